@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QApplication>
+#include <QIcon>
+#include <functional>
+
+namespace app {
+
+// The one place where a failure that escaped an unguarded handler is caught:
+// it is shown to the user with its description and the program keeps running.
+class Application : public QApplication {
+public:
+    Application(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// Tells the user about a failure no guarded procedure caught.
+void reportUnhandledFailure(const QString& description);
+
+// Ends the program at once: no other window's closing behaviour runs. Every
+// setting is already on disk, so there is nothing to flush. Tests replace the
+// ending with one that records it.
+[[noreturn]] void endProgram();
+using ProgramEnd = std::function<void()>;
+void setProgramEnd(ProgramEnd end);  // empty restores the real ending
+
+// The program's icon.
+QIcon programIcon();
+
+// Whether Qt can open a window here; when not, why, and how to get one.
+bool displayAvailable(QString* advice);
+
+}  // namespace app

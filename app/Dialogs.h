@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+namespace app {
+
+// Message-box styles and answers, with the platform's numeric values so that a
+// style reads the same here as in a recorded test.
+enum MsgBoxStyle : int {
+    vbOKOnly = 0,
+    vbYesNo = 4,
+    vbCritical = 16,
+    vbQuestion = 32,
+    vbExclamation = 48,
+    vbInformation = 64,
+};
+enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
+
+// Everything the program asks or tells the user in a modal box goes through
+// here, so tests can stand a scripted double in for the real boxes.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // Shows text with the style's buttons and icon; returns the button pressed.
+    virtual int messageBox(const QString& text, int style, const QString& caption) = 0;
+    // Asks for a file name to save to; an empty result means the user cancelled.
+    virtual QString saveFileName(const QString& title, const QString& filter) = 0;
+};
+
+// The dialogs in force: the production ones unless a test has set others.
+Dialogs& dialogs();
+// Stands another implementation in (not owned); nullptr puts production back.
+void setDialogs(Dialogs* d);
+
+// A message box; without a caption of its own it shows the application title.
+int MsgBox(const QString& text, int style = vbOKOnly, const QString& caption = QString());
+
+// The production implementation: QMessageBox and QFileDialog.
+class QtDialogs : public Dialogs {
+public:
+    int messageBox(const QString& text, int style, const QString& caption) override;
+    QString saveFileName(const QString& title, const QString& filter) override;
+};
+
+}  // namespace app

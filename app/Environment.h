@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace app {
+
+// Where the program finds its folders. Tests set these; production asks the
+// process environment.
+namespace environment {
+
+// The temporary folder: the variable "TEMP" when it is set and not empty,
+// otherwise a private per-user folder (mode 0700) under the system's temporary
+// location, created when missing. Throws with a clear description when that
+// private folder can't be made safe to use.
+QString tempFolder();
+
+// The folder that holds the program file (or the one a test has set).
+QString programFolder();
+void setProgramFolder(const QString& folder);  // empty restores the real one
+
+}  // namespace environment
+
+// A folder and a name joined with the platform's separator.
+QString joinPath(const QString& folder, const QString& name);
+
+}  // namespace app

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QCursor>
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace app {
+
+// The pointer shapes a window uses.
+inline constexpr int vbDefault = 0;
+inline constexpr int vbHourglass = 11;
+inline constexpr int vbCustom = 99;
+
+// Reads a cursor file (.cur, or .ico) with the picture and hot spot it holds.
+// Throws with a description when the file is missing or not a cursor.
+QCursor loadCursorFile(const QString& path);
+
+// One pointer setting for a whole window: the arrow, the hourglass, or the
+// custom picture (the platform's pointing hand when none was loaded).
+class WindowPointer {
+public:
+    explicit WindowPointer(QWidget* window) : mWindow(window) {}
+
+    int shape() const { return mShape; }
+    void setShape(int shape);
+
+    // What hovering asks for: ignored while the window is busy.
+    void hover(int shape);
+
+    void setCustomPicture(const QCursor& cursor);
+    bool hasCustomPicture() const { return mCustom.has_value(); }
+    // The cursor shown for shape 99.
+    QCursor customCursor() const;
+
+private:
+    QWidget* mWindow;
+    int mShape = vbDefault;
+    std::optional<QCursor> mCustom;
+};
+
+}  // namespace app

@@ -1,0 +1,124 @@
+#include "app/Skin.h"
+
+#include "app/Colours.h"
+#include "app/Controls.h"
+#include "app/Environment.h"
+#include "app/Shared.h"
+#include "automation/AutomationError.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QWidget>
+
+namespace app {
+
+using automation::Bound;
+using automation::Kind;
+using automation::Value;
+
+namespace {
+
+QHash<qint32, QPointer<QWidget>>& handles()
+{
+    static QHash<qint32, QPointer<QWidget>> table;
+    return table;
+}
+
+}  // namespace
+
+qint32 SkinFramework::handleOf(QWidget* window)
+{
+    auto& table = handles();
+    for (auto it = table.cbegin(); it != table.cend(); ++it)
+        if (it.value() == window)
+            return it.key();
+    const qint32 handle = 0x1000 + static_cast<qint32>(table.size()) * 4;
+    table.insert(handle, window);
+    return handle;
+}
+
+SkinFramework::SkinFramework()
+{
+    using automation::optionalParam;
+    using automation::required;
+    addMethod(
+        QStringLiteral("LoadSkin"),
+        {required(QStringLiteral("Path"), Kind::String), optionalParam(QStringLiteral("Name"), Kind::String)},
+        [this](const Bound& a) {
+            const QString path = a[0].toString();
+            QFile f(path);
+            if (!f.open(QIODevice::ReadOnly))
+                throw automation::AutomationError(
+                    QStringLiteral("Can't load the skin '%1': %2").arg(path, f.errorString()));
+            const QByteArray bytes = f.readAll();
+            if (bytes.contains('\0'))
+                throw automation::AutomationError(
+                    QStringLiteral("Can't load the skin '%1': it is not a style sheet").arg(path));
+            mStyleSheet = QString::fromUtf8(bytes);
+            return Value();
+        },
+        2);
+    addProperty(
+        QStringLiteral("Options"), Kind::Long, {}, [this](const Bound&) { return Value(mOptions); },
+        [this](const Bound&, const Value& v) { mOptions = v.toLong(); }, 1);
+    addProperty(
+        QStringLiteral("ApplyToPopups"), Kind::Boolean, {},
+        [this](const Bound&) { return Value(mApplyToPopups); },
+        [this](const Bound&, const Value& v) { mApplyToPopups = v.toBool(); }, 5);
+    addProperty(
+        QStringLiteral("ApplyToDialogs"), Kind::Boolean, {},
+        [this](const Bound&) { return Value(mApplyToDialogs); },
+        [this](const Bound&, const Value& v) { mApplyToDialogs = v.toBool(); }, 10);
+    addMethod(
+        QStringLiteral("ApplyWindow"), {required(QStringLiteral("Handle"), Kind::Long)},
+        [this](const Bound& a) {
+            const QPointer<QWidget> w = handles().value(a[0].toLong());
+            if (!w)
+                throw automation::AutomationError(
+                    QStringLiteral("The skin can't be applied: no window has the handle %1")
+                        .arg(a[0].toLong()));
+            w->setStyleSheet(mStyleSheet);
+            return Value();
+        },
+        3);
+}
+
+QString skinPath()
+{
+    return joinPath(joinPath(environment::programFolder(), QStringLiteral("x")), QStringLiteral("o.cjs"));
+}
+
+void ApplySkin(QWidget* window, const automation::ObjectPtr& skinComponent)
+{
+    const QString path = skinPath();
+    if (!FileExists(path))
+        return;
+
+    const QColor face = platformColour(kButtonFace);
+    const QColor lightGrey = platformColour(kLightGrey);
+    setBackColour(window, face);
+    for (QWidget* c : window->findChildren<QWidget*>()) {
+        if (c->objectName().isEmpty())
+            continue;  // parts of composite widgets, not controls of the window
+        const bool isLabel = qobject_cast<QLabel*>(c) != nullptr;
+        if (isLabel && backColour(c) == lightGrey)
+            continue;
+        if (isLabel || qobject_cast<QRadioButton*>(c) || qobject_cast<QCheckBox*>(c)
+            || qobject_cast<QGroupBox*>(c) || qobject_cast<PictureBox*>(c))
+            setBackColour(c, face);
+    }
+
+    using automation::CallKind;
+    using automation::callById;
+    callById(skinComponent, 2, CallKind::Method, {path, QString()});
+    const qint32 flags = callById(skinComponent, 1, CallKind::PropertyGet).toLong();
+    callById(skinComponent, 1, CallKind::PropertyPut, {flags | 1});
+    callById(skinComponent, 5, CallKind::PropertyPut, {true});
+    callById(skinComponent, 10, CallKind::PropertyPut, {true});
+    callById(skinComponent, 3, CallKind::Method, {SkinFramework::handleOf(window)});
+}
+
+}  // namespace app

@@ -1,0 +1,165 @@
+#include "app/Colours.h"
+#include "app/Controls.h"
+#include "app/Skin.h"
+#include "automation/AutomationError.h"
+#include "tests/support/TestSupport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+using namespace automation;
+using app::backColour;
+using app::platformColour;
+
+namespace {
+
+// A window with one control of each kind the colour rules tell apart.
+struct Window {
+    Window()
+    {
+        frame = make<QGroupBox>("Frame1", &root);
+        label = make<QLabel>("lblCaption", frame);
+        greyLabel = make<QLabel>("lblTopicNo", frame);
+        app::setBackColour(greyLabel, platformColour(app::kLightGrey));
+        box = make<app::PictureBox>("Picture1", frame);
+        option = make<QRadioButton>("optA", &root);
+        check = make<QCheckBox>("chkA", &root);
+        edit = make<QLineEdit>("txtTitle", &root);
+        app::setBackColour(edit, Qt::white);
+    }
+    template <class T> T* make(const char* name, QWidget* parent)
+    {
+        auto* w = new T(parent);
+        w->setObjectName(QString::fromLatin1(name));
+        return w;
+    }
+    QWidget root;
+    QGroupBox* frame;
+    QLabel *label, *greyLabel;
+    app::PictureBox* box;
+    QRadioButton* option;
+    QCheckBox* check;
+    QLineEdit* edit;
+};
+
+// Records the skin component's calls, by dispatch identifier, in order.
+class RecordingSkin : public Object {
+public:
+    QString typeName() const override { return QStringLiteral("RecordingSkin"); }
+    Value invoke(const QString& m, CallKind, const Arguments&) override
+    {
+        throw AutomationError(QStringLiteral("by name: ") + m);
+    }
+    Value invoke(int id, CallKind kind, const Arguments& args) override
+    {
+        QStringList parts;
+        for (const auto& a : args.positional)
+            parts << (a ? a->toString() : QStringLiteral("<omitted>"));
+        const char* k = kind == CallKind::Method ? "call" : kind == CallKind::PropertyGet ? "get" : "put";
+        log << QStringLiteral("%1 %2(%3)").arg(QLatin1String(k)).arg(id).arg(parts.join(QLatin1Char(',')));
+        if (id == failOn)
+            throw AutomationError(QStringLiteral("Skin file is damaged"));
+        return kind == CallKind::PropertyGet ? Value(qint32(4)) : Value();
+    }
+    QStringList log;
+    int failOn = 0;
+};
+
+}  // namespace
+
+TEST(ApplySkin, WithoutASkinFileNothingChanges)
+{
+    testing_support::ProgramFolders folders;
+    Window w;
+    const QColor before = backColour(w.label);
+    auto skin = std::make_shared<RecordingSkin>();
+    app::ApplySkin(&w.root, skin);
+    EXPECT_TRUE(skin->log.isEmpty());
+    EXPECT_EQ(backColour(w.label), before);
+    EXPECT_FALSE(w.root.autoFillBackground());
+}
+
+TEST(ApplySkin, RecoloursTheWindowAndDrivesTheComponentInOrder)
+{
+    testing_support::ProgramFolders folders;
+    const QString path = folders.writeProgramFile(QStringLiteral("x/o.cjs"), "QWidget { }");
+    Window w;
+    auto skin = std::make_shared<RecordingSkin>();
+    app::ApplySkin(&w.root, skin);
+
+    const QColor face = platformColour(app::kButtonFace);
+    EXPECT_EQ(backColour(&w.root), face);
+    for (QWidget* c : std::initializer_list<QWidget*>{w.frame, w.label, w.box, w.option, w.check})
+        EXPECT_EQ(backColour(c), face) << c->objectName().toStdString();
+    EXPECT_EQ(backColour(w.greyLabel), QColor(0xE0, 0xE0, 0xE0));
+    EXPECT_EQ(backColour(w.edit), QColor(Qt::white));
+
+    const QString handle = QString::number(app::SkinFramework::handleOf(&w.root));
+    EXPECT_EQ(skin->log, QStringList({"call 2(" + path + ",)", "get 1()", "put 1(5)", "put 5(True)",
+                                      "put 10(True)", "call 3(" + handle + ")"}));
+}
+
+TEST(ApplySkin, AFailingCallStopsTheRestButKeepsTheColours)
+{
+    testing_support::ProgramFolders folders;
+    folders.writeProgramFile(QStringLiteral("x/o.cjs"), "x");
+    Window w;
+    auto skin = std::make_shared<RecordingSkin>();
+    skin->failOn = 2;
+    EXPECT_THROW(app::ApplySkin(&w.root, skin), AutomationError);
+    EXPECT_EQ(skin->log.size(), 1);
+    EXPECT_EQ(backColour(w.label), platformColour(app::kButtonFace));
+}
+
+TEST(SkinFramework, LoadsAStyleSheetAndAppliesItToTheWindow)
+{
+    testing_support::ProgramFolders folders;
+    folders.writeProgramFile(QStringLiteral("x/o.cjs"), "QLabel { color: rgb(1, 2, 3); }");
+    Window w;
+    app::ApplySkin(&w.root, std::make_shared<app::SkinFramework>());
+    EXPECT_EQ(w.root.styleSheet(), QStringLiteral("QLabel { color: rgb(1, 2, 3); }"));
+}
+
+TEST(SkinFramework, AnUnreadableOrBinaryFileFailsTheFirstCall)
+{
+    testing_support::ProgramFolders folders;
+    auto skin = std::make_shared<app::SkinFramework>();
+    const QString folder = folders.program();
+    EXPECT_THROW(callById(skin, 2, CallKind::Method, {folder, ""}), AutomationError);
+    const QString binary = folders.writeProgramFile(QStringLiteral("x/o.cjs"), QByteArray("\x00\x01\x02", 3));
+    try {
+        callById(skin, 2, CallKind::Method, {binary, ""});
+        FAIL() << "no failure";
+    } catch (const AutomationError& e) {
+        EXPECT_EQ(e.description(), QStringLiteral("Can't load the skin '%1': it is not a style sheet").arg(binary));
+    }
+}
+
+TEST(ApplyStandardColours, LeavesPictureBoxesAndRecoloursEveryLabel)
+{
+    Window w;
+    const QColor boxBefore = backColour(w.box);
+    app::ApplyStandardColours(&w.root);
+    const QColor face = platformColour(app::kButtonFace);
+    EXPECT_EQ(backColour(&w.root), face);
+    EXPECT_EQ(backColour(w.greyLabel), face);
+    EXPECT_EQ(backColour(w.frame), face);
+    EXPECT_EQ(backColour(w.option), face);
+    EXPECT_EQ(backColour(w.check), face);
+    EXPECT_EQ(backColour(w.box), boxBefore);
+    EXPECT_EQ(backColour(w.edit), QColor(Qt::white));
+}
+
+TEST(PlatformColour, PlainValuesAreBlueGreenRed)
+{
+    EXPECT_EQ(platformColour(0xF3F3F3), QColor(0xF3, 0xF3, 0xF3));
+    EXPECT_EQ(platformColour(0x0000FF), QColor(255, 0, 0));
+    EXPECT_EQ(platformColour(0x8000000F), QApplication::palette().color(QPalette::Button));
+}

@@ -1,0 +1,74 @@
+#include "tests/support/TestSupport.h"
+
+#include "app/Environment.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+namespace testing_support {
+
+ProgramFolders::ProgramFolders()
+    : mOldTemp(qgetenv("TEMP")), mHadTemp(qEnvironmentVariableIsSet("TEMP"))
+{
+    app::environment::setProgramFolder(mProgram.path());
+    qputenv("TEMP", QFile::encodeName(mTemp.path()));
+}
+
+ProgramFolders::~ProgramFolders()
+{
+    app::environment::setProgramFolder(QString());
+    if (mHadTemp)
+        qputenv("TEMP", mOldTemp);
+    else
+        qunsetenv("TEMP");
+}
+
+QString ProgramFolders::writeProgramFile(const QString& relative, const QByteArray& bytes) const
+{
+    const QString path = QDir(program()).filePath(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    writeFile(path, bytes);
+    return path;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+    return f.readAll();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    f.write(bytes);
+}
+
+QByteArray makeCursorFile(int size, int hotX, int hotY)
+{
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    for (int i = 0; i < size; ++i)
+        image.setPixel(i, i, qRgba(0, 0, 0, 255));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "ico");
+    EXPECT_TRUE(writer.write(image)) << writer.errorString().toStdString();
+    QByteArray bytes = buffer.data();
+    // An icon and a cursor differ in the type word and in the entry's two
+    // words that a cursor uses for its hot spot.
+    qToLittleEndian<quint16>(2, bytes.data() + 2);
+    qToLittleEndian<quint16>(static_cast<quint16>(hotX), bytes.data() + 10);
+    qToLittleEndian<quint16>(static_cast<quint16>(hotY), bytes.data() + 12);
+    return bytes;
+}
+
+}  // namespace testing_support
