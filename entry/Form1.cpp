@@ -2,6 +2,8 @@
 
 #include "app/AppTitle.h"
 #include "app/Application.h"
+#include "app/Colours.h"
+#include "app/Controls.h"
 #include "app/Environment.h"
 #include "app/Guard.h"
 #include "app/Labels.h"
@@ -9,15 +11,365 @@
 #include "app/Skin.h"
 #include "app/Twips.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTimeEdit>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <limits>
 
 namespace entry {
+
+using meeting::Field;
+
+namespace {
+
+template <class T> T* place(QWidget* parent, const QString& name, int left, int top, int width, int height)
+{
+    auto* w = new T(parent);
+    w->setObjectName(name);
+    w->setGeometry(app::twipsRect(left, top, width, height));
+    return w;
+}
+
+QLabel* caption(QWidget* parent, const QString& name, const QString& text, int left, int top, int width,
+                int height, QWidget* buddy = nullptr)
+{
+    auto* l = place<QLabel>(parent, name, left, top, width, height);
+    l->setText(text);
+    // With a buddy a doubled ampersand shows as one, as the captions are written.
+    if (buddy)
+        l->setBuddy(buddy);
+    return l;
+}
+
+QLineEdit* textBox(QWidget* parent, const QString& name, int left, int top, int width, int height)
+{
+    auto* e = place<QLineEdit>(parent, name, left, top, width, height);
+    e->setMaxLength(std::numeric_limits<int>::max());  // the fields have no maximum
+    return e;
+}
+
+QFont windowFont(double points)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(points);
+    f.setBold(true);
+    return f;
+}
+
+}  // namespace
 
 Form1::Form1(QWidget* parent)
     : QWidget(parent), SkinFramework1(std::make_shared<app::SkinFramework>()), mPointer(this)
 {
     setObjectName(QStringLiteral("Form1"));
+    setFont(windowFont(9));
     setFixedSize(app::twipsToPixels(9000), app::twipsToPixels(9660));
+    buildLayout();
+    setTabOrder();
+}
+
+void Form1::buildLayout()
+{
+    const QFont buttonFont = windowFont(11.25);
+    PushButton22 = place<QPushButton>(this, QStringLiteral("PushButton22"), 120, 120, 8760, 400);
+    PushButton22->setText(QStringLiteral("Start Creating Template"));
+    PushButton2 = place<QPushButton>(this, QStringLiteral("PushButton2"), 120, 630, 4320, 405);
+    PushButton2->setText(QStringLiteral("Clear/Reset Data"));
+    PushButton3 = place<QPushButton>(this, QStringLiteral("PushButton3"), 4560, 630, 4320, 405);
+    PushButton3->setText(QStringLiteral("Load Sample/Example Data"));
+    for (QPushButton* b : {PushButton22, PushButton2, PushButton3}) {
+        b->setFont(buttonFont);
+        watchHover(b, app::vbCustom);
+    }
+    connect(PushButton2, &QPushButton::clicked, this, &Form1::PushButton2_Click);
+    connect(PushButton3, &QPushButton::clicked, this, &Form1::PushButton3_Click);
+
+    // Meeting details: two columns of caption and field.
+    Frame1 = place<QGroupBox>(this, QStringLiteral("Frame1"), 120, 1095, 8760, 2280);
+    Frame1->setTitle(QStringLiteral("Meeting Details"));
+    txtTitle = textBox(Frame1, QStringLiteral("txtTitle"), 2055, 307, 2550, 345);
+    // "tt" of the designed format is Qt's "AP".
+    dtpDateTime = new DatePicker(QStringLiteral("dd-MMM-yyyy hh:mm  AP"), false, Frame1);
+    dtpDateTime->setObjectName(QStringLiteral("dtpDateTime"));
+    dtpDateTime->setGeometry(app::twipsRect(2055, 675, 2550, 345));
+    txtMeetingLocation = textBox(Frame1, QStringLiteral("txtMeetingLocation"), 2055, 1057, 2550, 345);
+    txtMeetingCalledBy = textBox(Frame1, QStringLiteral("txtMeetingCalledBy"), 2055, 1417, 2550, 345);
+    txtTypeOfMeeting = textBox(Frame1, QStringLiteral("txtTypeOfMeeting"), 2055, 1770, 2550, 345);
+    txtFacilitator = textBox(Frame1, QStringLiteral("txtFacilitator"), 5925, 307, 2550, 345);
+    txtNoteTaker = textBox(Frame1, QStringLiteral("txtNoteTaker"), 5925, 682, 2550, 345);
+    txtTimekeeper = textBox(Frame1, QStringLiteral("txtTimekeeper"), 5925, 1057, 2550, 345);
+    txtAttendees = textBox(Frame1, QStringLiteral("txtAttendees"), 5925, 1440, 2550, 345);
+    caption(Frame1, QStringLiteral("Label1"), QStringLiteral("Meeting Title"), 240, 360, 1755, 225, txtTitle);
+    caption(Frame1, QStringLiteral("Label2"), QStringLiteral("Meeting Date && Time"), 240, 735, 1755, 225,
+            dtpDateTime);
+    caption(Frame1, QStringLiteral("Label3"), QStringLiteral("Meeting Location"), 240, 1110, 1755, 225,
+            txtMeetingLocation);
+    caption(Frame1, QStringLiteral("Label4"), QStringLiteral("Meeting Called By"), 240, 1470, 1755, 225,
+            txtMeetingCalledBy);
+    caption(Frame1, QStringLiteral("Label5"), QStringLiteral("Type of Meeting"), 240, 1830, 1755, 225,
+            txtTypeOfMeeting);
+    caption(Frame1, QStringLiteral("Label6"), QStringLiteral("Facilitator"), 4845, 360, 1050, 225, txtFacilitator);
+    caption(Frame1, QStringLiteral("Label7"), QStringLiteral("Note Taker"), 4845, 735, 1050, 225, txtNoteTaker);
+    caption(Frame1, QStringLiteral("Label8"), QStringLiteral("Timekeeper"), 4845, 1110, 1050, 225, txtTimekeeper);
+    caption(Frame1, QStringLiteral("Label9"), QStringLiteral("Attendees"), 4845, 1470, 1050, 225, txtAttendees);
+
+    // Agenda topics: a viewport onto a strip of topic panels.
+    Frame3 = place<QGroupBox>(this, QStringLiteral("Frame3"), 120, 3450, 8760, 4620);
+    Frame3->setTitle(QStringLiteral("Agenda Topics"));
+    Picture1 = place<app::PictureBox>(Frame3, QStringLiteral("Picture1"), 195, 285, 8340, 4170);
+    Picture3 = place<app::PictureBox>(Picture1, QStringLiteral("Picture3"), 30, 0, 7950, 5505);
+    VScroll1 = place<QScrollBar>(Picture1, QStringLiteral("VScroll1"), 8070, -15, 250, 4170);
+    VScroll1->setOrientation(Qt::Vertical);
+    VScroll1->setRange(0, 0);
+    VScroll1->setSingleStep(1);
+    VScroll1->setPageStep(1);
+    connect(VScroll1, &QScrollBar::valueChanged, this, &Form1::placeStrip);  // Change
+    connect(VScroll1, &QScrollBar::sliderMoved, this, &Form1::placeStrip);   // Scroll
+    buildTopicPanel(0);
+
+    // Footer.
+    Frame2 = place<QGroupBox>(this, QStringLiteral("Frame2"), 120, 8115, 8760, 1440);
+    Frame2->setTitle(QStringLiteral("Footer"));
+    txtObservers = textBox(Frame2, QStringLiteral("txtObservers"), 1935, 240, 6585, 345);
+    txtResource = textBox(Frame2, QStringLiteral("txtResource"), 1935, 585, 6585, 345);
+    txtNotes = textBox(Frame2, QStringLiteral("txtNotes"), 1935, 945, 6585, 345);
+    caption(Frame2, QStringLiteral("Label10"), QStringLiteral("Observers"), 240, 285, 1665, 225, txtObservers);
+    caption(Frame2, QStringLiteral("Label11"), QStringLiteral("Resource Persons"), 240, 630, 1665, 225, txtResource);
+    caption(Frame2, QStringLiteral("Label12"), QStringLiteral("Special Notes"), 240, 990, 1665, 225, txtNotes);
+
+    const std::pair<QLineEdit*, Field> header[] = {
+        {txtTitle, Field::txtTitle},
+        {txtMeetingLocation, Field::txtMeetingLocation},
+        {txtMeetingCalledBy, Field::txtMeetingCalledBy},
+        {txtTypeOfMeeting, Field::txtTypeOfMeeting},
+        {txtFacilitator, Field::txtFacilitator},
+        {txtNoteTaker, Field::txtNoteTaker},
+        {txtTimekeeper, Field::txtTimekeeper},
+        {txtAttendees, Field::txtAttendees},
+        {txtObservers, Field::txtObservers},
+        {txtResource, Field::txtResource},
+        {txtNotes, Field::txtNotes},
+    };
+    for (const auto& [edit, field] : header)
+        connectField(edit, field, 0);
+    connectPicker(dtpDateTime, Field::dtpDateTime, 0);
+
+    for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2),
+                       static_cast<QWidget*>(Frame3)})
+        watchHover(w, app::vbDefault);
+}
+
+void Form1::buildTopicPanel(int i)
+{
+    const QColor lightGrey = app::platformColour(app::kLightGrey);
+    auto* panel = place<app::PictureBox>(Picture3, QStringLiteral("picMainContainer"), 60, 120, 7905, 3975);
+    picMainContainer.add(panel);
+
+    auto label = [&](ControlArray<QLabel>& array, const char* name, const char* text, int left, int top, int width) {
+        QLabel* l = caption(panel, QString::fromLatin1(name), QString::fromLatin1(text), left, top, width, 330);
+        app::setBackColour(l, lightGrey);
+        array.add(l);
+    };
+    auto text = [&](ControlArray<QLineEdit>& array, Field f, int left, int top, int width) {
+        QLineEdit* e = textBox(panel, meeting::fieldName(f), left, top, width, 330);
+        array.add(e);
+        connectField(e, f, i);
+    };
+    label(lblTopicNo, "lblTopicNo", "Agenda Topic : 1", 30, 45, 7830);
+    label(lblTimeAlloted, "lblTimeAlloted", "Time Alloted", 30, 360, 1605);
+    label(lblTopic, "lblTopic", "Agenda Topic", 1620, 360, 4305);
+    label(lblPresenter, "lblPresenter", "Presenter", 5910, 360, 1950);
+    text(txtTimeAlloted, Field::txtTimeAlloted, 30, 675, 1605);
+    text(txtTopic, Field::txtTopic, 1620, 675, 4305);
+    text(txtPresenter, Field::txtPresenter, 5910, 675, 1950);
+    label(lblDiscussion, "lblDiscussion", "Discussion", 30, 990, 1605);
+    text(txtDiscussion1, Field::txtDiscussion1, 1620, 990, 6240);
+    text(txtDiscussion2, Field::txtDiscussion2, 30, 1305, 7830);
+    text(txtDiscussion3, Field::txtDiscussion3, 30, 1620, 7830);
+    label(lblConclusion, "lblConclusion", "Conclusions", 30, 1935, 1605);
+    text(txtConclusion1, Field::txtConclusion1, 1620, 1935, 6240);
+    text(txtConclusion2, Field::txtConclusion2, 30, 2250, 7830);
+    text(txtConclusion3, Field::txtConclusion3, 30, 2565, 7830);
+    label(lblActionItem, "lblActionItem", "Action Items", 30, 2880, 4290);
+    label(lblPersonResponsible, "lblPersonResponsible", "Person Responsible", 4305, 2880, 1785);
+    label(lblDeadline, "lblDeadline", "Deadline", 6075, 2880, 1785);
+    text(txtAction1, Field::txtAction1, 30, 3195, 4290);
+    text(txtPerson1, Field::txtPerson1, 4305, 3195, 1785);
+    text(txtAction2, Field::txtAction2, 30, 3510, 4290);
+    text(txtPerson2, Field::txtPerson2, 4305, 3510, 1785);
+
+    // Each deadline picker sits 30 twips up and left inside a holder that
+    // clips its left and top border.
+    auto deadline = [&](ControlArray<app::PictureBox>& holders, const char* holderName,
+                        ControlArray<DatePicker>& pickers, Field f, int top) {
+        auto* holder = place<app::PictureBox>(panel, QString::fromLatin1(holderName), 6075, top, 1785, 330);
+        holders.add(holder);
+        auto* picker = new DatePicker(QStringLiteral("dd-MMM-yyyy"), true, holder);
+        picker->setObjectName(meeting::fieldName(f));
+        picker->setGeometry(app::twipsRect(-30, -30, 1830, 360));
+        pickers.add(picker);
+        connectPicker(picker, f, i);
+    };
+    deadline(picCont1, "picCont1", dtpDeadlin1, Field::dtpDeadlin1, 3195);
+    deadline(picCont2, "picCont2", dtpDeadline2, Field::dtpDeadline2, 3510);
+}
+
+void Form1::connectField(QLineEdit* edit, Field f, int topic)
+{
+    mFieldOf.insert(edit, {f, topic});
+    edit->installEventFilter(this);
+    watchHover(edit, app::vbDefault);
+    connect(edit, &QLineEdit::textChanged, this, [f, topic](const QString& text) { meeting::saveText(f, topic, text); });
+}
+
+void Form1::connectPicker(DatePicker* picker, Field f, int topic)
+{
+    for (QWidget* part : {static_cast<QWidget*>(picker), static_cast<QWidget*>(picker->edit()),
+                          static_cast<QWidget*>(picker->checkBox())}) {
+        if (!part)
+            continue;
+        mFieldOf.insert(part, {f, topic});
+        part->installEventFilter(this);
+        watchHover(part, app::vbDefault);
+    }
+    if (f == Field::dtpDateTime)
+        connect(picker, &DatePicker::changed, this, [picker] { meeting::saveDateTime(*picker->value()); });
+    else
+        connect(picker, &DatePicker::changed, this,
+                [picker, f, topic] { meeting::saveDeadline(f, topic, picker->value()); });
+}
+
+void Form1::setTabOrder()
+{
+    std::vector<QWidget*> order = {txtTitle, dtpDateTime->edit(), txtMeetingLocation, txtMeetingCalledBy,
+                                   txtTypeOfMeeting, txtFacilitator, txtNoteTaker, txtTimekeeper, txtAttendees};
+    for (int i = 0; i <= picMainContainer.UBound(); ++i) {
+        for (QWidget* w : {txtTimeAlloted[i], txtTopic[i], txtPresenter[i], txtDiscussion1[i], txtDiscussion2[i],
+                           txtDiscussion3[i], txtConclusion1[i], txtConclusion2[i], txtConclusion3[i],
+                           txtAction1[i], txtPerson1[i]})
+            order.push_back(w);
+        order.push_back(dtpDeadlin1[i]->checkBox());
+        order.push_back(dtpDeadlin1[i]->edit());
+        order.push_back(txtAction2[i]);
+        order.push_back(txtPerson2[i]);
+        order.push_back(dtpDeadline2[i]->checkBox());
+        order.push_back(dtpDeadline2[i]->edit());
+    }
+    for (QWidget* w : {static_cast<QWidget*>(txtObservers), static_cast<QWidget*>(txtResource),
+                       static_cast<QWidget*>(txtNotes), static_cast<QWidget*>(PushButton22),
+                       static_cast<QWidget*>(PushButton2), static_cast<QWidget*>(PushButton3)})
+        order.push_back(w);
+    for (size_t k = 1; k < order.size(); ++k)
+        QWidget::setTabOrder(order[k - 1], order[k]);
+    // The scroll bar takes no part in typing the meeting.
+    VScroll1->setFocusPolicy(Qt::NoFocus);
+}
+
+void Form1::watchHover(QWidget* w, int shape)
+{
+    mHoverShape.insert(w, shape);
+    w->setMouseTracking(true);
+    w->installEventFilter(this);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Enter:
+    case QEvent::MouseMove: {
+        const auto it = mHoverShape.constFind(watched);
+        if (it != mHoverShape.constEnd())
+            mPointer.hover(*it);
+        break;
+    }
+    case QEvent::FocusIn: {
+        const auto it = mFieldOf.constFind(watched);
+        if (it == mFieldOf.constEnd())
+            break;
+        const FieldInfo info = *it;
+        if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+            if (info.field == Field::txtTitle) {
+                // The title keeps the caret where it is: undo the platform's
+                // select-all on Tab once it has happened.
+                QTimer::singleShot(0, edit, [edit] { edit->deselect(); });
+                break;
+            }
+            // Select the whole text as the keystrokes Home, Shift+End would.
+            QCoreApplication::postEvent(edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier));
+            QCoreApplication::postEvent(edit, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Home, Qt::NoModifier));
+            QCoreApplication::postEvent(edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_End, Qt::ShiftModifier));
+            QCoreApplication::postEvent(edit, new QKeyEvent(QEvent::KeyRelease, Qt::Key_End, Qt::ShiftModifier));
+        }
+        if (meeting::isTopicField(info.field))
+            VScroll1->setValue(info.topic);
+        break;
+    }
+    default: break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::placeStrip()
+{
+    const int h = app::pixelsToTwips(picMainContainer[0]->height());
+    const int v = VScroll1->value();
+    const float top = static_cast<float>(h + 120) * static_cast<float>(-v);
+    Picture3->move(Picture3->x(), app::twipsToPixels(static_cast<int>(top)));
+}
+
+QLineEdit* Form1::textField(Field f, int topic) const
+{
+    for (auto it = mFieldOf.cbegin(); it != mFieldOf.cend(); ++it)
+        if (it->field == f && it->topic == topic)
+            if (auto* e = qobject_cast<QLineEdit*>(it.key()))
+                return e;
+    return nullptr;
+}
+
+DatePicker* Form1::datePicker(Field f, int topic) const
+{
+    if (f == Field::dtpDateTime)
+        return dtpDateTime;
+    if (f == Field::dtpDeadlin1)
+        return dtpDeadlin1[topic];
+    if (f == Field::dtpDeadline2)
+        return dtpDeadline2[topic];
+    return nullptr;
+}
+
+void Form1::assignText(Field f, int topic, const QString& text)
+{
+    QLineEdit* edit = textField(f, topic);
+    if (edit->text() == text)
+        meeting::saveText(f, topic, text);  // unchanged: no change signal, but the value is written all the same
+    else
+        edit->setText(text);
+}
+
+void Form1::assignDateTime(const QDateTime& value)
+{
+    if (dtpDateTime->value() == value)
+        meeting::saveDateTime(value);
+    else
+        dtpDateTime->setValue(value);
+}
+
+void Form1::assignDeadline(Field f, int topic, const meeting::MaybeDate& value)
+{
+    DatePicker* picker = datePicker(f, topic);
+    if (picker->value() == value)
+        meeting::saveDeadline(f, topic, value);
+    else
+        picker->setValue(value);
 }
 
 void Form1::Form_Load()
@@ -29,12 +381,16 @@ void Form1::Form_Load()
     g.act([&] { setWindowIcon(app::programIcon()); });
     g.act([&] { app::SetApplicationTitle(); });
     g.step(108);
-    const QString cursorFile =
-        app::joinPath(app::environment::programFolder(), QStringLiteral("HAND-M.CUR"));
+    const QString cursorFile = app::joinPath(app::environment::programFolder(), QStringLiteral("HAND-M.CUR"));
     if (g.test([&] { return app::FileExists(cursorFile); }))
         g.step(110, [&] { mPointer.setCustomPicture(app::loadCursorFile(cursorFile)); });
-    // 130 to 182: the restore of the meeting's fields; 184: the word-processor check.
+    meeting::restoreRecord(*this, g);  // steps 130 to 182
+    // 184: the word-processor availability check.
 }
+
+void Form1::PushButton2_Click() { meeting::resetRecord(*this); }
+
+void Form1::PushButton3_Click() { meeting::loadSampleRecord(*this); }
 
 void Form1::closeEvent(QCloseEvent* event)
 {

@@ -2,13 +2,27 @@
 
 #include "app/Pointer.h"
 #include "automation/Value.h"
+#include "entry/ControlArray.h"
+#include "entry/DatePicker.h"
+#include "meeting/Record.h"
 
 #include <QWidget>
 
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+
+namespace app {
+class PictureBox;
+}
+
 namespace entry {
 
-// The entry window: the start-up window in which the meeting is typed.
-class Form1 : public QWidget {
+// The entry window: the start-up window in which the meeting is typed. Its
+// fields are the meeting record; every change goes straight to the store.
+class Form1 : public QWidget, public meeting::RecordFields {
     Q_OBJECT
 public:
     explicit Form1(QWidget* parent = nullptr);
@@ -16,17 +30,59 @@ public:
     // The start-up sequence; the window is shown only after it has returned.
     void Form_Load();
 
+    void PushButton2_Click();  // "Clear/Reset Data"
+    void PushButton3_Click();  // "Load Sample/Example Data"
+
     app::WindowPointer& pointer() { return mPointer; }
+
+    // The record's fields by name, for readers and for the restore.
+    QLineEdit* textField(meeting::Field f, int topic = 0) const;
+    DatePicker* datePicker(meeting::Field f, int topic = 0) const;
+
+    void assignText(meeting::Field f, int topic, const QString& text) override;
+    void assignDateTime(const QDateTime& value) override;
+    void assignDeadline(meeting::Field f, int topic, const meeting::MaybeDate& value) override;
+
+    // The controls, by their designed names.
+    QPushButton *PushButton22, *PushButton2, *PushButton3;
+    QGroupBox *Frame1, *Frame2, *Frame3;
+    QLineEdit *txtTitle, *txtMeetingLocation, *txtMeetingCalledBy, *txtTypeOfMeeting, *txtFacilitator,
+        *txtNoteTaker, *txtTimekeeper, *txtAttendees, *txtObservers, *txtResource, *txtNotes;
+    DatePicker* dtpDateTime;
+    app::PictureBox *Picture1, *Picture3;
+    QScrollBar* VScroll1;
+    ControlArray<app::PictureBox> picMainContainer, picCont1, picCont2;
+    ControlArray<QLabel> lblTopicNo, lblTimeAlloted, lblTopic, lblPresenter, lblDiscussion, lblConclusion,
+        lblActionItem, lblPersonResponsible, lblDeadline;
+    ControlArray<QLineEdit> txtTimeAlloted, txtTopic, txtPresenter, txtDiscussion1, txtDiscussion2,
+        txtDiscussion3, txtConclusion1, txtConclusion2, txtConclusion3, txtAction1, txtAction2, txtPerson1,
+        txtPerson2;
+    ControlArray<DatePicker> dtpDeadlin1, dtpDeadline2;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildLayout();
+    void buildTopicPanel(int index);
+    void connectField(QLineEdit* edit, meeting::Field f, int topic);
+    void connectPicker(DatePicker* picker, meeting::Field f, int topic);
+    void setTabOrder();
+    void watchHover(QWidget* w, int shape);
+    void placeStrip();
     void Form_Unload();
 
     // The non-visual skin component that styles this window.
     automation::ObjectPtr SkinFramework1;
     app::WindowPointer mPointer;
+
+    struct FieldInfo {
+        meeting::Field field;
+        int topic;
+    };
+    QHash<QObject*, FieldInfo> mFieldOf;  // text fields and pickers (and their parts)
+    QHash<QObject*, int> mHoverShape;
 };
 
 }  // namespace entry
