@@ -9,6 +9,20 @@
 
 namespace entry {
 
+namespace {
+
+// Tab leaves the picker for the next field, as in every other field of the
+// window; the arrow keys move between the day, month and year.
+class PickerEdit : public QDateTimeEdit {
+public:
+    using QDateTimeEdit::QDateTimeEdit;
+
+protected:
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+};
+
+}  // namespace
+
 DatePicker::DatePicker(const QString& displayFormat, bool withCheckBox, QWidget* parent) : QWidget(parent)
 {
     auto* layout = new QHBoxLayout(this);
@@ -22,7 +36,7 @@ DatePicker::DatePicker(const QString& displayFormat, bool withCheckBox, QWidget*
         layout->addSpacing(2);
         connect(mCheck, &QCheckBox::toggled, this, &DatePicker::userTicked);
     }
-    mEdit = new QDateTimeEdit(this);
+    mEdit = new PickerEdit(this);
     mEdit->setTimeSpec(Qt::UTC);  // wall-clock values: no daylight-saving gaps
     mEdit->setDateTimeRange(QDateTime(QDate(1601, 1, 1), QTime(0, 0), Qt::UTC),
                             QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59, 999), Qt::UTC));

@@ -71,14 +71,32 @@ void IniSettingsStore::save(const QString& application, const QString& section, 
     s.setValue(storedKey(s, key), value);
     s.endGroup();
     s.sync();
-    const bool failed = s.status() != QSettings::NoError;
-    if (failed && !mFailing)
+    // A format error only means the old file held lines that were not INI
+    // (they are replaced by what the store holds); only access failures lose writes.
+    if (s.status() != QSettings::AccessError) {
+        mFailing = false;
+        return;
+    }
+    if (!mFailing) {
+        mFailing = true;
         app::MsgBox(QStringLiteral("Your changes can't be saved to the settings file\n%1\n\n"
                                    "What you type stays in the window and is saved as soon as the "
                                    "file can be written again.")
                         .arg(QDir::toNativeSeparators(s.fileName())),
                     app::vbExclamation);
-    mFailing = failed;
+        return;
+    }
+    // QSettings keeps its first error for good, so whether the file can be
+    // written again is asked of a fresh one holding everything this one holds.
+    auto fresh = std::make_unique<QSettings>(s.fileName(), QSettings::IniFormat);
+    const QStringList keys = s.allKeys();
+    for (const QString& k : keys)
+        fresh->setValue(k, s.value(k));
+    fresh->sync();
+    if (fresh->status() != QSettings::AccessError) {
+        mSettings = std::move(fresh);
+        mFailing = false;
+    }
 }
 
 QString settingsFolder()
@@ -101,6 +119,8 @@ SettingsStore& settingsStore()
     }
     return *gProduction;
 }
+
+void reopenSettingsStore() { gProduction.reset(); }
 
 void setSettingsStore(SettingsStore* store) { gOverride = store; }
 

@@ -53,6 +53,10 @@ private:
 QString settingsFolder();
 void setSettingsFolder(const QString& folder);  // empty restores the user's folder
 
+// Drops the production store's memory, so the next access reads the file anew
+// (as a restart of the program would).
+void reopenSettingsStore();
+
 // The store in force; tests may stand another in (not owned; nullptr restores).
 SettingsStore& settingsStore();
 void setSettingsStore(SettingsStore* store);

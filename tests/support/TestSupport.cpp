@@ -1,6 +1,7 @@
 #include "tests/support/TestSupport.h"
 
 #include "app/Environment.h"
+#include "meeting/SettingsStore.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -19,11 +20,17 @@ ProgramFolders::ProgramFolders()
 {
     app::environment::setProgramFolder(mProgram.path());
     qputenv("TEMP", QFile::encodeName(mTemp.path()));
+    meeting::setSettingsFolder(mSettings.path());
+    meeting::reopenSettingsStore();
 }
+
+void ProgramFolders::restart() const { meeting::reopenSettingsStore(); }
 
 ProgramFolders::~ProgramFolders()
 {
     app::environment::setProgramFolder(QString());
+    meeting::setSettingsFolder(QString());
+    meeting::reopenSettingsStore();
     if (mHadTemp)
         qputenv("TEMP", mOldTemp);
     else

@@ -12,20 +12,24 @@ QT_END_NAMESPACE
 
 namespace testing_support {
 
-// A fresh folder for one test that also serves as the program folder and the
-// temporary folder while the object lives, and is removed afterwards.
+// Fresh folders for one test, removed afterwards: the program folder, the
+// temporary folder and the settings folder while the object lives.
 class ProgramFolders {
 public:
     ProgramFolders();
     ~ProgramFolders();
     QString program() const { return mProgram.path(); }
     QString temp() const { return mTemp.path(); }
+    QString settings() const { return mSettings.path(); }
+    // Forgets what the settings store holds in memory, as a restart would.
+    void restart() const;
     // Writes a file under the program folder (folders made as needed).
     QString writeProgramFile(const QString& relative, const QByteArray& bytes) const;
 
 private:
     QTemporaryDir mProgram;
     QTemporaryDir mTemp;
+    QTemporaryDir mSettings;
     QByteArray mOldTemp;
     bool mHadTemp;
 };

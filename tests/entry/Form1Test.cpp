@@ -1,0 +1,326 @@
+#include "app/Clock.h"
+#include "app/Controls.h"
+#include "app/Pointer.h"
+#include "app/Twips.h"
+#include "entry/Form1.h"
+#include "meeting/DateText.h"
+#include "meeting/SettingsStore.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestSupport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QEnterEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+using entry::Form1;
+using meeting::Field;
+using testing_support::ProgramFolders;
+using testing_support::ScriptedDialogs;
+
+namespace {
+
+QDateTime at(int y, int m, int d, int h = 0, int min = 0, int s = 0)
+{
+    return QDateTime(QDate(y, m, d), QTime(h, min, s), Qt::UTC);
+}
+
+const Field kTextFields[] = {
+    Field::txtTitle,       Field::txtMeetingLocation, Field::txtMeetingCalledBy, Field::txtTypeOfMeeting,
+    Field::txtFacilitator, Field::txtNoteTaker,       Field::txtTimekeeper,      Field::txtAttendees,
+    Field::txtObservers,   Field::txtResource,        Field::txtNotes,           Field::txtTimeAlloted,
+    Field::txtTopic,       Field::txtPresenter,       Field::txtDiscussion1,     Field::txtDiscussion2,
+    Field::txtDiscussion3, Field::txtConclusion1,     Field::txtConclusion2,     Field::txtConclusion3,
+    Field::txtAction1,     Field::txtAction2,         Field::txtPerson1,         Field::txtPerson2,
+};
+
+class EntryWindow : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        app::clock::setNow([this] { return now; });
+        meeting::setRegionalLocale(QLocale(QStringLiteral("en_US")));
+    }
+    void TearDown() override
+    {
+        app::clock::setNow({});
+        meeting::resetRegionalLocale();
+    }
+
+    // A start of the program: the store read afresh and the window loaded.
+    std::unique_ptr<Form1> start()
+    {
+        folders.restart();
+        auto form = std::make_unique<Form1>();
+        form->Form_Load();
+        return form;
+    }
+
+    QString stored(const QString& key)
+    {
+        meeting::IniSettingsStore fresh(folders.settings());
+        return fresh.get(QStringLiteral("Tessaly"), QStringLiteral("Corvalin"), key, QStringLiteral("<missing>"));
+    }
+    void store(const QString& key, const QString& value)
+    {
+        meeting::IniSettingsStore fresh(folders.settings());
+        fresh.save(QStringLiteral("Tessaly"), QStringLiteral("Corvalin"), key, value);
+    }
+
+    QStringList reportLines() const
+    {
+        QStringList out;
+        for (const auto& b : dialogs.errorReports())
+            out << b.text.section(QStringLiteral("\r\n"), 1).section(QLatin1Char('\r'), 0, 0).section(QLatin1Char(' '), -1);
+        return out;
+    }
+
+    ProgramFolders folders;
+    ScriptedDialogs dialogs;
+    QDateTime now = at(2026, 12, 7, 13, 5, 42);
+};
+
+// Records the reads of the restore, and fails those it is told to.
+class RecordingStore : public meeting::SettingsStore {
+public:
+    QString get(const QString&, const QString&, const QString& key, const QString& fallback) override
+    {
+        reads << key;
+        if (failAll)
+            throw std::runtime_error("The store is unreachable");
+        return fallback;
+    }
+    void save(const QString&, const QString&, const QString& key, const QString&) override { writes << key; }
+    QStringList reads, writes;
+    bool failAll = false;
+};
+
+}  // namespace
+
+TEST_F(EntryWindow, AnEmptyStoreGivesEmptyFieldsTodayAtMidnightAndNoDeadlines)
+{
+    auto form = start();
+    EXPECT_TRUE(dialogs.boxes.empty());
+    for (Field f : kTextFields)
+        EXPECT_EQ(form->textField(f)->text(), QString()) << meeting::fieldName(f).toStdString();
+    EXPECT_EQ(form->dtpDateTime->value(), at(2026, 12, 7));
+    EXPECT_FALSE(form->dtpDeadlin1[0]->value().has_value());
+    EXPECT_FALSE(form->dtpDeadline2[0]->value().has_value());
+    EXPECT_FALSE(form->dtpDeadlin1[0]->checkBox()->isChecked());
+    // The restore writes what it assigned straight back.
+    EXPECT_EQ(stored(QStringLiteral("dtpDateTime")), QStringLiteral("12/7/2026"));
+    EXPECT_EQ(stored(QStringLiteral("txtTimeKeeper")), QString());
+    EXPECT_EQ(stored(QStringLiteral("dtpDeadline20")), QString());
+}
+
+TEST_F(EntryWindow, TheRestoreReadsItsKeysInOrderEachStepGuardedOnItsOwn)
+{
+    RecordingStore recording;
+    meeting::setSettingsStore(&recording);
+    recording.failAll = true;
+    auto form = start();
+    meeting::setSettingsStore(nullptr);
+
+    EXPECT_EQ(recording.reads,
+              QStringList({"txtTitle", "txtMeetingCalledBy", "txtMeetingLocation", "txtTypeOfMeeting",
+                           "txtFacilitator", "txtNoteTaker", "txtTimekeeper", "txtAttendees", "dtpDateTime",
+                           "txtTimeAlloted0", "txtTopic0", "txtPresenter0", "txtDiscussion10", "txtDiscussion20",
+                           "txtDiscussion30", "txtConclusion10", "txtConclusion20", "txtConclusion30",
+                           "txtAction10", "txtAction20", "txtPerson10", "txtPerson20", "dtpDeadlin10",
+                           "dtpDeadline20", "txtResource", "txtObservers", "txtNotes"}));
+    QStringList lines;
+    for (int n = 130; n <= 182; n += 2)
+        lines << QString::number(n);
+    EXPECT_EQ(reportLines(), lines);
+    for (const auto& b : dialogs.errorReports())
+        EXPECT_TRUE(b.text.startsWith(QStringLiteral("The store is unreachable\r\nin Pondrel2021/08/31.Form1.Form_Load at line ")));
+}
+
+TEST_F(EntryWindow, ABadDateGivesOneReportAtItsStepAndEverythingElseStillRestores)
+{
+    store(QStringLiteral("txtTitle"), QStringLiteral("Budget"));
+    store(QStringLiteral("dtpDateTime"), QStringLiteral("31.12.2026 25:61"));
+    store(QStringLiteral("dtpDeadlin10"), QStringLiteral("1/2/1601"));
+    store(QStringLiteral("txtNotes"), QStringLiteral("last"));
+    auto form = start();
+    EXPECT_EQ(reportLines(), QStringList({"146"}));
+    EXPECT_EQ(form->txtTitle->text(), QStringLiteral("Budget"));
+    EXPECT_EQ(form->txtNotes->text(), QStringLiteral("last"));
+    EXPECT_EQ(form->dtpDeadlin1[0]->value(), at(1601, 1, 2));
+    EXPECT_TRUE(form->dtpDeadlin1[0]->checkBox()->isChecked());
+    // The picker keeps the value it had, and the bad text is left as it was.
+    EXPECT_EQ(form->dtpDateTime->value(), at(2026, 12, 7));
+    EXPECT_EQ(stored(QStringLiteral("dtpDateTime")), QStringLiteral("31.12.2026 25:61"));
+}
+
+TEST_F(EntryWindow, TypingWritesTheWholeTextAtOnceAndARestartBringsItBack)
+{
+    {
+        auto form = start();
+        QTest::keyClicks(form->txtTimekeeper, QStringLiteral("Tob"));
+        EXPECT_EQ(stored(QStringLiteral("txtTimekeeper")), QStringLiteral("Tob"));
+        QTest::keyClicks(form->txtTimekeeper, QStringLiteral("ias"));
+        QTest::keyClicks(form->txtDiscussion2[0], QStringLiteral("  spaced  "));
+        form->textField(Field::txtNotes)->setText(QString(100000, QChar(0x4F1A)));
+        form->dtpDeadline2[0]->checkBox()->click();  // ticked by the user: a date without a time
+        EXPECT_EQ(form->dtpDeadline2[0]->value(), at(2026, 12, 7));
+        EXPECT_EQ(stored(QStringLiteral("dtpDeadline20")), QStringLiteral("12/7/2026"));
+        form->dtpDateTime->setValue(at(1601, 1, 1, 23, 59));
+    }
+    auto form = start();
+    EXPECT_EQ(form->txtTimekeeper->text(), QStringLiteral("Tobias"));
+    EXPECT_EQ(form->txtDiscussion2[0]->text(), QStringLiteral("  spaced  "));
+    EXPECT_EQ(form->txtNotes->text(), QString(100000, QChar(0x4F1A)));
+    EXPECT_EQ(form->dtpDeadline2[0]->value(), at(2026, 12, 7));
+    EXPECT_EQ(form->dtpDateTime->value(), at(1601, 1, 1, 23, 59));
+    EXPECT_TRUE(dialogs.boxes.empty());
+
+    // Unticking writes the empty text: absent after the next start.
+    form->dtpDeadline2[0]->checkBox()->click();
+    EXPECT_EQ(stored(QStringLiteral("dtpDeadline20")), QString());
+    form.reset();
+    EXPECT_FALSE(start()->dtpDeadline2[0]->value().has_value());
+}
+
+TEST_F(EntryWindow, ResetEmptiesEveryTextStampsTheTimeAndLeavesTheDeadlines)
+{
+    auto form = start();
+    form->PushButton3_Click();
+    form->dtpDeadlin1[0]->setValue(at(2027, 1, 15));
+    now = at(2026, 12, 8, 9, 30, 5);
+    form->PushButton2->click();
+    for (Field f : kTextFields)
+        EXPECT_EQ(form->textField(f)->text(), QString()) << meeting::fieldName(f).toStdString();
+    EXPECT_EQ(form->dtpDateTime->value(), now);
+    EXPECT_EQ(form->dtpDeadlin1[0]->value(), at(2027, 1, 15));
+    EXPECT_FALSE(form->dtpDeadline2[0]->value().has_value());
+    EXPECT_TRUE(dialogs.boxes.empty());
+
+    form.reset();
+    auto again = start();
+    EXPECT_EQ(again->txtTitle->text(), QString());
+    EXPECT_EQ(again->dtpDateTime->value(), now);
+    EXPECT_EQ(again->dtpDeadlin1[0]->value(), at(2027, 1, 15));
+}
+
+TEST_F(EntryWindow, TheSampleFillsItsFieldsAndKeepsWhatItDoesNotSet)
+{
+    auto form = start();
+    form->txtDiscussion3[0]->setText(QStringLiteral("typed before"));
+    form->PushButton3->click();
+    EXPECT_EQ(form->txtTitle->text(), QStringLiteral("BIG MEETING"));
+    EXPECT_EQ(form->txtTimekeeper->text(), QStringLiteral("Tobias Renwick"));
+    EXPECT_EQ(form->txtConclusion1[0]->text(), QStringLiteral("Therefore, some penguins are old TV shows."));
+    EXPECT_EQ(form->txtObservers->text(), QStringLiteral("Spider in back right corner of conference room"));
+    EXPECT_EQ(form->txtDiscussion3[0]->text(), QStringLiteral("typed before"));
+    for (Field f : {Field::txtConclusion2, Field::txtConclusion3, Field::txtAction2, Field::txtPerson2})
+        EXPECT_EQ(form->textField(f)->text(), QString());
+    EXPECT_FALSE(form->dtpDeadlin1[0]->value().has_value());
+    EXPECT_EQ(form->dtpDateTime->value(), now);
+    EXPECT_EQ(stored(QStringLiteral("txtPerson10")), QStringLiteral("Lio Vasque"));
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(EntryWindow, TabVisitsTheFieldsInTheirOrderThenTheButtons)
+{
+    auto form = start();
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    form->txtTitle->setFocus();
+    QStringList visited;
+    for (int i = 0; i < 31; ++i) {
+        QWidget* w = QApplication::focusWidget();
+        while (w && w->objectName().isEmpty())
+            w = w->parentWidget();
+        visited << (w ? w->objectName() : QStringLiteral("?"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    // An absent deadline's date is greyed, so Tab stops at its box only.
+    EXPECT_EQ(visited, QStringList({"txtTitle", "dtpDateTime", "txtMeetingLocation", "txtMeetingCalledBy",
+                                    "txtTypeOfMeeting", "txtFacilitator", "txtNoteTaker", "txtTimekeeper",
+                                    "txtAttendees", "txtTimeAlloted", "txtTopic", "txtPresenter",
+                                    "txtDiscussion1", "txtDiscussion2", "txtDiscussion3", "txtConclusion1",
+                                    "txtConclusion2", "txtConclusion3", "txtAction1", "txtPerson1", "dtpDeadlin1",
+                                    "txtAction2", "txtPerson2", "dtpDeadline2", "txtObservers", "txtResource",
+                                    "txtNotes", "PushButton22", "PushButton2", "PushButton3", "txtTitle"}));
+}
+
+TEST_F(EntryWindow, FocusSelectsTheWholeTextExceptInTheTitleAndFollowsTheTopic)
+{
+    auto form = start();
+    form->PushButton3_Click();
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    form->txtTitle->setFocus(Qt::TabFocusReason);
+    QTest::qWait(10);
+    EXPECT_FALSE(form->txtTitle->hasSelectedText());
+
+    form->txtMeetingLocation->setFocus(Qt::MouseFocusReason);  // a click does not select by itself
+    QTest::qWait(10);
+    EXPECT_EQ(form->txtMeetingLocation->selectedText(), QStringLiteral("Conference Room B"));
+
+    form->txtTopic[0]->setFocus(Qt::MouseFocusReason);
+    QTest::qWait(10);
+    EXPECT_EQ(form->txtTopic[0]->selectedText(), QStringLiteral("Penguin Meeting"));
+    EXPECT_EQ(form->VScroll1->value(), 0);
+    EXPECT_EQ(form->Picture3->y(), 0);
+    EXPECT_EQ(form->lblTopicNo[0]->text(), QStringLiteral("Agenda Topic : 1"));
+
+    // Typing after the select-all replaces the text.
+    QTest::keyClicks(form->txtTopic[0], QStringLiteral("Walruses"));
+    EXPECT_EQ(stored(QStringLiteral("txtTopic0")), QStringLiteral("Walruses"));
+}
+
+TEST_F(EntryWindow, HoverShowsTheHandOverButtonsExceptWhileBusy)
+{
+    auto form = start();
+    auto hover = [](QWidget* w) {
+        QEnterEvent e(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QCoreApplication::sendEvent(w, &e);
+    };
+    hover(form->PushButton22);
+    EXPECT_EQ(form->pointer().shape(), app::vbCustom);
+    hover(form->Frame1);
+    EXPECT_EQ(form->pointer().shape(), app::vbDefault);
+    hover(form->PushButton3);
+    hover(form->txtNotes);
+    EXPECT_EQ(form->pointer().shape(), app::vbDefault);
+    hover(form->lblTopic[0]);  // captions leave the pointer as it is
+    hover(form->PushButton2);
+    hover(form->VScroll1);
+    EXPECT_EQ(form->pointer().shape(), app::vbCustom);
+
+    form->pointer().setShape(app::vbHourglass);
+    for (QWidget* w : {static_cast<QWidget*>(form->PushButton22), static_cast<QWidget*>(form->Frame2),
+                       static_cast<QWidget*>(form.get())})
+        hover(w);
+    EXPECT_EQ(form->pointer().shape(), app::vbHourglass);
+}
+
+TEST_F(EntryWindow, TheLayoutIsTheDesignedOneInTwips)
+{
+    auto form = start();
+    EXPECT_EQ(form->size(), QSize(600, 644));  // 9000 by 9660 twips
+    EXPECT_EQ(form->PushButton2->geometry(), app::twipsRect(120, 630, 4320, 405));
+    EXPECT_EQ(form->picCont2[0]->geometry(), app::twipsRect(6075, 3510, 1785, 330));
+    EXPECT_EQ(form->dtpDeadline2[0]->geometry(), app::twipsRect(-30, -30, 1830, 360));
+    EXPECT_EQ(form->VScroll1->minimum(), 0);
+    EXPECT_EQ(form->VScroll1->maximum(), 0);
+    EXPECT_EQ(form->lblTopicNo.UBound(), 0);
+    EXPECT_EQ(form->font().family(), QStringLiteral("Arial"));
+    EXPECT_TRUE(form->font().bold());
+    EXPECT_DOUBLE_EQ(form->PushButton22->font().pointSizeF(), 11.25);
+    EXPECT_EQ(form->dtpDateTime->edit()->displayFormat(), QStringLiteral("dd-MMM-yyyy hh:mm  AP"));
+    EXPECT_EQ(form->dtpDateTime->edit()->minimumDate(), QDate(1601, 1, 1));
+    EXPECT_EQ(form->dtpDeadlin1[0]->edit()->maximumDate(), QDate(9999, 12, 31));
+    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("Label2"))->text(), QStringLiteral("Meeting Date && Time"));
+}
