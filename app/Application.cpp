@@ -53,7 +53,7 @@ void endProgram()
     std::_Exit(0);
 }
 
-void setProgramEnd(ProgramEnd end) { gProgramEnd = std::move(end); }
+ProgramEnd setProgramEnd(ProgramEnd end) { return std::exchange(gProgramEnd, std::move(end)); }
 
 QIcon programIcon()
 {

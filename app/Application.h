@@ -22,7 +22,8 @@ void reportUnhandledFailure(const QString& description);
 // ending with one that records it.
 [[noreturn]] void endProgram();
 using ProgramEnd = std::function<void()>;
-void setProgramEnd(ProgramEnd end);  // empty restores the real ending
+// Returns the ending it replaces; an empty one restores the real ending.
+ProgramEnd setProgramEnd(ProgramEnd end);
 
 // The program's icon.
 QIcon programIcon();

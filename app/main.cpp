@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "entry/Form1.h"
+#include "wordproc/WordApplication.h"
 
 #include <cstdio>
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv)
         return 2;
     }
     app::Application application(argc, argv);
+    wordproc::registerComponent();
     entry::Form1 form;
     form.Form_Load();
     form.show();

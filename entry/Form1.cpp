@@ -10,6 +10,7 @@
 #include "app/Shared.h"
 #include "app/Skin.h"
 #include "app/Twips.h"
+#include "docgen/IsInstalled.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -385,7 +386,7 @@ void Form1::Form_Load()
     if (g.test([&] { return app::FileExists(cursorFile); }))
         g.step(110, [&] { mPointer.setCustomPicture(app::loadCursorFile(cursorFile)); });
     meeting::restoreRecord(*this, g);  // steps 130 to 182
-    // 184: the word-processor availability check.
+    g.step(184, [] { docgen::CheckWordAvailable(); });
 }
 
 void Form1::PushButton2_Click() { meeting::resetRecord(*this); }

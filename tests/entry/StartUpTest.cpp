@@ -79,14 +79,14 @@ TEST(StartUp, ClosingTheEntryWindowEndsTheProgramAtOnce)
     ProgramFolders folders;
     ScriptedDialogs dialogs;
     int ended = 0;
-    app::setProgramEnd([&] { ++ended; });
+    const app::ProgramEnd previous = app::setProgramEnd([&] { ++ended; });
     {
         entry::Form1 form;
         form.Form_Load();
         form.show();
         form.close();
     }
-    app::setProgramEnd({});
+    app::setProgramEnd(previous);
     EXPECT_EQ(ended, 1);
     EXPECT_TRUE(dialogs.boxes.empty());
 }

@@ -1,0 +1,51 @@
+#include "docgen/FormattedText.h"
+
+namespace docgen {
+
+using automation::get;
+using automation::named;
+using automation::ObjectPtr;
+using automation::put;
+using automation::Value;
+
+namespace {
+constexpr qint32 kAutomaticColour = qint32(0xFF000000u);
+}
+
+void setFont(const ObjectPtr& winWord, const QString& strText, qint16 intFontSize, const QString& strFontFamily,
+             qint32 lngColor, bool blnAllCaps, bool blnbold)
+{
+    const ObjectPtr font =
+        get(get(get(winWord, QStringLiteral("Application")).toObject(), QStringLiteral("Selection")).toObject(),
+            QStringLiteral("Font"))
+            .toObject();
+    put(font, QStringLiteral("Name"), strFontFamily);
+    put(font, QStringLiteral("Size"), intFontSize);
+    put(font, QStringLiteral("Bold"), blnbold);
+    put(font, QStringLiteral("Italic"), false);
+    put(font, QStringLiteral("Underline"), qint16(0));
+    put(font, QStringLiteral("UnderlineColor"), kAutomaticColour);
+    put(font, QStringLiteral("Strikethrough"), false);
+    put(font, QStringLiteral("DoubleStrikeThrough"), false);
+    put(font, QStringLiteral("Outline"), false);
+    put(font, QStringLiteral("Emboss"), false);
+    put(font, QStringLiteral("Shadow"), false);
+    put(font, QStringLiteral("Hidden"), false);
+    put(font, QStringLiteral("SmallCaps"), false);
+    put(font, QStringLiteral("AllCaps"), blnAllCaps);
+    put(font, QStringLiteral("Color"), lngColor == 0 ? kAutomaticColour : lngColor);  // 0 is automatic, not black
+    put(font, QStringLiteral("Engrave"), false);
+    put(font, QStringLiteral("Superscript"), false);
+    put(font, QStringLiteral("Subscript"), false);
+    put(font, QStringLiteral("Spacing"), 0.2);
+    put(font, QStringLiteral("Scaling"), qint16(100));
+    put(font, QStringLiteral("Position"), qint16(0));
+    put(font, QStringLiteral("Kerning"), qint16(0));
+    put(font, QStringLiteral("Animation"), qint16(0));
+
+    const ObjectPtr selection =
+        get(get(winWord, QStringLiteral("Application")).toObject(), QStringLiteral("Selection")).toObject();
+    automation::call(selection, QStringLiteral("TypeText"), {named(QStringLiteral("Text"), Value(strText))});
+}
+
+}  // namespace docgen

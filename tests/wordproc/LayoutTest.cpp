@@ -1,0 +1,111 @@
+#include "app/Resources.h"
+#include "tests/support/TestSupport.h"
+#include "wordproc/Engine.h"
+#include "wordproc/Layout.h"
+#include "wordproc/Package.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace wordproc;
+
+namespace {
+
+class Pages : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        path = dir.filePath(QStringLiteral("template.dot"));
+        testing_support::writeFile(path, app::LoadResData(101, QStringLiteral("CUSTOM")));
+        doc = word.open(path, true);
+    }
+    void type(int t, int r, int c, const QString& text)
+    {
+        doc->selection().selectCell(t, r, c);
+        doc->selection().typeText(text);
+    }
+    // Long words of prose, enough to fill about `pages` pages in one cell.
+    static QString prose(double pages)
+    {
+        QString s;
+        const int words = static_cast<int>(pages * 650);
+        for (int i = 0; i < words; ++i)
+            s += QStringLiteral("minutes%1 ").arg(i % 97);
+        return s;
+    }
+    QImage picture(int page) { return doc->layout().pages[static_cast<size_t>(page)].picture.toImage(72); }
+
+    QTemporaryDir dir;
+    QString path;
+    Application word;
+    std::shared_ptr<Document> doc;
+};
+
+}  // namespace
+
+TEST_F(Pages, CountsOneThreeAndTwentyPages)
+{
+    EXPECT_EQ(doc->pageCount(), 1);
+    type(0, 13, 0, prose(1.5));
+    EXPECT_EQ(doc->pageCount(), 3);
+    type(0, 16, 0, prose(22.5));
+    EXPECT_EQ(doc->pageCount(), 20);
+}
+
+TEST_F(Pages, ARowThatDoesNotFitMovesAndARowTallerThanAPageSplitsBetweenLines)
+{
+    type(0, 13, 0, prose(1.5));
+    const PageLayout& l = doc->layout();
+    ASSERT_EQ(l.pages.size(), 3u);
+    // The long row does not fit under the header: it starts page 2 whole...
+    EXPECT_EQ(l.pages[1].start, (Position{0, 13, {TextCut{0, 0}}}));
+    // ...and, taller than a page, goes on at the top of page 3 from a line start.
+    const Position& third = l.pages[2].start;
+    EXPECT_EQ(third.block, 0);
+    EXPECT_EQ(third.row, 13);
+    ASSERT_EQ(third.cuts.size(), 1u);
+    EXPECT_GT(third.cuts[0].offset, 0);
+    const QString text = doc->model().tables()[0]->rows[13].cells[0].paragraphs[0].text();
+    EXPECT_EQ(text.at(third.cuts[0].offset - 1), QLatin1Char(' '));  // cut between words
+}
+
+TEST_F(Pages, DeletingToTheStartOfPage2LeavesTheOldPage2AsPage1)
+{
+    type(0, 13, 0, prose(1.5));
+    for (int r : {14, 15, 17, 18})
+        type(0, r, 0, QStringLiteral("a row with some words to wrap ").repeated(40));
+    // Page 2 begins between rows at first, inside a split row later on.
+    for (int pages = doc->pageCount(); pages > 1; --pages) {
+        SCOPED_TRACE(pages);
+        const QImage page2 = picture(1);
+        Selection& s = doc->selection();
+        s.goToPage(2);
+        s.homeKey(6, true);
+        s.deleteSelection();
+        ASSERT_EQ(doc->pageCount(), pages - 1);
+        EXPECT_TRUE(picture(0) == page2) << "the old page 2 is not laid out the same as page 1";
+    }
+}
+
+TEST_F(Pages, APictureIsThePaperAndSurvivesSavingAndLoading)
+{
+    type(0, 0, 0, QStringLiteral("Budget review"));
+    const PagePicture& pic = doc->layout().pages[0].picture;
+    EXPECT_EQ(pic.size, QSizeF(12240, 15840));
+    EXPECT_LT(pic.memoryBytes(), 1 << 20);
+    const QString file = dir.filePath(QStringLiteral("temp.bmp"));  // its own format, whatever the name
+    pic.saveToFile(file);
+    const PagePicture back = PagePicture::loadFromFile(file);
+    EXPECT_EQ(back.size, pic.size);
+    EXPECT_TRUE(back.toImage(96) == pic.toImage(96));
+    EXPECT_THROW(PagePicture::load("BM not ours"), std::runtime_error);
+    // Shading is painted: the grey of a label cell shows on the page.
+    const QImage image = pic.toImage(72);
+    EXPECT_EQ(image.size(), QSize(612, 792));
+    bool grey = false;
+    for (int y = 0; y < image.height() && !grey; ++y)
+        for (int x = 0; x < image.width() && !grey; ++x)
+            grey = image.pixel(x, y) == qRgb(0xF3, 0xF3, 0xF3);
+    EXPECT_TRUE(grey);
+}

@@ -1,0 +1,446 @@
+#include "wordproc/Layout.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QRawFont>
+#include <QTextLayout>
+
+#include <cmath>
+#include <mutex>
+
+namespace wordproc {
+
+namespace {
+
+constexpr qreal kCellMargin = 108;  // twips left and right of a cell's text
+
+void registerFonts()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        bool tahoma = false;
+        for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
+            if (QFile::exists(QLatin1String(file)) && QFontDatabase::addApplicationFont(QLatin1String(file)) >= 0)
+                tahoma = true;
+        if (!tahoma)
+            QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"));
+    });
+}
+
+QColor colourOf(qint32 bgr)
+{
+    if (bgr == kAutomatic)
+        return Qt::black;
+    const quint32 v = static_cast<quint32>(bgr);
+    return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
+}
+
+// One laid-out line: its height and glyphs relative to its top left.
+struct Line {
+    qreal height = 0;
+    int para = 0;
+    int offset = 0;  // model offset in its paragraph where the line begins
+    qreal before = 0;  // paragraph spacing above the line (first lines only)
+    qreal after = 0;   // and below it (last lines only)
+    std::vector<PagePicture::Glyphs> glyphs;
+    qreal total() const { return before + height + after; }
+};
+
+std::vector<Line> layParagraph(const DocumentModel& m, const Paragraph& p, int paraIndex, qreal width)
+{
+    const ParaFormat pf = m.resolvedPara(p);
+    QString text;
+    std::vector<int> toModel;  // layout index -> model offset
+    QList<QTextLayout::FormatRange> formats;
+    std::vector<QColor> colours;
+    int modelAt = 0;
+    for (const Run& r : p.runs) {
+        const CharFormat c = m.resolvedChars(p, r.format);
+        const int len = static_cast<int>(r.text.size());
+        if (!*c.hidden && len > 0) {
+            QTextCharFormat f;
+            f.setFont(fontFor(c), QTextCharFormat::FontPropertiesAll);
+            if (*c.superscript)
+                f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+            else if (*c.subscript)
+                f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+            else if (*c.position != 0)
+                f.setBaselineOffset(*c.position * 100.0 / std::max(1.0, *c.size));
+            formats.append({static_cast<int>(text.size()), len, f});
+            colours.push_back(colourOf(*c.color));
+            for (int i = 0; i < len; ++i) {
+                const QChar ch = r.text.at(i);
+                text += ch == u'\n' || ch == u'\r' ? QChar(QChar::LineSeparator) : ch;
+                toModel.push_back(modelAt + i);
+            }
+        }
+        modelAt += len;
+    }
+    toModel.push_back(modelAt);
+
+    QTextLayout layout(text, fontFor(m.resolvedChars(p, p.markFormat)));
+    layout.setFormats(formats);
+    QTextOption option;
+    const Align align = pf.align.value_or(Align::Left);
+    option.setAlignment(align == Align::Right ? Qt::AlignRight : align == Align::Center ? Qt::AlignHCenter
+                        : align == Align::Justify ? Qt::AlignJustify : Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+    layout.setTextOption(option);
+    layout.setCacheEnabled(true);
+
+    std::vector<Line> lines;
+    layout.beginLayout();
+    qreal y = 0;
+    for (QTextLine tl = layout.createLine(); tl.isValid(); tl = layout.createLine()) {
+        tl.setLeadingIncluded(true);
+        tl.setLineWidth(std::max<qreal>(1, width));
+        tl.setPosition(QPointF(0, y));
+        y += tl.height();
+    }
+    layout.endLayout();
+
+    const qreal spacing = pf.lineSpacing ? *pf.lineSpacing / 240.0 : 1.0;
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine tl = layout.lineAt(i);
+        Line line;
+        line.height = tl.height() * spacing;
+        line.para = paraIndex;
+        line.offset = toModel[static_cast<size_t>(std::clamp(tl.textStart(), 0, static_cast<int>(text.size())))];
+        const int lineEnd = tl.textStart() + tl.textLength();
+        for (qsizetype f = 0; f < formats.size(); ++f) {
+            const int from = std::max(formats[f].start, tl.textStart());
+            const int to = std::min(formats[f].start + formats[f].length, lineEnd);
+            if (from >= to)
+                continue;
+            for (const QGlyphRun& run : layout.glyphRuns(from, to - from))
+                line.glyphs.push_back({QPointF(0, -tl.y()), run, colours[static_cast<size_t>(f)]});
+        }
+        lines.push_back(std::move(line));
+    }
+    if (!lines.empty()) {
+        lines.front().before = pf.spaceBefore.value_or(0);
+        lines.back().after = pf.spaceAfter.value_or(0);
+    }
+    return lines;
+}
+
+// Lines of a cell from a cut on; a cut inside a paragraph continues it.
+std::vector<Line> layCell(const DocumentModel& m, const Cell& c, const TextCut& from)
+{
+    std::vector<Line> out;
+    const qreal width = c.width - 2 * kCellMargin;
+    for (int i = from.para; i < static_cast<int>(c.paragraphs.size()); ++i) {
+        std::vector<Line> lines = layParagraph(m, c.paragraphs[static_cast<size_t>(i)], i, width);
+        for (Line& l : lines)
+            if (i > from.para || l.offset >= from.offset) {
+                if (i == from.para && from.offset > 0 && l.offset == from.offset)
+                    l.before = 0;
+                out.push_back(std::move(l));
+            }
+    }
+    return out;
+}
+
+class Paginator {
+public:
+    explicit Paginator(const DocumentModel& m) : mModel(m), mPage(m.page) { newPage(Position{0, 0, {TextCut{}}}); }
+
+    PageLayout run()
+    {
+        const auto& body = mModel.body;
+        for (int b = 0; b < static_cast<int>(body.size()); ++b) {
+            if (const auto* p = std::get_if<Paragraph>(&body[static_cast<size_t>(b)]))
+                paragraph(b, *p);
+            else
+                table(b, std::get<Table>(body[static_cast<size_t>(b)]));
+        }
+        return std::move(mLayout);
+    }
+
+private:
+    qreal bottom() const { return mPage.height - mPage.bottom; }
+
+    void newPage(const Position& start)
+    {
+        PageLayout::Page page;
+        page.start = start;
+        page.picture.size = QSizeF(mPage.width, mPage.height);
+        mLayout.pages.push_back(std::move(page));
+        mY = mPage.top;
+        mEmpty = true;
+    }
+
+    PagePicture& picture() { return mLayout.pages.back().picture; }
+
+    void place(const Line& line, qreal x, qreal y)
+    {
+        for (const auto& g : line.glyphs)
+            picture().glyphs.push_back({QPointF(x, y + line.before) + g.origin, g.run, g.colour});
+    }
+
+    void paragraph(int block, const Paragraph& p)
+    {
+        const qreal width = mPage.width - mPage.left - mPage.right;
+        for (const Line& line : layParagraph(mModel, p, 0, width)) {
+            if (!mEmpty && mY + line.before + line.height > bottom())
+                newPage(Position{block, 0, {TextCut{0, line.offset}}});
+            place(line, mPage.left, mY);
+            mY += line.total();
+            mEmpty = false;
+        }
+    }
+
+    void table(int block, const Table& t)
+    {
+        const qreal left = mPage.left - kCellMargin;
+        for (int r = 0; r < static_cast<int>(t.rows.size()); ++r) {
+            const Row& row = t.rows[static_cast<size_t>(r)];
+            std::vector<TextCut> cuts(row.cells.size());
+            std::vector<std::vector<Line>> cells;
+            for (const Cell& c : row.cells)
+                cells.push_back(layCell(mModel, c, TextCut{}));
+            for (;;) {
+                qreal height = 0;
+                for (const auto& lines : cells) {
+                    qreal h = 0;
+                    for (const Line& l : lines)
+                        h += l.total();
+                    height = std::max(height, h);
+                }
+                if (mY + height <= bottom() + 0.5) {
+                    drawRow(row, cells, left, height);
+                    break;
+                }
+                if (!mEmpty) {  // a row that does not fit moves to the next page
+                    newPage(Position{block, r, cuts});
+                    continue;
+                }
+                // A row taller than a whole page splits between lines.
+                const qreal room = bottom() - mY;
+                std::vector<std::vector<Line>> here(cells.size()), rest(cells.size());
+                for (size_t c = 0; c < cells.size(); ++c) {
+                    qreal used = 0;
+                    size_t i = 0;
+                    for (; i < cells[c].size() && used + cells[c][i].total() <= room; ++i)
+                        used += cells[c][i].total();
+                    here[c].assign(cells[c].begin(), cells[c].begin() + static_cast<long>(i));
+                    rest[c].assign(cells[c].begin() + static_cast<long>(i), cells[c].end());
+                    const Cell& cell = row.cells[c];
+                    cuts[c] = rest[c].empty() ? TextCut{static_cast<int>(cell.paragraphs.size()), 0}
+                                              : TextCut{rest[c].front().para, rest[c].front().offset};
+                    if (!rest[c].empty() && rest[c].front().offset > 0)
+                        rest[c].front().before = 0;
+                }
+                bool progress = false;
+                for (const auto& h : here)
+                    progress = progress || !h.empty();
+                if (!progress) {  // not even one line fits: place the first ones anyway
+                    for (size_t c = 0; c < cells.size(); ++c)
+                        if (!cells[c].empty()) {
+                            here[c] = {cells[c].front()};
+                            rest[c].erase(rest[c].begin());
+                            cuts[c] = rest[c].empty() ? TextCut{static_cast<int>(row.cells[c].paragraphs.size()), 0}
+                                                      : TextCut{rest[c].front().para, rest[c].front().offset};
+                        }
+                }
+                drawRow(row, here, left, room);
+                newPage(Position{block, r, cuts});
+                cells = std::move(rest);
+            }
+        }
+    }
+
+    void drawRow(const Row& row, const std::vector<std::vector<Line>>& cells, qreal left, qreal height)
+    {
+        qreal x = left;
+        for (size_t c = 0; c < row.cells.size(); ++c) {
+            const Cell& cell = row.cells[c];
+            if (cell.shading)
+                picture().fills.push_back({QRectF(x, mY, cell.width, height), colourOf(*cell.shading)});
+            qreal y = mY;
+            for (const Line& l : cells[c]) {
+                place(l, x + kCellMargin, y);
+                y += l.total();
+            }
+            x += cell.width;
+        }
+        mY += height;
+        mEmpty = false;
+    }
+
+    const DocumentModel& mModel;
+    PageSetup mPage;
+    PageLayout mLayout;
+    qreal mY = 0;
+    bool mEmpty = true;
+};
+
+}  // namespace
+
+QFont fontFor(const CharFormat& c)
+{
+    registerFonts();
+    QFont f(*c.name);
+    f.setPixelSize(std::max(1, static_cast<int>(std::lround(*c.size * 20))));
+    f.setBold(*c.bold);
+    f.setItalic(*c.italic);
+    f.setUnderline(*c.underline != UnderlineNone);
+    f.setStrikeOut(*c.strike || *c.doubleStrike);
+    if (*c.allCaps)
+        f.setCapitalization(QFont::AllUppercase);
+    else if (*c.smallCaps)
+        f.setCapitalization(QFont::SmallCaps);
+    if (*c.spacing != 0)
+        f.setLetterSpacing(QFont::AbsoluteSpacing, *c.spacing * 20);
+    if (*c.scaling != 100)
+        f.setStretch(std::clamp(*c.scaling, 1, 4000));
+    f.setKerning(*c.kerning > 0);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    return f;
+}
+
+PageLayout layoutDocument(const DocumentModel& model) { return Paginator(model).run(); }
+
+// ---- PagePicture ----------------------------------------------------------
+
+void PagePicture::paint(QPainter& p, const QRectF& target) const
+{
+    if (isNull())
+        return;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.translate(target.topLeft());
+    p.scale(target.width() / size.width(), target.height() / size.height());
+    p.fillRect(QRectF(QPointF(0, 0), size), Qt::white);
+    for (const Fill& f : fills)
+        p.fillRect(f.rect, f.colour);
+    for (const Glyphs& g : glyphs) {
+        p.setPen(g.colour);
+        p.drawGlyphRun(g.origin, g.run);
+    }
+    p.restore();
+}
+
+QImage PagePicture::toImage(double dpi) const
+{
+    const QSize pixels(std::max(1, static_cast<int>(std::lround(size.width() * dpi / 1440))),
+                       std::max(1, static_cast<int>(std::lround(size.height() * dpi / 1440))));
+    QImage image(pixels, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
+    image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
+    QPainter p(&image);
+    paint(p, QRectF(QPointF(0, 0), QSizeF(pixels)));
+    return image;
+}
+
+namespace {
+constexpr quint32 kMagic = 0x43565047;  // "CVPG"
+constexpr quint32 kVersion = 1;
+}  // namespace
+
+QByteArray PagePicture::save() const
+{
+    QByteArray out;
+    QDataStream s(&out, QIODevice::WriteOnly);
+    s.setVersion(QDataStream::Qt_6_0);
+    s << kMagic << kVersion << size << quint32(fills.size());
+    for (const Fill& f : fills)
+        s << f.rect << f.colour.rgba();
+    s << quint32(glyphs.size());
+    for (const Glyphs& g : glyphs) {
+        const QRawFont font = g.run.rawFont();
+        s << g.origin << g.colour.rgba() << font.familyName() << font.styleName() << font.pixelSize()
+          << qint32(font.weight()) << qint32(font.style())
+          << bool(g.run.underline()) << bool(g.run.overline()) << bool(g.run.strikeOut()) << g.run.glyphIndexes()
+          << g.run.positions();
+    }
+    return out;
+}
+
+PagePicture PagePicture::load(const QByteArray& bytes)
+{
+    QDataStream s(bytes);
+    s.setVersion(QDataStream::Qt_6_0);
+    quint32 magic = 0, version = 0, count = 0;
+    PagePicture pic;
+    s >> magic >> version;
+    if (magic != kMagic || version != kVersion)
+        throw std::runtime_error("Invalid picture: not a page picture");
+    s >> pic.size >> count;
+    if (count > 100000 || s.status() != QDataStream::Ok)
+        throw std::runtime_error("Invalid picture: the page picture is damaged");
+    for (quint32 i = 0; i < count && s.status() == QDataStream::Ok; ++i) {
+        Fill f;
+        QRgb rgba = 0;
+        s >> f.rect >> rgba;
+        f.colour = QColor::fromRgba(rgba);
+        pic.fills.push_back(f);
+    }
+    s >> count;
+    if (count > 1000000)
+        throw std::runtime_error("Invalid picture: the page picture is damaged");
+    registerFonts();
+    for (quint32 i = 0; i < count && s.status() == QDataStream::Ok; ++i) {
+        Glyphs g;
+        QRgb rgba = 0;
+        QString family, style;
+        qreal pixelSize = 0;
+        qint32 weight = 0, italic = 0;
+        bool underline = false, overline = false, strike = false;
+        QList<quint32> indexes;
+        QList<QPointF> positions;
+        s >> g.origin >> rgba >> family >> style >> pixelSize >> weight >> italic >> underline >> overline >> strike
+          >> indexes >> positions;
+        g.colour = QColor::fromRgba(rgba);
+        QFont f(family);
+        f.setStyleName(style);
+        f.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelSize))));
+        f.setWeight(static_cast<QFont::Weight>(weight));
+        f.setStyle(static_cast<QFont::Style>(italic));
+        f.setHintingPreference(QFont::PreferNoHinting);
+        QRawFont raw = QRawFont::fromFont(f);
+        raw.setPixelSize(pixelSize);
+        g.run.setRawFont(raw);
+        g.run.setGlyphIndexes(indexes);
+        g.run.setPositions(positions);
+        g.run.setUnderline(underline);
+        g.run.setOverline(overline);
+        g.run.setStrikeOut(strike);
+        pic.glyphs.push_back(std::move(g));
+    }
+    if (s.status() != QDataStream::Ok)
+        throw std::runtime_error("Invalid picture: the page picture is damaged");
+    return pic;
+}
+
+void PagePicture::saveToFile(const QString& path) const
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(save()) < 0 || !f.flush())
+        throw std::runtime_error(QStringLiteral("Can't save the picture to '%1': %2").arg(path, f.errorString()).toStdString());
+}
+
+PagePicture PagePicture::loadFromFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw std::runtime_error(QStringLiteral("Can't load the picture '%1': %2").arg(path, f.errorString()).toStdString());
+    if (f.size() > 256ll << 20)
+        throw std::runtime_error(QStringLiteral("Invalid picture: '%1' is too large").arg(path).toStdString());
+    return load(f.readAll());
+}
+
+qint64 PagePicture::memoryBytes() const
+{
+    qint64 n = sizeof(*this) + static_cast<qint64>(fills.size() * sizeof(Fill));
+    for (const Glyphs& g : glyphs)
+        n += static_cast<qint64>(sizeof(Glyphs)) + g.run.glyphIndexes().size() * (sizeof(quint32) + sizeof(QPointF));
+    return n;
+}
+
+}  // namespace wordproc

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "wordproc/Format.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <variant>
+#include <vector>
+
+namespace wordproc {
+
+struct Run {
+    QString text;
+    CharFormat format;  // what the run sets itself
+};
+
+// A bookmark's start or end, at a character offset of its paragraph.
+struct BookmarkMark {
+    QString name;
+    int id = 0;
+    bool start = true;
+    int offset = 0;
+};
+
+struct Paragraph {
+    QString style;          // style id; empty is the default paragraph style
+    ParaFormat format;      // set on the paragraph itself
+    CharFormat markFormat;  // of the paragraph mark: what an empty paragraph shows
+    std::vector<Run> runs;
+    std::vector<BookmarkMark> marks;
+
+    QString text() const;
+    int length() const;
+};
+
+struct Cell {
+    int width = 0;                    // twips
+    std::optional<qint32> shading;    // background, 0x00BBGGRR
+    std::vector<Paragraph> paragraphs;  // never empty
+};
+
+struct Row {
+    std::vector<Cell> cells;
+};
+
+struct Table {
+    QString style;
+    std::vector<Row> rows;
+};
+
+using Block = std::variant<Paragraph, Table>;
+
+enum class StyleType { Paragraph, Character, Table, Numbering };
+
+struct Style {
+    QString id;
+    QString name;
+    StyleType type = StyleType::Paragraph;
+    QString basedOn;
+    QString next;
+    bool isDefault = false;
+    CharFormat chars;
+    ParaFormat para;
+};
+
+struct PageSetup {
+    int width = 12240;  // twips: US Letter
+    int height = 15840;
+    int top = 1440;
+    int bottom = 1440;
+    int left = 1440;
+    int right = 1440;
+    int header = 720;
+    int footer = 720;
+    bool operator==(const PageSetup&) const = default;
+};
+
+struct DocumentProperties {
+    QString title;
+    QString creator;
+    QDateTime created;
+    QDateTime modified;
+};
+
+// A whole document: body, style sheet, font table and page.
+struct DocumentModel {
+    std::vector<Block> body;
+    std::vector<Style> styles;
+    CharFormat defaultChars;
+    ParaFormat defaultPara;
+    QStringList fonts;
+    PageSetup page;
+    DocumentProperties properties;
+    bool isTemplate = false;
+
+    const Style* style(const QString& id) const;
+    const Style* defaultParagraphStyle() const;
+    // The format a run shows: defaults, then the style chain, then the run.
+    CharFormat resolvedChars(const Paragraph& p, const CharFormat& own) const;
+    ParaFormat resolvedPara(const Paragraph& p) const;
+
+    // The tables of the body, in order (the object model counts them from 1).
+    std::vector<Table*> tables();
+    int blockIndexOfTable(int tableIndex) const;  // 0-based table -> body index, or -1
+};
+
+}  // namespace wordproc

@@ -1,0 +1,509 @@
+#include "wordproc/Package.h"
+
+#include <QFile>
+#include <QXmlStreamReader>
+
+#include <zip.h>
+
+namespace wordproc {
+
+namespace {
+
+const QString W = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
+
+// The zip container, read from memory with every entry size bounded.
+class Zip {
+public:
+    Zip(const QByteArray& bytes, const QString& name) : mName(name)
+    {
+        zip_error_t error;
+        zip_error_init(&error);
+        zip_source_t* src = zip_source_buffer_create(bytes.constData(), static_cast<zip_uint64_t>(bytes.size()), 0, &error);
+        if (src)
+            mZip = zip_open_from_source(src, ZIP_RDONLY, &error);
+        if (!mZip) {
+            const QString why = zip_error_code_zip(&error) == ZIP_ER_NOZIP
+                ? QStringLiteral("it is not a document package (no zip container)")
+                : QStringLiteral("the package is damaged (%1)").arg(QString::fromLocal8Bit(zip_error_strerror(&error)));
+            zip_error_fini(&error);
+            if (src)
+                zip_source_free(src);
+            throw DocumentError(QStringLiteral("Can't open '%1': %2").arg(mName, why));
+        }
+        zip_error_fini(&error);
+    }
+    ~Zip() { zip_discard(mZip); }
+    Zip(const Zip&) = delete;
+    Zip& operator=(const Zip&) = delete;
+
+    bool has(const QString& part) const { return zip_name_locate(mZip, part.toUtf8().constData(), ZIP_FL_NOCASE) >= 0; }
+
+    QByteArray read(const QString& part)
+    {
+        const zip_int64_t index = zip_name_locate(mZip, part.toUtf8().constData(), ZIP_FL_NOCASE);
+        if (index < 0)
+            fail(QStringLiteral("the part '%1' is missing").arg(part));
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat_index(mZip, static_cast<zip_uint64_t>(index), 0, &st) != 0)
+            fail(QStringLiteral("the part '%1' can't be read").arg(part));
+        if ((st.valid & ZIP_STAT_SIZE) && static_cast<qint64>(st.size) > kMaxPartBytes)
+            fail(QStringLiteral("the part '%1' unpacks to more than %2 MB").arg(part).arg(kMaxPartBytes >> 20));
+        zip_file_t* f = zip_fopen_index(mZip, static_cast<zip_uint64_t>(index), 0);
+        if (!f)
+            fail(QStringLiteral("the part '%1' can't be unpacked (%2)").arg(part, QString::fromLocal8Bit(zip_strerror(mZip))));
+        // The declared size is not trusted: reading stops at the limit.
+        QByteArray out;
+        char buffer[65536];
+        zip_int64_t n;
+        while ((n = zip_fread(f, buffer, sizeof buffer)) > 0) {
+            out.append(buffer, static_cast<qsizetype>(n));
+            mTotal += n;
+            if (out.size() > kMaxPartBytes || mTotal > kMaxTotalPartBytes) {
+                zip_fclose(f);
+                fail(QStringLiteral("the part '%1' unpacks beyond the size limit").arg(part));
+            }
+        }
+        const QString why = n < 0 ? QString::fromLocal8Bit(zip_file_strerror(f)) : QString();
+        if (zip_fclose(f) != 0 || n < 0)
+            fail(QStringLiteral("the part '%1' is damaged (%2)").arg(part, why.isEmpty() ? QStringLiteral("checksum") : why));
+        return out;
+    }
+
+    [[noreturn]] void fail(const QString& why) const
+    {
+        throw DocumentError(QStringLiteral("Can't open '%1': %2").arg(mName, why));
+    }
+
+private:
+    zip_t* mZip = nullptr;
+    QString mName;
+    qint64 mTotal = 0;
+};
+
+QString resolveTarget(const QString& base, const QString& target)
+{
+    if (target.startsWith(QLatin1Char('/')))
+        return target.mid(1);
+    QStringList parts = base.isEmpty() ? QStringList() : base.split(QLatin1Char('/'));
+    for (const QString& seg : target.split(QLatin1Char('/'))) {
+        if (seg == QLatin1String(".."))
+            parts.isEmpty() ? void() : parts.removeLast();
+        else if (seg != QLatin1String(".") && !seg.isEmpty())
+            parts << seg;
+    }
+    return parts.join(QLatin1Char('/'));
+}
+
+// Relationship type (last path segment) -> part name.
+QHash<QString, QString> readRelationships(Zip& zip, const QString& relsPart, const QString& base)
+{
+    QHash<QString, QString> out;
+    if (!zip.has(relsPart))
+        return out;
+    QXmlStreamReader x(zip.read(relsPart));
+    while (!x.atEnd()) {
+        x.readNext();
+        if (!x.isStartElement() || x.name() != QLatin1String("Relationship"))
+            continue;
+        const auto a = x.attributes();
+        if (a.value(QLatin1String("TargetMode")) == QLatin1String("External"))
+            continue;
+        out.insert(a.value(QLatin1String("Type")).toString().section(QLatin1Char('/'), -1),
+                   resolveTarget(base, a.value(QLatin1String("Target")).toString()));
+    }
+    if (x.hasError())
+        zip.fail(QStringLiteral("malformed XML in '%1' at line %2: %3").arg(relsPart).arg(x.lineNumber()).arg(x.errorString()));
+    return out;
+}
+
+class Parser {
+public:
+    Parser(const QByteArray& bytes, QString part, const Zip& zip) : x(bytes), mPart(std::move(part)), mZip(zip) {}
+
+    bool isW(const char* name) const { return x.namespaceUri() == W && x.name() == QLatin1String(name); }
+    QString attr(const char* name) const { return x.attributes().value(W, QLatin1String(name)).toString(); }
+    QString val() const { return attr("val"); }
+    int intVal(const char* name = "val", int fallback = 0) const
+    {
+        bool ok = false;
+        const int v = attr(name).toInt(&ok);
+        return ok ? v : fallback;
+    }
+    bool onOff() const
+    {
+        const QString v = val();
+        return !(v == QLatin1String("0") || v == QLatin1String("false") || v == QLatin1String("off"));
+    }
+    void check()
+    {
+        if (x.hasError())
+            mZip.fail(QStringLiteral("malformed XML in '%1' at line %2: %3").arg(mPart).arg(x.lineNumber()).arg(x.errorString()));
+    }
+
+    // Calls f for each child element of the current one; f must consume it.
+    template <class F> void children(F f)
+    {
+        while (x.readNextStartElement())
+            f();
+        check();
+    }
+
+    CharFormat rPr()
+    {
+        CharFormat c;
+        children([&] {
+            if (isW("rFonts")) {
+                const QString n = attr("ascii").isEmpty() ? attr("hAnsi") : attr("ascii");
+                if (!n.isEmpty())
+                    c.name = n;
+            } else if (isW("b")) c.bold = onOff();
+            else if (isW("i")) c.italic = onOff();
+            else if (isW("caps")) c.allCaps = onOff();
+            else if (isW("smallCaps")) c.smallCaps = onOff();
+            else if (isW("strike")) c.strike = onOff();
+            else if (isW("dstrike")) c.doubleStrike = onOff();
+            else if (isW("outline")) c.outline = onOff();
+            else if (isW("shadow")) c.shadow = onOff();
+            else if (isW("emboss")) c.emboss = onOff();
+            else if (isW("imprint")) c.engrave = onOff();
+            else if (isW("vanish")) c.hidden = onOff();
+            else if (isW("color")) { if (auto v = colourFromHex(val())) c.color = *v; }
+            else if (isW("spacing")) c.spacing = intVal() / 20.0;
+            else if (isW("w")) c.scaling = intVal("val", 100);
+            else if (isW("kern")) c.kerning = intVal() / 2;
+            else if (isW("position")) c.position = intVal() / 2;
+            else if (isW("sz")) c.size = intVal("val", 20) / 2.0;
+            else if (isW("u")) {
+                c.underline = underlineKind(val());
+                if (!attr("color").isEmpty())
+                    if (auto v = colourFromHex(attr("color")))
+                        c.underlineColor = *v;
+            } else if (isW("effect")) c.animation = effectKind(val());
+            else if (isW("vertAlign")) {
+                c.superscript = val() == QLatin1String("superscript");
+                c.subscript = val() == QLatin1String("subscript");
+            }
+            x.skipCurrentElement();
+        });
+        return c;
+    }
+
+    // pPr: style, own format and the mark's format.
+    void pPr(Paragraph& p)
+    {
+        children([&] {
+            if (isW("pStyle")) p.style = val();
+            else if (isW("jc")) p.format.align = alignOf(val());
+            else if (isW("outlineLvl")) p.format.outlineLevel = intVal() + 1;
+            else if (isW("spacing")) spacing(p.format);
+            else if (isW("rPr")) { p.markFormat = rPr(); return; }
+            x.skipCurrentElement();
+        });
+    }
+
+    void spacing(ParaFormat& f)
+    {
+        if (!attr("before").isEmpty()) f.spaceBefore = intVal("before");
+        if (!attr("after").isEmpty()) f.spaceAfter = intVal("after");
+        if (!attr("line").isEmpty() && (attr("lineRule").isEmpty() || attr("lineRule") == QLatin1String("auto")))
+            f.lineSpacing = intVal("line", 240);
+    }
+
+    void paragraphContent(Paragraph& p)
+    {
+        children([&] {
+            if (isW("pPr")) pPr(p);
+            else if (isW("r")) run(p);
+            else if (isW("bookmarkStart") || isW("bookmarkEnd")) {
+                p.marks.push_back({attr("name"), intVal("id"), isW("bookmarkStart"), p.length()});
+                x.skipCurrentElement();
+            } else if (isW("hyperlink") || isW("ins") || isW("smartTag") || isW("sdt") || isW("sdtContent")
+                       || isW("fldSimple") || isW("customXml")) {
+                paragraphContent(p);  // their runs are the paragraph's text
+            } else x.skipCurrentElement();
+        });
+    }
+
+    void run(Paragraph& p)
+    {
+        Run r;
+        children([&] {
+            if (isW("rPr")) { r.format = rPr(); return; }
+            if (isW("t")) { r.text += x.readElementText(); return; }
+            if (isW("tab")) r.text += QLatin1Char('\t');
+            else if (isW("br") || isW("cr")) r.text += QLatin1Char('\n');
+            x.skipCurrentElement();
+        });
+        p.runs.push_back(std::move(r));
+    }
+
+    Paragraph paragraph()
+    {
+        Paragraph p;
+        paragraphContent(p);
+        return p;
+    }
+
+    Table table()
+    {
+        Table t;
+        std::vector<int> grid;
+        children([&] {
+            if (isW("tblPr")) {
+                children([&] {
+                    if (isW("tblStyle")) t.style = val();
+                    x.skipCurrentElement();
+                });
+            } else if (isW("tblGrid")) {
+                children([&] {
+                    if (isW("gridCol")) grid.push_back(intVal("w"));
+                    x.skipCurrentElement();
+                });
+            } else if (isW("tr")) {
+                Row row;
+                size_t gridAt = 0;
+                children([&] {
+                    if (!isW("tc")) { x.skipCurrentElement(); return; }
+                    Cell c;
+                    int span = 1;
+                    children([&] {
+                        if (isW("tcPr")) {
+                            children([&] {
+                                if (isW("tcW") && (attr("type").isEmpty() || attr("type") == QLatin1String("dxa")))
+                                    c.width = intVal("w");
+                                else if (isW("gridSpan")) span = std::max(1, intVal("val", 1));
+                                else if (isW("shd") && !attr("fill").isEmpty() && attr("fill") != QLatin1String("auto"))
+                                    c.shading = colourFromHex(attr("fill"));
+                                x.skipCurrentElement();
+                            });
+                        } else if (isW("p")) c.paragraphs.push_back(paragraph());
+                        else if (isW("tbl")) { Table nested = table(); flattenInto(c, nested); }
+                        else x.skipCurrentElement();
+                    });
+                    if (c.width <= 0) {
+                        for (int k = 0; k < span && gridAt + k < grid.size(); ++k)
+                            c.width += grid[gridAt + k];
+                    }
+                    gridAt += static_cast<size_t>(span);
+                    if (c.paragraphs.empty())
+                        c.paragraphs.emplace_back();
+                    row.cells.push_back(std::move(c));
+                });
+                if (!row.cells.empty())
+                    t.rows.push_back(std::move(row));
+            } else x.skipCurrentElement();
+        });
+        return t;
+    }
+
+    // A table inside a cell is kept as its text, one paragraph per cell.
+    static void flattenInto(Cell& c, const Table& t)
+    {
+        for (const Row& r : t.rows)
+            for (const Cell& inner : r.cells)
+                for (const Paragraph& p : inner.paragraphs)
+                    c.paragraphs.push_back(p);
+    }
+
+    void body(DocumentModel& m)
+    {
+        children([&] {
+            if (isW("p")) m.body.emplace_back(paragraph());
+            else if (isW("tbl")) {
+                Table t = table();
+                if (!t.rows.empty())
+                    m.body.emplace_back(std::move(t));
+            } else if (isW("sdt") || isW("sdtContent") || isW("customXml")) body(m);
+            else if (isW("sectPr")) sectPr(m.page);
+            else x.skipCurrentElement();
+        });
+    }
+
+    void sectPr(PageSetup& page)
+    {
+        children([&] {
+            if (isW("pgSz")) {
+                page.width = intVal("w", page.width);
+                page.height = intVal("h", page.height);
+            } else if (isW("pgMar")) {
+                page.top = std::abs(intVal("top", page.top));
+                page.bottom = std::abs(intVal("bottom", page.bottom));
+                page.left = intVal("left", page.left);
+                page.right = intVal("right", page.right);
+                page.header = intVal("header", page.header);
+                page.footer = intVal("footer", page.footer);
+            }
+            x.skipCurrentElement();
+        });
+        // A page with no room for text can't be laid out: fall back to Letter.
+        if (page.width - page.left - page.right < 720 || page.height - page.top - page.bottom < 720
+            || page.width > 31680 || page.height > 31680)
+            page = PageSetup();
+    }
+
+    void document(DocumentModel& m)
+    {
+        if (!x.readNextStartElement() || !isW("document")) {
+            check();
+            mZip.fail(QStringLiteral("'%1' is not a word-processing document").arg(mPart));
+        }
+        children([&] {
+            if (isW("body")) body(m);
+            else x.skipCurrentElement();
+        });
+    }
+
+    void styles(DocumentModel& m)
+    {
+        if (!x.readNextStartElement()) {
+            check();
+            return;
+        }
+        children([&] {
+            if (isW("docDefaults")) {
+                children([&] {
+                    if (isW("rPrDefault")) children([&] { if (isW("rPr")) m.defaultChars = rPr(); else x.skipCurrentElement(); });
+                    else if (isW("pPrDefault")) children([&] {
+                        if (isW("pPr")) { Paragraph p; pPr(p); m.defaultPara = p.format; }
+                        else x.skipCurrentElement();
+                    });
+                    else x.skipCurrentElement();
+                });
+            } else if (isW("style")) {
+                Style s;
+                const QString type = attr("type");
+                s.type = type == QLatin1String("character") ? StyleType::Character
+                    : type == QLatin1String("table")        ? StyleType::Table
+                    : type == QLatin1String("numbering")    ? StyleType::Numbering
+                                                            : StyleType::Paragraph;
+                s.id = attr("styleId");
+                const QString d = attr("default");
+                s.isDefault = d == QLatin1String("1") || d == QLatin1String("true");
+                children([&] {
+                    if (isW("name")) s.name = val();
+                    else if (isW("basedOn")) s.basedOn = val();
+                    else if (isW("next")) s.next = val();
+                    else if (isW("rPr")) { s.chars = rPr(); return; }
+                    else if (isW("pPr")) { Paragraph p; pPr(p); s.para = p.format; return; }
+                    x.skipCurrentElement();
+                });
+                if (!s.id.isEmpty())
+                    m.styles.push_back(std::move(s));
+            } else x.skipCurrentElement();
+        });
+    }
+
+    void fonts(DocumentModel& m)
+    {
+        if (!x.readNextStartElement()) {
+            check();
+            return;
+        }
+        children([&] {
+            if (isW("font") && !attr("name").isEmpty())
+                m.fonts << attr("name");
+            x.skipCurrentElement();
+        });
+    }
+
+    void core(DocumentModel& m)
+    {
+        if (!x.readNextStartElement()) {
+            check();
+            return;
+        }
+        while (x.readNextStartElement()) {
+            const QString name = x.name().toString();
+            const QString text = x.readElementText(QXmlStreamReader::SkipChildElements);
+            if (name == QLatin1String("title")) m.properties.title = text;
+            else if (name == QLatin1String("creator")) m.properties.creator = text;
+            else if (name == QLatin1String("created")) m.properties.created = QDateTime::fromString(text, Qt::ISODate);
+            else if (name == QLatin1String("modified")) m.properties.modified = QDateTime::fromString(text, Qt::ISODate);
+        }
+        check();
+    }
+
+    static int underlineKind(const QString& v)
+    {
+        if (v == QLatin1String("none")) return UnderlineNone;
+        if (v == QLatin1String("words")) return UnderlineWords;
+        if (v == QLatin1String("double")) return UnderlineDouble;
+        if (v == QLatin1String("dotted")) return UnderlineDotted;
+        if (v == QLatin1String("thick")) return UnderlineThick;
+        if (v == QLatin1String("dash")) return UnderlineDash;
+        if (v == QLatin1String("wave")) return UnderlineWavy;
+        return UnderlineSingle;
+    }
+    static int effectKind(const QString& v)
+    {
+        static const char* names[] = {"none", "lights", "blinkBackground", "sparkle", "antsBlack", "antsRed", "shimmer"};
+        for (int i = 0; i < 7; ++i)
+            if (v == QLatin1String(names[i]))
+                return i;
+        return 0;
+    }
+    static Align alignOf(const QString& v)
+    {
+        if (v == QLatin1String("center")) return Align::Center;
+        if (v == QLatin1String("right") || v == QLatin1String("end")) return Align::Right;
+        if (v == QLatin1String("both") || v == QLatin1String("distribute")) return Align::Justify;
+        return Align::Left;
+    }
+
+    QXmlStreamReader x;
+    QString mPart;
+    const Zip& mZip;
+};
+
+}  // namespace
+
+DocumentModel readPackage(const QByteArray& bytes, const QString& name)
+{
+    if (bytes.size() > kMaxPackageBytes)
+        throw DocumentError(QStringLiteral("Can't open '%1': the file is larger than %2 MB").arg(name).arg(kMaxPackageBytes >> 20));
+    if (bytes.size() < 22)  // shorter than the smallest zip directory
+        throw DocumentError(QStringLiteral("Can't open '%1': it is not a document package (no zip container)").arg(name));
+    Zip zip(bytes, name);
+    const auto rootRels = readRelationships(zip, QStringLiteral("_rels/.rels"), QString());
+    const QString main = rootRels.value(QStringLiteral("officeDocument"), QStringLiteral("word/document.xml"));
+    if (!zip.has(main))
+        zip.fail(QStringLiteral("the main part '%1' is missing").arg(main));
+    const QString folder = main.contains(QLatin1Char('/')) ? main.section(QLatin1Char('/'), 0, -2) : QString();
+    const QString mainRels = (folder.isEmpty() ? QString() : folder + QLatin1Char('/')) + QStringLiteral("_rels/")
+        + main.section(QLatin1Char('/'), -1) + QStringLiteral(".rels");
+    const auto rels = readRelationships(zip, mainRels, folder);
+
+    DocumentModel m;
+    {
+        Parser p(zip.read(main), main, zip);
+        p.document(m);
+    }
+    for (const auto& [type, fill] : {std::pair<const char*, void (Parser::*)(DocumentModel&)>{"styles", &Parser::styles},
+                                     {"fontTable", &Parser::fonts}}) {
+        const QString part = rels.value(QLatin1String(type));
+        if (!part.isEmpty() && zip.has(part)) {
+            Parser p(zip.read(part), part, zip);
+            (p.*fill)(m);
+        }
+    }
+    const QString corePart = rootRels.value(QStringLiteral("core-properties"));
+    if (!corePart.isEmpty() && zip.has(corePart)) {
+        Parser p(zip.read(corePart), corePart, zip);
+        p.core(m);
+    }
+    m.isTemplate = false;
+    return m;
+}
+
+DocumentModel loadPackage(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw DocumentError(QStringLiteral("Can't open '%1': %2").arg(path, f.errorString()));
+    if (f.size() > kMaxPackageBytes)
+        throw DocumentError(QStringLiteral("Can't open '%1': the file is larger than %2 MB").arg(path).arg(kMaxPackageBytes >> 20));
+    return readPackage(f.readAll(), path);
+}
+
+}  // namespace wordproc

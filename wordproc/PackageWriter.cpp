@@ -1,0 +1,575 @@
+#include "wordproc/Package.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QXmlStreamWriter>
+
+#include <cmath>
+#include <set>
+#include <zip.h>
+
+namespace wordproc {
+
+namespace {
+
+const QString W = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
+const QString R = QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships");
+
+// Characters XML 1.0 can't carry are dropped rather than written broken.
+QString xmlSafe(const QString& s)
+{
+    QString out;
+    out.reserve(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (c.isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate()) {
+            out += c;
+            out += s.at(++i);
+        } else if (c.isSurrogate() || (c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r')
+                   || c.unicode() == 0xFFFE || c.unicode() == 0xFFFF) {
+            continue;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+class Writer {
+public:
+    explicit Writer(QByteArray* out) : x(out)
+    {
+        x.setAutoFormatting(false);
+        x.writeStartDocument(QStringLiteral("1.0"), true);
+    }
+    void val(const char* element, const QString& value)
+    {
+        x.writeEmptyElement(W, QLatin1String(element));
+        x.writeAttribute(W, QStringLiteral("val"), value);
+    }
+    void onOff(const char* element, const std::optional<bool>& v)
+    {
+        if (v)
+            val(element, *v ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+    void twips(const char* element, int w)
+    {
+        x.writeEmptyElement(W, QLatin1String(element));
+        x.writeAttribute(W, QStringLiteral("w"), QString::number(w));
+        x.writeAttribute(W, QStringLiteral("type"), QStringLiteral("dxa"));
+    }
+
+    void rPr(const CharFormat& f)
+    {
+        if (f == CharFormat())
+            return;
+        x.writeStartElement(W, QStringLiteral("rPr"));
+        if (f.name) {
+            x.writeEmptyElement(W, QStringLiteral("rFonts"));
+            for (const char* a : {"ascii", "hAnsi", "eastAsia", "cs"})
+                x.writeAttribute(W, QLatin1String(a), *f.name);
+        }
+        onOff("b", f.bold);
+        onOff("bCs", f.bold);
+        onOff("i", f.italic);
+        onOff("iCs", f.italic);
+        onOff("caps", f.allCaps);
+        onOff("smallCaps", f.smallCaps);
+        onOff("strike", f.strike);
+        onOff("dstrike", f.doubleStrike);
+        onOff("outline", f.outline);
+        onOff("shadow", f.shadow);
+        onOff("emboss", f.emboss);
+        onOff("imprint", f.engrave);
+        onOff("vanish", f.hidden);
+        if (f.color)
+            val("color", colourToHex(*f.color));
+        if (f.spacing)
+            val("spacing", QString::number(std::lround(*f.spacing * 20)));
+        if (f.scaling)
+            val("w", QString::number(*f.scaling));
+        if (f.kerning)
+            val("kern", QString::number(*f.kerning * 2));
+        if (f.position)
+            val("position", QString::number(*f.position * 2));
+        if (f.size) {
+            val("sz", QString::number(std::lround(*f.size * 2)));
+            val("szCs", QString::number(std::lround(*f.size * 2)));
+        }
+        if (f.underline || f.underlineColor) {
+            x.writeEmptyElement(W, QStringLiteral("u"));
+            x.writeAttribute(W, QStringLiteral("val"), underlineName(f.underline.value_or(UnderlineNone)));
+            if (f.underlineColor)
+                x.writeAttribute(W, QStringLiteral("color"), colourToHex(*f.underlineColor));
+        }
+        if (f.animation)
+            val("effect", effectName(*f.animation));
+        if (f.superscript || f.subscript) {
+            const bool sup = f.superscript.value_or(false), sub = f.subscript.value_or(false);
+            val("vertAlign", sup ? QStringLiteral("superscript") : sub ? QStringLiteral("subscript") : QStringLiteral("baseline"));
+        }
+        x.writeEndElement();
+    }
+
+    void pPrContent(const ParaFormat& p)
+    {
+        if (p.spaceBefore || p.spaceAfter || p.lineSpacing) {
+            x.writeEmptyElement(W, QStringLiteral("spacing"));
+            if (p.spaceBefore)
+                x.writeAttribute(W, QStringLiteral("before"), QString::number(*p.spaceBefore));
+            if (p.spaceAfter)
+                x.writeAttribute(W, QStringLiteral("after"), QString::number(*p.spaceAfter));
+            if (p.lineSpacing) {
+                x.writeAttribute(W, QStringLiteral("line"), QString::number(*p.lineSpacing));
+                x.writeAttribute(W, QStringLiteral("lineRule"), QStringLiteral("auto"));
+            }
+        }
+        if (p.align) {
+            static const char* names[] = {"left", "center", "right", "both"};
+            val("jc", QLatin1String(names[static_cast<int>(*p.align)]));
+        }
+        if (p.outlineLevel)
+            val("outlineLvl", QString::number(*p.outlineLevel - 1));
+    }
+
+    void paragraph(const Paragraph& p)
+    {
+        x.writeStartElement(W, QStringLiteral("p"));
+        if (!p.style.isEmpty() || !(p.format == ParaFormat()) || !(p.markFormat == CharFormat())) {
+            x.writeStartElement(W, QStringLiteral("pPr"));
+            if (!p.style.isEmpty())
+                val("pStyle", p.style);
+            pPrContent(p.format);
+            rPr(p.markFormat);
+            x.writeEndElement();
+        }
+        // Runs are cut where bookmarks start or end.
+        int offset = 0;
+        size_t mark = 0;
+        auto marksAt = [&](int at) {
+            for (; mark < p.marks.size() && p.marks[mark].offset <= at; ++mark) {
+                const BookmarkMark& m = p.marks[mark];
+                x.writeEmptyElement(W, m.start ? QStringLiteral("bookmarkStart") : QStringLiteral("bookmarkEnd"));
+                x.writeAttribute(W, QStringLiteral("id"), QString::number(m.id));
+                if (m.start)
+                    x.writeAttribute(W, QStringLiteral("name"), m.name);
+            }
+        };
+        for (const Run& r : p.runs) {
+            marksAt(offset);
+            const int len = static_cast<int>(r.text.size());
+            int done = 0;
+            do {
+                const int next = mark < p.marks.size() && p.marks[mark].offset < offset + len
+                                     ? p.marks[mark].offset - offset
+                                     : len;
+                run(r.text.mid(done, next - done), r.format);
+                done = next;
+                marksAt(offset + done);
+            } while (done < len);
+            offset += len;
+        }
+        marksAt(std::numeric_limits<int>::max());
+        x.writeEndElement();
+    }
+
+    void run(const QString& text, const CharFormat& f)
+    {
+        x.writeStartElement(W, QStringLiteral("r"));
+        rPr(f);
+        QString chunk;
+        auto flush = [&](bool always) {
+            if (chunk.isEmpty() && !always)
+                return;
+            x.writeStartElement(W, QStringLiteral("t"));
+            x.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+            x.writeCharacters(chunk);
+            x.writeEndElement();
+            chunk.clear();
+        };
+        const QString safe = xmlSafe(text);
+        if (safe.isEmpty())
+            flush(true);  // an empty run keeps its format
+        for (const QChar c : safe) {
+            if (c == u'\t' || c == u'\n' || c == u'\r') {
+                flush(false);
+                x.writeEmptyElement(W, c == u'\t' ? QStringLiteral("tab") : QStringLiteral("br"));
+            } else {
+                chunk += c;
+            }
+        }
+        flush(false);
+        x.writeEndElement();
+    }
+
+    void table(const Table& t)
+    {
+        // The grid is every cell edge of every row, so rows of different cell
+        // widths line up as designed.
+        std::set<int> edges{0};
+        for (const Row& r : t.rows) {
+            int at = 0;
+            for (const Cell& c : r.cells)
+                edges.insert(at += c.width);
+        }
+        const std::vector<int> grid(edges.begin(), edges.end());
+        x.writeStartElement(W, QStringLiteral("tbl"));
+        x.writeStartElement(W, QStringLiteral("tblPr"));
+        if (!t.style.isEmpty())
+            val("tblStyle", t.style);
+        twips("tblW", grid.back());
+        x.writeEmptyElement(W, QStringLiteral("tblLayout"));
+        x.writeAttribute(W, QStringLiteral("type"), QStringLiteral("fixed"));
+        x.writeEndElement();
+        x.writeStartElement(W, QStringLiteral("tblGrid"));
+        for (size_t i = 1; i < grid.size(); ++i) {
+            x.writeEmptyElement(W, QStringLiteral("gridCol"));
+            x.writeAttribute(W, QStringLiteral("w"), QString::number(grid[i] - grid[i - 1]));
+        }
+        x.writeEndElement();
+        for (const Row& r : t.rows) {
+            x.writeStartElement(W, QStringLiteral("tr"));
+            int at = 0;
+            for (const Cell& c : r.cells) {
+                const auto from = std::lower_bound(grid.begin(), grid.end(), at);
+                at += c.width;
+                const auto to = std::lower_bound(grid.begin(), grid.end(), at);
+                x.writeStartElement(W, QStringLiteral("tc"));
+                x.writeStartElement(W, QStringLiteral("tcPr"));
+                twips("tcW", c.width);
+                if (to - from > 1)
+                    val("gridSpan", QString::number(to - from));
+                if (c.shading) {
+                    x.writeEmptyElement(W, QStringLiteral("shd"));
+                    x.writeAttribute(W, QStringLiteral("val"), QStringLiteral("clear"));
+                    x.writeAttribute(W, QStringLiteral("color"), QStringLiteral("auto"));
+                    x.writeAttribute(W, QStringLiteral("fill"), colourToHex(*c.shading));
+                }
+                x.writeEndElement();
+                for (const Paragraph& p : c.paragraphs)
+                    paragraph(p);
+                if (c.paragraphs.empty())  // a cell must end with a paragraph
+                    paragraph(Paragraph());
+                x.writeEndElement();
+            }
+            x.writeEndElement();
+        }
+        x.writeEndElement();
+    }
+
+    static QString underlineName(int u)
+    {
+        switch (u) {
+        case UnderlineNone: return QStringLiteral("none");
+        case UnderlineWords: return QStringLiteral("words");
+        case UnderlineDouble: return QStringLiteral("double");
+        case UnderlineDotted: return QStringLiteral("dotted");
+        case UnderlineThick: return QStringLiteral("thick");
+        case UnderlineDash: return QStringLiteral("dash");
+        case UnderlineWavy: return QStringLiteral("wave");
+        default: return QStringLiteral("single");
+        }
+    }
+    static QString effectName(int a)
+    {
+        static const char* names[] = {"none", "lights", "blinkBackground", "sparkle", "antsBlack", "antsRed", "shimmer"};
+        return QLatin1String(a >= 0 && a < 7 ? names[a] : "none");
+    }
+
+    QXmlStreamWriter x;
+};
+
+QByteArray contentTypes(bool isTemplate)
+{
+    const QString main = isTemplate
+        ? QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.template.main+xml")
+        : QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml");
+    QByteArray out;
+    QXmlStreamWriter x(&out);
+    const QString ns = QStringLiteral("http://schemas.openxmlformats.org/package/2006/content-types");
+    x.writeStartDocument(QStringLiteral("1.0"), true);
+    x.writeDefaultNamespace(ns);
+    x.writeStartElement(ns, QStringLiteral("Types"));
+    auto def = [&](const char* ext, const char* type) {
+        x.writeEmptyElement(ns, QStringLiteral("Default"));
+        x.writeAttribute(QStringLiteral("Extension"), QLatin1String(ext));
+        x.writeAttribute(QStringLiteral("ContentType"), QLatin1String(type));
+    };
+    auto over = [&](const char* part, const QString& type) {
+        x.writeEmptyElement(ns, QStringLiteral("Override"));
+        x.writeAttribute(QStringLiteral("PartName"), QLatin1String(part));
+        x.writeAttribute(QStringLiteral("ContentType"), type);
+    };
+    def("rels", "application/vnd.openxmlformats-package.relationships+xml");
+    def("xml", "application/xml");
+    over("/word/document.xml", main);
+    over("/word/styles.xml", QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml"));
+    over("/word/settings.xml", QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.settings+xml"));
+    over("/word/fontTable.xml", QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.fontTable+xml"));
+    over("/docProps/core.xml", QStringLiteral("application/vnd.openxmlformats-package.core-properties+xml"));
+    over("/docProps/app.xml", QStringLiteral("application/vnd.openxmlformats-officedocument.extended-properties+xml"));
+    x.writeEndElement();
+    x.writeEndDocument();
+    return out;
+}
+
+QByteArray relationships(const std::vector<std::pair<QString, QString>>& rels)
+{
+    QByteArray out;
+    QXmlStreamWriter x(&out);
+    const QString ns = QStringLiteral("http://schemas.openxmlformats.org/package/2006/relationships");
+    x.writeStartDocument(QStringLiteral("1.0"), true);
+    x.writeDefaultNamespace(ns);
+    x.writeStartElement(ns, QStringLiteral("Relationships"));
+    int id = 1;
+    for (const auto& [type, target] : rels) {
+        x.writeEmptyElement(ns, QStringLiteral("Relationship"));
+        x.writeAttribute(QStringLiteral("Id"), QStringLiteral("rId%1").arg(id++));
+        x.writeAttribute(QStringLiteral("Type"), type);
+        x.writeAttribute(QStringLiteral("Target"), target);
+    }
+    x.writeEndElement();
+    x.writeEndDocument();
+    return out;
+}
+
+const QString kRelBase = QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/");
+
+QByteArray fontTableXml(const DocumentModel& m)
+{
+    QByteArray out;
+    Writer w(&out);
+    w.x.writeNamespace(W, QStringLiteral("w"));
+    w.x.writeStartElement(W, QStringLiteral("fonts"));
+    for (const QString& f : m.fonts) {
+        w.x.writeStartElement(W, QStringLiteral("font"));
+        w.x.writeAttribute(W, QStringLiteral("name"), f);
+        const bool roman = f == QLatin1String("Times New Roman") || f == QLatin1String("Cambria Math");
+        w.val("charset", f == QLatin1String("Symbol") ? QStringLiteral("02") : QStringLiteral("00"));
+        w.val("family", f == QLatin1String("Symbol") ? QStringLiteral("roman") : roman ? QStringLiteral("roman") : QStringLiteral("swiss"));
+        w.val("pitch", QStringLiteral("variable"));
+        w.x.writeEndElement();
+    }
+    w.x.writeEndElement();
+    w.x.writeEndDocument();
+    return out;
+}
+
+QByteArray settingsXml()
+{
+    QByteArray out;
+    Writer w(&out);
+    w.x.writeNamespace(W, QStringLiteral("w"));
+    w.x.writeStartElement(W, QStringLiteral("settings"));
+    w.x.writeEmptyElement(W, QStringLiteral("zoom"));
+    w.x.writeAttribute(W, QStringLiteral("percent"), QStringLiteral("100"));
+    w.val("defaultTabStop", QStringLiteral("720"));
+    w.val("characterSpacingControl", QStringLiteral("doNotCompress"));
+    w.x.writeEndElement();
+    w.x.writeEndDocument();
+    return out;
+}
+
+QByteArray coreXml(const DocumentModel& m)
+{
+    QByteArray out;
+    QXmlStreamWriter x(&out);
+    const QString cp = QStringLiteral("http://schemas.openxmlformats.org/package/2006/metadata/core-properties");
+    const QString dc = QStringLiteral("http://purl.org/dc/elements/1.1/");
+    const QString dcterms = QStringLiteral("http://purl.org/dc/terms/");
+    const QString xsi = QStringLiteral("http://www.w3.org/2001/XMLSchema-instance");
+    x.writeStartDocument(QStringLiteral("1.0"), true);
+    x.writeNamespace(cp, QStringLiteral("cp"));
+    x.writeNamespace(dc, QStringLiteral("dc"));
+    x.writeNamespace(dcterms, QStringLiteral("dcterms"));
+    x.writeNamespace(xsi, QStringLiteral("xsi"));
+    x.writeStartElement(cp, QStringLiteral("coreProperties"));
+    if (!m.properties.title.isEmpty())
+        x.writeTextElement(dc, QStringLiteral("title"), xmlSafe(m.properties.title));
+    x.writeTextElement(dc, QStringLiteral("creator"), xmlSafe(m.properties.creator));
+    auto stamp = [&](const char* name, QDateTime t) {
+        if (!t.isValid())
+            t = QDateTime::currentDateTimeUtc();
+        x.writeStartElement(dcterms, QLatin1String(name));
+        x.writeAttribute(xsi, QStringLiteral("type"), QStringLiteral("dcterms:W3CDTF"));
+        x.writeCharacters(t.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")));
+        x.writeEndElement();
+    };
+    stamp("created", m.properties.created);
+    stamp("modified", m.properties.modified);
+    x.writeEndElement();
+    x.writeEndDocument();
+    return out;
+}
+
+QByteArray appXml(int pages)
+{
+    QByteArray out;
+    QXmlStreamWriter x(&out);
+    const QString ns = QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/extended-properties");
+    x.writeStartDocument(QStringLiteral("1.0"), true);
+    x.writeDefaultNamespace(ns);
+    x.writeStartElement(ns, QStringLiteral("Properties"));
+    x.writeTextElement(ns, QStringLiteral("Pages"), QString::number(pages));
+    x.writeTextElement(ns, QStringLiteral("Application"), QStringLiteral("Corvalin"));
+    x.writeEndElement();
+    x.writeEndDocument();
+    return out;
+}
+
+}  // namespace
+
+QByteArray documentXml(const DocumentModel& m)
+{
+    QByteArray out;
+    Writer w(&out);
+    w.x.writeNamespace(W, QStringLiteral("w"));
+    w.x.writeNamespace(R, QStringLiteral("r"));
+    w.x.writeStartElement(W, QStringLiteral("document"));
+    w.x.writeStartElement(W, QStringLiteral("body"));
+    for (const Block& b : m.body) {
+        if (const auto* p = std::get_if<Paragraph>(&b))
+            w.paragraph(*p);
+        else
+            w.table(std::get<Table>(b));
+    }
+    w.x.writeStartElement(W, QStringLiteral("sectPr"));
+    w.x.writeEmptyElement(W, QStringLiteral("pgSz"));
+    w.x.writeAttribute(W, QStringLiteral("w"), QString::number(m.page.width));
+    w.x.writeAttribute(W, QStringLiteral("h"), QString::number(m.page.height));
+    w.x.writeEmptyElement(W, QStringLiteral("pgMar"));
+    const std::pair<const char*, int> margins[] = {{"top", m.page.top},       {"right", m.page.right},
+                                                   {"bottom", m.page.bottom}, {"left", m.page.left},
+                                                   {"header", m.page.header}, {"footer", m.page.footer},
+                                                   {"gutter", 0}};
+    for (const auto& [name, v] : margins)
+        w.x.writeAttribute(W, QLatin1String(name), QString::number(v));
+    w.x.writeEndElement();
+    w.x.writeEndElement();
+    w.x.writeEndElement();
+    w.x.writeEndDocument();
+    return out;
+}
+
+QByteArray stylesXml(const DocumentModel& m)
+{
+    QByteArray out;
+    Writer w(&out);
+    w.x.writeNamespace(W, QStringLiteral("w"));
+    w.x.writeStartElement(W, QStringLiteral("styles"));
+    w.x.writeStartElement(W, QStringLiteral("docDefaults"));
+    w.x.writeStartElement(W, QStringLiteral("rPrDefault"));
+    w.rPr(m.defaultChars);
+    w.x.writeEndElement();
+    w.x.writeStartElement(W, QStringLiteral("pPrDefault"));
+    w.x.writeStartElement(W, QStringLiteral("pPr"));
+    w.pPrContent(m.defaultPara);
+    w.x.writeEndElement();
+    w.x.writeEndElement();
+    w.x.writeEndElement();
+    for (const Style& s : m.styles) {
+        static const char* types[] = {"paragraph", "character", "table", "numbering"};
+        w.x.writeStartElement(W, QStringLiteral("style"));
+        w.x.writeAttribute(W, QStringLiteral("type"), QLatin1String(types[static_cast<int>(s.type)]));
+        if (s.isDefault)
+            w.x.writeAttribute(W, QStringLiteral("default"), QStringLiteral("1"));
+        w.x.writeAttribute(W, QStringLiteral("styleId"), s.id);
+        w.val("name", s.name);
+        if (!s.basedOn.isEmpty())
+            w.val("basedOn", s.basedOn);
+        if (!s.next.isEmpty())
+            w.val("next", s.next);
+        if (s.type == StyleType::Paragraph) {
+            if (!(s.para == ParaFormat())) {
+                w.x.writeStartElement(W, QStringLiteral("pPr"));
+                w.pPrContent(s.para);
+                w.x.writeEndElement();
+            }
+            w.rPr(s.chars);
+        }
+        if (s.type == StyleType::Table) {
+            // The default cell margins of every table.
+            w.x.writeStartElement(W, QStringLiteral("tblPr"));
+            w.twips("tblInd", 0);
+            w.x.writeStartElement(W, QStringLiteral("tblCellMar"));
+            w.twips("top", 0);
+            w.twips("left", 108);
+            w.twips("bottom", 0);
+            w.twips("right", 108);
+            w.x.writeEndElement();
+            w.x.writeEndElement();
+        }
+        w.x.writeEndElement();
+    }
+    w.x.writeEndElement();
+    w.x.writeEndDocument();
+    return out;
+}
+
+void savePackage(const DocumentModel& m, const QString& path, int pages)
+{
+    const QFileInfo target(path);
+    if (target.isDir())
+        throw DocumentError(QStringLiteral("Can't save '%1': it is a folder").arg(path));
+    const QString temp = target.absoluteDir().filePath(
+        QStringLiteral(".%1.%2.tmp").arg(target.fileName()).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+    const QByteArray nativeTemp = QFile::encodeName(temp);
+
+    int error = 0;
+    zip_t* zip = zip_open(nativeTemp.constData(), ZIP_CREATE | ZIP_EXCL, &error);
+    if (!zip) {
+        zip_error_t e;
+        zip_error_init_with_code(&e, error);
+        const QString why = QString::fromLocal8Bit(zip_error_strerror(&e));
+        zip_error_fini(&e);
+        throw DocumentError(QStringLiteral("Can't save '%1': %2").arg(path, why));
+    }
+    // The parts must outlive zip_close, which is when libzip reads them.
+    const std::vector<std::pair<const char*, QByteArray>> parts = {
+        {"[Content_Types].xml", contentTypes(m.isTemplate)},
+        {"_rels/.rels", relationships({{kRelBase + QStringLiteral("officeDocument"), QStringLiteral("word/document.xml")},
+                                       {QStringLiteral("http://schemas.openxmlformats.org/package/2006/relationships/metadata/core-properties"),
+                                        QStringLiteral("docProps/core.xml")},
+                                       {kRelBase + QStringLiteral("extended-properties"), QStringLiteral("docProps/app.xml")}})},
+        {"word/document.xml", documentXml(m)},
+        {"word/_rels/document.xml.rels", relationships({{kRelBase + QStringLiteral("styles"), QStringLiteral("styles.xml")},
+                                                        {kRelBase + QStringLiteral("settings"), QStringLiteral("settings.xml")},
+                                                        {kRelBase + QStringLiteral("fontTable"), QStringLiteral("fontTable.xml")}})},
+        {"word/styles.xml", stylesXml(m)},
+        {"word/settings.xml", settingsXml()},
+        {"word/fontTable.xml", fontTableXml(m)},
+        {"docProps/core.xml", coreXml(m)},
+        {"docProps/app.xml", appXml(pages)},
+    };
+    bool ok = true;
+    for (const auto& [name, bytes] : parts) {
+        zip_source_t* src = zip_source_buffer(zip, bytes.constData(), static_cast<zip_uint64_t>(bytes.size()), 0);
+        if (!src || zip_file_add(zip, name, src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
+            if (src)
+                zip_source_free(src);
+            ok = false;
+            break;
+        }
+    }
+    QString why;
+    if (!ok) {
+        why = QString::fromLocal8Bit(zip_strerror(zip));
+        zip_discard(zip);
+    } else if (zip_close(zip) != 0) {
+        why = QString::fromLocal8Bit(zip_strerror(zip));
+        zip_discard(zip);
+        ok = false;
+    }
+    if (ok && std::rename(nativeTemp.constData(), QFile::encodeName(path).constData()) != 0) {
+        why = QString::fromLocal8Bit(std::strerror(errno));
+        ok = false;
+    }
+    if (!ok) {
+        QFile::remove(temp);
+        throw DocumentError(QStringLiteral("Can't save '%1': %2").arg(path, why));
+    }
+}
+
+}  // namespace wordproc
