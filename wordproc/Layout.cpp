@@ -20,13 +20,27 @@ void registerFonts()
 {
     static std::once_flag once;
     std::call_once(once, [] {
-        bool tahoma = false;
-        for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
-            if (QFile::exists(QLatin1String(file)) && QFontDatabase::addApplicationFont(QLatin1String(file)) >= 0)
-                tahoma = true;
-        if (!tahoma)
+        // Only the regular face: the bold face shipped beside it has the
+        // regular strokes, so bold is drawn emboldened from the regular one.
+        const QString file = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+        if (!QFile::exists(file) || QFontDatabase::addApplicationFont(file) < 0)
             QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"));
     });
+}
+
+// Whether a family has a face with bold strokes of its own.
+bool hasBoldFace(const QString& family)
+{
+    static QHash<QString, bool> known;
+    const auto it = known.constFind(family);
+    if (it != known.constEnd())
+        return *it;
+    bool bold = false;
+    const QStringList styles = QFontDatabase::styles(family);
+    for (const QString& style : styles)
+        bold = bold || QFontDatabase::weight(family, style) >= QFont::DemiBold;
+    known.insert(family, bold);
+    return bold;
 }
 
 QColor colourOf(qint32 bgr)
@@ -55,6 +69,7 @@ std::vector<Line> layParagraph(const DocumentModel& m, const Paragraph& p, int p
     std::vector<int> toModel;  // layout index -> model offset
     QList<QTextLayout::FormatRange> formats;
     std::vector<QColor> colours;
+    std::vector<bool> bold;
     int modelAt = 0;
     for (const Run& r : p.runs) {
         const CharFormat c = m.resolvedChars(p, r.format);
@@ -70,6 +85,7 @@ std::vector<Line> layParagraph(const DocumentModel& m, const Paragraph& p, int p
                 f.setBaselineOffset(*c.position * 100.0 / std::max(1.0, *c.size));
             formats.append({static_cast<int>(text.size()), len, f});
             colours.push_back(colourOf(*c.color));
+            bold.push_back(*c.bold);
             for (int i = 0; i < len; ++i) {
                 const QChar ch = r.text.at(i);
                 text += ch == u'\n' || ch == u'\r' ? QChar(QChar::LineSeparator) : ch;
@@ -115,8 +131,10 @@ std::vector<Line> layParagraph(const DocumentModel& m, const Paragraph& p, int p
             const int to = std::min(formats[f].start + formats[f].length, lineEnd);
             if (from >= to)
                 continue;
-            for (const QGlyphRun& run : layout.glyphRuns(from, to - from))
-                line.glyphs.push_back({QPointF(0, -tl.y()), run, colours[static_cast<size_t>(f)]});
+            for (const QGlyphRun& run : layout.glyphRuns(from, to - from)) {
+                const bool embolden = bold[static_cast<size_t>(f)] && !hasBoldFace(run.rawFont().familyName());
+                line.glyphs.push_back({QPointF(0, -tl.y()), run, colours[static_cast<size_t>(f)], embolden});
+            }
         }
         lines.push_back(std::move(line));
     }
@@ -178,7 +196,7 @@ private:
     void place(const Line& line, qreal x, qreal y)
     {
         for (const auto& g : line.glyphs)
-            picture().glyphs.push_back({QPointF(x, y + line.before) + g.origin, g.run, g.colour});
+            picture().glyphs.push_back({QPointF(x, y + line.before) + g.origin, g.run, g.colour, g.embolden});
     }
 
     void paragraph(int block, const Paragraph& p)
@@ -321,6 +339,8 @@ void PagePicture::paint(QPainter& p, const QRectF& target) const
     for (const Glyphs& g : glyphs) {
         p.setPen(g.colour);
         p.drawGlyphRun(g.origin, g.run);
+        if (g.embolden)  // a second pass a hair to the right thickens every stroke
+            p.drawGlyphRun(g.origin + QPointF(g.run.rawFont().pixelSize() / 30.0, 0), g.run);
     }
     p.restore();
 }
@@ -356,7 +376,7 @@ QByteArray PagePicture::save() const
         const QRawFont font = g.run.rawFont();
         s << g.origin << g.colour.rgba() << font.familyName() << font.styleName() << font.pixelSize()
           << qint32(font.weight()) << qint32(font.style())
-          << bool(g.run.underline()) << bool(g.run.overline()) << bool(g.run.strikeOut()) << g.run.glyphIndexes()
+          << bool(g.run.underline()) << bool(g.run.overline()) << bool(g.run.strikeOut()) << g.embolden << g.run.glyphIndexes()
           << g.run.positions();
     }
     return out;
@@ -395,7 +415,7 @@ PagePicture PagePicture::load(const QByteArray& bytes)
         QList<quint32> indexes;
         QList<QPointF> positions;
         s >> g.origin >> rgba >> family >> style >> pixelSize >> weight >> italic >> underline >> overline >> strike
-          >> indexes >> positions;
+          >> g.embolden >> indexes >> positions;
         g.colour = QColor::fromRgba(rgba);
         QFont f(family);
         f.setStyleName(style);

@@ -27,6 +27,7 @@ public:
         QPointF origin;
         QGlyphRun run;
         QColor colour;
+        bool embolden = false;  // bold asked of a face that has no bold strokes
     };
 
     static constexpr const char* kMimeType = "application/x-corvalin-page";
