@@ -281,7 +281,7 @@ void Selection::endKey(int unit, bool extend)
 
 void Selection::goToPage(int page)
 {
-    const PageLayout& l = mDoc.layout();
+    const PageLayout& l = mDoc.layout(page);
     const int index = std::clamp(page, 1, static_cast<int>(l.pages.size())) - 1;
     setPoint(l.pages[static_cast<size_t>(index)].start);
 }
@@ -401,10 +401,10 @@ void Document::changed()
     mLayout.reset();
 }
 
-const PageLayout& Document::layout()
+const PageLayout& Document::layout(int pages)
 {
-    if (!mLayout)
-        mLayout = std::make_unique<PageLayout>(layoutDocument(mModel));
+    if (!mLayout || (!mLayout->complete && static_cast<int>(mLayout->pages.size()) < pages))
+        mLayout = std::make_unique<PageLayout>(layoutDocument(mModel, pages));
     return *mLayout;
 }
 

@@ -3,6 +3,7 @@
 #include "wordproc/Model.h"
 
 #include <QString>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -101,7 +102,8 @@ public:
     void close(int saveChanges = -2);
 
     // The layout of the document as it is now (built again after any change).
-    const PageLayout& layout();
+    // With a number of pages, only that many need to have begun.
+    const PageLayout& layout(int pages = std::numeric_limits<int>::max());
     int pageCount();
     void changed();
 

@@ -62,7 +62,10 @@ struct Line {
     qreal total() const { return before + height + after; }
 };
 
-std::vector<Line> layParagraph(const DocumentModel& m, const Paragraph& p, int paraIndex, qreal width)
+// Lines of a paragraph, as many as fill `budget` twips (the rest are not
+// needed yet; laying out only those keeps a long text cheap page by page).
+std::vector<Line> layParagraph(const DocumentModel& m, const Paragraph& p, int paraIndex, qreal width,
+                               qreal budget = std::numeric_limits<qreal>::max())
 {
     const ParaFormat pf = m.resolvedPara(p);
     QString text;
@@ -70,6 +73,7 @@ std::vector<Line> layParagraph(const DocumentModel& m, const Paragraph& p, int p
     QList<QTextLayout::FormatRange> formats;
     std::vector<QColor> colours;
     std::vector<bool> bold;
+    qreal smallest = 1e9;
     int modelAt = 0;
     for (const Run& r : p.runs) {
         const CharFormat c = m.resolvedChars(p, r.format);
@@ -86,6 +90,7 @@ std::vector<Line> layParagraph(const DocumentModel& m, const Paragraph& p, int p
             formats.append({static_cast<int>(text.size()), len, f});
             colours.push_back(colourOf(*c.color));
             bold.push_back(*c.bold);
+            smallest = std::min(smallest, *c.size * 20);
             for (int i = 0; i < len; ++i) {
                 const QChar ch = r.text.at(i);
                 text += ch == u'\n' || ch == u'\r' ? QChar(QChar::LineSeparator) : ch;
@@ -96,47 +101,73 @@ std::vector<Line> layParagraph(const DocumentModel& m, const Paragraph& p, int p
     }
     toModel.push_back(modelAt);
 
-    QTextLayout layout(text, fontFor(m.resolvedChars(p, p.markFormat)));
-    layout.setFormats(formats);
     QTextOption option;
     const Align align = pf.align.value_or(Align::Left);
     option.setAlignment(align == Align::Right ? Qt::AlignRight : align == Align::Center ? Qt::AlignHCenter
                         : align == Align::Justify ? Qt::AlignJustify : Qt::AlignLeft);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
-    layout.setTextOption(option);
-    layout.setCacheEnabled(true);
-
-    std::vector<Line> lines;
-    layout.beginLayout();
-    qreal y = 0;
-    for (QTextLine tl = layout.createLine(); tl.isValid(); tl = layout.createLine()) {
-        tl.setLeadingIncluded(true);
-        tl.setLineWidth(std::max<qreal>(1, width));
-        tl.setPosition(QPointF(0, y));
-        y += tl.height();
-    }
-    layout.endLayout();
-
+    const QFont markFont = fontFor(m.resolvedChars(p, p.markFormat));
     const qreal spacing = pf.lineSpacing ? *pf.lineSpacing / 240.0 : 1.0;
-    for (int i = 0; i < layout.lineCount(); ++i) {
-        const QTextLine tl = layout.lineAt(i);
-        Line line;
-        line.height = tl.height() * spacing;
-        line.para = paraIndex;
-        line.offset = toModel[static_cast<size_t>(std::clamp(tl.textStart(), 0, static_cast<int>(text.size())))];
-        const int lineEnd = tl.textStart() + tl.textLength();
-        for (qsizetype f = 0; f < formats.size(); ++f) {
-            const int from = std::max(formats[f].start, tl.textStart());
-            const int to = std::min(formats[f].start + formats[f].length, lineEnd);
-            if (from >= to)
+
+    // Shaping costs time in proportion to the text, so a long paragraph is
+    // laid out from a prefix that surely fills the budget (judged from the
+    // smallest font, about two characters per em) and grown if it does not.
+    qsizetype limit = text.size();
+    if (budget < 1e11) {
+        const qreal em = std::max<qreal>(20, smallest);
+        limit = static_cast<qsizetype>((budget / em + 2) * (width / em) * 2.5) + 64;
+    }
+    std::vector<Line> lines;
+    for (;;) {
+        const bool cut = limit < text.size();
+        QTextLayout layout(cut ? text.left(limit) : text, markFont);
+        QList<QTextLayout::FormatRange> within;
+        for (const auto& f : formats)
+            if (f.start < limit)
+                within.append({f.start, static_cast<int>(std::min<qsizetype>(f.length, limit - f.start)), f.format});
+        layout.setFormats(within);
+        layout.setTextOption(option);
+        layout.setCacheEnabled(true);  // glyphRuns() below would shape the text again otherwise
+        layout.beginLayout();
+        qreal y = 0;
+        for (QTextLine tl = layout.createLine(); tl.isValid() && y <= budget; tl = layout.createLine()) {
+            tl.setLeadingIncluded(true);
+            tl.setLineWidth(std::max<qreal>(1, width));
+            tl.setPosition(QPointF(0, y));
+            y += tl.height();
+        }
+        layout.endLayout();
+        int count = layout.lineCount();
+        const bool reachedEnd = count > 0 && layout.lineAt(count - 1).textStart() + layout.lineAt(count - 1).textLength()
+                                                 >= layout.text().size();
+        if (cut && reachedEnd) {
+            --count;  // the last line of a prefix may end inside a word
+            if (y - layout.lineAt(count).height() <= budget) {
+                limit *= 2;
                 continue;
-            for (const QGlyphRun& run : layout.glyphRuns(from, to - from)) {
-                const bool embolden = bold[static_cast<size_t>(f)] && !hasBoldFace(run.rawFont().familyName());
-                line.glyphs.push_back({QPointF(0, -tl.y()), run, colours[static_cast<size_t>(f)], embolden});
             }
         }
-        lines.push_back(std::move(line));
+        for (int i = 0; i < count; ++i) {
+            const QTextLine tl = layout.lineAt(i);
+            Line line;
+            line.height = tl.height() * spacing;
+            line.para = paraIndex;
+            line.offset = toModel[static_cast<size_t>(std::clamp(tl.textStart(), 0, static_cast<int>(text.size())))];
+            const int lineEnd = tl.textStart() + tl.textLength();
+            for (qsizetype f = 0; f < formats.size(); ++f) {
+                const int from = std::max(formats[f].start, tl.textStart());
+                const int to = std::min(formats[f].start + formats[f].length, lineEnd);
+                if (from >= to)
+                    continue;
+                for (const QGlyphRun& run : layout.glyphRuns(from, to - from)) {
+                    const bool embolden = bold[static_cast<size_t>(f)] && !hasBoldFace(run.rawFont().familyName());
+                    line.glyphs.push_back({QPointF(0, -tl.y()), run, colours[static_cast<size_t>(f)], embolden});
+                }
+            }
+            lines.push_back(std::move(line));
+        }
+        break;
     }
     if (!lines.empty()) {
         lines.front().before = pf.spaceBefore.value_or(0);
@@ -146,12 +177,15 @@ std::vector<Line> layParagraph(const DocumentModel& m, const Paragraph& p, int p
 }
 
 // Lines of a cell from a cut on; a cut inside a paragraph continues it.
-std::vector<Line> layCell(const DocumentModel& m, const Cell& c, const TextCut& from)
+std::vector<Line> layCell(const DocumentModel& m, const Cell& c, const TextCut& from, qreal budget)
 {
     std::vector<Line> out;
     const qreal width = c.width - 2 * kCellMargin;
-    for (int i = from.para; i < static_cast<int>(c.paragraphs.size()); ++i) {
-        std::vector<Line> lines = layParagraph(m, c.paragraphs[static_cast<size_t>(i)], i, width);
+    qreal used = 0;
+    for (int i = from.para; i < static_cast<int>(c.paragraphs.size()) && used <= budget; ++i) {
+        std::vector<Line> lines = layParagraph(m, c.paragraphs[static_cast<size_t>(i)], i, width, budget - used);
+        for (const Line& l : lines)
+            used += l.total();
         for (Line& l : lines)
             if (i > from.para || l.offset >= from.offset) {
                 if (i == from.para && from.offset > 0 && l.offset == from.offset)
@@ -164,25 +198,40 @@ std::vector<Line> layCell(const DocumentModel& m, const Cell& c, const TextCut& 
 
 class Paginator {
 public:
-    explicit Paginator(const DocumentModel& m) : mModel(m), mPage(m.page) { newPage(Position{0, 0, {TextCut{}}}); }
+    Paginator(const DocumentModel& m, int pageLimit) : mModel(m), mPage(m.page), mLimit(pageLimit)
+    {
+        newPage(Position{0, 0, {TextCut{}}});
+    }
 
     PageLayout run()
     {
         const auto& body = mModel.body;
-        for (int b = 0; b < static_cast<int>(body.size()); ++b) {
+        for (int b = 0; b < static_cast<int>(body.size()) && !mStopped; ++b) {
             if (const auto* p = std::get_if<Paragraph>(&body[static_cast<size_t>(b)]))
                 paragraph(b, *p);
             else
                 table(b, std::get<Table>(body[static_cast<size_t>(b)]));
         }
+        mLayout.complete = !mStopped;
         return std::move(mLayout);
     }
 
 private:
     qreal bottom() const { return mPage.height - mPage.bottom; }
 
+    // How much of the text can still be needed before the limit stops us.
+    qreal budget() const
+    {
+        const qreal pagesLeft = static_cast<qreal>(mLimit) - static_cast<qreal>(mLayout.pages.size());
+        return std::min<qreal>(1e12, pagesLeft * (mPage.height - mPage.top - mPage.bottom)) + (bottom() - mY) + 1;
+    }
+
     void newPage(const Position& start)
     {
+        if (static_cast<int>(mLayout.pages.size()) >= mLimit) {
+            mStopped = true;
+            return;
+        }
         PageLayout::Page page;
         page.start = start;
         page.picture.size = QSizeF(mPage.width, mPage.height);
@@ -202,9 +251,11 @@ private:
     void paragraph(int block, const Paragraph& p)
     {
         const qreal width = mPage.width - mPage.left - mPage.right;
-        for (const Line& line : layParagraph(mModel, p, 0, width)) {
+        for (const Line& line : layParagraph(mModel, p, 0, width, budget())) {
             if (!mEmpty && mY + line.before + line.height > bottom())
                 newPage(Position{block, 0, {TextCut{0, line.offset}}});
+            if (mStopped)
+                return;
             place(line, mPage.left, mY);
             mY += line.total();
             mEmpty = false;
@@ -214,13 +265,13 @@ private:
     void table(int block, const Table& t)
     {
         const qreal left = mPage.left - kCellMargin;
-        for (int r = 0; r < static_cast<int>(t.rows.size()); ++r) {
+        for (int r = 0; r < static_cast<int>(t.rows.size()) && !mStopped; ++r) {
             const Row& row = t.rows[static_cast<size_t>(r)];
             std::vector<TextCut> cuts(row.cells.size());
             std::vector<std::vector<Line>> cells;
             for (const Cell& c : row.cells)
-                cells.push_back(layCell(mModel, c, TextCut{}));
-            for (;;) {
+                cells.push_back(layCell(mModel, c, TextCut{}, budget()));
+            while (!mStopped) {
                 qreal height = 0;
                 for (const auto& lines : cells) {
                     qreal h = 0;
@@ -291,6 +342,8 @@ private:
 
     const DocumentModel& mModel;
     PageSetup mPage;
+    int mLimit;
+    bool mStopped = false;
     PageLayout mLayout;
     qreal mY = 0;
     bool mEmpty = true;
@@ -320,7 +373,7 @@ QFont fontFor(const CharFormat& c)
     return f;
 }
 
-PageLayout layoutDocument(const DocumentModel& model) { return Paginator(model).run(); }
+PageLayout layoutDocument(const DocumentModel& model, int pageLimit) { return Paginator(model, std::max(1, pageLimit)).run(); }
 
 // ---- PagePicture ----------------------------------------------------------
 

@@ -8,6 +8,7 @@
 #include <QGlyphRun>
 #include <QImage>
 #include <QRectF>
+#include <limits>
 #include <vector>
 
 class QPainter;
@@ -58,10 +59,14 @@ struct PageLayout {
         PagePicture picture;
     };
     std::vector<Page> pages;  // at least one
+    // False when the layout stopped early: then the last page is only begun
+    // (its start is known, its picture is not finished).
+    bool complete = true;
 };
 
-// Lays the document out into pages of its page size and margins.
-PageLayout layoutDocument(const DocumentModel& model);
+// Lays the document out into pages of its page size and margins; with a
+// limit, it stops once that many pages have begun.
+PageLayout layoutDocument(const DocumentModel& model, int pageLimit = std::numeric_limits<int>::max());
 
 // The font a resolved character format is measured and drawn with, its size
 // in twips. "Tahoma" is the one installed with the system's fonts for Windows

@@ -175,15 +175,36 @@ public:
     }
 };
 
-// The picture of the first page goes to the clipboard: in the page-picture
-// format, and as an ordinary image for other programs.
+// A page on the clipboard: in the page-picture format, and as an ordinary
+// image for other programs, painted only when one of them asks for it.
+class PageMimeData : public QMimeData {
+public:
+    explicit PageMimeData(PagePicture picture) : mPicture(std::move(picture))
+    {
+        setData(QLatin1String(PagePicture::kMimeType), mPicture.save());
+    }
+    QStringList formats() const override
+    {
+        return QMimeData::formats() << QStringLiteral("application/x-qt-image");
+    }
+    bool hasFormat(const QString& mime) const override { return formats().contains(mime); }
+
+protected:
+    QVariant retrieveData(const QString& mime, QMetaType type) const override
+    {
+        if (mime == QLatin1String("application/x-qt-image"))
+            return mPicture.toImage(150);
+        return QMimeData::retrieveData(mime, type);
+    }
+
+private:
+    PagePicture mPicture;
+};
+
 void copyFirstPageAsPicture(Document& d)
 {
-    const PagePicture& picture = d.layout().pages.front().picture;
-    auto* data = new QMimeData;
-    data->setData(QLatin1String(PagePicture::kMimeType), picture.save());
-    data->setImageData(picture.toImage(150));
-    QGuiApplication::clipboard()->setMimeData(data);
+    // Page 1 is whole once page 2 has begun.
+    QGuiApplication::clipboard()->setMimeData(new PageMimeData(d.layout(2).pages.front().picture));
 }
 
 class RangeObject : public DocPart {
@@ -394,15 +415,13 @@ private:
     {
         if (a.valueOr(0, qint32(1)).toLong() != 1)
             throw AutomationError(QStringLiteral("GoTo: only pages (What 1) are supported"));
-        Document& d = *mApp->activeDocument();
-        const int pages = d.pageCount();
         int page = 1;
         if (a.has(3)) {
             page = a[3].toLong();
         } else {
             const int which = a.valueOr(1, qint32(1)).toLong();
             const int count = a.valueOr(2, qint32(1)).toLong();
-            page = which == -1 ? pages : which == 2 ? 1 + count : which == 3 ? 1 - count : count;
+            page = which == -1 ? mApp->activeDocument()->pageCount() : which == 2 ? 1 + count : which == 3 ? 1 - count : count;
         }
         selection().goToPage(page);
     }

@@ -1,0 +1,146 @@
+// The word-processor component: filling the template with the sample meeting
+// through the by-name skin, laying out and painting a page, and taking a
+// 20-page document apart page by page as the page rendering does.
+#include "app/Resources.h"
+#include "automation/Object.h"
+#include "tests/support/SampleMeeting.h"
+#include "wordproc/Engine.h"
+#include "wordproc/Layout.h"
+#include "wordproc/WordApplication.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using automation::call;
+using automation::get;
+using automation::named;
+
+namespace {
+
+QTemporaryDir& folder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+QString templatePath()
+{
+    const QString path = folder().filePath(QStringLiteral("template.dot"));
+    if (!QFile::exists(path)) {
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(app::LoadResData(101, QStringLiteral("CUSTOM")));
+    }
+    return path;
+}
+
+QString sampleDocument()
+{
+    const QString path = folder().filePath(QStringLiteral("sample.doc"));
+    if (!QFile::exists(path)) {
+        const auto word = wordproc::createWordApplication();
+        testing_support::typePieces(word, templatePath(), testing_support::samplePieces());
+        call(get(word, QStringLiteral("ActiveDocument")).toObject(), QStringLiteral("SaveAs"), {path});
+        call(word, QStringLiteral("Quit"));
+    }
+    return path;
+}
+
+QString twentyPages()
+{
+    const QString path = folder().filePath(QStringLiteral("twenty.doc"));
+    if (!QFile::exists(path)) {
+        wordproc::Application word;
+        auto doc = word.open(templatePath(), true);
+        QString prose;
+        for (int i = 0; i < 8500; ++i)
+            prose += QStringLiteral("minutes%1 ").arg(i % 97);
+        for (int r : {13, 16}) {
+            doc->selection().selectCell(0, r, 0);
+            doc->selection().typeText(prose);
+        }
+        doc->saveAs(path);
+    }
+    return path;
+}
+
+void FillTemplateThroughTheSkin(benchmark::State& state)
+{
+    const QString path = templatePath();
+    const auto pieces = testing_support::samplePieces();
+    const QString out = folder().filePath(QStringLiteral("out.doc"));
+    for (auto _ : state) {
+        const auto word = wordproc::createWordApplication();
+        testing_support::typePieces(word, path, pieces);
+        const auto doc = get(word, QStringLiteral("ActiveDocument")).toObject();
+        call(doc, QStringLiteral("SaveAs"), {out});
+        call(doc, QStringLiteral("Close"));
+        call(word, QStringLiteral("quit"));
+    }
+}
+BENCHMARK(FillTemplateThroughTheSkin)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void RepaginateAndPaintPage1(benchmark::State& state)
+{
+    wordproc::Application word;
+    auto doc = word.open(sampleDocument(), true);
+    QImage image(816, 1056, QImage::Format_RGB32);
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        doc->changed();  // forget the layout: the next call lays the document out anew
+        const auto& page = doc->layout().pages.front().picture;
+        QPainter p(&image);
+        page.paint(p, QRectF(image.rect()));
+        bytes = page.memoryBytes();
+    }
+    state.counters["picture_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(RepaginateAndPaintPage1)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// Open, then per page: copy the first page as a picture, go to page 2, extend
+// to the start and delete; close without saving.
+void TakeTwentyPagesApart(benchmark::State& state)
+{
+    const QString path = twentyPages();
+    int pages = 0;
+    for (auto _ : state) {
+        const auto word = wordproc::createWordApplication();
+        call(get(word, QStringLiteral("Documents")).toObject(), QStringLiteral("Open"), {path});
+        const auto doc = get(word, QStringLiteral("ActiveDocument")).toObject();
+        call(doc, QStringLiteral("Repaginate"));
+        pages = get(doc, QStringLiteral("BuiltInDocumentProperties"), {qint16(14)}).toLong();
+        for (int done = 0; done < pages; ++done) {
+            call(call(doc, QStringLiteral("Range")).toObject(), QStringLiteral("CopyAsPicture"));
+            const auto sel = get(word, QStringLiteral("Selection")).toObject();
+            if (pages - done <= 1) {
+                call(sel, QStringLiteral("EndKey"), {named(QStringLiteral("Unit"), qint16(6)), named(QStringLiteral("Extend"), qint16(1))});
+            } else {
+                call(sel, QStringLiteral("GoTo"), {named(QStringLiteral("What"), qint16(1)), named(QStringLiteral("Which"), qint16(2)),
+                                                   named(QStringLiteral("Name"), qint16(2))});
+                call(sel, QStringLiteral("HomeKey"), {named(QStringLiteral("Unit"), qint16(6)), named(QStringLiteral("Extend"), qint16(1))});
+                call(sel, QStringLiteral("Delete"), {named(QStringLiteral("Unit"), qint16(1)), named(QStringLiteral("count"), qint16(1))});
+            }
+        }
+        call(doc, QStringLiteral("Close"), {named(QStringLiteral("savechanges"), qint16(0))});
+        call(word, QStringLiteral("quit"));
+    }
+    state.counters["pages"] = pages;
+}
+BENCHMARK(TakeTwentyPagesApart)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
