@@ -8,25 +8,12 @@
 #include <QTextLayout>
 
 #include <cmath>
-#include <mutex>
 
 namespace wordproc {
 
 namespace {
 
 constexpr qreal kCellMargin = 108;  // twips left and right of a cell's text
-
-void registerFonts()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        // Only the regular face: the bold face shipped beside it has the
-        // regular strokes, so bold is drawn emboldened from the regular one.
-        const QString file = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
-        if (!QFile::exists(file) || QFontDatabase::addApplicationFont(file) < 0)
-            QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"));
-    });
-}
 
 // Whether a family has a face with bold strokes of its own.
 bool hasBoldFace(const QString& family)
@@ -58,7 +45,7 @@ struct Line {
     int offset = 0;  // model offset in its paragraph where the line begins
     qreal before = 0;  // paragraph spacing above the line (first lines only)
     qreal after = 0;   // and below it (last lines only)
-    std::vector<PagePicture::Glyphs> glyphs;
+    std::vector<automation::Picture::Glyphs> glyphs;
     qreal total() const { return before + height + after; }
 };
 
@@ -240,7 +227,7 @@ private:
         mEmpty = true;
     }
 
-    PagePicture& picture() { return mLayout.pages.back().picture; }
+    automation::Picture& picture() { return mLayout.pages.back().picture; }
 
     void place(const Line& line, qreal x, qreal y)
     {
@@ -353,7 +340,7 @@ private:
 
 QFont fontFor(const CharFormat& c)
 {
-    registerFonts();
+    automation::ensurePlatformFonts();
     QFont f(*c.name);
     f.setPixelSize(std::max(1, static_cast<int>(std::lround(*c.size * 20))));
     f.setBold(*c.bold);
@@ -374,146 +361,5 @@ QFont fontFor(const CharFormat& c)
 }
 
 PageLayout layoutDocument(const DocumentModel& model, int pageLimit) { return Paginator(model, std::max(1, pageLimit)).run(); }
-
-// ---- PagePicture ----------------------------------------------------------
-
-void PagePicture::paint(QPainter& p, const QRectF& target) const
-{
-    if (isNull())
-        return;
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    p.translate(target.topLeft());
-    p.scale(target.width() / size.width(), target.height() / size.height());
-    p.fillRect(QRectF(QPointF(0, 0), size), Qt::white);
-    for (const Fill& f : fills)
-        p.fillRect(f.rect, f.colour);
-    for (const Glyphs& g : glyphs) {
-        p.setPen(g.colour);
-        p.drawGlyphRun(g.origin, g.run);
-        if (g.embolden)  // a second pass a hair to the right thickens every stroke
-            p.drawGlyphRun(g.origin + QPointF(g.run.rawFont().pixelSize() / 30.0, 0), g.run);
-    }
-    p.restore();
-}
-
-QImage PagePicture::toImage(double dpi) const
-{
-    const QSize pixels(std::max(1, static_cast<int>(std::lround(size.width() * dpi / 1440))),
-                       std::max(1, static_cast<int>(std::lround(size.height() * dpi / 1440))));
-    QImage image(pixels, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
-    image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
-    QPainter p(&image);
-    paint(p, QRectF(QPointF(0, 0), QSizeF(pixels)));
-    return image;
-}
-
-namespace {
-constexpr quint32 kMagic = 0x43565047;  // "CVPG"
-constexpr quint32 kVersion = 1;
-}  // namespace
-
-QByteArray PagePicture::save() const
-{
-    QByteArray out;
-    QDataStream s(&out, QIODevice::WriteOnly);
-    s.setVersion(QDataStream::Qt_6_0);
-    s << kMagic << kVersion << size << quint32(fills.size());
-    for (const Fill& f : fills)
-        s << f.rect << f.colour.rgba();
-    s << quint32(glyphs.size());
-    for (const Glyphs& g : glyphs) {
-        const QRawFont font = g.run.rawFont();
-        s << g.origin << g.colour.rgba() << font.familyName() << font.styleName() << font.pixelSize()
-          << qint32(font.weight()) << qint32(font.style())
-          << bool(g.run.underline()) << bool(g.run.overline()) << bool(g.run.strikeOut()) << g.embolden << g.run.glyphIndexes()
-          << g.run.positions();
-    }
-    return out;
-}
-
-PagePicture PagePicture::load(const QByteArray& bytes)
-{
-    QDataStream s(bytes);
-    s.setVersion(QDataStream::Qt_6_0);
-    quint32 magic = 0, version = 0, count = 0;
-    PagePicture pic;
-    s >> magic >> version;
-    if (magic != kMagic || version != kVersion)
-        throw std::runtime_error("Invalid picture: not a page picture");
-    s >> pic.size >> count;
-    if (count > 100000 || s.status() != QDataStream::Ok)
-        throw std::runtime_error("Invalid picture: the page picture is damaged");
-    for (quint32 i = 0; i < count && s.status() == QDataStream::Ok; ++i) {
-        Fill f;
-        QRgb rgba = 0;
-        s >> f.rect >> rgba;
-        f.colour = QColor::fromRgba(rgba);
-        pic.fills.push_back(f);
-    }
-    s >> count;
-    if (count > 1000000)
-        throw std::runtime_error("Invalid picture: the page picture is damaged");
-    registerFonts();
-    for (quint32 i = 0; i < count && s.status() == QDataStream::Ok; ++i) {
-        Glyphs g;
-        QRgb rgba = 0;
-        QString family, style;
-        qreal pixelSize = 0;
-        qint32 weight = 0, italic = 0;
-        bool underline = false, overline = false, strike = false;
-        QList<quint32> indexes;
-        QList<QPointF> positions;
-        s >> g.origin >> rgba >> family >> style >> pixelSize >> weight >> italic >> underline >> overline >> strike
-          >> g.embolden >> indexes >> positions;
-        g.colour = QColor::fromRgba(rgba);
-        QFont f(family);
-        f.setStyleName(style);
-        f.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelSize))));
-        f.setWeight(static_cast<QFont::Weight>(weight));
-        f.setStyle(static_cast<QFont::Style>(italic));
-        f.setHintingPreference(QFont::PreferNoHinting);
-        QRawFont raw = QRawFont::fromFont(f);
-        raw.setPixelSize(pixelSize);
-        g.run.setRawFont(raw);
-        g.run.setGlyphIndexes(indexes);
-        g.run.setPositions(positions);
-        g.run.setUnderline(underline);
-        g.run.setOverline(overline);
-        g.run.setStrikeOut(strike);
-        pic.glyphs.push_back(std::move(g));
-    }
-    if (s.status() != QDataStream::Ok)
-        throw std::runtime_error("Invalid picture: the page picture is damaged");
-    return pic;
-}
-
-void PagePicture::saveToFile(const QString& path) const
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(save()) < 0 || !f.flush())
-        throw std::runtime_error(QStringLiteral("Can't save the picture to '%1': %2").arg(path, f.errorString()).toStdString());
-}
-
-PagePicture PagePicture::loadFromFile(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw std::runtime_error(QStringLiteral("Can't load the picture '%1': %2").arg(path, f.errorString()).toStdString());
-    if (f.size() > 256ll << 20)
-        throw std::runtime_error(QStringLiteral("Invalid picture: '%1' is too large").arg(path).toStdString());
-    return load(f.readAll());
-}
-
-qint64 PagePicture::memoryBytes() const
-{
-    qint64 n = sizeof(*this) + static_cast<qint64>(fills.size() * sizeof(Fill));
-    for (const Glyphs& g : glyphs)
-        n += static_cast<qint64>(sizeof(Glyphs)) + g.run.glyphIndexes().size() * (sizeof(quint32) + sizeof(QPointF));
-    return n;
-}
 
 }  // namespace wordproc

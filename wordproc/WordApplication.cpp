@@ -179,9 +179,9 @@ public:
 // image for other programs, painted only when one of them asks for it.
 class PageMimeData : public QMimeData {
 public:
-    explicit PageMimeData(PagePicture picture) : mPicture(std::move(picture))
+    explicit PageMimeData(automation::Picture picture) : mPicture(std::move(picture))
     {
-        setData(QLatin1String(PagePicture::kMimeType), mPicture.save());
+        setData(QLatin1String(automation::Picture::kMimeType), mPicture.save());
     }
     QStringList formats() const override
     {
@@ -198,7 +198,7 @@ protected:
     }
 
 private:
-    PagePicture mPicture;
+    automation::Picture mPicture;
 };
 
 void copyFirstPageAsPicture(Document& d)

@@ -91,15 +91,15 @@ TEST_F(Pages, DeletingToTheStartOfPage2LeavesTheOldPage2AsPage1)
 TEST_F(Pages, APictureIsThePaperAndSurvivesSavingAndLoading)
 {
     type(0, 0, 0, QStringLiteral("Budget review"));
-    const PagePicture& pic = doc->layout().pages[0].picture;
+    const automation::Picture& pic = doc->layout().pages[0].picture;
     EXPECT_EQ(pic.size, QSizeF(12240, 15840));
     EXPECT_LT(pic.memoryBytes(), 1 << 20);
     const QString file = dir.filePath(QStringLiteral("temp.bmp"));  // its own format, whatever the name
     pic.saveToFile(file);
-    const PagePicture back = PagePicture::loadFromFile(file);
+    const automation::Picture back = automation::Picture::loadFromFile(file);
     EXPECT_EQ(back.size, pic.size);
     EXPECT_TRUE(back.toImage(96) == pic.toImage(96));
-    EXPECT_THROW(PagePicture::load("BM not ours"), std::runtime_error);
+    EXPECT_THROW(automation::Picture::load("BM not ours"), std::runtime_error);
     // Shading is painted: the grey of a label cell shows on the page.
     const QImage image = pic.toImage(72);
     EXPECT_EQ(image.size(), QSize(612, 792));

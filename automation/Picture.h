@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QGlyphRun>
+#include <QImage>
+#include <QRectF>
+#include <QString>
+#include <vector>
+
+class QPainter;
+
+namespace automation {
+
+// Makes the fonts that pictures and documents name available to Qt: the
+// Tahoma of the system's fonts for Windows programs, or a substitute.
+void ensurePlatformFonts();
+
+// The platform's picture, as pictures travel between components: through
+// the clipboard, in files and in windows. Most are vector pictures (a page of
+// a document: the paper, shaded areas and positioned glyphs, in twips), which
+// stay sharp at any zoom; an ordinary image file loads as a raster picture.
+class Picture {
+public:
+    struct Fill {
+        QRectF rect;
+        QColor colour;
+    };
+    struct Glyphs {
+        QPointF origin;
+        QGlyphRun run;
+        QColor colour;
+        bool embolden = false;  // bold asked of a face that has no bold strokes
+    };
+
+    static constexpr const char* kMimeType = "application/x-corvalin-picture";
+
+    QSizeF size;  // natural size, in twips
+    std::vector<Fill> fills;
+    std::vector<Glyphs> glyphs;
+
+    bool isNull() const { return size.isEmpty(); }
+    QImage raster;  // set for an ordinary image instead of the lists above
+
+    // Paints the picture into `target`, scaled to fit it exactly; with a
+    // source, only that part of it (in twips) is scaled into the target.
+    void paint(QPainter& painter, const QRectF& target) const;
+    void paint(QPainter& painter, const QRectF& target, const QRectF& source) const;
+    static Picture fromImage(const QImage& image);
+    // An ordinary image of the page at a resolution in dots per inch.
+    QImage toImage(double dpi) const;
+
+    // The picture's own format, and reading it back; an ordinary image file
+    // is read as a raster picture. Anything else throws "Invalid picture".
+    QByteArray save() const;
+    static Picture load(const QByteArray& bytes);
+    void saveToFile(const QString& path) const;
+    static Picture loadFromFile(const QString& path);
+
+    // About how much memory the picture holds.
+    qint64 memoryBytes() const;
+};
+
+}  // namespace automation
