@@ -1,0 +1,485 @@
+#include "preview/Form2.h"
+
+#include "app/AppTitle.h"
+#include "app/Application.h"
+#include "app/Colours.h"
+#include "app/Dialogs.h"
+#include "app/Environment.h"
+#include "app/Guard.h"
+#include "app/Labels.h"
+#include "app/Shared.h"
+#include "app/Twips.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTreeWidget>
+
+#include <stdexcept>
+
+namespace preview {
+
+namespace {
+
+template <class T> T* place(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* w = new T(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    w->setGeometry(app::twipsRect(left, top, width, height));
+    return w;
+}
+
+QFont windowFont(double points)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(points);
+    f.setBold(true);
+    return f;
+}
+
+}  // namespace
+
+Form2::Form2(QWidget* parent) : QWidget(parent), mPointer(this)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setFont(windowFont(9));
+    setFixedSize(app::twipsToPixels(9840), app::twipsToPixels(10950));
+    buildLayout();
+}
+
+void Form2::buildLayout()
+{
+    ListView1 = place<QTreeWidget>(this, "ListView1", 120, 120, 9600, 1575);
+    ListView1->setRootIsDecorated(false);
+    ListView1->setColumnCount(0);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setUniformRowHeights(true);
+    ListView1->header()->setStretchLastSection(false);
+    ListView1->installEventFilter(this);
+    connect(ListView1, &QTreeWidget::itemClicked, this, [this] { ListView1_Click(); });
+
+    // The viewport: a sunken white box whose inside clips the canvas.
+    Picture2 = place<app::PictureBox>(this, "Picture2", 120, 1800, 9330, 7305);
+    Picture2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Picture2->setLineWidth(app::twipsToPixels(ZoomGeometry::kViewportBorder));
+    app::setBackColour(Picture2, Qt::white);
+    mViewportInside = new QWidget(Picture2);
+    mViewportInside->setGeometry(Picture2->contentsRect());
+    Picture1 = new PictureControl(mViewportInside);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(app::twipsRect(0, 0, 2340, 3435));
+    connect(Picture1, &PictureControl::mouseDown, this, &Form2::Picture1_MouseDown);
+    connect(Picture1, &PictureControl::mouseMove, this, &Form2::Picture1_MouseMove);
+    connect(Picture1, &PictureControl::mouseUp, this, [this] { Picture1_MouseUp(); });
+
+    VScroll1 = place<QScrollBar>(this, "VScroll1", 9450, 1800, 255, 7305);
+    VScroll1->setOrientation(Qt::Vertical);
+    HScroll1 = place<QScrollBar>(this, "HScroll1", 120, 9105, 9330, 255);
+    HScroll1->setOrientation(Qt::Horizontal);
+    for (QScrollBar* bar : {HScroll1, VScroll1}) {
+        bar->setRange(0, 32767);
+        bar->setTracking(false);  // the canvas moves when the thumb is let go
+    }
+    connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
+    connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
+
+    Frame1 = place<QGroupBox>(this, "Frame1", 120, 9420, 9600, 855);
+    Frame1->setTitle(QStringLiteral("Zoom:"));
+    PushButton1 = place<QPushButton>(Frame1, "PushButton1", 240, 300, 4440, 405);
+    PushButton1->setText(QStringLiteral("Zoom In"));
+    PushButton2 = place<QPushButton>(Frame1, "PushButton2", 4800, 300, 4560, 405);
+    PushButton2->setText(QStringLiteral("Zoom Out"));
+    PushButton8 = place<QPushButton>(this, "PushButton8", 120, 10410, 4680, 405);
+    PushButton8->setText(QStringLiteral("< Back"));
+    PushButton6 = place<QPushButton>(this, "PushButton6", 4920, 10410, 4800, 405);
+    PushButton6->setText(QStringLiteral("Save Results To Word File"));
+    const QFont buttonFont = windowFont(11.25);
+    for (QPushButton* b : {PushButton1, PushButton2, PushButton8, PushButton6}) {
+        b->setFont(buttonFont);
+        mHoverShape.insert(b, app::vbCustom);
+    }
+    connect(PushButton1, &QPushButton::clicked, this, &Form2::PushButton1_Click);
+    connect(PushButton2, &QPushButton::clicked, this, &Form2::PushButton2_Click);
+    connect(PushButton6, &QPushButton::clicked, this, &Form2::PushButton6_Click);
+    connect(PushButton8, &QPushButton::clicked, this, &Form2::PushButton8_Click);
+    for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(ListView1)})
+        mHoverShape.insert(w, app::vbDefault);
+    for (auto it = mHoverShape.cbegin(); it != mHoverShape.cend(); ++it) {
+        auto* w = static_cast<QWidget*>(it.key());
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
+
+    // Never visible: the holder of the page at its natural size, and the pictures.
+    Zoom_Ori = place<PictureControl>(this, "Zoom_Ori", 10320, 480, 735, 375);
+    Zoom_Ori->hide();
+    loadImage(0);
+
+    const QWidget* order[] = {HScroll1, VScroll1, Picture2, Picture1, PushButton1, PushButton2, PushButton6, PushButton8, ListView1};
+    for (size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+    Picture2->setFocusPolicy(Qt::TabFocus);
+    Picture1->setFocusPolicy(Qt::TabFocus);
+}
+
+// ---- Load, activation, choosing a page ---------------------------------------
+
+void Form2::Form_Load()
+{
+    app::Guard g(app::label::Form2_Form_Load);
+    g.step(100, [&] { mFirstActivation = true; });
+    g.step(102, [&] { app::ApplyStandardColours(this); });
+    g.step(104);
+    g.act([&] { setWindowTitle(QString::fromLatin1(app::kProductName)); });
+    g.act([&] { setWindowIcon(app::programIcon()); });
+    g.step(108);
+    const QString cursorFile = app::joinPath(app::environment::programFolder(), QStringLiteral("HAND-M.CUR"));
+    if (g.test([&] { return app::FileExists(cursorFile); }))
+        g.step(110, [&] { mPointer.setCustomPicture(app::loadCursorFile(cursorFile)); });
+    g.step(112, [&] {
+        ListView1->setColumnCount(1);
+        ListView1->setHeaderLabels({QStringLiteral("Page(s)")});
+    });
+    g.step(114, [&] { ListView1->setColumnWidth(0, app::twipsToPixels(7500)); });
+}
+
+void Form2::Form_Activate()
+{
+    app::Guard g(app::label::Form2_Form_Activate);
+    if (mFirstActivation) {
+        // The canvas keeps what is painted on it and sizes itself to a picture.
+        g.step(104, [&] {
+            Picture1->setAutoSize(true);
+            if (!Picture1->picture().isNull()) {
+                mGeo.canvasWidth = static_cast<int>(std::lround(Picture1->picture().size.width()));
+                mGeo.canvasHeight = static_cast<int>(std::lround(Picture1->picture().size.height()));
+                applyCanvas();
+            }
+        });
+        g.step(108, [&] { app::setBackColour(Picture1, Qt::white); });
+        g.step(116, [&] { Zoom_Ori->hide(); });
+        g.step(118, [&] { mGeo.holderWidth = mGeo.canvasWidth; });
+        g.step(120, [&] { mGeo.holderHeight = mGeo.canvasHeight; });
+        g.step(122, [&] { Zoom_Ori->setPicture(Picture1->picture()); });
+        g.step(124, [&] { mGeo.mZoom = 1.0f; });
+        g.step(126, [&] { mGeo.readNaturalSize(); });
+        g.step(130, [&] {
+            mGeo.mCurWidth = mGeo.mOrigWidth;
+            mGeo.mCurHeight = mGeo.mOrigHeight;
+        });
+        g.step(134, [&] { RedrawImage(); });
+        g.step(136, [&] { SetupScrollBars(); });
+    }
+    g.step(138, [&] { mFirstActivation = false; });
+}
+
+void Form2::ListView1_Click() { choosePage(); }
+void Form2::ListView1_KeyUp() { choosePage(); }
+
+void Form2::choosePage()
+{
+    QTreeWidgetItem* item = ListView1->currentItem();
+    const int n = item && item->isSelected() ? ListView1->indexOfTopLevelItem(item) + 1 : 0;
+    if (n < 1 || !hasImage(n - 1))
+        return;  // nothing chosen, or no picture for it: nothing to show
+    mPointer.setShape(app::vbHourglass);
+    const automation::Picture picture = Image1[static_cast<size_t>(n - 1)]->picture();
+    Picture1->setPicture(picture);
+    if (!picture.isNull()) {
+        mGeo.canvasWidth = static_cast<int>(std::lround(picture.size.width()));
+        mGeo.canvasHeight = static_cast<int>(std::lround(picture.size.height()));
+    }
+    Zoom_Ori->hide();
+    mGeo.holderFromCanvas();
+    Zoom_Ori->setPicture(picture);
+    mGeo.mZoom = 1.0f;
+    mGeo.readNaturalSize();
+    mGeo.mCurWidth = mGeo.mOrigWidth;
+    mGeo.mCurHeight = mGeo.mOrigHeight;
+    RedrawImage();
+    SetupScrollBars();
+    mPointer.setShape(app::vbDefault);
+}
+
+void Form2::RedrawImage()
+{
+    app::Guard g(app::label::Form2_RedrawImage);
+    g.step(100);
+    bool fits = true;
+    g.act([&] { fits = mGeo.sizeForZoom(); });
+    g.step(104);
+    if (!fits)
+        return;  // the zoom fell back to 1.0; what the canvas shows stays
+    g.step(106, [&] { Picture1->setPicture(automation::Picture()); });
+    g.step(108, [&] {
+        mGeo.canvasWidth = mGeo.mCurWidth;
+        mGeo.canvasHeight = mGeo.mCurHeight;
+        applyCanvas();
+    });
+    g.step(112, [&] {
+        // With no page in the holder the canvas is painted white.
+        Picture1->paintPicture(Zoom_Ori->picture(), QRectF(0, 0, mGeo.mCurWidth, mGeo.mCurHeight),
+                               QRectF(0, 0, mGeo.mOrigWidth, mGeo.mOrigHeight));
+    });
+    g.step(114, [&] { mPointer.setShape(app::vbDefault); });
+    g.step(116, [&] { mGeo.placeRedrawnCanvas(); });
+    g.step(120, [&] {
+        applyBars();
+        applyCanvas();
+    });
+}
+
+void Form2::SetupScrollBars()
+{
+    mGeo.setupScrollBars();
+    applyBars();
+    applyCanvas();
+}
+
+// ---- Zoom ------------------------------------------------------------------
+
+void Form2::StepZoom(qint32 direction) { SetZoom(ZoomGeometry::steppedZoom(mGeo.mZoom, direction)); }
+
+void Form2::SetZoom(float zoom)
+{
+    if (!ZoomGeometry::zoomAllowed(zoom))
+        return;
+    mGeo.mZoom = zoom;
+    RedrawImage();
+}
+
+void Form2::PushButton1_Click()
+{
+    app::Guard g(app::label::Form2_PushButton1_Click);
+    g.step(100, [&] { StepZoom(0); });
+}
+
+void Form2::PushButton2_Click()
+{
+    app::Guard g(app::label::Form2_PushButton2_Click);
+    g.step(100, [&] { StepZoom(1); });
+}
+
+// ---- Scroll bars and panning -------------------------------------------------
+
+void Form2::HScroll1_Change()
+{
+    if (mApplying)
+        return;
+    mGeo.setHValue(HScroll1->value());
+    applyCanvas();
+}
+
+void Form2::VScroll1_Change()
+{
+    if (mApplying)
+        return;
+    mGeo.setVValue(VScroll1->value());
+    applyCanvas();
+}
+
+void Form2::SetHScrollbarByPercent(QScrollBar* bar, qint16 percent)
+{
+    Q_UNUSED(bar);  // always HScroll1: the geometry holds its state
+    if (mGeo.setHByPercent(percent)) {
+        applyBars();
+        applyCanvas();
+    }
+}
+
+void Form2::SetVScrollbarByPercent(QScrollBar* bar, qint16 percent)
+{
+    Q_UNUSED(bar);
+    if (mGeo.setVByPercent(percent)) {
+        applyBars();
+        applyCanvas();
+    }
+}
+
+void Form2::Picture1_MouseDown(float x, float y)
+{
+    app::Guard g(app::label::Form2_Picture1_MouseDown);
+    g.step(100, [&] { mGeo.mDownX = x; });
+    g.step(102, [&] { mGeo.mDownY = y; });
+}
+
+void Form2::Picture1_MouseMove(bool buttonHeld, float x, float y)
+{
+    app::Guard g(app::label::Form2_Picture1_MouseMove);
+    g.step(100);
+    if (!buttonHeld)
+        return;
+    g.step(102, [&] { mGeo.mouseMove(true, x, y); });
+    g.step(124, [&] { applyCanvas(); });
+}
+
+void Form2::Picture1_MouseUp()
+{
+    app::Guard g(app::label::Form2_Picture1_MouseUp);
+    std::pair<qint32, qint32> percents{-1, -1};
+    g.step(100, [&] { percents = mGeo.mouseUpPercents(); });
+    g.step(104);
+    if (percents.first >= 0)  // only where the canvas is wider than the view
+        g.act([&] { SetHScrollbarByPercent(HScroll1, toInteger(percents.first)); });
+    g.step(106);
+    if (percents.second >= 0)
+        g.act([&] { SetVScrollbarByPercent(VScroll1, toInteger(percents.second)); });
+}
+
+void Form2::applyCanvas()
+{
+    Picture1->setGeometry(app::twipsToPixels(mGeo.canvasLeft), app::twipsToPixels(mGeo.canvasTop),
+                          app::twipsToPixels(mGeo.canvasWidth), app::twipsToPixels(mGeo.canvasHeight));
+}
+
+void Form2::applyBars()
+{
+    mApplying = true;
+    const std::pair<QScrollBar*, const ZoomGeometry::ScrollBar*> bars[] = {{HScroll1, &mGeo.hBar}, {VScroll1, &mGeo.vBar}};
+    for (const auto& [widget, state] : bars) {
+        widget->setRange(0, state->maximum);
+        widget->setValue(state->value);
+        widget->setEnabled(state->enabled);
+    }
+    mApplying = false;
+}
+
+// ---- Saving and leaving ------------------------------------------------------
+
+void Form2::PushButton6_Click()
+{
+    app::Guard g(app::label::Form2_PushButton6_Click);
+    QString name;
+    qint16 answer = 0;
+    bool copyFailed = false;
+    g.step(112, [&] { name = app::dialogs().saveFileName(QStringLiteral("Save File"), QStringLiteral("Word Files (*.doc)")); });
+    g.step(116);
+    if (!name.isEmpty()) {
+        g.step(118);
+        if (g.test([&] { return app::FileExists(name); })) {
+            g.step(120, [&] {
+                answer = static_cast<qint16>(app::MsgBox(QStringLiteral("Are you sure you wish to overwrite ") + name + QStringLiteral(" ?"), app::vbYesNo));
+            });
+            g.step(122);
+            if (answer == app::vbYes)
+                g.step(124, [&] { app::RemoveFile(name); });
+        } else {
+            g.step(126, [&] { answer = app::vbYes; });
+        }
+        g.step(128);
+        if (answer == app::vbYes) {
+            copyFailed = true;
+            g.step(130, [&] {
+                QFile source(mWordFile);
+                if (!source.copy(name))
+                    throw std::runtime_error(QStringLiteral("Can't copy '%1' to '%2': %3")
+                                                 .arg(mWordFile, name, source.errorString())
+                                                 .toStdString());
+                copyFailed = false;
+            });
+        }
+    }
+    // A failed copy has been reported; "Done." would call it a success.
+    if (!copyFailed)
+        g.step(132, [&] { app::MsgBox(QStringLiteral("Done.")); });
+}
+
+void Form2::PushButton8_Click()
+{
+    app::Guard g(app::label::Form2_PushButton8_Click);
+    g.step(102, [&] { app::RemoveFile(mWordFile); });
+    g.step(104, [&] {
+        if (mEntryWindow)
+            mEntryWindow->show();
+    });
+    g.step(106, [&] { hide(); });
+}
+
+void Form2::Form_QueryUnload()
+{
+    app::Guard g(app::label::Form2_Form_QueryUnload);
+    g.step(100, [&] { app::RemoveFile(mWordFile); });
+    g.step(102, [] { QCoreApplication::processEvents(); });
+    g.step(104, [] { QCoreApplication::processEvents(); });
+}
+
+void Form2::Form_Unload() { app::endProgram(); }
+
+void Form2::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    Form_Activate();
+}
+
+void Form2::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    Form_QueryUnload();
+    Form_Unload();
+}
+
+bool Form2::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ListView1 && event->type() == QEvent::KeyRelease)
+        ListView1_KeyUp();
+    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
+        const auto it = mHoverShape.constFind(watched);
+        if (it != mHoverShape.constEnd())
+            mPointer.hover(*it);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---- PreviewPort -------------------------------------------------------------
+
+void Form2::clearPages() { ListView1->clear(); }
+int Form2::pageCount() const { return ListView1->topLevelItemCount(); }
+
+void Form2::addPage(const QString& text) { new QTreeWidgetItem(ListView1, QStringList{text}); }
+
+bool Form2::hasImage(int index) const { return index >= 0 && index < static_cast<int>(Image1.size()); }
+
+void Form2::loadImage(int index)
+{
+    while (static_cast<int>(Image1.size()) <= index) {
+        auto* image = new PictureControl(this);
+        image->setObjectName(QStringLiteral("Image1"));
+        image->setGeometry(app::twipsRect(10920, 120, 855, 900));
+        image->hide();
+        Image1.push_back(image);
+    }
+}
+
+automation::Picture Form2::imagePicture(int index) const
+{
+    if (!hasImage(index))
+        throw std::out_of_range("Control array element doesn't exist");
+    return Image1[static_cast<size_t>(index)]->picture();
+}
+
+void Form2::setImagePicture(int index, const automation::Picture& picture)
+{
+    if (!hasImage(index))
+        throw std::out_of_range("Control array element doesn't exist");
+    Image1[static_cast<size_t>(index)]->setPicture(picture);
+}
+
+void Form2::setShownPicture(const automation::Picture& picture)
+{
+    Picture1->setPicture(picture);
+    if (Picture1->picture().isNull())
+        return;
+    mGeo.canvasWidth = static_cast<int>(std::lround(picture.size.width()));
+    mGeo.canvasHeight = static_cast<int>(std::lround(picture.size.height()));
+    if (!mFirstActivation) {  // sized to it only once size-to-picture is on
+        applyCanvas();
+    }
+}
+
+void Form2::showPreview() { show(); }
+
+}  // namespace preview

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "app/Pointer.h"
+#include "preview/Geometry.h"
+#include "preview/PictureControl.h"
+#include "preview/PreviewPort.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <vector>
+
+class QGroupBox;
+class QPushButton;
+class QScrollBar;
+class QTreeWidget;
+
+namespace preview {
+
+// The preview window: the page list, the chosen page on a canvas that zooms,
+// scrolls and pans, and the commands to save the document or go back.
+class Form2 : public QWidget, public PreviewPort {
+    Q_OBJECT
+public:
+    explicit Form2(QWidget* parent = nullptr);
+
+    void Form_Load();
+    void Form_Activate();
+    void ListView1_Click();
+    void ListView1_KeyUp();
+    void RedrawImage();
+    void SetupScrollBars();
+    void StepZoom(qint32 direction);
+    void SetZoom(float zoom);
+    void SetHScrollbarByPercent(QScrollBar* bar, qint16 percent);
+    void SetVScrollbarByPercent(QScrollBar* bar, qint16 percent);
+    void PushButton1_Click();  // "Zoom In"
+    void PushButton2_Click();  // "Zoom Out"
+    void PushButton6_Click();  // "Save Results To Word File"
+    void PushButton8_Click();  // "< Back"
+    void Picture1_MouseDown(float x, float y);
+    void Picture1_MouseMove(bool buttonHeld, float x, float y);
+    void Picture1_MouseUp();
+
+    // The window that "< Back" shows again.
+    void setEntryWindow(QWidget* window) { mEntryWindow = window; }
+
+    const ZoomGeometry& geometry() const { return mGeo; }
+    app::WindowPointer& pointer() { return mPointer; }
+    bool firstActivationPending() const { return mFirstActivation; }
+
+    // PreviewPort
+    void clearPages() override;
+    int pageCount() const override;
+    void addPage(const QString& text) override;
+    bool hasImage(int index) const override;
+    void loadImage(int index) override;
+    automation::Picture imagePicture(int index) const override;
+    void setImagePicture(int index, const automation::Picture& picture) override;
+    void setShownPicture(const automation::Picture& picture) override;
+    void setWordFile(const QString& path) override { mWordFile = path; }
+    void showPreview() override;
+
+    QString mWordFile;
+
+    QTreeWidget* ListView1;
+    app::PictureBox* Picture2;
+    PictureControl* Picture1;
+    QScrollBar *VScroll1, *HScroll1;
+    QGroupBox* Frame1;
+    QPushButton *PushButton1, *PushButton2, *PushButton8, *PushButton6;
+    PictureControl* Zoom_Ori;
+    std::vector<PictureControl*> Image1;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildLayout();
+    void choosePage();
+    void Form_QueryUnload();
+    void Form_Unload();
+    void HScroll1_Change();
+    void VScroll1_Change();
+    // The widgets follow the geometry.
+    void applyCanvas();
+    void applyBars();
+
+    ZoomGeometry mGeo;
+    app::WindowPointer mPointer;
+    bool mFirstActivation = false;
+    bool mApplying = false;
+    QWidget* mViewportInside = nullptr;
+    QPointer<QWidget> mEntryWindow;
+    QHash<QObject*, int> mHoverShape;
+};
+
+}  // namespace preview

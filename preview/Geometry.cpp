@@ -1,0 +1,178 @@
+#include "preview/Geometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+namespace preview {
+
+qint32 roundToLong(double v)
+{
+    const double r = std::nearbyint(v);  // the default rounding mode: halves to even
+    if (!(r >= std::numeric_limits<qint32>::min() && r <= std::numeric_limits<qint32>::max()))
+        throw std::overflow_error("Overflow");
+    return static_cast<qint32>(r);
+}
+
+qint16 toInteger(double v)
+{
+    const double r = std::nearbyint(v);
+    if (!(r >= std::numeric_limits<qint16>::min() && r <= std::numeric_limits<qint16>::max()))
+        throw std::overflow_error("Overflow");
+    return static_cast<qint16>(r);
+}
+
+void ZoomGeometry::holderFromCanvas()
+{
+    holderWidth = canvasWidth;
+    holderHeight = canvasHeight;
+}
+
+void ZoomGeometry::readNaturalSize()
+{
+    mOrigWidth = roundToLong(static_cast<double>(holderWidth - 2 * kHolderBorder) - 2);
+    mOrigHeight = roundToLong(static_cast<double>(holderHeight - 2 * kHolderBorder) - 2);
+}
+
+bool ZoomGeometry::sizeForZoom()
+{
+    mCurWidth = static_cast<qint32>(std::floor(static_cast<double>(mOrigWidth) * static_cast<double>(mZoom)));
+    mCurHeight = static_cast<qint32>(std::floor(static_cast<double>(mOrigHeight) * static_cast<double>(mZoom)));
+    if (mCurWidth < kSizeLimit && mCurHeight < kSizeLimit)
+        return true;
+    mZoom = 1.0f;
+    readNaturalSize();
+    mCurWidth = mOrigWidth;
+    mCurHeight = mOrigHeight;
+    return false;
+}
+
+void ZoomGeometry::placeRedrawnCanvas()
+{
+    canvasWidth = mCurWidth;
+    canvasHeight = mCurHeight;
+    setHValue(0);
+    setVValue(0);
+    hBar.enabled = viewportInnerWidth() < mCurWidth;
+    vBar.enabled = viewportInnerHeight() < mCurHeight;
+}
+
+void ZoomGeometry::setupBar(ScrollBar& bar, qint16& step, int canvas, int viewport)
+{
+    const float d = static_cast<float>(canvas) - static_cast<float>(viewport);
+    if (canvas <= viewport) {
+        bar.enabled = false;
+        step = 0;
+        return;
+    }
+    bar.enabled = true;
+    if (d <= 100) {
+        bar.maximum = toInteger(d);
+        step = 1;
+    } else {
+        bar.maximum = toInteger(d / 10);
+        step = 10;
+    }
+}
+
+void ZoomGeometry::setupScrollBars()
+{
+    canvasTop = 0;
+    canvasLeft = 0;
+    setupBar(hBar, mStepX, canvasWidth, viewportWidth);
+    if (hBar.enabled)
+        setHValue(0);
+    setupBar(vBar, mStepY, canvasHeight, viewportHeight);
+    if (vBar.enabled)
+        setVValue(0);
+}
+
+void ZoomGeometry::setHValue(int value)
+{
+    value = std::clamp(value, 0, hBar.maximum);
+    if (value == hBar.value)
+        return;
+    hBar.value = value;
+    canvasLeft = -toInteger(static_cast<double>(mStepX) * value);
+}
+
+void ZoomGeometry::setVValue(int value)
+{
+    value = std::clamp(value, 0, vBar.maximum);
+    if (value == vBar.value)
+        return;
+    vBar.value = value;
+    canvasTop = -toInteger(static_cast<double>(mStepY) * value);
+}
+
+float ZoomGeometry::steppedZoom(float zoom, qint32 direction)
+{
+    return direction == 0 ? zoom + 0.25f : zoom - 0.25f;
+}
+
+void ZoomGeometry::mouseDown(float x, float y)
+{
+    mDownX = x;
+    mDownY = y;
+}
+
+bool ZoomGeometry::mouseMove(bool buttonHeld, float px, float py)
+{
+    if (!buttonHeld)
+        return false;
+    float x = static_cast<float>(canvasLeft) - mDownX + px;
+    if (x > 0)
+        x = 0;
+    else if (static_cast<float>(viewportInnerWidth() - canvasWidth) > x)
+        x = static_cast<float>(viewportInnerWidth() - canvasWidth);
+    float y = static_cast<float>(canvasTop) - mDownY + py;
+    if (y > 0)
+        y = 0;
+    else if (static_cast<float>(viewportInnerHeight() - canvasHeight) > y)
+        y = static_cast<float>(viewportInnerHeight() - canvasHeight);
+    canvasLeft = static_cast<int>(std::lround(x));
+    canvasTop = static_cast<int>(std::lround(y));
+    return true;
+}
+
+std::pair<qint32, qint32> ZoomGeometry::mouseUpPercents() const
+{
+    qint32 px = -1, py = -1;
+    if (canvasWidth > viewportWidth)
+        px = roundToLong(std::fabs(static_cast<double>(canvasLeft)) / (canvasWidth - viewportWidth) * 100);
+    if (canvasHeight > viewportHeight)
+        py = roundToLong(std::fabs(static_cast<double>(canvasTop)) / (canvasHeight - viewportHeight) * 100);
+    return {px, py};
+}
+
+bool ZoomGeometry::percentValue(const ScrollBar& bar, qint16 percent, int* value)
+{
+    if (percent < 0)
+        return false;
+    const double v = percent / 100.0 * bar.maximum;
+    if (v > bar.maximum)
+        return false;
+    *value = toInteger(v);
+    return true;
+}
+
+bool ZoomGeometry::setHByPercent(qint16 percent)
+{
+    int v = 0;
+    if (!percentValue(hBar, percent, &v))
+        return false;
+    setHValue(v);
+    return true;
+}
+
+bool ZoomGeometry::setVByPercent(qint16 percent)
+{
+    int v = 0;
+    if (!percentValue(vBar, percent, &v))
+        return false;
+    setVValue(v);
+    return true;
+}
+
+}  // namespace preview
