@@ -11,6 +11,7 @@
 #include "app/Skin.h"
 #include "app/Twips.h"
 #include "docgen/IsInstalled.h"
+#include "preview/Form2.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -78,6 +79,8 @@ Form1::Form1(QWidget* parent)
     setTabOrder();
 }
 
+Form1::~Form1() { delete mForm2; }
+
 void Form1::buildLayout()
 {
     const QFont buttonFont = windowFont(11.25);
@@ -91,6 +94,7 @@ void Form1::buildLayout()
         b->setFont(buttonFont);
         watchHover(b, app::vbCustom);
     }
+    connect(PushButton22, &QPushButton::clicked, this, &Form1::PushButton22_Click);
     connect(PushButton2, &QPushButton::clicked, this, &Form1::PushButton2_Click);
     connect(PushButton3, &QPushButton::clicked, this, &Form1::PushButton3_Click);
 
@@ -389,7 +393,25 @@ void Form1::Form_Load()
     g.step(184, [] { docgen::CheckWordAvailable(); });
 }
 
+void Form1::PushButton22_Click() { docgen::fillTemplate(*this); }
+
 void Form1::PushButton2_Click() { meeting::resetRecord(*this); }
+
+QString Form1::text(Field f, int topic) const { return textField(f, topic)->text(); }
+
+meeting::MaybeDate Form1::deadline(Field f, int topic) const { return datePicker(f, topic)->value(); }
+
+preview::PreviewPort& Form1::preview()
+{
+    if (!mForm2) {
+        // A window of its own, living as long as the program.
+        mForm2 = new preview::Form2;
+        mForm2->setAttribute(Qt::WA_DeleteOnClose, false);
+        mForm2->setEntryWindow(this);
+        mForm2->Form_Load();
+    }
+    return *mForm2;
+}
 
 void Form1::PushButton3_Click() { meeting::loadSampleRecord(*this); }
 

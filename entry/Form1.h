@@ -2,6 +2,7 @@
 
 #include "app/Pointer.h"
 #include "automation/Value.h"
+#include "docgen/Generation.h"
 #include "entry/ControlArray.h"
 #include "entry/DatePicker.h"
 #include "meeting/Record.h"
@@ -17,19 +18,24 @@ class QScrollBar;
 namespace app {
 class PictureBox;
 }
+namespace preview {
+class Form2;
+}
 
 namespace entry {
 
 // The entry window: the start-up window in which the meeting is typed. Its
 // fields are the meeting record; every change goes straight to the store.
-class Form1 : public QWidget, public meeting::RecordFields {
+class Form1 : public QWidget, public meeting::RecordFields, public docgen::GenerationHost {
     Q_OBJECT
 public:
     explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
 
     // The start-up sequence; the window is shown only after it has returned.
     void Form_Load();
 
+    void PushButton22_Click();  // "Start Creating Template"
     void PushButton2_Click();  // "Clear/Reset Data"
     void PushButton3_Click();  // "Load Sample/Example Data"
 
@@ -42,6 +48,19 @@ public:
     void assignText(meeting::Field f, int topic, const QString& text) override;
     void assignDateTime(const QDateTime& value) override;
     void assignDeadline(meeting::Field f, int topic, const meeting::MaybeDate& value) override;
+
+    // GenerationHost
+    bool& busy() override { return mBusy; }
+    void allowRepaint(bool allow) override { setUpdatesEnabled(allow); }
+    void setMousePointer(int shape) override { mPointer.setShape(shape); }
+    void hideWindow() override { hide(); }
+    QString text(meeting::Field f, int topic = 0) const override;
+    QDateTime meetingDateTime() const override { return *dtpDateTime->value(); }
+    meeting::MaybeDate deadline(meeting::Field f, int topic) const override;
+    int lastTopicIndex() const override { return lblTopic.UBound(); }
+    preview::PreviewPort& preview() override;
+    // The preview window, if it has been created.
+    preview::Form2* previewWindow() const { return mForm2; }
 
     // The controls, by their designed names.
     QPushButton *PushButton22, *PushButton2, *PushButton3;
@@ -76,6 +95,8 @@ private:
     // The non-visual skin component that styles this window.
     automation::ObjectPtr SkinFramework1;
     app::WindowPointer mPointer;
+    bool mBusy = false;
+    preview::Form2* mForm2 = nullptr;
 
     struct FieldInfo {
         meeting::Field field;
