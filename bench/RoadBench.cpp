@@ -1,0 +1,108 @@
+// The whole road: from a click on "Start Creating Template" to the preview
+// shown with Page 1, for the sample meeting and for a meeting whose texts fill
+// about ten pages. Where LibreOffice is installed, its conversion of the same
+// saved document is timed too, for comparison.
+#include "app/Application.h"
+#include "entry/Form1.h"
+#include "meeting/SettingsStore.h"
+#include "preview/Form2.h"
+#include "wordproc/Engine.h"
+#include "wordproc/Layout.h"
+#include "wordproc/WordApplication.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+
+namespace {
+
+QTemporaryDir& folder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+QString gLastDocument;
+
+void run(benchmark::State& state, bool long_texts)
+{
+    entry::Form1 form;
+    form.Form_Load();
+    form.PushButton3_Click();
+    if (long_texts) {
+        QString prose;
+        for (int i = 0; i < 760; ++i)
+            prose += QStringLiteral("minutes%1 ").arg(i % 97);
+        for (QLineEdit* e : {form.txtDiscussion1[0], form.txtDiscussion2[0], form.txtDiscussion3[0], form.txtConclusion1[0],
+                             form.txtConclusion2[0], form.txtConclusion3[0], form.txtNotes})
+            e->setText(prose);
+    }
+    form.show();
+    int pages = 0;
+    for (auto _ : state) {
+        form.PushButton22->click();
+        state.PauseTiming();
+        pages = form.previewWindow()->pageCount();
+        gLastDocument = folder().filePath(long_texts ? QStringLiteral("ten.doc") : QStringLiteral("sample.doc"));
+        QFile::remove(gLastDocument);
+        QFile::copy(form.previewWindow()->mWordFile, gLastDocument);
+        form.previewWindow()->PushButton8->click();
+        state.ResumeTiming();
+    }
+    state.counters["pages"] = pages;
+}
+
+void SampleMeeting(benchmark::State& state) { run(state, false); }
+BENCHMARK(SampleMeeting)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void TenPageMeeting(benchmark::State& state) { run(state, true); }
+BENCHMARK(TenPageMeeting)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+
+// The same document through the component alone, for the ratio below.
+void OpenLayOutAndPaintAllPages(const QString& path, double* ms)
+{
+    QElapsedTimer t;
+    t.start();
+    wordproc::Application word;
+    auto doc = word.open(path, true);
+    for (const auto& page : doc->layout().pages)
+        benchmark::DoNotOptimize(page.picture.toImage(96));
+    *ms = t.nsecsElapsed() / 1e6;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("TEMP", QFile::encodeName(folder().path()));
+    meeting::setSettingsFolder(folder().path());
+    app::Application application(argc, argv);
+    wordproc::registerComponent();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    const QString sample = folder().filePath(QStringLiteral("sample.doc"));
+    if (!soffice.isEmpty() && QFile::exists(sample)) {
+        double ours = 0;
+        OpenLayOutAndPaintAllPages(sample, &ours);
+        QElapsedTimer t;
+        t.start();
+        QProcess::execute(soffice, {QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"),
+                                    QStringLiteral("--outdir"), folder().path(), sample});
+        const double theirs = t.nsecsElapsed() / 1e6;
+        std::printf("sample.doc: Corvalin opens, lays out and paints it in %.1f ms; "
+                    "soffice --convert-to pdf takes %.0f ms (%.0f times as long)\n",
+                    ours, theirs, theirs / ours);
+    }
+    return 0;
+}
