@@ -231,6 +231,11 @@ public:
         x.writeEndElement();
         for (const Row& r : t.rows) {
             x.writeStartElement(W, QStringLiteral("tr"));
+            // Rows move whole to the next page unless taller than a page, as
+            // this engine lays them out; other word processors then agree.
+            x.writeStartElement(W, QStringLiteral("trPr"));
+            x.writeEmptyElement(W, QStringLiteral("cantSplit"));
+            x.writeEndElement();
             int at = 0;
             for (const Cell& c : r.cells) {
                 const auto from = std::lower_bound(grid.begin(), grid.end(), at);
