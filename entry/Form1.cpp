@@ -33,18 +33,10 @@ using meeting::Field;
 
 namespace {
 
-template <class T> T* place(QWidget* parent, const QString& name, int left, int top, int width, int height)
-{
-    auto* w = new T(parent);
-    w->setObjectName(name);
-    w->setGeometry(app::twipsRect(left, top, width, height));
-    return w;
-}
-
 QLabel* caption(QWidget* parent, const QString& name, const QString& text, int left, int top, int width,
                 int height, QWidget* buddy = nullptr)
 {
-    auto* l = place<QLabel>(parent, name, left, top, width, height);
+    auto* l = app::placeControl<QLabel>(parent, name, left, top, width, height);
     l->setText(text);
     // With a buddy a doubled ampersand shows as one, as the captions are written.
     if (buddy)
@@ -54,17 +46,9 @@ QLabel* caption(QWidget* parent, const QString& name, const QString& text, int l
 
 QLineEdit* textBox(QWidget* parent, const QString& name, int left, int top, int width, int height)
 {
-    auto* e = place<QLineEdit>(parent, name, left, top, width, height);
+    auto* e = app::placeControl<QLineEdit>(parent, name, left, top, width, height);
     e->setMaxLength(std::numeric_limits<int>::max());  // the fields have no maximum
     return e;
-}
-
-QFont windowFont(double points)
-{
-    QFont f(QStringLiteral("Arial"));
-    f.setPointSizeF(points);
-    f.setBold(true);
-    return f;
 }
 
 }  // namespace
@@ -73,7 +57,7 @@ Form1::Form1(QWidget* parent)
     : QWidget(parent), SkinFramework1(std::make_shared<app::SkinFramework>()), mPointer(this)
 {
     setObjectName(QStringLiteral("Form1"));
-    setFont(windowFont(9));
+    setFont(app::designFont(9));
     setFixedSize(app::twipsToPixels(9000), app::twipsToPixels(9660));
     buildLayout();
     setTabOrder();
@@ -83,12 +67,12 @@ Form1::~Form1() { delete mForm2; }
 
 void Form1::buildLayout()
 {
-    const QFont buttonFont = windowFont(11.25);
-    PushButton22 = place<QPushButton>(this, QStringLiteral("PushButton22"), 120, 120, 8760, 400);
+    const QFont buttonFont = app::designFont(11.25);
+    PushButton22 = app::placeControl<QPushButton>(this, QStringLiteral("PushButton22"), 120, 120, 8760, 400);
     PushButton22->setText(QStringLiteral("Start Creating Template"));
-    PushButton2 = place<QPushButton>(this, QStringLiteral("PushButton2"), 120, 630, 4320, 405);
+    PushButton2 = app::placeControl<QPushButton>(this, QStringLiteral("PushButton2"), 120, 630, 4320, 405);
     PushButton2->setText(QStringLiteral("Clear/Reset Data"));
-    PushButton3 = place<QPushButton>(this, QStringLiteral("PushButton3"), 4560, 630, 4320, 405);
+    PushButton3 = app::placeControl<QPushButton>(this, QStringLiteral("PushButton3"), 4560, 630, 4320, 405);
     PushButton3->setText(QStringLiteral("Load Sample/Example Data"));
     for (QPushButton* b : {PushButton22, PushButton2, PushButton3}) {
         b->setFont(buttonFont);
@@ -99,7 +83,7 @@ void Form1::buildLayout()
     connect(PushButton3, &QPushButton::clicked, this, &Form1::PushButton3_Click);
 
     // Meeting details: two columns of caption and field.
-    Frame1 = place<QGroupBox>(this, QStringLiteral("Frame1"), 120, 1095, 8760, 2280);
+    Frame1 = app::placeControl<QGroupBox>(this, QStringLiteral("Frame1"), 120, 1095, 8760, 2280);
     Frame1->setTitle(QStringLiteral("Meeting Details"));
     txtTitle = textBox(Frame1, QStringLiteral("txtTitle"), 2055, 307, 2550, 345);
     // "tt" of the designed format is Qt's "AP".
@@ -128,11 +112,11 @@ void Form1::buildLayout()
     caption(Frame1, QStringLiteral("Label9"), QStringLiteral("Attendees"), 4845, 1470, 1050, 225, txtAttendees);
 
     // Agenda topics: a viewport onto a strip of topic panels.
-    Frame3 = place<QGroupBox>(this, QStringLiteral("Frame3"), 120, 3450, 8760, 4620);
+    Frame3 = app::placeControl<QGroupBox>(this, QStringLiteral("Frame3"), 120, 3450, 8760, 4620);
     Frame3->setTitle(QStringLiteral("Agenda Topics"));
-    Picture1 = place<app::PictureBox>(Frame3, QStringLiteral("Picture1"), 195, 285, 8340, 4170);
-    Picture3 = place<app::PictureBox>(Picture1, QStringLiteral("Picture3"), 30, 0, 7950, 5505);
-    VScroll1 = place<QScrollBar>(Picture1, QStringLiteral("VScroll1"), 8070, -15, 250, 4170);
+    Picture1 = app::placeControl<app::PictureBox>(Frame3, QStringLiteral("Picture1"), 195, 285, 8340, 4170);
+    Picture3 = app::placeControl<app::PictureBox>(Picture1, QStringLiteral("Picture3"), 30, 0, 7950, 5505);
+    VScroll1 = app::placeControl<QScrollBar>(Picture1, QStringLiteral("VScroll1"), 8070, -15, 250, 4170);
     VScroll1->setOrientation(Qt::Vertical);
     VScroll1->setRange(0, 0);
     VScroll1->setSingleStep(1);
@@ -142,7 +126,7 @@ void Form1::buildLayout()
     buildTopicPanel(0);
 
     // Footer.
-    Frame2 = place<QGroupBox>(this, QStringLiteral("Frame2"), 120, 8115, 8760, 1440);
+    Frame2 = app::placeControl<QGroupBox>(this, QStringLiteral("Frame2"), 120, 8115, 8760, 1440);
     Frame2->setTitle(QStringLiteral("Footer"));
     txtObservers = textBox(Frame2, QStringLiteral("txtObservers"), 1935, 240, 6585, 345);
     txtResource = textBox(Frame2, QStringLiteral("txtResource"), 1935, 585, 6585, 345);
@@ -176,7 +160,7 @@ void Form1::buildLayout()
 void Form1::buildTopicPanel(int i)
 {
     const QColor lightGrey = app::platformColour(app::kLightGrey);
-    auto* panel = place<app::PictureBox>(Picture3, QStringLiteral("picMainContainer"), 60, 120, 7905, 3975);
+    auto* panel = app::placeControl<app::PictureBox>(Picture3, QStringLiteral("picMainContainer"), 60, 120, 7905, 3975);
     picMainContainer.add(panel);
 
     auto label = [&](ControlArray<QLabel>& array, const char* name, const char* text, int left, int top, int width) {
@@ -216,7 +200,7 @@ void Form1::buildTopicPanel(int i)
     // clips its left and top border.
     auto deadline = [&](ControlArray<app::PictureBox>& holders, const char* holderName,
                         ControlArray<DatePicker>& pickers, Field f, int top) {
-        auto* holder = place<app::PictureBox>(panel, QString::fromLatin1(holderName), 6075, top, 1785, 330);
+        auto* holder = app::placeControl<app::PictureBox>(panel, QString::fromLatin1(holderName), 6075, top, 1785, 330);
         holders.add(holder);
         auto* picker = new DatePicker(QStringLiteral("dd-MMM-yyyy"), true, holder);
         picker->setObjectName(meeting::fieldName(f));

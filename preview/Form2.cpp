@@ -23,37 +23,17 @@
 
 namespace preview {
 
-namespace {
-
-template <class T> T* place(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* w = new T(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(app::twipsRect(left, top, width, height));
-    return w;
-}
-
-QFont windowFont(double points)
-{
-    QFont f(QStringLiteral("Arial"));
-    f.setPointSizeF(points);
-    f.setBold(true);
-    return f;
-}
-
-}  // namespace
-
 Form2::Form2(QWidget* parent) : QWidget(parent), mPointer(this)
 {
     setObjectName(QStringLiteral("Form2"));
-    setFont(windowFont(9));
+    setFont(app::designFont(9));
     setFixedSize(app::twipsToPixels(9840), app::twipsToPixels(10950));
     buildLayout();
 }
 
 void Form2::buildLayout()
 {
-    ListView1 = place<QTreeWidget>(this, "ListView1", 120, 120, 9600, 1575);
+    ListView1 = app::placeControl<QTreeWidget>(this, QStringLiteral("ListView1"), 120, 120, 9600, 1575);
     ListView1->setRootIsDecorated(false);
     ListView1->setColumnCount(0);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -63,7 +43,7 @@ void Form2::buildLayout()
     connect(ListView1, &QTreeWidget::itemClicked, this, [this] { ListView1_Click(); });
 
     // The viewport: a sunken white box whose inside clips the canvas.
-    Picture2 = place<app::PictureBox>(this, "Picture2", 120, 1800, 9330, 7305);
+    Picture2 = app::placeControl<app::PictureBox>(this, QStringLiteral("Picture2"), 120, 1800, 9330, 7305);
     Picture2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Picture2->setLineWidth(app::twipsToPixels(ZoomGeometry::kViewportBorder));
     app::setBackColour(Picture2, Qt::white);
@@ -76,9 +56,9 @@ void Form2::buildLayout()
     connect(Picture1, &PictureControl::mouseMove, this, &Form2::Picture1_MouseMove);
     connect(Picture1, &PictureControl::mouseUp, this, [this] { Picture1_MouseUp(); });
 
-    VScroll1 = place<QScrollBar>(this, "VScroll1", 9450, 1800, 255, 7305);
+    VScroll1 = app::placeControl<QScrollBar>(this, QStringLiteral("VScroll1"), 9450, 1800, 255, 7305);
     VScroll1->setOrientation(Qt::Vertical);
-    HScroll1 = place<QScrollBar>(this, "HScroll1", 120, 9105, 9330, 255);
+    HScroll1 = app::placeControl<QScrollBar>(this, QStringLiteral("HScroll1"), 120, 9105, 9330, 255);
     HScroll1->setOrientation(Qt::Horizontal);
     for (QScrollBar* bar : {HScroll1, VScroll1}) {
         bar->setRange(0, 32767);
@@ -87,17 +67,17 @@ void Form2::buildLayout()
     connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
 
-    Frame1 = place<QGroupBox>(this, "Frame1", 120, 9420, 9600, 855);
+    Frame1 = app::placeControl<QGroupBox>(this, QStringLiteral("Frame1"), 120, 9420, 9600, 855);
     Frame1->setTitle(QStringLiteral("Zoom:"));
-    PushButton1 = place<QPushButton>(Frame1, "PushButton1", 240, 300, 4440, 405);
+    PushButton1 = app::placeControl<QPushButton>(Frame1, QStringLiteral("PushButton1"), 240, 300, 4440, 405);
     PushButton1->setText(QStringLiteral("Zoom In"));
-    PushButton2 = place<QPushButton>(Frame1, "PushButton2", 4800, 300, 4560, 405);
+    PushButton2 = app::placeControl<QPushButton>(Frame1, QStringLiteral("PushButton2"), 4800, 300, 4560, 405);
     PushButton2->setText(QStringLiteral("Zoom Out"));
-    PushButton8 = place<QPushButton>(this, "PushButton8", 120, 10410, 4680, 405);
+    PushButton8 = app::placeControl<QPushButton>(this, QStringLiteral("PushButton8"), 120, 10410, 4680, 405);
     PushButton8->setText(QStringLiteral("< Back"));
-    PushButton6 = place<QPushButton>(this, "PushButton6", 4920, 10410, 4800, 405);
+    PushButton6 = app::placeControl<QPushButton>(this, QStringLiteral("PushButton6"), 4920, 10410, 4800, 405);
     PushButton6->setText(QStringLiteral("Save Results To Word File"));
-    const QFont buttonFont = windowFont(11.25);
+    const QFont buttonFont = app::designFont(11.25);
     for (QPushButton* b : {PushButton1, PushButton2, PushButton8, PushButton6}) {
         b->setFont(buttonFont);
         mHoverShape.insert(b, app::vbCustom);
@@ -115,7 +95,7 @@ void Form2::buildLayout()
     }
 
     // Never visible: the holder of the page at its natural size, and the pictures.
-    Zoom_Ori = place<PictureControl>(this, "Zoom_Ori", 10320, 480, 735, 375);
+    Zoom_Ori = app::placeControl<PictureControl>(this, QStringLiteral("Zoom_Ori"), 10320, 480, 735, 375);
     Zoom_Ori->hide();
     loadImage(0);
 
