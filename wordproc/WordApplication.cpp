@@ -27,18 +27,6 @@ namespace {
 
 const QString kNoMember = QStringLiteral("The requested member of the collection does not exist.");
 
-// Engine failures reach the program as automation failures, with their text.
-template <class F> Value engine(F f)
-{
-    try {
-        return f();
-    } catch (const AutomationError&) {
-        throw;
-    } catch (const std::exception& e) {
-        throw AutomationError(QString::fromUtf8(e.what()));
-    }
-}
-
 // A 1-based index into a collection of n; anything else does not exist.
 int index0(const Value& v, int n)
 {
@@ -52,9 +40,16 @@ class Base : public Dispatch {
 public:
     explicit Base(QString type) : mType(std::move(type)) {}
     QString typeName() const override { return mType; }
+    // Engine failures reach the program as automation failures, with their text.
     Value invoke(const QString& member, automation::CallKind kind, const automation::Arguments& args) override
     {
-        return engine([&] { return Dispatch::invoke(member, kind, args); });
+        try {
+            return Dispatch::invoke(member, kind, args);
+        } catch (const AutomationError&) {
+            throw;
+        } catch (const std::exception& e) {
+            throw AutomationError(QString::fromUtf8(e.what()));
+        }
     }
 
 private:
@@ -88,7 +83,8 @@ public:
     CellObject(DocPtr d, int t, int r, int c) : DocPart(QStringLiteral("Cell"), std::move(d))
     {
         addMethod(QStringLiteral("Select"), {}, [this, t, r, c](const Bound&) {
-            return engine([&] { doc().selection().selectCell(t, r, c); return Value(); });
+            doc().selection().selectCell(t, r, c);
+            return Value();
         });
     }
 };
@@ -118,7 +114,8 @@ public:
     RowObject(DocPtr d, int t, int r) : DocPart(QStringLiteral("Row"), std::move(d))
     {
         addMethod(QStringLiteral("Select"), {}, [this, t, r](const Bound&) {
-            return engine([&] { doc().selection().selectRows(t, r, r); return Value(); });
+            doc().selection().selectRows(t, r, r);
+            return Value();
         });
         addProperty(QStringLiteral("Cells"), std::nullopt, {optionalParam(QStringLiteral("Index"), Kind::Long)},
                     [this, t, r](const Bound& a) {
@@ -212,7 +209,8 @@ public:
     explicit RangeObject(DocPtr d) : DocPart(QStringLiteral("Range"), std::move(d))
     {
         addMethod(QStringLiteral("CopyAsPicture"), {}, [this](const Bound&) {
-            return engine([&] { copyFirstPageAsPicture(doc()); return Value(); });
+            copyFirstPageAsPicture(doc());
+            return Value();
         });
     }
 };
@@ -232,33 +230,34 @@ public:
                   {required(QStringLiteral("FileName"), Kind::String), optionalParam(QStringLiteral("FileFormat")),
                    optionalParam(QStringLiteral("LockComments")), optionalParam(QStringLiteral("Password")),
                    optionalParam(QStringLiteral("AddToRecentFiles"))},
-                  [this](const Bound& a) { return engine([&] { doc().saveAs(a[0].toString()); return Value(); }); });
+                  [this](const Bound& a) { doc().saveAs(a[0].toString());
+            return Value(); });
         addMethod(QStringLiteral("Close"),
                   {optionalParam(QStringLiteral("SaveChanges"), Kind::Long), optionalParam(QStringLiteral("OriginalFormat")),
                    optionalParam(QStringLiteral("RouteDocument"))},
                   [this](const Bound& a) {
-                      return engine([&] { doc().close(a.valueOr(0, qint32(-2)).toLong()); return Value(); });
+                      doc().close(a.valueOr(0, qint32(-2)).toLong());
+                      return Value();
                   });
         addMethod(QStringLiteral("Range"), {optionalParam(QStringLiteral("Start")), optionalParam(QStringLiteral("End"))},
                   [this](const Bound&) { doc(); return Value(ObjectPtr(std::make_shared<RangeObject>(mDoc))); });
         addMethod(QStringLiteral("Repaginate"), {}, [this](const Bound&) {
-            return engine([&] { doc().layout(); return Value(); });
+            doc().layout();
+            return Value();
         });
         addProperty(QStringLiteral("BuiltInDocumentProperties"), std::nullopt, {required(QStringLiteral("Index"))},
                     [this](const Bound& a) {
-                        return engine([&] {
-                            const Value& index = a[0];
-                            const bool byName = index.kind() == Kind::String;
-                            const QString name = byName ? index.toString().toLower() : QString();
-                            const int n = byName ? 0 : index.toLong();
-                            if (n == 1 || name == QLatin1String("title"))
-                                return Value(doc().model().properties.title);
-                            if (n == 3 || name == QLatin1String("author"))
-                                return Value(doc().model().properties.creator);
-                            if (n == 14 || name == QLatin1String("number of pages"))
-                                return Value(qint32(doc().pageCount()));
-                            throw AutomationError(kNoMember);
-                        });
+                        const Value& index = a[0];
+                        const bool byName = index.kind() == Kind::String;
+                        const QString name = byName ? index.toString().toLower() : QString();
+                        const int n = byName ? 0 : index.toLong();
+                        if (n == 1 || name == QLatin1String("title"))
+                            return Value(doc().model().properties.title);
+                        if (n == 3 || name == QLatin1String("author"))
+                            return Value(doc().model().properties.creator);
+                        if (n == 14 || name == QLatin1String("number of pages"))
+                            return Value(qint32(doc().pageCount()));
+                        throw AutomationError(kNoMember);
                     });
         addProperty(QStringLiteral("Name"), Kind::String, {}, [this](const Bound&) { return Value(doc().name()); });
         addProperty(QStringLiteral("FullName"), Kind::String, {}, [this](const Bound&) { return Value(doc().path()); });
@@ -311,12 +310,12 @@ private:
     CharFormat font() const
     {
         CharFormat f;
-        engine([&] { f = selection().font(); return Value(); });
+        f = selection().font();
         return f;
     }
     void apply(const CharFormat& f)
     {
-        engine([&] { selection().setFont(f); return Value(); });
+        selection().setFont(f);
     }
     void flag(const QString& name, std::optional<bool> CharFormat::*member)
     {
@@ -361,44 +360,43 @@ public:
             return Value(ObjectPtr(std::make_shared<FontObject>(mApp)));
         });
         addMethod(QStringLiteral("TypeText"), {required(QStringLiteral("Text"), Kind::String)}, [this](const Bound& a) {
-            return engine([&] { selection().typeText(a[0].toString()); return Value(); });
+            selection().typeText(a[0].toString());
+            return Value();
         });
         const auto unitCountExtend = {optionalParam(QStringLiteral("Unit"), Kind::Long),
                                       optionalParam(QStringLiteral("Count"), Kind::Long),
                                       optionalParam(QStringLiteral("Extend"), Kind::Long)};
         addMethod(QStringLiteral("MoveDown"), unitCountExtend, [this](const Bound& a) {
-            return engine([&] {
-                selection().moveDown(a.valueOr(0, qint32(5)).toLong(), a.valueOr(1, qint32(1)).toLong(),
-                                     a.valueOr(2, qint32(0)).toLong() == 1);
-                return Value();
-            });
+            selection().moveDown(a.valueOr(0, qint32(5)).toLong(), a.valueOr(1, qint32(1)).toLong(),
+                                 a.valueOr(2, qint32(0)).toLong() == 1);
+            return Value();
         });
         const auto unitExtend = {optionalParam(QStringLiteral("Unit"), Kind::Long),
                                  optionalParam(QStringLiteral("Extend"), Kind::Long)};
         addMethod(QStringLiteral("HomeKey"), unitExtend, [this](const Bound& a) {
-            return engine([&] {
-                selection().homeKey(a.valueOr(0, qint32(5)).toLong(), a.valueOr(1, qint32(0)).toLong() == 1);
-                return Value();
-            });
+            selection().homeKey(a.valueOr(0, qint32(5)).toLong(), a.valueOr(1, qint32(0)).toLong() == 1);
+            return Value();
         });
         addMethod(QStringLiteral("EndKey"), unitExtend, [this](const Bound& a) {
-            return engine([&] {
-                selection().endKey(a.valueOr(0, qint32(5)).toLong(), a.valueOr(1, qint32(0)).toLong() == 1);
-                return Value();
-            });
+            selection().endKey(a.valueOr(0, qint32(5)).toLong(), a.valueOr(1, qint32(0)).toLong() == 1);
+            return Value();
         });
         addMethod(QStringLiteral("GoTo"),
                   {optionalParam(QStringLiteral("What"), Kind::Long), optionalParam(QStringLiteral("Which"), Kind::Long),
                    optionalParam(QStringLiteral("Count"), Kind::Long), optionalParam(QStringLiteral("Name"))},
-                  [this](const Bound& a) { return engine([&] { goTo(a); return Value(); }); });
+                  [this](const Bound& a) { goTo(a);
+            return Value(); });
         addMethod(QStringLiteral("Delete"),
                   {optionalParam(QStringLiteral("Unit"), Kind::Long), optionalParam(QStringLiteral("Count"), Kind::Long)},
-                  [this](const Bound&) { return engine([&] { selection().deleteSelection(); return Value(); }); });
+                  [this](const Bound&) { selection().deleteSelection();
+            return Value(); });
         addMethod(QStringLiteral("Copy"), {}, [this](const Bound&) {
-            return engine([&] { selection().copy(); return Value(); });
+            selection().copy();
+            return Value();
         });
         addMethod(QStringLiteral("Paste"), {}, [this](const Bound&) {
-            return engine([&] { selection().paste(); return Value(); });
+            selection().paste();
+            return Value();
         });
     }
 
@@ -441,10 +439,8 @@ public:
                    optionalParam(QStringLiteral("WritePasswordTemplate")), optionalParam(QStringLiteral("Format")),
                    optionalParam(QStringLiteral("Encoding")), optionalParam(QStringLiteral("Visible"))},
                   [this](const Bound& a) {
-                      return engine([&] {
-                          return Value(ObjectPtr(std::make_shared<DocumentObject>(
-                              mApp->open(a[0].toString(), a.valueOr(2, false).toBool()))));
-                      });
+                      return Value(ObjectPtr(std::make_shared<DocumentObject>(
+                          mApp->open(a[0].toString(), a.valueOr(2, false).toBool()))));
                   });
         addProperty(QStringLiteral("Count"), Kind::Long, {}, [this](const Bound&) {
             mApp->ensureRunning();
@@ -470,13 +466,11 @@ public:
             return Value(ObjectPtr(std::make_shared<DocumentsObject>(mApp)));
         });
         addProperty(QStringLiteral("ActiveDocument"), std::nullopt, {}, [this](const Bound&) {
-            return engine([&] { return Value(ObjectPtr(std::make_shared<DocumentObject>(mApp->activeDocument()))); });
+            return Value(ObjectPtr(std::make_shared<DocumentObject>(mApp->activeDocument())));
         });
         addProperty(QStringLiteral("Selection"), std::nullopt, {}, [this](const Bound&) {
-            return engine([&] {
-                mApp->activeDocument();
-                return Value(ObjectPtr(std::make_shared<SelectionObject>(mApp)));
-            });
+            mApp->activeDocument();
+            return Value(ObjectPtr(std::make_shared<SelectionObject>(mApp)));
         });
         addProperty(QStringLiteral("Application"), std::nullopt, {}, [this](const Bound&) {
             return Value(ObjectPtr(shared_from_this()));
@@ -492,7 +486,8 @@ public:
         addMethod(QStringLiteral("Quit"),
                   {optionalParam(QStringLiteral("SaveChanges")), optionalParam(QStringLiteral("OriginalFormat")),
                    optionalParam(QStringLiteral("RouteDocument"))},
-                  [this](const Bound&) { return engine([&] { mApp->quit(); return Value(); }); });
+                  [this](const Bound&) { mApp->quit();
+            return Value(); });
     }
 
 private:
