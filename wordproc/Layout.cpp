@@ -93,7 +93,9 @@ std::vector<Line> layParagraph(const DocumentModel& m, const Paragraph& p, int p
     option.setAlignment(align == Align::Right ? Qt::AlignRight : align == Align::Center ? Qt::AlignHCenter
                         : align == Align::Justify ? Qt::AlignJustify : Qt::AlignLeft);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+    // The base direction is the paragraph's, left to right as no paragraph here sets
+    // another; right-to-left words are still ordered right to left within it.
+    option.setTextDirection(Qt::LeftToRight);
     const QFont markFont = fontFor(m.resolvedChars(p, p.markFormat));
     const qreal spacing = pf.lineSpacing ? *pf.lineSpacing / 240.0 : 1.0;
 

@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/Clock.h"
 #include "app/Random.h"
+#include "app/Resources.h"
 #include "automation/AutomationError.h"
 #include "automation/Registry.h"
 #include "docgen/Generation.h"
@@ -210,13 +211,24 @@ TEST_F(Generation, PagesAreRenderedThroughTheCallsTheWordProcessorIsDrivenWith)
         QStringList log;
         ScopedRegistration word(QStringLiteral("Word.Application"),
                                 [&] { return std::make_shared<Recorder>(QStringLiteral("Word"), &log, pages); });
+        // What is opened is the resource, written out byte for byte.
+        QByteArray opened;
+        QTimer probe;
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            const QString t = QDir(folders.temp()).filePath(QStringLiteral("template.dot"));
+            if (opened.isEmpty() && QFile::exists(t))
+                opened = testing_support::readAll(t);
+        });
         docgen::setClipboardRead([](qint32) {
             automation::Picture p;
             p.size = QSizeF(12240, 15840);
             return p;
         });
         form->show();
+        probe.start(0);  // runs when the rendering lets pending events through
         form->PushButton22->click();
+        probe.stop();
+        EXPECT_EQ(opened, app::LoadResData(101, QStringLiteral("CUSTOM")));
         EXPECT_TRUE(dialogs.errorReports().empty());
         const QString all = log.join(QLatin1Char('\n'));
         EXPECT_EQ(all.count(QStringLiteral("EndKey(Unit=Integer 6, Extend=Integer 1)")), 1);
@@ -250,6 +262,12 @@ TEST_F(Generation, WithoutTheWordProcessorEveryStepReportsOnceAndTheRunStillEnds
     EXPECT_TRUE(lines.contains(QStringLiteral("in Pondrel2021/08/31.Form1.SaveDocAsJPG at line 116")));
     EXPECT_TRUE(lines.contains(QStringLiteral("in Pondrel2021/08/31.Form1.SaveDocAsJPG at line 148")));
     EXPECT_TRUE(lines.contains(QStringLiteral("in Pondrel2021/08/31.Form1.SaveDocAsJPG at line 154")));
+    // In step order within each procedure; page rendering's reports come at step 294.
+    QList<int> fill, render;
+    for (const QString& l : lines)
+        (l.contains(QStringLiteral("SaveDocAsJPG")) ? render : fill) << l.section(QLatin1Char(' '), -1).toInt();
+    EXPECT_TRUE(std::is_sorted(fill.begin(), fill.end()));
+    EXPECT_TRUE(std::is_sorted(render.begin(), render.end()));
     QStringList unique = lines;
     EXPECT_EQ(unique.removeDuplicates(), 0);  // one report per step
     EXPECT_EQ(previewWindow().ListView1->topLevelItem(0)->text(0), QStringLiteral("Page 1"));

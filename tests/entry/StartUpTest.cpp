@@ -1,5 +1,8 @@
 #include "app/Application.h"
+#include "app/Guard.h"
 #include "app/Pointer.h"
+#include "automation/Registry.h"
+#include <stdexcept>
 #include "entry/Form1.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
@@ -72,6 +75,23 @@ TEST(StartUp, TwoFailingStepsAreReportedInStepOrder)
     // The colours set before the skin's failing call stay.
     EXPECT_TRUE(form.autoFillBackground());
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Corvalin"));
+}
+
+TEST(StartUp, WithoutTheWordProcessorTheProgramEndsBeforeTheWindowShows)
+{
+    ProgramFolders folders;
+    ScriptedDialogs dialogs;
+    automation::ScopedRegistration none(QStringLiteral("Word.Application"),
+                                        []() -> automation::ObjectPtr { throw std::runtime_error("not installed"); });
+    int ended = 0;
+    const app::ProgramEnd previous = app::setProgramEnd([&] { ++ended; });
+    entry::Form1 form;
+    EXPECT_THROW(form.Form_Load(), app::ProgramEnded);
+    app::setProgramEnd(previous);
+    EXPECT_EQ(ended, 1);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(dialogs.boxes[0].text.startsWith(QStringLiteral("Error 842001.")));
+    EXPECT_FALSE(form.isVisible());
 }
 
 TEST(StartUp, ClosingTheEntryWindowEndsTheProgramAtOnce)

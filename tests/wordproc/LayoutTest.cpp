@@ -88,6 +88,38 @@ TEST_F(Pages, DeletingToTheStartOfPage2LeavesTheOldPage2AsPage1)
     }
 }
 
+TEST_F(Pages, RightToLeftAndUnspacedTextStayInsideTheirCell)
+{
+    // A CJK text has no blanks: it breaks between characters. A Hebrew text
+    // reads from right to left: its first word stands right of its second.
+    type(0, 13, 0, QString(600, QChar(0x4F1A)));
+    type(0, 16, 0, QStringLiteral("\u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD"));
+    const auto& picture = doc->layout().pages[0].picture;
+    const qreal cellRight = 1440 - 108 + 9360 - 108;
+    int cjkLines = 0;
+    qreal shin = -1, ayin = -1;
+    for (const auto& g : picture.glyphs) {
+        const QRectF box = g.run.boundingRect().translated(g.origin);
+        EXPECT_LE(box.right(), cellRight + 1);
+        EXPECT_GE(box.left(), 1440 - 1);
+        const QRawFont font = g.run.rawFont();
+        if (font.supportsCharacter(QChar(0x4F1A)) && g.run.glyphIndexes().size() > 20)
+            ++cjkLines;
+        const quint32 shinGlyph = font.glyphIndexesForString(QStringLiteral("\u05E9")).value(0);
+        const quint32 ayinGlyph = font.glyphIndexesForString(QStringLiteral("\u05E2")).value(0);
+        for (qsizetype i = 0; i < g.run.glyphIndexes().size(); ++i) {
+            if (shinGlyph && g.run.glyphIndexes()[i] == shinGlyph)
+                shin = g.run.positions()[i].x();
+            if (ayinGlyph && g.run.glyphIndexes()[i] == ayinGlyph)
+                ayin = g.run.positions()[i].x();
+        }
+    }
+    EXPECT_GE(cjkLines, 3);
+    ASSERT_GE(shin, 0);
+    ASSERT_GE(ayin, 0);
+    EXPECT_GT(shin, ayin);
+}
+
 TEST_F(Pages, APictureIsThePaperAndSurvivesSavingAndLoading)
 {
     type(0, 0, 0, QStringLiteral("Budget review"));
