@@ -3,9 +3,6 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
-ensure_packages "${BUILD_PACKAGES[@]}"
-build_program
-
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
   cat >&2 <<MSG
 Corvalin is a desktop program and needs a graphical display, but none was found
@@ -16,4 +13,7 @@ under a virtual display:
 MSG
   exit 2
 fi
+ensure_packages "${BUILD_PACKAGES[@]}"
+build_program
+
 exec "$ROOT/build/corvalin"
