@@ -112,6 +112,24 @@ QByteArray Picture::save() const
     return out;
 }
 
+namespace {
+
+// A list of n items of `size` bytes each, refused when the data can't hold it
+// (a damaged count must not make us reserve gigabytes).
+template <class T> bool readList(QDataStream& s, QList<T>& out, qint64 size)
+{
+    quint32 n = 0;
+    s >> n;
+    if (s.status() != QDataStream::Ok || static_cast<qint64>(n) * size > s.device()->bytesAvailable())
+        return false;
+    out.resize(n);
+    for (T& item : out)
+        s >> item;
+    return s.status() == QDataStream::Ok;
+}
+
+}  // namespace
+
 Picture Picture::load(const QByteArray& bytes)
 {
     QDataStream s(bytes);
@@ -126,7 +144,8 @@ Picture Picture::load(const QByteArray& bytes)
         throw std::runtime_error("Invalid picture: the data is neither a page picture nor an image");
     }
     s >> pic.size >> count;
-    if (count > 100000 || s.status() != QDataStream::Ok)
+    if (count > 100000 || s.status() != QDataStream::Ok || !(pic.size.width() > 0 && pic.size.height() > 0)
+        || pic.size.width() > 1e6 || pic.size.height() > 1e6)
         throw std::runtime_error("Invalid picture: the page picture is damaged");
     for (quint32 i = 0; i < count && s.status() == QDataStream::Ok; ++i) {
         Fill f;
@@ -149,7 +168,10 @@ Picture Picture::load(const QByteArray& bytes)
         QList<quint32> indexes;
         QList<QPointF> positions;
         s >> g.origin >> rgba >> family >> style >> pixelSize >> weight >> italic >> underline >> overline >> strike
-          >> g.embolden >> indexes >> positions;
+          >> g.embolden;
+        if (!readList(s, indexes, sizeof(quint32)) || !readList(s, positions, 2 * sizeof(double))
+            || indexes.size() != positions.size() || !std::isfinite(pixelSize) || pixelSize <= 0 || pixelSize > 1e5)
+            throw std::runtime_error("Invalid picture: the page picture is damaged");
         g.colour = QColor::fromRgba(rgba);
         QFont f(family);
         f.setStyleName(style);

@@ -4,6 +4,8 @@
 #include "wordproc/Layout.h"
 #include "wordproc/Package.h"
 
+#include <QPainter>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -132,6 +134,25 @@ TEST_F(Pages, APictureIsThePaperAndSurvivesSavingAndLoading)
     EXPECT_EQ(back.size, pic.size);
     EXPECT_TRUE(back.toImage(96) == pic.toImage(96));
     EXPECT_THROW(automation::Picture::load("BM not ours"), std::runtime_error);
+
+    // Damaged copies load or are refused; none crashes or asks for gigabytes.
+    const QByteArray good = pic.save();
+    QRandomGenerator rng(7);
+    for (int i = 0; i < 200; ++i) {
+        QByteArray bad = good;
+        if (i % 2)
+            bad.truncate(rng.bounded(static_cast<int>(good.size())));
+        else
+            for (int flips = 1 + rng.bounded(6); flips > 0; --flips)
+                bad[rng.bounded(static_cast<int>(bad.size()))] ^= static_cast<char>(1 << rng.bounded(8));
+        try {
+            const auto loaded = automation::Picture::load(bad);
+            QImage out(64, 64, QImage::Format_RGB32);
+            QPainter p(&out);
+            loaded.paint(p, QRectF(0, 0, 64, 64));
+        } catch (const std::runtime_error&) {
+        }
+    }
     // Shading is painted: the grey of a label cell shows on the page.
     const QImage image = pic.toImage(72);
     EXPECT_EQ(image.size(), QSize(612, 792));
