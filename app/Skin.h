@@ -14,9 +14,11 @@ namespace app {
 // component it stands for, the program reaches it only through dispatch
 // identifiers:
 //   2  LoadSkin(path, name)  reads the skin file; our skins are Qt style sheets
-//   1  Options               flag bits, kept for the skin's use
-//   5  ApplyToPopups         option, kept for the skin's use
-//   10 ApplyToDialogs        option, kept for the skin's use
+//   1  Options               flag bits, kept as set
+//   5  ApplyToPopups         option, kept as set
+//   10 ApplyToDialogs        option, kept as set
+// A style sheet set on a window already reaches its pop-ups and dialogs, so
+// in this skin format the options need no work of their own.
 //   3  ApplyWindow(handle)   styles the window with that handle
 class SkinFramework : public automation::Dispatch {
 public:
