@@ -1,6 +1,7 @@
 #include "tests/support/TestSupport.h"
 
 #include "app/Environment.h"
+#include "app/Resources.h"
 #include "meeting/SettingsStore.h"
 
 #include <QBuffer>
@@ -57,6 +58,13 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
     f.write(bytes);
+}
+
+QString writeTemplate(const QString& folder, const QString& name)
+{
+    const QString path = QDir(folder).filePath(name);
+    writeFile(path, app::LoadResData(101, QStringLiteral("CUSTOM")));
+    return path;
 }
 
 QByteArray makeCursorFile(int size, int hotX, int hotY)

@@ -37,6 +37,9 @@ private:
 QByteArray readAll(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);
 
+// The minutes template written out as a file in `folder`; returns its path.
+QString writeTemplate(const QString& folder, const QString& name = QStringLiteral("template.dot"));
+
 // A real cursor file with the given hot spot, made through Qt's icon writer.
 QByteArray makeCursorFile(int size, int hotX, int hotY);
 

@@ -1,4 +1,3 @@
-#include "app/Resources.h"
 #include "tests/support/TestSupport.h"
 #include "wordproc/Engine.h"
 #include "wordproc/Package.h"
@@ -17,8 +16,7 @@ class Editing : public testing::Test {
 protected:
     void SetUp() override
     {
-        templatePath = dir.filePath(QStringLiteral("template.dot"));
-        testing_support::writeFile(templatePath, app::LoadResData(101, QStringLiteral("CUSTOM")));
+        templatePath = testing_support::writeTemplate(dir.path());
         doc = word.open(templatePath, true);
     }
     Table& table(int t) { return *doc->model().tables()[static_cast<size_t>(t)]; }

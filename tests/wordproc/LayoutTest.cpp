@@ -1,4 +1,3 @@
-#include "app/Resources.h"
 #include "tests/support/TestSupport.h"
 #include "wordproc/Engine.h"
 #include "wordproc/Layout.h"
@@ -18,8 +17,7 @@ class Pages : public testing::Test {
 protected:
     void SetUp() override
     {
-        path = dir.filePath(QStringLiteral("template.dot"));
-        testing_support::writeFile(path, app::LoadResData(101, QStringLiteral("CUSTOM")));
+        path = testing_support::writeTemplate(dir.path());
         doc = word.open(path, true);
     }
     void type(int t, int r, int c, const QString& text)

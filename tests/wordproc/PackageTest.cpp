@@ -1,4 +1,3 @@
-#include "app/Resources.h"
 #include "tests/support/SampleMeeting.h"
 #include "tests/support/TestSupport.h"
 #include "wordproc/Package.h"
@@ -21,8 +20,7 @@ namespace {
 // Fills the template with the sample meeting through the by-name skin and saves it.
 QString saveSample(const QTemporaryDir& dir)
 {
-    const QString templatePath = dir.filePath(QStringLiteral("template.dot"));
-    testing_support::writeFile(templatePath, app::LoadResData(101, QStringLiteral("CUSTOM")));
+    const QString templatePath = testing_support::writeTemplate(dir.path());
     const auto word = createWordApplication();
     testing_support::typePieces(word, templatePath, testing_support::samplePieces());
     const QString out = dir.filePath(QStringLiteral("kvarne53918264.doc"));
@@ -106,8 +104,7 @@ TEST(Package, ASavedDocumentGivesBackEveryCellAndEveryAttribute)
 TEST(Package, TheTemplateAndWhatTheWriterMakesPassTheSchemas)
 {
     QTemporaryDir dir;
-    const QString templatePath = dir.filePath(QStringLiteral("template.dotx"));
-    testing_support::writeFile(templatePath, app::LoadResData(101, QStringLiteral("CUSTOM")));
+    const QString templatePath = testing_support::writeTemplate(dir.path(), QStringLiteral("template.dotx"));
     expectValid(templatePath);
 
     // Odd texts are written so that the XML stays well-formed and valid.

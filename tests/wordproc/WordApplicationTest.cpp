@@ -1,4 +1,3 @@
-#include "app/Resources.h"
 #include "automation/AutomationError.h"
 #include "automation/Registry.h"
 #include "tests/support/TestSupport.h"
@@ -16,8 +15,7 @@ class Skin : public testing::Test {
 protected:
     void SetUp() override
     {
-        path = dir.filePath(QStringLiteral("template.dot"));
-        testing_support::writeFile(path, app::LoadResData(101, QStringLiteral("CUSTOM")));
+        path = testing_support::writeTemplate(dir.path());
         word = CreateObject(QStringLiteral("Word.Application"));
         doc = call(get(word, QStringLiteral("Documents")).toObject(), QStringLiteral("Open"), {path, omitted(), true}).toObject();
     }
