@@ -5,7 +5,7 @@
 
 namespace app::clock {
 
-// The wall-clock date and time of day. Held with a fixed offset (UTC spec) so
+// The wall-clock date and time of day. Held as Qt::UTC so
 // that a time of day never shifts across a daylight-saving change; tests set
 // their own "now".
 QDateTime now();
