@@ -99,11 +99,12 @@ void Form2::buildLayout()
     Zoom_Ori->hide();
     loadImage(0);
 
-    const QWidget* order[] = {HScroll1, VScroll1, Picture2, Picture1, PushButton1, PushButton2, PushButton6, PushButton8, ListView1};
+    for (QWidget* w : {static_cast<QWidget*>(HScroll1), static_cast<QWidget*>(VScroll1), static_cast<QWidget*>(Picture2),
+                       static_cast<QWidget*>(Picture1)})
+        w->setFocusPolicy(Qt::TabFocus);
+    QWidget* const order[] = {HScroll1, VScroll1, Picture2, Picture1, PushButton1, PushButton2, PushButton6, PushButton8, ListView1};
     for (size_t i = 1; i < std::size(order); ++i)
-        QWidget::setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
-    Picture2->setFocusPolicy(Qt::TabFocus);
-    Picture1->setFocusPolicy(Qt::TabFocus);
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 // ---- Load, activation, choosing a page ---------------------------------------

@@ -74,6 +74,18 @@ TEST_F(Preview, TheFirstShowListsThePagesAndShowsPage1AtItsOwnSize)
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
+TEST_F(Preview, TheTabOrderIsTheDesignedOne)
+{
+    const QStringList designed = {"HScroll1", "VScroll1", "Picture2", "Picture1", "PushButton1",
+                                  "PushButton2", "PushButton6", "PushButton8", "ListView1"};
+    QStringList chain;
+    QWidget* w = form.HScroll1;
+    for (int i = 0; i < 200 && chain.size() < designed.size(); ++i, w = w->nextInFocusChain())
+        if (designed.contains(w->objectName()) && !chain.contains(w->objectName()))
+            chain << w->objectName();
+    EXPECT_EQ(chain, designed);
+}
+
 TEST_F(Preview, PagesAreChosenByClickAndByAnyKeyRelease)
 {
     click(1);
