@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/Colours.h"
 #include "app/Pointer.h"
 #include "app/Twips.h"
 #include "preview/Form2.h"
@@ -6,6 +7,8 @@
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
+#include <QEnterEvent>
+#include <QGroupBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QPushButton>
@@ -17,6 +20,7 @@
 #include <gtest/gtest.h>
 
 using preview::Form2;
+using testing_support::ProgramFolders;
 using testing_support::ScriptedDialogs;
 
 namespace {
@@ -157,6 +161,42 @@ TEST_F(Preview, ClosingRemovesTheDocumentAndEndsTheProgram)
     app::setProgramEnd(previous);
     EXPECT_EQ(ended, 1);
     EXPECT_FALSE(QFile::exists(doc));
+}
+
+TEST_F(Preview, TheHandShowsOverTheButtonsExceptWhileBusyAndColoursAreStandard)
+{
+    auto hover = [](QWidget* w) {
+        QEnterEvent e(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QCoreApplication::sendEvent(w, &e);
+    };
+    hover(form.PushButton6);
+    EXPECT_EQ(form.pointer().shape(), app::vbCustom);
+    hover(form.Frame1);
+    EXPECT_EQ(form.pointer().shape(), app::vbDefault);
+    hover(form.PushButton8);
+    hover(form.Picture1);  // the canvas leaves the pointer as it is
+    EXPECT_EQ(form.pointer().shape(), app::vbCustom);
+    form.pointer().setShape(app::vbHourglass);
+    hover(form.PushButton1);
+    hover(form.ListView1);
+    EXPECT_EQ(form.pointer().shape(), app::vbHourglass);
+
+    const QColor face = app::platformColour(app::kButtonFace);
+    EXPECT_EQ(app::backColour(&form), face);
+    EXPECT_EQ(app::backColour(form.Frame1), face);
+    EXPECT_EQ(app::backColour(form.Picture2), QColor(Qt::white));  // picture boxes keep theirs
+}
+
+TEST(PreviewLoad, AnUnreadableCursorFileIsReportedAtStep110)
+{
+    ProgramFolders folders;
+    folders.writeProgramFile(QStringLiteral("HAND-M.CUR"), "not a cursor");
+    ScriptedDialogs dialogs;
+    Form2 form;
+    form.Form_Load();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(dialogs.boxes[0].text.contains(QStringLiteral("\r\nin Pondrel2021/08/31.Form2.Form_Load at line 110\r\r")));
+    EXPECT_EQ(form.ListView1->headerItem()->text(0), QStringLiteral("Page(s)"));  // the load went on
 }
 
 TEST(PreviewWithoutPages, RedrawingWithNothingInTheHolderPaintsWhite)
