@@ -102,41 +102,55 @@ void restoreRecord(RecordFields& fields, app::Guard& g)
     }
 }
 
-void resetRecord(RecordFields& fields)
+namespace {
+
+// One assignment of a command: a text, or the moment of the click for the
+// meeting's date and time.
+struct Assignment {
+    Field field;
+    const char* text;
+};
+
+// Each assignment is guarded on its own, with the lines 100, 102 and so on.
+template <size_t N> void assignInOrder(RecordFields& fields, const char* label, const Assignment (&list)[N])
 {
-    app::Guard g(app::label::Form1_PushButton2_Click);
-    static constexpr Field order[] = {
-        Field::txtTitle,       Field::dtpDateTime,    Field::txtMeetingLocation, Field::txtMeetingCalledBy,
-        Field::txtTypeOfMeeting, Field::txtFacilitator, Field::txtNoteTaker,     Field::txtTimekeeper,
-        Field::txtAttendees,   Field::txtTimeAlloted, Field::txtTopic,           Field::txtPresenter,
-        Field::txtDiscussion1, Field::txtDiscussion2, Field::txtDiscussion3,     Field::txtConclusion1,
-        Field::txtConclusion2, Field::txtConclusion3, Field::txtAction1,         Field::txtPerson1,
-        Field::txtAction2,     Field::txtPerson2,     Field::txtObservers,       Field::txtResource,
-        Field::txtNotes,
-    };
-    // The deadlines are not part of the reset: they keep their date or absence.
+    app::Guard g(label);
     int line = 100;
-    for (const Field f : order) {
+    for (const Assignment& a : list) {
         g.step(line, [&] {
-            if (f == Field::dtpDateTime)
+            if (a.field == Field::dtpDateTime)
                 fields.assignDateTime(app::clock::now());
             else
-                fields.assignText(f, 0, QString());
+                fields.assignText(a.field, 0, QString::fromUtf8(a.text));
         });
         line += 2;
     }
 }
 
+}  // namespace
+
+void resetRecord(RecordFields& fields)
+{
+    // The deadlines are not part of the reset: they keep their date or absence.
+    static constexpr Assignment reset[] = {
+        {Field::txtTitle, ""},         {Field::dtpDateTime, nullptr},   {Field::txtMeetingLocation, ""},
+        {Field::txtMeetingCalledBy, ""}, {Field::txtTypeOfMeeting, ""}, {Field::txtFacilitator, ""},
+        {Field::txtNoteTaker, ""},     {Field::txtTimekeeper, ""},      {Field::txtAttendees, ""},
+        {Field::txtTimeAlloted, ""},   {Field::txtTopic, ""},           {Field::txtPresenter, ""},
+        {Field::txtDiscussion1, ""},   {Field::txtDiscussion2, ""},     {Field::txtDiscussion3, ""},
+        {Field::txtConclusion1, ""},   {Field::txtConclusion2, ""},     {Field::txtConclusion3, ""},
+        {Field::txtAction1, ""},       {Field::txtPerson1, ""},         {Field::txtAction2, ""},
+        {Field::txtPerson2, ""},       {Field::txtObservers, ""},       {Field::txtResource, ""},
+        {Field::txtNotes, ""},
+    };
+    assignInOrder(fields, app::label::Form1_PushButton2_Click, reset);
+}
+
 void loadSampleRecord(RecordFields& fields)
 {
-    app::Guard g(app::label::Form1_PushButton3_Click);
-    struct Sample {
-        Field field;
-        const char* text;
-    };
     // The fields the sample leaves out (the third discussion line, the last two
     // conclusions, the second action and both deadlines) keep what they hold.
-    static constexpr Sample sample[] = {
+    static constexpr Assignment sample[] = {
         {Field::txtTitle, "BIG MEETING"},
         {Field::dtpDateTime, nullptr},
         {Field::txtMeetingLocation, "Conference Room B"},
@@ -158,16 +172,7 @@ void loadSampleRecord(RecordFields& fields)
         {Field::txtResource, "Ansel Marrow"},
         {Field::txtNotes, "None"},
     };
-    int line = 100;
-    for (const Sample& s : sample) {
-        g.step(line, [&] {
-            if (s.field == Field::dtpDateTime)
-                fields.assignDateTime(app::clock::now());
-            else
-                fields.assignText(s.field, 0, QString::fromUtf8(s.text));
-        });
-        line += 2;
-    }
+    assignInOrder(fields, app::label::Form1_PushButton3_Click, sample);
 }
 
 }  // namespace meeting

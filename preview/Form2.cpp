@@ -136,8 +136,7 @@ void Form2::Form_Activate()
         g.step(104, [&] {
             Picture1->setAutoSize(true);
             if (!Picture1->picture().isNull()) {
-                mGeo.canvasWidth = static_cast<int>(std::lround(Picture1->picture().size.width()));
-                mGeo.canvasHeight = static_cast<int>(std::lround(Picture1->picture().size.height()));
+                sizeCanvasTo(Picture1->picture());
                 applyCanvas();
             }
         });
@@ -171,8 +170,7 @@ void Form2::choosePage()
     const automation::Picture picture = Image1[static_cast<size_t>(n - 1)]->picture();
     Picture1->setPicture(picture);
     if (!picture.isNull()) {
-        mGeo.canvasWidth = static_cast<int>(std::lround(picture.size.width()));
-        mGeo.canvasHeight = static_cast<int>(std::lround(picture.size.height()));
+        sizeCanvasTo(picture);
     }
     Zoom_Ori->hide();
     mGeo.holderFromCanvas();
@@ -247,38 +245,27 @@ void Form2::PushButton2_Click()
 
 // ---- Scroll bars and panning -------------------------------------------------
 
-void Form2::HScroll1_Change()
+void Form2::HScroll1_Change() { barChanged([&] { mGeo.setHValue(HScroll1->value()); }); }
+void Form2::VScroll1_Change() { barChanged([&] { mGeo.setVValue(VScroll1->value()); }); }
+
+void Form2::barChanged(const std::function<void()>& apply)
 {
     if (mApplying)
-        return;
-    mGeo.setHValue(HScroll1->value());
+        return;  // the window itself is setting the bars from the geometry
+    apply();
     applyCanvas();
 }
 
-void Form2::VScroll1_Change()
+// The bar passed is always the one named: its state lives in the geometry.
+void Form2::SetHScrollbarByPercent(QScrollBar*, qint16 percent) { byPercent(mGeo.setHByPercent(percent)); }
+void Form2::SetVScrollbarByPercent(QScrollBar*, qint16 percent) { byPercent(mGeo.setVByPercent(percent)); }
+
+void Form2::byPercent(bool changed)
 {
-    if (mApplying)
+    if (!changed)
         return;
-    mGeo.setVValue(VScroll1->value());
+    applyBars();
     applyCanvas();
-}
-
-void Form2::SetHScrollbarByPercent(QScrollBar* bar, qint16 percent)
-{
-    Q_UNUSED(bar);  // always HScroll1: the geometry holds its state
-    if (mGeo.setHByPercent(percent)) {
-        applyBars();
-        applyCanvas();
-    }
-}
-
-void Form2::SetVScrollbarByPercent(QScrollBar* bar, qint16 percent)
-{
-    Q_UNUSED(bar);
-    if (mGeo.setVByPercent(percent)) {
-        applyBars();
-        applyCanvas();
-    }
 }
 
 void Form2::Picture1_MouseDown(float x, float y)
@@ -309,6 +296,13 @@ void Form2::Picture1_MouseUp()
     g.step(106);
     if (percents.second >= 0)
         g.act([&] { SetVScrollbarByPercent(VScroll1, toInteger(percents.second)); });
+}
+
+// The canvas sizes itself to a picture assigned to it.
+void Form2::sizeCanvasTo(const automation::Picture& picture)
+{
+    mGeo.canvasWidth = static_cast<int>(std::lround(picture.size.width()));
+    mGeo.canvasHeight = static_cast<int>(std::lround(picture.size.height()));
 }
 
 void Form2::applyCanvas()
@@ -454,8 +448,7 @@ void Form2::setShownPicture(const automation::Picture& picture)
     Picture1->setPicture(picture);
     if (Picture1->picture().isNull())
         return;
-    mGeo.canvasWidth = static_cast<int>(std::lround(picture.size.width()));
-    mGeo.canvasHeight = static_cast<int>(std::lround(picture.size.height()));
+    sizeCanvasTo(picture);
     if (!mFirstActivation) {  // sized to it only once size-to-picture is on
         applyCanvas();
     }

@@ -6,6 +6,7 @@
 #include "preview/PreviewPort.h"
 
 #include <QPointer>
+#include <functional>
 #include <QWidget>
 #include <vector>
 
@@ -83,6 +84,9 @@ private:
     void Form_Unload();
     void HScroll1_Change();
     void VScroll1_Change();
+    void barChanged(const std::function<void()>& apply);
+    void byPercent(bool changed);
+    void sizeCanvasTo(const automation::Picture& picture);
     // The widgets follow the geometry.
     void applyCanvas();
     void applyBars();

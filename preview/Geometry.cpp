@@ -88,23 +88,19 @@ void ZoomGeometry::setupScrollBars()
         setVValue(0);
 }
 
-void ZoomGeometry::setHValue(int value)
+// A bar's change handler: the canvas edge goes to -(step x value), a 16-bit
+// product, and only when the value changes.
+void ZoomGeometry::setBarValue(ScrollBar& bar, qint16 step, int& canvasEdge, int value)
 {
-    value = std::clamp(value, 0, hBar.maximum);
-    if (value == hBar.value)
+    value = std::clamp(value, 0, bar.maximum);
+    if (value == bar.value)
         return;
-    hBar.value = value;
-    canvasLeft = -toInteger(static_cast<double>(mStepX) * value);
+    bar.value = value;
+    canvasEdge = -toInteger(static_cast<double>(step) * value);
 }
 
-void ZoomGeometry::setVValue(int value)
-{
-    value = std::clamp(value, 0, vBar.maximum);
-    if (value == vBar.value)
-        return;
-    vBar.value = value;
-    canvasTop = -toInteger(static_cast<double>(mStepY) * value);
-}
+void ZoomGeometry::setHValue(int value) { setBarValue(hBar, mStepX, canvasLeft, value); }
+void ZoomGeometry::setVValue(int value) { setBarValue(vBar, mStepY, canvasTop, value); }
 
 float ZoomGeometry::steppedZoom(float zoom, qint32 direction)
 {
@@ -146,33 +142,18 @@ std::pair<qint32, qint32> ZoomGeometry::mouseUpPercents() const
     return {px, py};
 }
 
-bool ZoomGeometry::percentValue(const ScrollBar& bar, qint16 percent, int* value)
+bool ZoomGeometry::setByPercent(ScrollBar& bar, qint16 step, int& canvasEdge, qint16 percent)
 {
     if (percent < 0)
         return false;
     const double v = percent / 100.0 * bar.maximum;
     if (v > bar.maximum)
         return false;
-    *value = toInteger(v);
+    setBarValue(bar, step, canvasEdge, toInteger(v));
     return true;
 }
 
-bool ZoomGeometry::setHByPercent(qint16 percent)
-{
-    int v = 0;
-    if (!percentValue(hBar, percent, &v))
-        return false;
-    setHValue(v);
-    return true;
-}
-
-bool ZoomGeometry::setVByPercent(qint16 percent)
-{
-    int v = 0;
-    if (!percentValue(vBar, percent, &v))
-        return false;
-    setVValue(v);
-    return true;
-}
+bool ZoomGeometry::setHByPercent(qint16 percent) { return setByPercent(hBar, mStepX, canvasLeft, percent); }
+bool ZoomGeometry::setVByPercent(qint16 percent) { return setByPercent(vBar, mStepY, canvasTop, percent); }
 
 }  // namespace preview

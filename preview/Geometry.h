@@ -80,7 +80,8 @@ public:
 
 private:
     void setupBar(ScrollBar& bar, qint16& step, int canvas, int viewport);
-    static bool percentValue(const ScrollBar& bar, qint16 percent, int* value);
+    static void setBarValue(ScrollBar& bar, qint16 step, int& canvasEdge, int value);
+    static bool setByPercent(ScrollBar& bar, qint16 step, int& canvasEdge, qint16 percent);
 };
 
 }  // namespace preview
