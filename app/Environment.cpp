@@ -55,6 +55,8 @@ QString tempFolder()
     return temp.isEmpty() ? privateFolder() : temp;
 }
 
+QString privateTempFolder() { return privateFolder(); }
+
 QString programFolder()
 {
     return gProgramFolder.isEmpty() ? QCoreApplication::applicationDirPath() : gProgramFolder;

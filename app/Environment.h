@@ -14,6 +14,10 @@ namespace environment {
 // private folder can't be made safe to use.
 QString tempFolder();
 
+// The private per-user folder itself, where the program's files go when the
+// temporary folder holds another user's file under one of their names.
+QString privateTempFolder();
+
 // The folder that holds the program file (or the one a test has set).
 QString programFolder();
 void setProgramFolder(const QString& folder);  // empty restores the real one

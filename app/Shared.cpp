@@ -2,16 +2,12 @@
 
 #include "automation/Object.h"
 #include "automation/Registry.h"
+#include "platform/SafeFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <stdexcept>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace app {
 
@@ -45,38 +41,8 @@ void RemoveFile(const QString& path)
 
 void WriteBytesToFile(const QByteArray& bytes, const QString& path)
 {
-    const auto fail = [&](const char* what) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-        throw std::runtime_error(
-            QStringLiteral("Can't %1 '%2': %3").arg(QLatin1String(what), path, reason).toStdString());
-    };
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                          0600);
-    if (fd < 0)
-        fail("create");
-    const char* p = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            const int saved = errno;
-            ::close(fd);
-            ::unlink(native.constData());
-            errno = saved;
-            fail("write");
-        }
-        p += n;
-        left -= n;
-    }
-    if (::close(fd) != 0) {
-        const int saved = errno;
-        ::unlink(native.constData());
-        errno = saved;
-        fail("write");
-    }
+    // Other users may share the temporary folder: what we write there is ours alone.
+    platform::writeNewFile(path, bytes, 0600);
 }
 
 }  // namespace app

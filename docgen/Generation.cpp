@@ -11,14 +11,21 @@
 #include "automation/Registry.h"
 #include "docgen/FormattedText.h"
 #include "meeting/DateText.h"
+#include "platform/SafeFile.h"
 #include "preview/PreviewPort.h"
 
 #include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include <cerrno>
 #include <cmath>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <stdexcept>
 
 namespace docgen {
@@ -70,14 +77,89 @@ void type(const ObjectPtr& word, const QString& text, qint16 size, bool caps)
     setFont(word, text, size, QStringLiteral("Tahoma"), 0, caps, false);
 }
 
-// Writes a picture to a file of the temporary folder: never through a link,
-// and whatever was left under that name by an interrupted run is replaced.
-void savePictureFile(const automation::Picture& picture, const QString& path)
+// Why a template found in the temporary folder must not be opened; empty
+// when it may be. Another user can plant a file there (or keep the right to
+// change one), and the minutes would carry their text: only an ordinary file
+// of the user's own that nobody else can change or swap is used.
+QString templateRefusal(const QString& path)
 {
-    if (picture.isNull())
-        throw std::runtime_error("Invalid picture: the clipboard gave no picture to save");
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return QString();  // gone again: opening it says so
+    QString why;
+    if (S_ISLNK(st.st_mode))
+        why = QStringLiteral("is a link");
+    else if (!S_ISREG(st.st_mode))
+        why = QStringLiteral("is not an ordinary file");
+    else if (st.st_uid != ::geteuid())
+        why = QStringLiteral("belongs to another user");
+    else if (st.st_mode & 022)
+        why = QStringLiteral("can be changed by other users");
+    struct stat folder {};
+    const QString folderPath = QFileInfo(path).absolutePath();
+    if (why.isEmpty() && ::stat(QFile::encodeName(folderPath).constData(), &folder) == 0 && folder.st_uid != ::geteuid()
+        && (folder.st_mode & 022) && !(folder.st_mode & S_ISVTX))
+        why = QStringLiteral("is in a folder where other users can replace it");
+    if (why.isEmpty())
+        return why;
+    return QStringLiteral("The template file '%1' %2, so it was not used. A fresh copy of the template, kept in "
+                          "your private folder '%3', is used instead.")
+        .arg(path, why, app::environment::privateTempFolder());
+}
+
+// A fresh template in the private per-user folder.
+QString privateTemplate(const QByteArray& bytes)
+{
+    const QString path = app::joinPath(app::environment::privateTempFolder(), QStringLiteral("template.dot"));
+    QFile::remove(path);  // only ever one of ours in that folder
+    app::WriteBytesToFile(bytes, path);
+    return path;
+}
+
+// Takes the document's name for this run: the file is made at once, empty
+// and private, so that nobody can slip another file under the name between
+// the test and the save. False when the name is taken.
+bool reserveName(const QString& path)
+{
+    if (QDir::isRelativePath(path))
+        return !app::FileExists(path);  // no folder to make it in: saving reports that
+    try {
+        platform::FileDescriptor file(platform::createExclusive(path, 0600));
+        return true;
+    } catch (const platform::FileError& e) {
+        if (e.code() == EEXIST)
+            return false;
+        throw;
+    }
+}
+
+// The picture file's name held by another user's file.
+struct ForeignName : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Writes a page's picture under `path`, new and private, after any leftover
+// of ours under that name is removed.
+platform::FileIdentity writePictureFile(const QByteArray& bytes, const QString& path)
+{
     QFile::remove(path);
-    app::WriteBytesToFile(picture.save(), path);
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && st.st_uid != ::geteuid())
+        throw ForeignName(QStringLiteral("The picture file '%1' belongs to another user, so it was not used. Pictures "
+                                         "of pages are kept in your private folder '%2' instead.")
+                              .arg(path, app::environment::privateTempFolder())
+                              .toStdString());
+    return platform::writeNewFile(path, bytes, 0600);
+}
+
+// Reads back the picture this run wrote: never whatever else now has its name
+// (a link to a device, a FIFO that would block, a file of another user).
+automation::Picture loadPictureFile(const QString& path, const std::optional<platform::FileIdentity>& written)
+{
+    if (!written)
+        throw std::runtime_error(
+            QStringLiteral("Can't load the picture '%1': no picture was saved there").arg(path).toStdString());
+    return automation::Picture::load(platform::readWrittenFile(path, *written, 256ll << 20));
 }
 
 }  // namespace
@@ -134,8 +216,12 @@ void fillTemplate(GenerationHost& host)
     if (g.test([&] {
             templatePath = app::joinPath(app::environment::tempFolder(), QStringLiteral("template.dot"));
             return !app::FileExists(templatePath);
-        }))
+        })) {
         g.act([&] { app::WriteBytesToFile(bytes, templatePath); });
+    } else if (const QString refusal = templateRefusal(templatePath); !refusal.isEmpty()) {
+        g.act([&] { throw std::runtime_error(refusal.toStdString()); });  // told once, then the run goes on
+        g.act([&] { templatePath = privateTemplate(bytes); });
+    }
     g.step(116, [&] {
         doc = call(get(word, QStringLiteral("Documents")).toObject(), QStringLiteral("Open"),
                    {templatePath, automation::omitted(), true})
@@ -241,7 +327,7 @@ void fillTemplate(GenerationHost& host)
         });
         g.step(278);
         bool taken = false;
-        g.act([&] { taken = app::FileExists(strDocFile); });
+        g.act([&] { taken = !reserveName(strDocFile); });
         if (!taken)
             break;
     }
@@ -282,13 +368,14 @@ void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
     qint32 pagesDone = 0, pageNumber = 0;
     g.step(124, [&] { done = false; });
     g.step(126, [&] { pageNumber = 0; });
-    const QString tempPicture = [] {
+    QString tempPicture = [] {
         try {
             return app::joinPath(app::environment::tempFolder(), QStringLiteral("temp.bmp"));
         } catch (...) {
             return QString();  // reported where the file is written
         }
     }();
+    std::optional<platform::FileIdentity> written;  // the picture file as this run wrote it
     auto word16 = [](qint16 v) { return Value(v); };
     g.step(128);
     while (!done) {
@@ -317,22 +404,37 @@ void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
                      {named(QStringLiteral("Unit"), word16(1)), named(QStringLiteral("count"), word16(1))});
             });
         }
-        g.step(148, [&] {
+        g.step(148);
+        QString refused;
+        g.act([&] {
+            written.reset();
+            const automation::Picture picture = GetClipboardPicture(0);
+            if (picture.isNull())
+                throw std::runtime_error("Invalid picture: the clipboard gave no picture to save");
             if (tempPicture.isEmpty())
                 app::environment::tempFolder();  // throws with the reason
-            savePictureFile(GetClipboardPicture(0), tempPicture);
+            const QByteArray bytes = picture.save();
+            try {
+                written = writePictureFile(bytes, tempPicture);
+            } catch (const ForeignName& e) {
+                refused = QString::fromStdString(e.what());
+                tempPicture = app::joinPath(app::environment::privateTempFolder(), QStringLiteral("temp.bmp"));
+                written = writePictureFile(bytes, tempPicture);
+            }
         });
+        if (!refused.isEmpty())
+            g.act([&] { throw std::runtime_error(refused.toStdString()); });
         g.step(150, [&] { host.preview().addPage(QStringLiteral("Page %1").arg(pageNumber)); });
         g.step(152);
         if (pageNumber == 1) {
-            g.step(154, [&] { host.preview().setImagePicture(0, automation::Picture::loadFromFile(tempPicture)); });
+            g.step(154, [&] { host.preview().setImagePicture(0, loadPictureFile(tempPicture, written)); });
         } else {
             g.step(156, [&] {
                 if (!host.preview().hasImage(pageNumber - 1))
                     host.preview().loadImage(pageNumber - 1);
             });
             g.step(158, [&] {
-                host.preview().setImagePicture(pageNumber - 1, automation::Picture::loadFromFile(tempPicture));
+                host.preview().setImagePicture(pageNumber - 1, loadPictureFile(tempPicture, written));
             });
         }
         g.step(162, [&] { app::RemoveFile(tempPicture); });

@@ -2,18 +2,54 @@
 
 #include "app/Dialogs.h"
 #include "app/Environment.h"
+#include "platform/SafeFile.h"
 
 #include <QDir>
-#include <QSettings>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace meeting {
 
 namespace {
+
 QString gFolder;
 SettingsStore* gOverride = nullptr;
 std::unique_ptr<IniSettingsStore> gProduction;
 QString gProductionFolder;
+
+// A store holds a meeting: far below this; a file beyond it is not one of ours.
+constexpr qint64 kMaxStoreBytes = 256ll << 20;
+// Another instance holds the lock only while it writes one small file.
+constexpr int kLockWaitMs = 3000;
+
+bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+// What a failed lock means to the user.
+QString lockFailure(const QLockFile& lock, const QString& folder)
+{
+    switch (lock.error()) {
+    case QLockFile::LockFailedError:
+        return QStringLiteral("another program keeps the settings locked");
+    case QLockFile::PermissionError:
+        return QStringLiteral("no permission to write in '%1'").arg(folder);
+    default:
+        return QStringLiteral("the folder '%1' can't be written").arg(folder);
+    }
+}
+
+// The system's reason alone: the message names the file itself.
+QString reasonOf(const platform::FileError& e)
+{
+    const QString text = QString::fromStdString(e.what());
+    const qsizetype colon = text.lastIndexOf(QStringLiteral("': "));
+    return colon >= 0 ? text.sliced(colon + 3) : text;
+}
+
 }  // namespace
 
 IniSettingsStore::IniSettingsStore(const QString& folder) : mFolder(folder) {}
@@ -24,79 +60,191 @@ QString IniSettingsStore::filePath(const QString& application) const
     return app::joinPath(mFolder, application + QStringLiteral(".ini"));
 }
 
-QSettings& IniSettingsStore::settingsFor(const QString& application)
+void IniSettingsStore::open(const QString& application)
 {
-    // One application is used at a time; keeping its QSettings open keeps the
-    // parsed file in memory between keystrokes.
-    if (!mSettings || mOpenApplication.compare(application, Qt::CaseInsensitive) != 0) {
-        mSettings = std::make_unique<QSettings>(filePath(application), QSettings::IniFormat);
-        mOpenApplication = application;
+    if (mRead && sameName(mApplication, application))
+        return;
+    mApplication = application;
+    mPath = filePath(application);
+    mDisk = IniFile();
+    mStamp.reset();
+    mPending.clear();
+    mOutage = Outage::None;
+    removeLeftovers();
+    if (!refresh())
+        enter(Outage::Unreadable, mReadFailure);
+    mRead = true;
+}
+
+void IniSettingsStore::removeLeftovers()
+{
+    // Only the holder of the lock writes, so what is left over while we hold
+    // it belongs to a write that was killed. When another instance holds it,
+    // its file is in the making: the next start clears what it leaves.
+    QLockFile lock(mPath + QStringLiteral(".lock"));
+    if (!lock.tryLock(0))
+        return;
+    const QString prefix = QFileInfo(mPath).fileName() + QLatin1Char('.');
+    const QStringList names = QDir(mFolder).entryList({prefix + QStringLiteral("??????")},
+                                                      QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        // The random part of a temporary name; a word ("backup") is the user's.
+        const QString suffix = name.sliced(prefix.size());
+        const auto ascii = [](QChar c) { return c.unicode() < 128 && c.isLetterOrNumber(); };
+        const auto randomLooking = [](QChar c) { return c.isDigit() || c.isUpper(); };
+        if (!std::all_of(suffix.begin(), suffix.end(), ascii) || !std::any_of(suffix.begin(), suffix.end(), randomLooking))
+            continue;
+        const QByteArray path = QFile::encodeName(QDir(mFolder).filePath(name));
+        struct stat st {};
+        if (::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::getuid())
+            ::unlink(path.constData());
     }
-    return *mSettings;
 }
 
-namespace {
-
-// The stored spelling of a name, found without regard to case; the name as
-// given when there is none yet. An entry keeps the case it was created with.
-QString storedName(const QStringList& names, const QString& name)
+std::optional<IniSettingsStore::Stamp> IniSettingsStore::stampOnDisk(int* error) const
 {
-    for (const QString& n : names)
-        if (n.compare(name, Qt::CaseInsensitive) == 0)
-            return n;
-    return name;
+    struct stat st {};
+    if (::stat(QFile::encodeName(mPath).constData(), &st) != 0) {
+        *error = errno;
+        return std::nullopt;
+    }
+    *error = 0;
+    return Stamp{st.st_dev, st.st_ino, st.st_size, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
-QString storedSection(QSettings& s, const QString& section) { return storedName(s.childGroups(), section); }
-QString storedKey(QSettings& s, const QString& key) { return storedName(s.childKeys(), key); }
+bool IniSettingsStore::refresh()
+{
+    int error = 0;
+    const std::optional<Stamp> now = stampOnDisk(&error);
+    if (mRead && mOutage != Outage::Unreadable && now == mStamp && (now || error == ENOENT))
+        return true;  // the file is the one we know
+    if (!now && error != ENOENT) {
+        mReadFailure = platform::systemReason(error);
+        return false;
+    }
+    IniFile disk;
+    std::optional<Stamp> read;
+    if (now) {
+        try {
+            // The settings folder is the user's own: a link placed there is
+            // followed, but a FIFO or a device is never waited on.
+            platform::FileDescriptor file(platform::openRegularForReading(mPath, platform::Links::Follow));
+            struct stat st {};
+            ::fstat(file.get(), &st);
+            disk = IniFile::parse(platform::readAll(file.get(), kMaxStoreBytes, mPath));
+            read = Stamp{st.st_dev, st.st_ino, st.st_size, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+        } catch (const platform::FileError& e) {
+            mReadFailure = reasonOf(e);
+            return false;
+        }
+    }
+    mDisk = std::move(disk);
+    mStamp = read;
+    if (mOutage == Outage::Unreadable)
+        mOutage = Outage::None;
+    return true;
+}
 
-}  // namespace
+void IniSettingsStore::enter(Outage outage, const QString& reason)
+{
+    if (mOutage == outage)
+        return;  // this outage has been told
+    mOutage = outage;
+    const QString path = QDir::toNativeSeparators(mPath);
+    if (outage == Outage::Unreadable) {
+        app::MsgBox(QStringLiteral("The meeting saved in the settings file\n%1\ncan't be read: %2\n\n"
+                                   "The file is left as it is, and nothing is saved to it until it can be read "
+                                   "again. What you type stays in the window meanwhile.")
+                        .arg(path, reason),
+                    app::vbExclamation);
+    } else {
+        app::MsgBox(QStringLiteral("Your changes can't be saved to the settings file\n%1\n(%2)\n\n"
+                                   "What you type stays in the window and is saved as soon as the "
+                                   "file can be written again.")
+                        .arg(path, reason),
+                    app::vbExclamation);
+    }
+}
+
+std::optional<IniFile> IniSettingsStore::withPending() const
+{
+    IniFile next = mDisk;
+    bool changed = false;
+    for (const Change& c : mPending)
+        changed = next.setValue(c.section, c.key, c.value) || changed;
+    if (!changed)
+        return std::nullopt;
+    return next;
+}
+
+void IniSettingsStore::writePending()
+{
+    if (mPending.empty())
+        return;
+    // A save of what the file already holds writes nothing (the restore at
+    // start-up assigns every field its stored value).
+    if (!refresh()) {
+        enter(Outage::Unreadable, mReadFailure);
+        return;
+    }
+    if (!withPending()) {
+        mPending.clear();
+        return;
+    }
+    if (!QDir(mFolder).exists())
+        QDir().mkpath(mFolder);
+    QLockFile lock(mPath + QStringLiteral(".lock"));
+    if (!lock.tryLock(kLockWaitMs)) {
+        enter(Outage::Unwritable, lockFailure(lock, mFolder));
+        return;
+    }
+    // Another instance may have written since we looked: take its values in.
+    if (!refresh()) {
+        enter(Outage::Unreadable, mReadFailure);
+        return;
+    }
+    std::optional<IniFile> next = withPending();
+    if (!next) {
+        mPending.clear();
+        return;
+    }
+    // A link the user put in their own settings folder stays a link.
+    const QFileInfo info(mPath);
+    const QString target = info.isSymLink() ? info.symLinkTarget() : mPath;
+    try {
+        platform::replaceFile(target, next->serialize(), 0600, QFileInfo(target).fileName() + QLatin1Char('.'));
+    } catch (const platform::FileError& e) {
+        enter(Outage::Unwritable, reasonOf(e));
+        return;
+    }
+    int error = 0;
+    mDisk = std::move(*next);
+    mStamp = stampOnDisk(&error);
+    mPending.clear();
+    mOutage = Outage::None;
+}
 
 QString IniSettingsStore::get(const QString& application, const QString& section, const QString& key,
                               const QString& fallback)
 {
-    QSettings& s = settingsFor(application);
-    s.beginGroup(storedSection(s, section));
-    const QString stored = storedKey(s, key);
-    const QVariant v = s.value(stored);
-    s.endGroup();
-    return v.isValid() ? v.toString() : fallback;
+    open(application);
+    for (auto it = mPending.rbegin(); it != mPending.rend(); ++it)
+        if (sameName(it->section, section) && sameName(it->key, key))
+            return it->value;
+    return mDisk.value(section, key).value_or(fallback);
 }
 
 void IniSettingsStore::save(const QString& application, const QString& section, const QString& key,
                             const QString& value)
 {
-    QSettings& s = settingsFor(application);
-    s.beginGroup(storedSection(s, section));
-    s.setValue(storedKey(s, key), value);
-    s.endGroup();
-    s.sync();
-    // A format error only means the old file held lines that were not INI
-    // (they are replaced by what the store holds); only access failures lose writes.
-    if (s.status() != QSettings::AccessError) {
-        mFailing = false;
-        return;
-    }
-    if (!mFailing) {
-        mFailing = true;
-        app::MsgBox(QStringLiteral("Your changes can't be saved to the settings file\n%1\n\n"
-                                   "What you type stays in the window and is saved as soon as the "
-                                   "file can be written again.")
-                        .arg(QDir::toNativeSeparators(s.fileName())),
-                    app::vbExclamation);
-        return;
-    }
-    // QSettings keeps its first error for good, so whether the file can be
-    // written again is asked of a fresh one holding everything this one holds.
-    auto fresh = std::make_unique<QSettings>(s.fileName(), QSettings::IniFormat);
-    const QStringList keys = s.allKeys();
-    for (const QString& k : keys)
-        fresh->setValue(k, s.value(k));
-    fresh->sync();
-    if (fresh->status() != QSettings::AccessError) {
-        mSettings = std::move(fresh);
-        mFailing = false;
-    }
+    open(application);
+    auto same = std::find_if(mPending.begin(), mPending.end(),
+                             [&](const Change& c) { return sameName(c.section, section) && sameName(c.key, key); });
+    if (same != mPending.end())
+        same->value = value;
+    else
+        mPending.push_back(Change{section, key, value});
+    writePending();
 }
 
 QString settingsFolder()

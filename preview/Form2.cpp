@@ -9,6 +9,7 @@
 #include "app/Labels.h"
 #include "app/Shared.h"
 #include "app/Twips.h"
+#include "platform/SafeFile.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -339,9 +340,9 @@ void Form2::PushButton6_Click()
             g.step(120, [&] {
                 answer = static_cast<qint16>(app::MsgBox(QStringLiteral("Are you sure you wish to overwrite ") + name + QStringLiteral(" ?"), app::vbYesNo));
             });
+            // The old file is not removed first: the copy replaces it only once
+            // it is whole, so a failing copy leaves the user's file as it was.
             g.step(122);
-            if (answer == app::vbYes)
-                g.step(124, [&] { app::RemoveFile(name); });
         } else {
             g.step(126, [&] { answer = app::vbYes; });
         }
@@ -349,11 +350,7 @@ void Form2::PushButton6_Click()
         if (answer == app::vbYes) {
             copyFailed = true;
             g.step(130, [&] {
-                QFile source(mWordFile);
-                if (!source.copy(name))
-                    throw std::runtime_error(QStringLiteral("Can't copy '%1' to '%2': %3")
-                                                 .arg(mWordFile, name, source.errorString())
-                                                 .toStdString());
+                platform::copyFile(mWordFile, name, platform::defaultFileMode());
                 copyFailed = false;
             });
         }

@@ -1,9 +1,10 @@
 #include "wordproc/Package.h"
 
+#include "platform/SafeFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QXmlStreamWriter>
 
 #include <cmath>
@@ -513,25 +514,66 @@ QByteArray stylesXml(const DocumentModel& m)
     return out;
 }
 
+namespace {
+
+// The zip container, made in memory so that the file is written in one go.
+QByteArray zipOf(const std::vector<std::pair<const char*, QByteArray>>& parts)
+{
+    zip_error_t error;
+    zip_error_init(&error);
+    const auto failure = [&](zip_error_t* e) {
+        const QString why = QString::fromLocal8Bit(zip_error_strerror(e));
+        zip_error_fini(&error);
+        return DocumentError(QStringLiteral("the package can't be made (%1)").arg(why));
+    };
+    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+    if (!buffer)
+        throw failure(&error);
+    zip_t* zip = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
+    if (!zip) {
+        zip_source_free(buffer);
+        throw failure(&error);
+    }
+    zip_source_keep(buffer);  // it holds the result once the archive is closed
+    for (const auto& [name, bytes] : parts) {
+        zip_source_t* src = zip_source_buffer(zip, bytes.constData(), static_cast<zip_uint64_t>(bytes.size()), 0);
+        if (!src || zip_file_add(zip, name, src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
+            if (src)
+                zip_source_free(src);
+            const DocumentError e = failure(zip_get_error(zip));
+            zip_discard(zip);
+            zip_source_free(buffer);
+            throw e;
+        }
+    }
+    if (zip_close(zip) != 0) {
+        const DocumentError e = failure(zip_get_error(zip));
+        zip_discard(zip);
+        zip_source_free(buffer);
+        throw e;
+    }
+    QByteArray out;
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_source_open(buffer) == 0) {
+        if (zip_source_stat(buffer, &st) == 0 && (st.valid & ZIP_STAT_SIZE)) {
+            out.resize(static_cast<qsizetype>(st.size));
+            if (zip_source_read(buffer, out.data(), st.size) != static_cast<zip_int64_t>(st.size))
+                out.clear();
+        }
+        zip_source_close(buffer);
+    }
+    zip_source_free(buffer);
+    zip_error_fini(&error);
+    if (out.isEmpty())
+        throw DocumentError(QStringLiteral("the package can't be made"));
+    return out;
+}
+
+}  // namespace
+
 void savePackage(const DocumentModel& m, const QString& path, int pages)
 {
-    const QFileInfo target(path);
-    if (target.isDir())
-        throw DocumentError(QStringLiteral("Can't save '%1': it is a folder").arg(path));
-    const QString temp = target.absoluteDir().filePath(
-        QStringLiteral(".%1.%2.tmp").arg(target.fileName()).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
-    const QByteArray nativeTemp = QFile::encodeName(temp);
-
-    int error = 0;
-    zip_t* zip = zip_open(nativeTemp.constData(), ZIP_CREATE | ZIP_EXCL, &error);
-    if (!zip) {
-        zip_error_t e;
-        zip_error_init_with_code(&e, error);
-        const QString why = QString::fromLocal8Bit(zip_error_strerror(&e));
-        zip_error_fini(&e);
-        throw DocumentError(QStringLiteral("Can't save '%1': %2").arg(path, why));
-    }
-    // The parts must outlive zip_close, which is when libzip reads them.
     const std::vector<std::pair<const char*, QByteArray>> parts = {
         {"[Content_Types].xml", contentTypes(m.isTemplate)},
         {"_rels/.rels", relationships({{kRelBase + QStringLiteral("officeDocument"), QStringLiteral("word/document.xml")},
@@ -548,32 +590,17 @@ void savePackage(const DocumentModel& m, const QString& path, int pages)
         {"docProps/core.xml", coreXml(m)},
         {"docProps/app.xml", appXml(pages)},
     };
-    bool ok = true;
-    for (const auto& [name, bytes] : parts) {
-        zip_source_t* src = zip_source_buffer(zip, bytes.constData(), static_cast<zip_uint64_t>(bytes.size()), 0);
-        if (!src || zip_file_add(zip, name, src, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
-            if (src)
-                zip_source_free(src);
-            ok = false;
-            break;
-        }
-    }
-    QString why;
-    if (!ok) {
-        why = QString::fromLocal8Bit(zip_strerror(zip));
-        zip_discard(zip);
-    } else if (zip_close(zip) != 0) {
-        why = QString::fromLocal8Bit(zip_strerror(zip));
-        zip_discard(zip);
-        ok = false;
-    }
-    if (ok && std::rename(nativeTemp.constData(), QFile::encodeName(path).constData()) != 0) {
-        why = QString::fromLocal8Bit(std::strerror(errno));
-        ok = false;
-    }
-    if (!ok) {
-        QFile::remove(temp);
-        throw DocumentError(QStringLiteral("Can't save '%1': %2").arg(path, why));
+    try {
+        // Written whole beside the old file, then put in its place: a failure
+        // never leaves a half-written document, and a document saved over
+        // another keeps that one's permissions.
+        platform::replaceFile(path, zipOf(parts), platform::defaultFileMode());
+    } catch (const platform::FileError& e) {
+        const QString text = QString::fromStdString(e.what());
+        const qsizetype colon = text.lastIndexOf(QStringLiteral("': "));
+        throw DocumentError(QStringLiteral("Can't save '%1': %2").arg(path, colon >= 0 ? text.sliced(colon + 3) : text));
+    } catch (const DocumentError& e) {
+        throw DocumentError(QStringLiteral("Can't save '%1': %2").arg(path, QString::fromStdString(e.what())));
     }
 }
 

@@ -10,6 +10,7 @@
 #include "preview/Form2.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
+#include "wordproc/Package.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -21,6 +22,10 @@
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace automation;
 using testing_support::ProgramFolders;
@@ -168,6 +173,51 @@ TEST_F(Generation, AFailedCopyIsReportedAndNotCalledDone)
     EXPECT_NE(dialogs.boxes.back().text, QStringLiteral("Done."));
 }
 
+TEST_F(Generation, SavingOverAFileReplacesItOnlyWhenTheCopyIsWhole)
+{
+    form->PushButton22->click();
+    const QString generated = previewWindow().mWordFile;
+    const QString target = folders.program() + QStringLiteral("/minutes.doc");
+    const auto saveOver = [&](const std::function<void()>& during) {
+        testing_support::writeFile(target, "the user's old minutes");
+        dialogs.boxes.clear();
+        dialogs.fileNames = {target};
+        dialogs.answers = {app::vbYes};
+        during();
+    };
+    // A disk that fills up during the copy, and a generated file that vanished.
+    saveOver([&] {
+        testing_support::FailingWrites disk(ENOSPC, 1000);
+        previewWindow().PushButton6->click();
+    });
+    EXPECT_EQ(testing_support::readAll(target), QByteArray("the user's old minutes"));
+    EXPECT_EQ(reportLines(), QStringList({"in Pondrel2021/08/31.Form2.PushButton6_Click at line 130"}));
+    EXPECT_EQ(QDir(folders.program()).entryList(QDir::Files | QDir::Hidden), QStringList({"minutes.doc"}));
+
+    const QByteArray bytes = testing_support::readAll(generated);
+    QFile::rename(generated, generated + QStringLiteral(".away"));
+    saveOver([&] { previewWindow().PushButton6->click(); });
+    EXPECT_EQ(testing_support::readAll(target), QByteArray("the user's old minutes"));
+    EXPECT_EQ(reportLines(), QStringList({"in Pondrel2021/08/31.Form2.PushButton6_Click at line 130"}));
+    EXPECT_NE(dialogs.boxes.back().text, QStringLiteral("Done."));
+    QFile::rename(generated + QStringLiteral(".away"), generated);
+
+    // A saved file has the permissions of the one it replaces, or those of
+    // any new file; never the private ones of the temporary folder.
+    ::chmod(QFile::encodeName(target).constData(), 0640);
+    saveOver([&] { previewWindow().PushButton6->click(); });
+    EXPECT_EQ(testing_support::readAll(target), bytes);
+    struct stat st {};
+    ::stat(QFile::encodeName(target).constData(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    const mode_t mask = ::umask(022);
+    dialogs.fileNames = {target + QStringLiteral(".new")};
+    previewWindow().PushButton6->click();
+    ::umask(mask);
+    ::stat(QFile::encodeName(target + QStringLiteral(".new")).constData(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+}
+
 TEST_F(Generation, BackRemovesTheDocumentAndShowsTheEntryWindow)
 {
     form->PushButton22->click();
@@ -202,6 +252,104 @@ TEST_F(Generation, ANameAlreadyTakenIsDrawnAgain)
     EXPECT_EQ(QFileInfo(previewWindow().mWordFile).fileName(), QStringLiteral("kvarne23456789.doc"));
     EXPECT_EQ(testing_support::readAll(QDir(folders.temp()).filePath(QStringLiteral("kvarne11111111.doc"))),
               QByteArray("someone else's"));
+}
+
+// ---- A temporary folder shared with other users -------------------------------
+
+namespace {
+
+// The template with one label changed, as someone else might leave it.
+QString plantTemplate(const QString& path)
+{
+    wordproc::DocumentModel m = wordproc::readPackage(app::LoadResData(101, QStringLiteral("CUSTOM")), path);
+    auto& cell = m.tables()[0]->rows[3].cells[0];
+    cell.paragraphs[0].runs = {wordproc::Run{QStringLiteral("PLANTED"), {}}};
+    wordproc::savePackage(m, path, 1);
+    return path;
+}
+
+QString labelOfRow4(const QString& document)
+{
+    wordproc::DocumentModel m = wordproc::loadPackage(document);
+    return m.tables()[0]->rows[3].cells[0].paragraphs[0].text();
+}
+
+mode_t modeOf(const QString& path)
+{
+    struct stat st {};
+    ::lstat(QFile::encodeName(path).constData(), &st);
+    return st.st_mode & 07777;
+}
+
+}  // namespace
+
+TEST_F(Generation, ATemplateFoundInTheTemporaryFolderIsOpenedOnlyWhenNobodyElseCouldHaveWrittenIt)
+{
+    const QString path = QDir(folders.temp()).filePath(QStringLiteral("template.dot"));
+    const QString elsewhere = folders.program() + QStringLiteral("/elsewhere.dot");
+    struct Case {
+        const char* what;
+        std::function<bool()> plant;  // false: can't be made here
+        const char* refusal;          // nullptr: opened as it is
+    };
+    const Case cases[] = {
+        {"a leftover of the user's own run", [&] { plantTemplate(path); return ::chmod(QFile::encodeName(path), 0600) == 0; }, nullptr},
+        {"a file others can change", [&] { plantTemplate(path); return ::chmod(QFile::encodeName(path), 0664) == 0; },
+         "can be changed by other users"},
+        {"another user's file",
+         [&] { plantTemplate(path); return ::chown(QFile::encodeName(path), 65534, 65534) == 0; },
+         "belongs to another user"},
+        {"a link", [&] { return QFile::link(plantTemplate(elsewhere), path); }, "is a link"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(path);
+        if (!c.plant()) {
+            GTEST_LOG_(INFO) << "not tried here: " << c.what << " (needs root)";
+            continue;
+        }
+        dialogs.boxes.clear();
+        form->PushButton22->click();
+        const auto reports = dialogs.errorReports();
+        const QString generated = previewWindow().mWordFile;
+        if (!c.refusal) {
+            EXPECT_TRUE(reports.empty());
+            EXPECT_EQ(labelOfRow4(generated), QStringLiteral("PLANTED"));
+        } else {
+            ASSERT_EQ(reports.size(), 1u);  // told once, then the minutes come all the same
+            EXPECT_TRUE(reports[0].text.contains(QLatin1String(c.refusal))) << reports[0].text.toStdString();
+            EXPECT_TRUE(reports[0].text.contains(QStringLiteral("at line 114"))) << reports[0].text.toStdString();
+            EXPECT_EQ(labelOfRow4(generated), QStringLiteral("Meeting called by"));
+            EXPECT_EQ(previewWindow().ListView1->topLevelItemCount(), 1);
+        }
+        EXPECT_EQ(modeOf(generated), 0600u) << "the minutes are the user's alone";
+        previewWindow().PushButton8->click();
+        QFile::remove(path);
+    }
+}
+
+TEST_F(Generation, APictureFileSwappedForALinkOrAFifoIsNeverRead)
+{
+    const QString picture = QDir(folders.temp()).filePath(QStringLiteral("temp.bmp"));
+    const std::pair<const char*, std::function<void()>> swaps[] = {
+        {"a FIFO", [&] { QFile::remove(picture); ::mkfifo(QFile::encodeName(picture).constData(), 0600); }},
+        {"a link to an endless device", [&] { QFile::remove(picture); QFile::link(QStringLiteral("/dev/zero"), picture); }},
+        {"another file", [&] { QFile::remove(picture); testing_support::writeFile(picture, "not a picture"); }},
+    };
+    form->PushButton22->click();  // the preview window exists from the first run on
+    previewWindow().PushButton8->click();
+    for (const auto& [what, swap] : swaps) {
+        SCOPED_TRACE(what);
+        dialogs.boxes.clear();
+        // Between the picture's save (148) and its load (154) the page's item is added (150).
+        const auto connection = QObject::connect(previewWindow().ListView1->model(), &QAbstractItemModel::rowsInserted, swap);
+        form->PushButton22->click();
+        QObject::disconnect(connection);
+        EXPECT_EQ(reportLines(), QStringList({"in Pondrel2021/08/31.Form1.SaveDocAsJPG at line 154"}));
+        EXPECT_TRUE(previewWindow().isVisible());
+        previewWindow().PushButton8->click();
+        QFile::remove(picture);
+    }
 }
 
 TEST_F(Generation, PagesAreRenderedThroughTheCallsTheWordProcessorIsDrivenWith)

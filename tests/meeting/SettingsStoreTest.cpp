@@ -1,10 +1,20 @@
+#include "meeting/IniFile.h"
 #include "meeting/SettingsStore.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
+#include <QRandomGenerator>
+#include <QSettings>
 #include <QTemporaryDir>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -124,4 +134,258 @@ TEST(SettingsStore, AnUnwritableFileIsToldOnceAndWritingResumesWithNothingLost)
     ASSERT_TRUE(QDir().mkdir(file));
     store.save(A, S, QStringLiteral("txtTitle"), QStringLiteral("BIG!"));
     EXPECT_EQ(dialogs.boxes.size(), 2u);
+}
+
+// ---- The file's dialect: what Qt's settings classes read and write ----------
+
+namespace {
+
+// How the program read its store before it had its own reader: Qt's settings
+// class, with the stored spelling of section and key found without regard to
+// case. What it gives for a file is what the store must give.
+QString readAsQtDoes(const QString& file, const QString& section, const QString& key, const QString& fallback)
+{
+    QSettings s(file, QSettings::IniFormat);
+    const auto stored = [](const QStringList& names, const QString& name) {
+        for (const QString& n : names)
+            if (n.compare(name, Qt::CaseInsensitive) == 0)
+                return n;
+        return name;
+    };
+    s.beginGroup(stored(s.childGroups(), section));
+    const QVariant v = s.value(stored(s.childKeys(), key));
+    return v.isValid() ? v.toString() : fallback;
+}
+
+}  // namespace
+
+TEST(SettingsStore, AnyFileReadsAsQtsSettingsReadIt)
+{
+    // Files as earlier versions wrote them, as people edit them, and as they
+    // break: pieces of the dialect thrown together at random.
+    static const char* const kPieces[] = {
+        "[Corvalin]\n", "[corvalin]\n", "[General]\n", "[%General]\n", "[Other]\n", "[Corvalin", "Corvalin\\",
+        "txtTitle", "TXTTITLE", "txtNotes", "=", " = ", "\"", "\\", "\\x41", "\\x1", "\\0", "\\101", "\\n", "\\\n",
+        ",", ";", " ", "\t", "\n", "\r\n", "\r", "@Invalid()", "@@", "@", "@ByteArray(ab)", "@Rect(1 2 3 4)", "@Size(5",
+        ")", "value", "é", "会議", "\xef\xbb\xbf", "\xff", "%41", "%U4F1A", "#", "[", "]",
+    };
+    QTemporaryDir dir;
+    QRandomGenerator random(20261207);
+    for (int round = 0; round < 1500; ++round) {
+        // A new name each round: Qt's reader keeps a file it has read while
+        // its size and time look unchanged.
+        QString file = dir.filePath(QStringLiteral("t%1.ini").arg(round));
+        QByteArray bytes;
+        const int pieces = random.bounded(4, 40);
+        for (int i = 0; i < pieces; ++i)
+            bytes += kPieces[random.bounded(int(std::size(kPieces)))];
+        testing_support::writeFile(file, bytes);
+        const meeting::IniFile ours = meeting::IniFile::parse(bytes);
+        for (const char* key : {"txtTitle", "txtNotes", "TxtTitle"}) {
+            const QString k = QLatin1String(key);
+            ASSERT_EQ(ours.value(S, k).value_or(QStringLiteral("<none>")),
+                      readAsQtDoes(file, S, k, QStringLiteral("<none>")))
+                << "key " << key << " in:\n" << bytes.toStdString();
+        }
+        // Whatever it held, a file written back says the same to Qt's reader.
+        meeting::IniFile rewritten = ours;
+        rewritten.setValue(S, QStringLiteral("txtNotes"), QStringLiteral("typed"));
+        file += QStringLiteral(".ini");
+        testing_support::writeFile(file, rewritten.serialize());
+        ASSERT_EQ(readAsQtDoes(file, S, QStringLiteral("txtNotes"), QString()), QStringLiteral("typed")) << bytes.toStdString();
+        ASSERT_EQ(readAsQtDoes(file, S, QStringLiteral("txtTitle"), QStringLiteral("<none>")),
+                  ours.value(S, QStringLiteral("txtTitle")).value_or(QStringLiteral("<none>")))
+            << bytes.toStdString();
+    }
+}
+
+TEST(SettingsStore, EveryTextWrittenReadsBackTheSameWithQtsReaderAndOurs)
+{
+    const char16_t kAlphabet[] = u"aZ09 ,;=\"\\@#[]%\t\n\r\x01\x1f\x7f\u00e9\u05e9\u4f1a\ufeff\u2028";
+    QRandomGenerator random(7);
+    for (int round = 0; round < 300; ++round) {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("Tessaly.ini"));
+        QString text;
+        const int length = random.bounded(0, 24);
+        for (int i = 0; i < length; ++i) {
+            const int pick = random.bounded(int(std::size(kAlphabet)) + 2);
+            if (pick == int(std::size(kAlphabet)))
+                text += QStringLiteral("\U0001F600");  // a pair of surrogates
+            else if (pick == int(std::size(kAlphabet)) + 1)
+                text += QChar(0xD800);  // half of one
+            else
+                text += QChar(kAlphabet[pick]);
+        }
+        {
+            IniSettingsStore store(dir.path());
+            store.save(A, S, QStringLiteral("txtNotes"), text);
+        }
+        ASSERT_EQ(readAsQtDoes(file, S, QStringLiteral("txtNotes"), QStringLiteral("<none>")), text) << round;
+        IniSettingsStore restarted(dir.path());
+        ASSERT_EQ(restarted.get(A, S, QStringLiteral("txtNotes"), QStringLiteral("<none>")), text) << round;
+    }
+}
+
+// ---- Faults: a full disk, a file that can't be read, two instances ----------
+
+TEST(SettingsStore, AFailingDiskKeepsThePreviousFileByteForByteTellsOnceAndLosesNothing)
+{
+    for (const int code : {ENOSPC, EDQUOT, EIO}) {
+        SCOPED_TRACE(code);
+        QTemporaryDir dir;
+        testing_support::ScriptedDialogs dialogs;
+        IniSettingsStore store(dir.path());
+        for (int i = 0; i < 27; ++i)
+            store.save(A, S, QStringLiteral("k%1").arg(i), QStringLiteral("sample value %1").arg(i));
+        const QString path = store.filePath(A);
+        const QByteArray before = testing_support::readAll(path);
+        {
+            testing_support::FailingWrites disk(code, 100);  // the new file gets a start, then the disk is full
+            store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("N"));
+            store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("No"));
+            store.save(A, S, QStringLiteral("k3"), QStringLiteral("changed"));
+            EXPECT_EQ(testing_support::readAll(path), before);
+            ASSERT_EQ(dialogs.boxes.size(), 1u);
+            EXPECT_TRUE(dialogs.boxes[0].text.contains(QStringLiteral("can't be saved"))) << dialogs.boxes[0].text.toStdString();
+            EXPECT_TRUE(dialogs.boxes[0].text.contains(path)) << dialogs.boxes[0].text.toStdString();
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no partial file left";
+        }
+        store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("Non"));  // the disk has room again
+        IniSettingsStore restarted(dir.path());
+        EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtNotes"), QString()), QStringLiteral("Non"));
+        EXPECT_EQ(restarted.get(A, S, QStringLiteral("k3"), QString()), QStringLiteral("changed"));
+        EXPECT_EQ(restarted.get(A, S, QStringLiteral("k26"), QString()), QStringLiteral("sample value 26"));
+        {
+            testing_support::FailingWrites disk(code);
+            store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("again"));
+        }
+        EXPECT_EQ(dialogs.boxes.size(), 2u) << "a second outage is told again";
+    }
+}
+
+TEST(SettingsStore, AMalformedFileDoesNotHideALaterFailure)
+{
+    QTemporaryDir dir;
+    testing_support::writeFile(dir.filePath(QStringLiteral("Tessaly.ini")), "[broken\n[Corvalin]\ntxtTitle=kept\n");
+    testing_support::ScriptedDialogs dialogs;
+    IniSettingsStore store(dir.path());
+    EXPECT_EQ(store.get(A, S, QStringLiteral("txtTitle"), QString()), QStringLiteral("kept"));
+    store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("one"));
+    EXPECT_TRUE(dialogs.boxes.empty());
+    testing_support::FailingWrites disk(ENOSPC);
+    store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("two"));
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+}
+
+TEST(SettingsStore, AFileThatCantBeReadIsToldAsSuchAndLeftUntouchedUntilItCanBe)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Tessaly.ini"));
+    const QByteArray saved = "[Corvalin]\ntxtTitle=BIG MEETING\ntxtNotes=None\n";
+    testing_support::writeFile(path, saved);
+    testing_support::ScriptedDialogs dialogs;
+    IniSettingsStore store(dir.path());
+    {
+        testing_support::FailingReads reads(EIO);
+        EXPECT_EQ(store.get(A, S, QStringLiteral("txtTitle"), QStringLiteral("d")), QStringLiteral("d"));
+        store.save(A, S, QStringLiteral("txtAttendees"), QStringLiteral("Everyone"));
+        store.save(A, S, QStringLiteral("txtAttendees"), QStringLiteral("Everyone!"));
+        EXPECT_EQ(testing_support::readAll(path), saved);
+        ASSERT_EQ(dialogs.boxes.size(), 1u);
+        EXPECT_TRUE(dialogs.boxes[0].text.contains(QStringLiteral("can't be read"))) << dialogs.boxes[0].text.toStdString();
+        EXPECT_TRUE(dialogs.boxes[0].text.contains(path)) << dialogs.boxes[0].text.toStdString();
+        EXPECT_EQ(store.get(A, S, QStringLiteral("txtAttendees"), QString()), QStringLiteral("Everyone!"));
+    }
+    store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("Read again"));
+    IniSettingsStore restarted(dir.path());
+    EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtTitle"), QString()), QStringLiteral("BIG MEETING"));
+    EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtAttendees"), QString()), QStringLiteral("Everyone!"));
+    EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtNotes"), QString()), QStringLiteral("Read again"));
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+}
+
+TEST(SettingsStore, TwoInstancesTypingIntoDifferentFieldsKeepEachOthersValues)
+{
+    QTemporaryDir dir;
+    IniSettingsStore first(dir.path()), second(dir.path());
+    EXPECT_EQ(first.get(A, S, QStringLiteral("txtTitle"), QString()), QString());
+    EXPECT_EQ(second.get(A, S, QStringLiteral("txtNotes"), QString()), QString());
+    for (int i = 1; i <= 5; ++i) {
+        first.save(A, S, QStringLiteral("txtTitle"), QString(i, QLatin1Char('t')));
+        second.save(A, S, QStringLiteral("txtNotes"), QString(i, QLatin1Char('n')));
+    }
+    IniSettingsStore restarted(dir.path());
+    EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtTitle"), QString()), QStringLiteral("ttttt"));
+    EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtNotes"), QString()), QStringLiteral("nnnnn"));
+}
+
+TEST(SettingsStore, WhatAKilledWriteLeftIsRemovedAtStartButNeverAnotherInstancesWrite)
+{
+    QTemporaryDir dir;
+    const QString left = dir.filePath(QStringLiteral("Tessaly.ini.Ab3xY9"));
+    const QString lookalike = dir.filePath(QStringLiteral("Tessaly.ini.before"));
+    testing_support::writeFile(left, "[Corvalin]\ntxtTi");
+    testing_support::writeFile(lookalike, "kept");
+    IniSettingsStore(dir.path()).get(A, S, QStringLiteral("txtTitle"), QString());
+    EXPECT_FALSE(QFile::exists(left));
+    EXPECT_TRUE(QFile::exists(lookalike));
+
+    // While another instance holds the lock, its file in the making stays.
+    QLockFile writer(dir.filePath(QStringLiteral("Tessaly.ini.lock")));
+    ASSERT_TRUE(writer.tryLock(0));
+    testing_support::writeFile(left, "[Corvalin]\ntxtTi");
+    IniSettingsStore(dir.path()).get(A, S, QStringLiteral("txtTitle"), QString());
+    EXPECT_TRUE(QFile::exists(left));
+}
+
+TEST(SettingsStore, SavingWhatTheFileHoldsWritesNothingButAMissingKeyIsWritten)
+{
+    QTemporaryDir dir;
+    IniSettingsStore store(dir.path());
+    store.save(A, S, QStringLiteral("txtTitle"), QStringLiteral("same"));
+    const ino_t written = inodeOf(store.filePath(A));
+    IniSettingsStore restarted(dir.path());
+    restarted.save(A, S, QStringLiteral("TXTTITLE"), restarted.get(A, S, QStringLiteral("txtTitle"), QString()));
+    EXPECT_EQ(inodeOf(store.filePath(A)), written);
+    restarted.save(A, S, QStringLiteral("txtNotes"), QString());  // absent: written, empty as it is
+    EXPECT_NE(inodeOf(store.filePath(A)), written);
+    EXPECT_TRUE(testing_support::readAll(store.filePath(A)).contains("txtNotes=\n"));
+}
+
+TEST(SettingsStore, ARealFullDiskKeepsTheStoreWhole)
+{
+    QTemporaryDir dir;
+    if (::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "a small disk can't be mounted here (needs root): " << std::strerror(errno);
+    struct Unmount {
+        QString path;
+        ~Unmount() { ::umount2(QFile::encodeName(path).constData(), MNT_DETACH); }
+    } unmount{dir.path()};
+    testing_support::ScriptedDialogs dialogs;
+    IniSettingsStore store(dir.path());
+    for (int i = 0; i < 27; ++i)
+        store.save(A, S, QStringLiteral("k%1").arg(i), QStringLiteral("sample value %1").arg(i));
+    const QByteArray before = testing_support::readAll(store.filePath(A));
+    const QString filler = dir.filePath(QStringLiteral("filler"));
+    const int fd = ::open(QFile::encodeName(filler).constData(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_GE(fd, 0);
+    const QByteArray block(512, 'x');
+    off_t size = 0;
+    for (ssize_t n; (n = ::write(fd, block.constData(), block.size())) > 0;)
+        size += n;
+    // One page left: enough for the lock file, not for the store as well.
+    ASSERT_EQ(::ftruncate(fd, size - 4096), 0);
+    ::close(fd);
+
+    store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("N"));
+    store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("No"));
+    EXPECT_EQ(testing_support::readAll(store.filePath(A)), before);
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+
+    ASSERT_TRUE(QFile::remove(filler));
+    store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("Non"));
+    IniSettingsStore restarted(dir.path());
+    EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtNotes"), QString()), QStringLiteral("Non"));
+    EXPECT_EQ(restarted.get(A, S, QStringLiteral("k0"), QString()), QStringLiteral("sample value 0"));
 }

@@ -3,6 +3,7 @@
 #include "app/Environment.h"
 #include "app/Resources.h"
 #include "meeting/SettingsStore.h"
+#include "platform/SafeFile.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -13,6 +14,9 @@
 #include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <unistd.h>
 
 namespace testing_support {
 
@@ -45,6 +49,32 @@ QString ProgramFolders::writeProgramFile(const QString& relative, const QByteArr
     writeFile(path, bytes);
     return path;
 }
+
+FailingWrites::FailingWrites(int code, qint64 afterBytes)
+{
+    platform::setWriteCall([code, left = afterBytes](int fd, const void* data, size_t size) mutable -> ssize_t {
+        if (left <= 0) {
+            errno = code;
+            return -1;
+        }
+        const ssize_t n = ::write(fd, data, std::min<size_t>(size, static_cast<size_t>(left)));
+        if (n > 0)
+            left -= n;
+        return n;
+    });
+}
+
+FailingWrites::~FailingWrites() { platform::setWriteCall({}); }
+
+FailingReads::FailingReads(int code)
+{
+    platform::setReadCall([code](int, void*, size_t) -> ssize_t {
+        errno = code;
+        return -1;
+    });
+}
+
+FailingReads::~FailingReads() { platform::setReadCall({}); }
 
 QByteArray readAll(const QString& path)
 {

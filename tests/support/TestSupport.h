@@ -34,6 +34,25 @@ private:
     bool mHadTemp;
 };
 
+// The program's file writes fail as on a full or dying disk while this lives:
+// after `afterBytes` more bytes, every write fails with `code`.
+class FailingWrites {
+public:
+    explicit FailingWrites(int code, qint64 afterBytes = 0);
+    ~FailingWrites();
+    FailingWrites(const FailingWrites&) = delete;
+    FailingWrites& operator=(const FailingWrites&) = delete;
+};
+
+// The program's file reads fail with `code` while this lives.
+class FailingReads {
+public:
+    explicit FailingReads(int code);
+    ~FailingReads();
+    FailingReads(const FailingReads&) = delete;
+    FailingReads& operator=(const FailingReads&) = delete;
+};
+
 QByteArray readAll(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);
 

@@ -1,0 +1,630 @@
+#include "meeting/IniFile.h"
+
+#include <QDataStream>
+#include <QIODevice>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QStringDecoder>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace meeting {
+
+namespace {
+
+constexpr unsigned char kSpace = 1, kSpecial = 2;
+
+unsigned char traits(char c)
+{
+    switch (c) {
+    case '\t': return kSpace;
+    case ' ': return kSpace;
+    case '\n':
+    case '\r': return kSpace | kSpecial;
+    case '"':
+    case ';':
+    case '=':
+    case '\\': return kSpecial;
+    default: return 0;
+    }
+}
+
+// One logical line: where it starts, how long it is, and where its first '='
+// outside quotes stands (-1 for none). Blank lines and comments are skipped;
+// quotes and a backslash before the line end carry a line on.
+bool readLine(QByteArrayView data, qsizetype& pos, qsizetype& start, qsizetype& length, qsizetype& equals)
+{
+    const qsizetype size = data.size();
+    bool inQuotes = false;
+    equals = -1;
+    start = pos;
+    while (start < size && (traits(data[start]) & kSpace))
+        ++start;
+    qsizetype i = start;
+    while (i < size) {
+        char ch = data[i];
+        while (!(traits(ch) & kSpecial)) {
+            if (++i == size)
+                goto done;
+            ch = data[i];
+        }
+        ++i;
+        if (ch == '=') {
+            if (!inQuotes && equals == -1)
+                equals = i - 1;
+        } else if (ch == '\n' || ch == '\r') {
+            if (i == start + 1) {
+                ++start;
+            } else if (!inQuotes) {
+                --i;
+                goto done;
+            }
+        } else if (ch == '\\') {
+            if (i < size) {
+                const char next = data[i++];
+                if (i < size) {
+                    const char after = data[i];
+                    if ((next == '\n' && after == '\r') || (next == '\r' && after == '\n'))
+                        ++i;
+                }
+            }
+        } else if (ch == '"') {
+            inQuotes = !inQuotes;
+        } else {  // ';'
+            if (i == start + 1) {
+                while (i < size && data[i] != '\n' && data[i] != '\r')
+                    ++i;
+                while (i < size && (traits(data[i]) & kSpace))
+                    ++i;
+                start = i;
+            } else if (!inQuotes) {
+                --i;
+                goto done;
+            }
+        }
+    }
+done:
+    pos = i;
+    length = i - start;
+    return length > 0;
+}
+
+int hexValue(char16_t c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+int octValue(char c) { return c >= '0' && c <= '7' ? c - '0' : -1; }
+
+QString unescapeKey(QByteArrayView raw)
+{
+    const QString decoded = QString::fromUtf8(raw);
+    const qsizetype size = decoded.size();
+    QString result;
+    result.reserve(size);
+    for (qsizetype i = 0; i < size;) {
+        const QChar ch = decoded.at(i);
+        if (ch == u'\\') {
+            result += u'/';
+            ++i;
+            continue;
+        }
+        if (ch != u'%' || i == size - 1) {
+            result += ch;
+            ++i;
+            continue;
+        }
+        qsizetype first = i + 1;
+        int digits = 2;
+        if (decoded.at(first) == u'U') {
+            ++first;
+            digits = 4;
+        }
+        bool ok = first + digits <= size;
+        ushort code = 0;
+        if (ok)
+            code = QStringView(decoded).sliced(first, digits).toUShort(&ok, 16);
+        if (!ok) {
+            result += u'%';
+            ++i;
+            continue;
+        }
+        result += QChar(code);
+        i = first + digits;
+    }
+    return result;
+}
+
+QByteArray escapeKey(const QString& key)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    QByteArray out;
+    out.reserve(key.size() * 3 / 2);
+    for (const QChar qc : key) {
+        uint ch = qc.unicode();
+        if (ch == '/') {
+            out += '\\';
+        } else if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '_'
+                   || ch == '-' || ch == '.') {
+            out += char(ch);
+        } else if (ch <= 0xFF) {
+            out += '%';
+            out += hex[ch / 16];
+            out += hex[ch % 16];
+        } else {
+            out += "%U";
+            for (int shift = 12; shift >= 0; shift -= 4)
+                out += hex[(ch >> shift) & 0xF];
+        }
+    }
+    return out;
+}
+
+QByteArray sectionHeader(const QString& name)
+{
+    if (name.isEmpty())
+        return "[General]";
+    const QByteArray escaped = escapeKey(name);
+    if (escaped.compare("general", Qt::CaseInsensitive) == 0)
+        return "[%General]";
+    return '[' + escaped + ']';
+}
+
+void chopTrailingBlanks(QString& s, qsizetype limit)
+{
+    qsizetype n = s.size() - 1;
+    while (n >= limit && (s.at(n) == u' ' || s.at(n) == u'\t'))
+        s.truncate(n--);
+}
+
+// A value as one text, or as a list when it holds commas outside quotes.
+bool unescapeValue(QByteArrayView str, QString& text, QStringList& list)
+{
+    static const char kEscapes[][2] = {{'a', '\a'}, {'b', '\b'}, {'f', '\f'},  {'n', '\n'},  {'r', '\r'},  {'t', '\t'},
+                                       {'v', '\v'}, {'"', '"'},  {'?', '?'},   {'\'', '\''}, {'\\', '\\'}};
+    bool isList = false, inQuotes = false, quoted = false;
+    char16_t code = 0;
+    qsizetype i = 0;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    qsizetype chopLimit = 0;
+    enum class State { SkipBlanks, Normal, Hex, Oct, End } state = State::SkipBlanks;
+
+    while (state != State::End) {
+        switch (state) {
+        case State::SkipBlanks:
+            while (i < str.size() && (str[i] == ' ' || str[i] == '\t'))
+                ++i;
+            state = State::Normal;
+            break;
+        case State::Normal: {
+            chopLimit = text.size();
+            bool next = false;
+            while (i < str.size() && !next) {
+                const char c = str[i];
+                if (c == '\\') {
+                    ++i;
+                    if (i >= str.size()) {
+                        state = State::End;
+                        next = true;
+                        break;
+                    }
+                    const char e = str[i++];
+                    bool named = false;
+                    for (const auto& pair : kEscapes)
+                        if (e == pair[0]) {
+                            text += QLatin1Char(pair[1]);
+                            named = true;
+                            break;
+                        }
+                    if (named) {
+                        next = true;  // back to Normal, with a new chop limit
+                        break;
+                    }
+                    if (e == 'x') {
+                        code = 0;
+                        if (i >= str.size()) {
+                            state = State::End;
+                            next = true;
+                            break;
+                        }
+                        if (hexValue(uchar(str[i])) >= 0) {
+                            state = State::Hex;
+                            next = true;
+                            break;
+                        }
+                    } else if (octValue(e) >= 0) {
+                        code = char16_t(octValue(e));
+                        state = State::Oct;
+                        next = true;
+                        break;
+                    } else if (e == '\n' || e == '\r') {
+                        if (i < str.size()) {
+                            const char e2 = str[i];
+                            if ((e2 == '\n' || e2 == '\r') && e2 != e)
+                                ++i;
+                        }
+                    }
+                    chopLimit = text.size();
+                } else if (c == '"') {
+                    ++i;
+                    quoted = true;
+                    inQuotes = !inQuotes;
+                    if (!inQuotes) {
+                        state = State::SkipBlanks;
+                        next = true;
+                    }
+                } else if (c == ',' && !inQuotes) {
+                    if (!quoted)
+                        chopTrailingBlanks(text, chopLimit);
+                    if (!isList) {
+                        isList = true;
+                        list.clear();
+                    }
+                    list.append(text);
+                    text.clear();
+                    quoted = false;
+                    ++i;
+                    state = State::SkipBlanks;
+                    next = true;
+                } else {
+                    qsizetype j = i + 1;
+                    while (j < str.size() && str[j] != '\\' && str[j] != '"' && str[j] != ',')
+                        ++j;
+                    text += utf8(str.sliced(i, j - i));
+                    i = j;
+                }
+            }
+            if (!next) {
+                if (!quoted)
+                    chopTrailingBlanks(text, chopLimit);
+                state = State::End;
+            }
+            break;
+        }
+        case State::Hex:
+            if (i >= str.size()) {
+                text += QChar(code);
+                state = State::End;
+            } else if (const int h = hexValue(uchar(str[i])); h >= 0) {
+                code = char16_t((code << 4) + h);
+                ++i;
+            } else {
+                text += QChar(code);
+                state = State::Normal;
+            }
+            break;
+        case State::Oct:
+            if (i >= str.size()) {
+                text += QChar(code);
+                state = State::End;
+            } else if (const int o = octValue(str[i]); o >= 0) {
+                code = char16_t((code << 3) + o);
+                ++i;
+            } else {
+                text += QChar(code);
+                state = State::Normal;
+            }
+            break;
+        case State::End:
+            break;
+        }
+    }
+    if (isList)
+        list.append(text);
+    return isList;
+}
+
+QStringList splitArguments(const QString& s, qsizetype open)
+{
+    QStringList result;
+    QString item;
+    for (qsizetype i = open + 1; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (c == u')') {
+            result.append(item);
+        } else if (c == u' ') {
+            result.append(item);
+            item.clear();
+        } else {
+            item.append(c);
+        }
+    }
+    return result;
+}
+
+// The typed values that Qt's writer marks with '@'; "@@" stands for a text
+// that begins with '@'.
+QVariant typedValue(const QString& s)
+{
+    if (!s.startsWith(u'@'))
+        return QVariant(s);
+    if (s.endsWith(u')')) {
+        if (s.startsWith(QLatin1String("@ByteArray("))) {
+            return QVariant(QStringView(s).sliced(11, s.size() - 12).toLatin1());
+        } else if (s.startsWith(QLatin1String("@Variant(")) || s.startsWith(QLatin1String("@DateTime("))) {
+            const bool dateTime = s.at(1) == u'D';
+            QByteArray bytes = QStringView(s).sliced(dateTime ? 10 : 9).toLatin1();
+            QDataStream stream(&bytes, QIODevice::ReadOnly);
+            stream.setVersion(dateTime ? QDataStream::Qt_5_6 : QDataStream::Qt_4_0);
+            QVariant result;
+            stream >> result;
+            return result;
+        } else if (s.startsWith(QLatin1String("@Rect("))) {
+            const QStringList a = splitArguments(s, 5);
+            if (a.size() == 4)
+                return QVariant(QRect(a[0].toInt(), a[1].toInt(), a[2].toInt(), a[3].toInt()));
+        } else if (s.startsWith(QLatin1String("@Size("))) {
+            const QStringList a = splitArguments(s, 5);
+            if (a.size() == 2)
+                return QVariant(QSize(a[0].toInt(), a[1].toInt()));
+        } else if (s.startsWith(QLatin1String("@Point("))) {
+            const QStringList a = splitArguments(s, 6);
+            if (a.size() == 2)
+                return QVariant(QPoint(a[0].toInt(), a[1].toInt()));
+        } else if (s == QLatin1String("@Invalid()")) {
+            return QVariant();
+        }
+    }
+    if (s.startsWith(QLatin1String("@@")))
+        return QVariant(s.sliced(1));
+    return QVariant(s);
+}
+
+QVariant listValue(const QStringList& items)
+{
+    QStringList out = items;
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        const QString& item = items.at(i);
+        if (!item.startsWith(u'@'))
+            continue;
+        if (item.size() >= 2 && item.at(1) == u'@') {
+            out[i].remove(0, 1);
+        } else {
+            QVariantList variants;
+            for (const QString& each : items)
+                variants.append(typedValue(each));
+            return variants;
+        }
+    }
+    return out;
+}
+
+// Whether a line written as it stands reads back as one entry ending at its
+// own end: an unclosed quote or a trailing backslash would swallow the next.
+bool standsAlone(QByteArrayView line)
+{
+    const auto risky = [](char c) { return c == '"' || c == '\\' || c == '\n' || c == '\r' || c == ';'; };
+    if (std::none_of(line.begin(), line.end(), risky))
+        return true;
+    const QByteArray data = line.toByteArray() + "\nz=z\n";
+    qsizetype pos = 0, start = 0, length = 0, equals = -1;
+    return readLine(data, pos, start, length, equals) && start == 0 && length == line.size();
+}
+
+bool sameKeyIgnoringCase(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+QString fullKey(const QString& section, const QString& key) { return section.isEmpty() ? key : section + u'/' + key; }
+
+}  // namespace
+
+QByteArray IniFile::encodeValue(const QString& value)
+{
+    const QString s = value.startsWith(u'@') ? u'@' + value : value;
+    QByteArray out;
+    out.reserve(s.size() + 8);
+    bool needsQuotes = false;
+    bool escapeNextIfHex = false;
+    const auto hexEscape = [&](uint code) {
+        out += "\\x";
+        out += QByteArray::number(code, 16);
+        escapeNextIfHex = true;  // a following hex digit would extend the escape
+    };
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar qc = s.at(i);
+        const char16_t ch = qc.unicode();
+        if (ch == ';' || ch == ',' || ch == '=')
+            needsQuotes = true;
+        if (escapeNextIfHex && hexValue(ch) >= 0) {
+            hexEscape(ch);
+            continue;
+        }
+        escapeNextIfHex = false;
+        switch (ch) {
+        case '\0': out += "\\0"; escapeNextIfHex = true; break;
+        case '\a': out += "\\a"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        case '\v': out += "\\v"; break;
+        case '"':
+        case '\\':
+            out += '\\';
+            out += char(ch);
+            break;
+        default:
+            if (ch <= 0x1F || ch == 0xFEFF) {
+                // A byte-order mark would be dropped by a reader decoding the line.
+                hexEscape(ch);
+            } else if (qc.isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate()) {
+                out += QStringView(s).sliced(i, 2).toUtf8();
+                ++i;
+            } else if (qc.isSurrogate()) {
+                hexEscape(ch);  // half a pair has no UTF-8 form
+            } else if (ch < 0x80) {
+                out += char(ch);
+            } else {
+                out += QStringView(&qc, 1).toUtf8();
+            }
+        }
+    }
+    if (needsQuotes || (!out.isEmpty() && (out.front() == ' ' || out.back() == ' ')))
+        out = '"' + out + '"';
+    return out;
+}
+
+QVariant IniFile::decodeValue(QByteArrayView raw)
+{
+    QString text;
+    QStringList list;
+    return unescapeValue(raw, text, list) ? listValue(list) : typedValue(text);
+}
+
+IniFile IniFile::parse(const QByteArray& bytes)
+{
+    IniFile file;
+    QByteArrayView data(bytes);
+    if (data.startsWith("\xef\xbb\xbf"))
+        data = data.sliced(3);
+    Section* current = nullptr;
+    qsizetype pos = 0, start = 0, length = 0, equals = -1;
+    while (readLine(data, pos, start, length, equals)) {
+        const QByteArrayView line = data.sliced(start, length);
+        if (line.startsWith('[')) {
+            qsizetype close = line.indexOf(']');
+            if (close < 0)
+                close = length;
+            const QByteArrayView header = line.first(close).sliced(1).trimmed();
+            QString name;
+            if (header.compare("general", Qt::CaseInsensitive) == 0)
+                name.clear();
+            else if (header.compare("%general", Qt::CaseInsensitive) == 0)
+                name = QString::fromLatin1(header.sliced(1));
+            else
+                name = unescapeKey(header);
+            const QByteArray rawHeader = '[' + header.toByteArray() + ']';
+            current = &file.sectionNamed(name, standsAlone(rawHeader) ? rawHeader : sectionHeader(name));
+            continue;
+        }
+        if (equals < 0)
+            continue;  // not an entry: dropped, as the reader ignores it
+        if (!current)
+            current = &file.sectionNamed(QString(), QByteArray());
+        const QByteArray rawKey = line.first(equals - start).trimmed().toByteArray();
+        Entry entry{unescapeKey(rawKey), rawKey, line.sliced(equals - start + 1).toByteArray()};
+        if (!standsAlone(line)) {
+            // Only a damaged last line gets here (an unclosed quote, a trailing
+            // backslash); written anew, it says what it said and ends where it should.
+            entry.rawKey = escapeKey(entry.key);
+            entry.raw = encodeValue(decodeValue(entry.raw).toString());
+        }
+        auto same = std::find_if(current->entries.begin(), current->entries.end(),
+                                 [&](const Entry& e) { return e.key == entry.key; });
+        if (same != current->entries.end())
+            *same = std::move(entry);  // a later line under the same key wins
+        else
+            current->entries.push_back(std::move(entry));
+    }
+    return file;
+}
+
+IniFile::Section& IniFile::sectionNamed(const QString& name, const QByteArray& rawHeader)
+{
+    for (Section& s : mSections)
+        if (s.name == name)
+            return s;
+    mSections.push_back(Section{name, rawHeader.isEmpty() ? sectionHeader(name) : rawHeader, {}});
+    return mSections.back();
+}
+
+QByteArray IniFile::serialize() const
+{
+    QByteArray out;
+    qsizetype size = 0;
+    for (const Section& s : mSections)
+        for (const Entry& e : s.entries)
+            size += e.rawKey.size() + e.raw.size() + 2;
+    out.reserve(size + 64);
+    for (const Section& s : mSections) {
+        if (s.entries.empty())
+            continue;
+        if (!out.isEmpty())
+            out += '\n';
+        out += s.rawHeader;
+        out += '\n';
+        for (const Entry& e : s.entries) {
+            out += e.rawKey;
+            out += '=';
+            out += e.raw;
+            out += '\n';
+        }
+    }
+    return out;
+}
+
+const IniFile::Entry* IniFile::find(const QString& key) const
+{
+    const Entry* found = nullptr;
+    for (const Section& s : mSections)
+        for (const Entry& e : s.entries)
+            if (fullKey(s.name, e.key) == key)
+                found = &e;
+    return found;
+}
+
+QString IniFile::storedSection(const QString& name) const
+{
+    QString best;
+    for (const Section& s : mSections)
+        for (const Entry& e : s.entries) {
+            const QString full = fullKey(s.name, e.key);
+            const qsizetype slash = full.indexOf(u'/');
+            if (slash < 0)
+                continue;
+            const QString group = full.first(slash);
+            if (sameKeyIgnoringCase(group, name) && (best.isNull() || group < best))
+                best = group;
+        }
+    return best.isNull() ? name : best;
+}
+
+QString IniFile::storedKey(const QString& section, const QString& key) const
+{
+    const QString prefix = section + u'/';
+    QString best;
+    for (const Section& s : mSections)
+        for (const Entry& e : s.entries) {
+            const QString full = fullKey(s.name, e.key);
+            if (!full.startsWith(prefix))
+                continue;
+            const QString child = full.sliced(prefix.size());
+            if (!child.contains(u'/') && sameKeyIgnoringCase(child, key) && (best.isNull() || child < best))
+                best = child;
+        }
+    return best.isNull() ? key : best;
+}
+
+std::optional<QString> IniFile::value(const QString& section, const QString& key) const
+{
+    const QString group = storedSection(section);
+    const Entry* e = find(fullKey(group, storedKey(group, key)));
+    if (!e)
+        return std::nullopt;
+    const QVariant v = decodeValue(e->raw);
+    if (!v.isValid())
+        return std::nullopt;
+    return v.toString();
+}
+
+bool IniFile::setValue(const QString& section, const QString& key, const QString& value)
+{
+    const QString group = storedSection(section);
+    const QString child = storedKey(group, key);
+    if (const Entry* found = find(fullKey(group, child))) {
+        const QVariant v = decodeValue(found->raw);
+        if (v.isValid() && v.typeId() == QMetaType::QString && v.toString() == value)
+            return false;
+        const_cast<Entry*>(found)->raw = encodeValue(value);
+        return true;
+    }
+    sectionNamed(group, QByteArray()).entries.push_back(Entry{child, escapeKey(child), encodeValue(value)});
+    return true;
+}
+
+}  // namespace meeting

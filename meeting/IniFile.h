@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+#include <vector>
+
+namespace meeting {
+
+// The text of a settings file: sections of "key=value" lines in the INI
+// dialect that Qt's settings classes read and write, so that files written
+// by earlier versions of the program read back exactly as they did, and
+// files written here read back the same with Qt's own reader.
+//
+// What is not changed is written back as it was read: an entry keeps its
+// spelling and the bytes of its value, sections and keys keep their order;
+// new keys go to the end of their section. Comments and lines that are not
+// entries are dropped, as Qt's writer drops them.
+class IniFile {
+public:
+    static IniFile parse(const QByteArray& bytes);
+    QByteArray serialize() const;
+
+    // The value stored under `key` in `section`, both found without regard
+    // to case; none when there is no such key (or it holds no value).
+    std::optional<QString> value(const QString& section, const QString& key) const;
+    // Stores the value under the key's stored spelling (the one given when
+    // there is none yet). Returns whether the file's content changed.
+    bool setValue(const QString& section, const QString& key, const QString& value);
+
+    // One value in the dialect's escaped form, and back.
+    static QByteArray encodeValue(const QString& value);
+    static QVariant decodeValue(QByteArrayView raw);
+
+private:
+    struct Entry {
+        QString key;      // as the reader sees it: unescaped, '/' between subkeys
+        QByteArray rawKey;
+        QByteArray raw;   // the value as written in the file
+    };
+    struct Section {
+        QString name;     // empty for the entries outside any section
+        QByteArray rawHeader;
+        std::vector<Entry> entries;
+    };
+
+    Section& sectionNamed(const QString& name, const QByteArray& rawHeader);
+    // The spellings Qt's reader would pick for a section and key asked for
+    // without regard to case: the least of the stored ones that match.
+    QString storedSection(const QString& name) const;
+    QString storedKey(const QString& section, const QString& key) const;
+    const Entry* find(const QString& fullKey) const;
+
+    std::vector<Section> mSections;
+};
+
+}  // namespace meeting

@@ -1,0 +1,254 @@
+#include "platform/SafeFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+ReadCall gRead;
+WriteCall gWrite;
+
+ssize_t doRead(int fd, void* buffer, size_t size) { return gRead ? gRead(fd, buffer, size) : ::read(fd, buffer, size); }
+ssize_t doWrite(int fd, const void* data, size_t size)
+{
+    return gWrite ? gWrite(fd, data, size) : ::write(fd, data, size);
+}
+
+QByteArray native(const QString& path) { return QFile::encodeName(path); }
+
+[[noreturn]] void fail(const QString& what, const QString& path, int code)
+{
+    throw FileError(QStringLiteral("Can't %1 '%2': %3").arg(what, path, systemReason(code)), code);
+}
+
+QString randomSuffix()
+{
+    // Capitals and digits only, so that a name of ours never reads as a word.
+    static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QString s;
+    for (int i = 0; i < 6; ++i)
+        s += QLatin1Char(kChars[QRandomGenerator::global()->bounded(int(sizeof kChars - 1))]);
+    return s;
+}
+
+}  // namespace
+
+FileError::FileError(const QString& description, int code)
+    : std::runtime_error(description.toStdString()), mCode(code)
+{
+}
+
+QString systemReason(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
+
+void setReadCall(ReadCall call) { gRead = std::move(call); }
+void setWriteCall(WriteCall call) { gWrite = std::move(call); }
+
+FileDescriptor::~FileDescriptor()
+{
+    if (mFd >= 0)
+        ::close(mFd);
+}
+
+int FileDescriptor::close()
+{
+    const int fd = mFd;
+    mFd = -1;
+    return fd >= 0 ? ::close(fd) : 0;
+}
+
+void writeAll(int fd, const char* data, qint64 size, const QString& path)
+{
+    while (size > 0) {
+        const ssize_t n = doWrite(fd, data, static_cast<size_t>(std::min<qint64>(size, 1 << 30)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            fail(QStringLiteral("write"), path, errno);
+        if (n == 0)
+            fail(QStringLiteral("write"), path, ENOSPC);  // a disk that takes nothing more is full
+        data += n;
+        size -= n;
+    }
+}
+
+QByteArray readAll(int fd, qint64 limit, const QString& path)
+{
+    QByteArray out;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && st.st_size > 0 && st.st_size <= limit)
+        out.reserve(static_cast<qsizetype>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = doRead(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            fail(QStringLiteral("read"), path, errno);
+        if (n == 0)
+            return out;
+        if (out.size() + n > limit)
+            throw FileError(QStringLiteral("Can't read '%1': it is larger than %2 MB").arg(path).arg(limit >> 20), EFBIG);
+        out.append(buffer, static_cast<qsizetype>(n));
+    }
+}
+
+int openRegularForReading(const QString& path, Links links)
+{
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (links == Links::NoLinks ? O_NOFOLLOW : 0);
+    const int fd = ::open(native(path).constData(), flags);
+    if (fd < 0 && errno == ELOOP && links == Links::NoLinks)
+        throw FileError(QStringLiteral("Can't open '%1': it is a link").arg(path), ELOOP);
+    if (fd < 0)
+        fail(QStringLiteral("open"), path, errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int code = errno;
+        ::close(fd);
+        fail(QStringLiteral("open"), path, code);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw FileError(QStringLiteral("Can't open '%1': it is not an ordinary file").arg(path), EINVAL);
+    }
+    // Reading an ordinary file never waits, so blocking reads are fine from here.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+int createExclusive(const QString& path, mode_t mode)
+{
+    const int fd = ::open(native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd < 0)
+        fail(QStringLiteral("create"), path, errno);
+    return fd;
+}
+
+FileIdentity writeNewFile(const QString& path, const QByteArray& bytes, mode_t mode)
+{
+    FileDescriptor file(createExclusive(path, mode));
+    FileIdentity identity;
+    try {
+        struct stat st {};
+        if (::fstat(file.get(), &st) != 0)
+            fail(QStringLiteral("write"), path, errno);
+        identity = FileIdentity{st.st_dev, st.st_ino};
+        writeAll(file.get(), bytes.constData(), bytes.size(), path);
+        if (file.close() != 0)
+            fail(QStringLiteral("write"), path, errno);
+    } catch (...) {
+        ::unlink(native(path).constData());
+        throw;
+    }
+    return identity;
+}
+
+QByteArray readWrittenFile(const QString& path, const FileIdentity& written, qint64 limit)
+{
+    FileDescriptor file(openRegularForReading(path, Links::NoLinks));
+    struct stat st {};
+    if (::fstat(file.get(), &st) != 0)
+        fail(QStringLiteral("read"), path, errno);
+    if (FileIdentity{st.st_dev, st.st_ino} != written)
+        throw FileError(QStringLiteral("Can't read '%1': it is not the file this program wrote there").arg(path), EPERM);
+    if (st.st_size > limit)
+        throw FileError(QStringLiteral("Can't read '%1': it is larger than %2 MB").arg(path).arg(limit >> 20), EFBIG);
+    return readAll(file.get(), limit, path);
+}
+
+mode_t defaultFileMode()
+{
+    // The umask can only be read by setting it; /proc tells it without that race.
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("Umask:")) {
+                bool ok = false;
+                const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+                if (ok)
+                    return 0666 & ~mask;
+            }
+    }
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+void replaceFile(const QString& target, const std::function<void(int fd)>& fill, mode_t newFileMode,
+                 const QString& tempPrefix)
+{
+    const QFileInfo info(target);
+    const QString folder = info.absolutePath();
+    const QByteArray nativeTarget = native(target);
+
+    mode_t mode = newFileMode;
+    struct stat st {};
+    if (::lstat(nativeTarget.constData(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            throw FileError(QStringLiteral("Can't write '%1': it is a folder").arg(target), EISDIR);
+        if (S_ISREG(st.st_mode))
+            mode = st.st_mode & 07777;
+    }
+
+    const QString prefix = tempPrefix.isEmpty() ? QLatin1Char('.') + info.fileName() + QLatin1Char('.') : tempPrefix;
+    QString temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0; ++attempt) {
+        temp = folder + QLatin1Char('/') + prefix + randomSuffix();
+        fd = ::open(native(temp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && (errno != EEXIST || attempt > 100))
+            fail(QStringLiteral("write"), target, errno);
+    }
+    FileDescriptor file(fd);
+    const QByteArray nativeTemp = native(temp);
+    try {
+        fill(fd);
+        if (::fchmod(fd, mode) != 0)
+            fail(QStringLiteral("write"), target, errno);
+        // The data must be on the disk before the name points at it, or a
+        // crash right after the rename could leave an empty file behind.
+        if (::fdatasync(fd) != 0 && errno != EINVAL)
+            fail(QStringLiteral("write"), target, errno);
+        if (file.close() != 0)
+            fail(QStringLiteral("write"), target, errno);
+        if (::rename(nativeTemp.constData(), nativeTarget.constData()) != 0)
+            fail(QStringLiteral("write"), target, errno);
+    } catch (...) {
+        ::unlink(nativeTemp.constData());
+        throw;
+    }
+}
+
+void replaceFile(const QString& target, const QByteArray& bytes, mode_t newFileMode, const QString& tempPrefix)
+{
+    replaceFile(target, [&](int fd) { writeAll(fd, bytes.constData(), bytes.size(), target); }, newFileMode,
+                tempPrefix);
+}
+
+void copyFile(const QString& source, const QString& target, mode_t newFileMode)
+{
+    FileDescriptor in(openRegularForReading(source, Links::Follow));
+    replaceFile(target, [&](int out) {
+        char buffer[1 << 16];
+        for (;;) {
+            const ssize_t n = doRead(in.get(), buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                fail(QStringLiteral("read"), source, errno);
+            if (n == 0)
+                return;
+            writeAll(out, buffer, n, target);
+        }
+    }, newFileMode);
+}
+
+}  // namespace platform

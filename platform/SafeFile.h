@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <stdexcept>
+#include <sys/types.h>
+
+namespace platform {
+
+// A file operation that failed, worded for the user, with the system's code.
+class FileError : public std::runtime_error {
+public:
+    FileError(const QString& description, int code);
+    int code() const { return mCode; }
+
+private:
+    int mCode;
+};
+
+// The system's words for an error code ("No space left on device").
+QString systemReason(int code);
+
+// The read(2) and write(2) that every file access here goes through. Tests
+// stand in calls that fail the way a full disk or a dying drive does, to see
+// that nothing is lost; an empty call restores the system's.
+using ReadCall = std::function<ssize_t(int fd, void* buffer, size_t size)>;
+using WriteCall = std::function<ssize_t(int fd, const void* data, size_t size)>;
+void setReadCall(ReadCall call);
+void setWriteCall(WriteCall call);
+
+// Writes every byte: short writes are continued, interrupted ones retried;
+// anything else throws, naming `path`.
+void writeAll(int fd, const char* data, qint64 size, const QString& path);
+// Reads to the end of the file, refusing more than `limit` bytes.
+QByteArray readAll(int fd, qint64 limit, const QString& path);
+
+// Opens a file for reading without ever blocking (a FIFO or a device answers
+// at once) and insists that it is an ordinary file; with NoLinks, a link at
+// the path's last step is refused too. The caller closes the descriptor.
+enum class Links { Follow, NoLinks };
+int openRegularForReading(const QString& path, Links links);
+
+// Creates a new file that did not exist, never through a link; throws when
+// the name is taken.
+int createExclusive(const QString& path, mode_t mode);
+
+// Which file a path named when it was written (the same name may later
+// name another).
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// Writes exactly the bytes to a new file, created exclusively and never
+// through a link; a failure removes what was begun and throws.
+FileIdentity writeNewFile(const QString& path, const QByteArray& bytes, mode_t mode);
+
+// Reads back a file this program wrote: only when the path still names that
+// very file, an ordinary one reached without a link, of at most `limit` bytes.
+QByteArray readWrittenFile(const QString& path, const FileIdentity& written, qint64 limit);
+
+// The permissions an ordinary new file gets: 0666 less the process's umask.
+mode_t defaultFileMode();
+
+// Replaces the file at `target` with what `fill` writes into the descriptor
+// it is given: a new file beside the target (its name `tempPrefix` plus six
+// random characters, by default "." + the target's name + "."), created
+// exclusively and never through a link, written whole, flushed to the disk,
+// then renamed over the target. Any failure leaves the target exactly as it
+// was, removes the new file and throws. The new file takes the permissions of
+// the regular file it replaces, otherwise `newFileMode`.
+void replaceFile(const QString& target, const std::function<void(int fd)>& fill, mode_t newFileMode,
+                 const QString& tempPrefix = QString());
+void replaceFile(const QString& target, const QByteArray& bytes, mode_t newFileMode,
+                 const QString& tempPrefix = QString());
+
+// Copies the file at `source` to `target` as replaceFile writes: the old
+// target stays whole until the copy is complete on the disk.
+void copyFile(const QString& source, const QString& target, mode_t newFileMode);
+
+// Closes a descriptor when it goes out of scope.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd = -1) : mFd(fd) {}
+    ~FileDescriptor();
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return mFd; }
+    // Closes it now, reporting what close(2) says (a late write error).
+    int close();
+
+private:
+    int mFd;
+};
+
+}  // namespace platform
