@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Measures how long Corvalin takes from its start to a painted entry window
+# (the restore and the word-processor check included), under a virtual
+# display, and prints the median of the runs. Usage: scripts/startup-time.sh [RUNS]
+# Uses the build in build/ (scripts/test.sh or scripts/run.sh makes it).
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+if [ -z "${DISPLAY:-}" ]; then
+  ensure_packages xvfb xauth
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+RUNS=${1:-21}
+BIN="$ROOT/build/corvalin"
+[ -x "$BIN" ] || { echo "Build first: scripts/test.sh" >&2; exit 1; }
+
+measure() {
+  local times=() start end i
+  # A settings folder of its own holding the sample meeting, as a user's would.
+  local home; home=$(mktemp -d)
+  mkdir -p "$home/.config"
+  cat > "$home/.config/Tessaly.ini" <<'INI'
+[Corvalin]
+txtTitle=BIG MEETING
+txtMeetingCalledBy=Orrin Vasque
+txtMeetingLocation=Conference Room B
+txtTypeOfMeeting=Informative
+txtFacilitator=Hale Dorrance
+txtNoteTaker=Mira Calloway
+txtTimeKeeper=Tobias Renwick
+txtAttendees=Everyone
+txtTimeAlloted0=30 minutes
+txtTopic0=Penguin Meeting
+txtPresenter0=Orrin Vasque
+txtDiscussion10=Penguins are black and white.
+txtDiscussion20=Some old TV shows are black and white.
+txtDiscussion30=
+txtConclusion10="Therefore, some penguins are old TV shows."
+txtConclusion20=
+txtConclusion30=
+txtAction10=Watch March Of The Penguins
+txtAction20=
+txtPerson10=Lio Vasque
+txtPerson20=
+dtpDeadlin10=
+dtpDeadline20=
+txtResource=Ansel Marrow
+txtObservers=Spider in back right corner of conference room
+txtNotes=None
+INI
+  for i in $(seq "$RUNS"); do
+    start=$(date +%s%N)
+    HOME="$home" XDG_CONFIG_HOME="$home/.config" CORVALIN_EXIT_WHEN_SHOWN=1 "$BIN" >/dev/null 2>&1 || true
+    end=$(date +%s%N)
+    times+=($(( (end - start) / 1000000 )))
+  done
+  rm -rf "$home"
+  printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "start to shown entry window: median %d ms (min %d, max %d, %d runs)\n", a[int((NR+1)/2)], a[1], a[NR], NR}'
+}
+
+measure
