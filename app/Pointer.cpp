@@ -1,5 +1,8 @@
 #include "app/Pointer.h"
 
+#include <QEnterEvent>
+#include <QMouseEvent>
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
@@ -82,5 +85,21 @@ void WindowPointer::setCustomPicture(const QCursor& cursor)
 }
 
 QCursor WindowPointer::customCursor() const { return mCustom.value_or(QCursor(Qt::PointingHandCursor)); }
+
+QWidget* controlUnderPointer(QWidget* window, const QEvent* event)
+{
+    QPointF global;
+    if (event->type() == QEvent::Enter)
+        global = static_cast<const QEnterEvent*>(event)->globalPosition();
+    else if (event->type() == QEvent::MouseMove)
+        global = static_cast<const QMouseEvent*>(event)->globalPosition();
+    else
+        return nullptr;
+    QWidget* w = window->childAt(window->mapFromGlobal(global.toPoint()));
+    // Qt's own parts of a composite control have no name, or one of Qt's.
+    while (w && w != window && (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_"))))
+        w = w->parentWidget();
+    return w ? w : window;
+}
 
 }  // namespace app

@@ -4,6 +4,7 @@
 #include <QString>
 #include <optional>
 
+class QEvent;
 class QWidget;
 
 namespace app {
@@ -39,5 +40,11 @@ private:
     int mShape = vbDefault;
     std::optional<QCursor> mCustom;
 };
+
+// The control of a designed window that the pointer of an Enter or MouseMove
+// event is over: the deepest widget there, or the named control it is a part
+// of (a picker's inner editor counts as the picker). A caption is a control
+// of its own, so a move over it is not the frame's.
+QWidget* controlUnderPointer(QWidget* window, const QEvent* event);
 
 }  // namespace app

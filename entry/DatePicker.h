@@ -19,6 +19,7 @@ public:
 
     meeting::MaybeDate value() const { return mValue; }
     // Sets the value (absent unticks the box); emits changed() when it differs.
+    // A date outside 1601 to 9999 throws: no picker can show it.
     void setValue(const meeting::MaybeDate& value);
 
     QCheckBox* checkBox() const { return mCheck; }
@@ -31,6 +32,7 @@ private:
     void userEdited();
     void userTicked(bool ticked);
     void show(const meeting::MaybeDate& value);
+    void enableDate(bool enable);
 
     QCheckBox* mCheck = nullptr;
     QDateTimeEdit* mEdit = nullptr;

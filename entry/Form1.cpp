@@ -44,9 +44,66 @@ QLabel* caption(QWidget* parent, const QString& name, const QString& text, int l
     return l;
 }
 
+// A field of the record. Receiving the focus by Tab or by a click selects its
+// whole text (as Home, then Shift+End would), so that typing replaces it; the
+// title keeps its caret instead. The window becoming active again, or a
+// closing pop-up, gives the focus back without touching the text.
+class FieldEdit : public QLineEdit {
+public:
+    enum class OnFocus { SelectAll, KeepCaret };
+    FieldEdit(OnFocus onFocus, QWidget* parent) : QLineEdit(parent), mOnFocus(onFocus) {}
+
+protected:
+    void focusInEvent(QFocusEvent* e) override
+    {
+        QLineEdit::focusInEvent(e);
+        switch (e->reason()) {
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+        case Qt::ShortcutFocusReason:
+            // At once, not by posted keystrokes: keys typed meanwhile come after it.
+            mOnFocus == OnFocus::SelectAll ? selectWhole() : deselect();
+            break;
+        case Qt::MouseFocusReason:
+            // The press that gave the focus places the caret and clears any
+            // selection; the selection is made once it has been handled.
+            mSelectAfterPress = mOnFocus == OnFocus::SelectAll;
+            break;
+        default:
+            break;
+        }
+    }
+    void focusOutEvent(QFocusEvent* e) override
+    {
+        mSelectAfterPress = false;
+        QLineEdit::focusOutEvent(e);
+    }
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        QLineEdit::mousePressEvent(e);
+        if (std::exchange(mSelectAfterPress, false))
+            selectWhole();
+    }
+
+private:
+    void selectWhole()
+    {
+        home(false);
+        end(true);
+    }
+
+    OnFocus mOnFocus;
+    bool mSelectAfterPress = false;
+};
+
 QLineEdit* textBox(QWidget* parent, const QString& name, int left, int top, int width, int height)
 {
-    auto* e = app::placeControl<QLineEdit>(parent, name, left, top, width, height);
+    // The title is the one field whose text is not selected on focus.
+    auto* e = new FieldEdit(name == QLatin1String("txtTitle") ? FieldEdit::OnFocus::KeepCaret
+                                                              : FieldEdit::OnFocus::SelectAll,
+                            parent);
+    e->setObjectName(name);
+    e->setGeometry(app::twipsRect(left, top, width, height));
     e->setMaxLength(std::numeric_limits<int>::max());  // the fields have no maximum
     return e;
 }
@@ -61,6 +118,8 @@ Form1::Form1(QWidget* parent)
     setFixedSize(app::twipsToPixels(9000), app::twipsToPixels(9660));
     buildLayout();
     setTabOrder();
+    // Typing starts in the title, the first field of the Tab order.
+    txtTitle->setFocus(Qt::OtherFocusReason);
 }
 
 Form1::~Form1() { delete mForm2; }
@@ -275,31 +334,17 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::Enter:
     case QEvent::MouseMove: {
+        // A move a control does not take is passed on to its parent; only the
+        // control the pointer is over decides the shape.
         const auto it = mHoverShape.constFind(watched);
-        if (it != mHoverShape.constEnd())
+        if (it != mHoverShape.constEnd() && app::controlUnderPointer(this, event) == watched)
             mPointer.hover(*it);
         break;
     }
     case QEvent::FocusIn: {
         const auto it = mFieldOf.constFind(watched);
-        if (it == mFieldOf.constEnd())
-            break;
-        const FieldInfo info = *it;
-        if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
-            if (info.field == Field::txtTitle) {
-                // The title keeps the caret where it is: undo the platform's
-                // select-all on Tab once it has happened.
-                QTimer::singleShot(0, edit, [edit] { edit->deselect(); });
-                break;
-            }
-            // Select the whole text as the keystrokes Home, Shift+End would.
-            QCoreApplication::postEvent(edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier));
-            QCoreApplication::postEvent(edit, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Home, Qt::NoModifier));
-            QCoreApplication::postEvent(edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_End, Qt::ShiftModifier));
-            QCoreApplication::postEvent(edit, new QKeyEvent(QEvent::KeyRelease, Qt::Key_End, Qt::ShiftModifier));
-        }
-        if (meeting::isTopicField(info.field))
-            VScroll1->setValue(info.topic);
+        if (it != mFieldOf.constEnd() && meeting::isTopicField(it->field))
+            VScroll1->setValue(it->topic);
         break;
     }
     default: break;

@@ -7,11 +7,14 @@
 #include "meeting/SettingsStore.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/Ui.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateTimeEdit>
 #include <QEnterEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -150,9 +153,11 @@ TEST_F(EntryWindow, ABadDateGivesOneReportAtItsStepAndEverythingElseStillRestore
     store(QStringLiteral("txtTitle"), QStringLiteral("Budget"));
     store(QStringLiteral("dtpDateTime"), QStringLiteral("31.12.2026 25:61"));
     store(QStringLiteral("dtpDeadlin10"), QStringLiteral("1/2/1601"));
+    store(QStringLiteral("dtpDeadline20"), QStringLiteral("12/31/1600"));  // a date, but none a picker takes
     store(QStringLiteral("txtNotes"), QStringLiteral("last"));
     auto form = start();
-    EXPECT_EQ(reportLines(), QStringList({"146"}));
+    EXPECT_EQ(reportLines(), QStringList({"146", "176"}));
+    EXPECT_FALSE(form->dtpDeadline2[0]->value().has_value());
     EXPECT_EQ(form->txtTitle->text(), QStringLiteral("Budget"));
     EXPECT_EQ(form->txtNotes->text(), QStringLiteral("last"));
     EXPECT_EQ(form->dtpDeadlin1[0]->value(), at(1601, 1, 2));
@@ -254,56 +259,143 @@ TEST_F(EntryWindow, TabVisitsTheFieldsInTheirOrderThenTheButtons)
                                     "txtNotes", "PushButton22", "PushButton2", "PushButton3", "txtTitle"}));
 }
 
-TEST_F(EntryWindow, FocusSelectsTheWholeTextExceptInTheTitleAndFollowsTheTopic)
+namespace {
+
+// Input as the window system queues it: each event is routed when it is
+// delivered (keys to the widget that has the focus by then, a press to the
+// widget under the pointer), after everything queued before it.
+void queueKeys(QWidget* window, const QString& text)
+{
+    for (const QChar c : text) {
+        QCoreApplication::postEvent(window->windowHandle(), new QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, c));
+        QCoreApplication::postEvent(window->windowHandle(), new QKeyEvent(QEvent::KeyRelease, 0, Qt::NoModifier, c));
+    }
+}
+
+void queueKey(QWidget* window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QCoreApplication::postEvent(window->windowHandle(), new QKeyEvent(QEvent::KeyPress, key, modifiers));
+    QCoreApplication::postEvent(window->windowHandle(), new QKeyEvent(QEvent::KeyRelease, key, modifiers));
+}
+
+void queueClick(QWidget* target)
+{
+    QWidget* window = target->window();
+    const QPointF local = target->mapTo(window, target->rect().center());
+    const QPointF global = window->mapToGlobal(local);
+    for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        QCoreApplication::postEvent(window->windowHandle(),
+                                    new QMouseEvent(type, local, local, global, Qt::LeftButton,
+                                                    type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                                    Qt::NoModifier));
+}
+
+}  // namespace
+
+TEST_F(EntryWindow, FocusByTabOrClickSelectsTheTextSoTypingReplacesItAndNoKeyIsLost)
 {
     auto form = start();
     form->PushButton3_Click();
     form->show();
     QApplication::setActiveWindow(form.get());
-    form->txtTitle->setFocus(Qt::TabFocusReason);
-    QTest::qWait(10);
-    EXPECT_FALSE(form->txtTitle->hasSelectedText());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    EXPECT_EQ(QApplication::focusWidget(), form->txtTitle) << "typing starts in the title";
 
-    form->txtMeetingLocation->setFocus(Qt::MouseFocusReason);  // a click does not select by itself
-    QTest::qWait(10);
-    EXPECT_EQ(form->txtMeetingLocation->selectedText(), QStringLiteral("Conference Room B"));
+    // Tab into a field with keys already typed behind the Tab.
+    form->dtpDateTime->edit()->setFocus();
+    queueKey(form.get(), Qt::Key_Tab);
+    queueKeys(form.get(), QStringLiteral("Room C"));
+    QApplication::processEvents();
+    EXPECT_EQ(form->txtMeetingLocation->text(), QStringLiteral("Room C"));
 
-    form->txtTopic[0]->setFocus(Qt::MouseFocusReason);
-    QTest::qWait(10);
-    EXPECT_EQ(form->txtTopic[0]->selectedText(), QStringLiteral("Penguin Meeting"));
+    // A click into a field, the sentence typed at full speed behind it.
+    queueClick(form->txtTopic[0]);
+    queueKeys(form.get(), QStringLiteral("Walruses are brown."));
+    QApplication::processEvents();
+    EXPECT_EQ(form->txtTopic[0]->text(), QStringLiteral("Walruses are brown."));
+    EXPECT_EQ(stored(QStringLiteral("txtTopic0")), QStringLiteral("Walruses are brown."));
     EXPECT_EQ(form->VScroll1->value(), 0);
     EXPECT_EQ(form->Picture3->y(), 0);
-    EXPECT_EQ(form->lblTopicNo[0]->text(), QStringLiteral("Agenda Topic : 1"));
 
-    // Typing after the select-all replaces the text.
-    QTest::keyClicks(form->txtTopic[0], QStringLiteral("Walruses"));
-    EXPECT_EQ(stored(QStringLiteral("txtTopic0")), QStringLiteral("Walruses"));
+    // The window left and come back to: the text and the caret stay.
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    queueKeys(form.get(), QStringLiteral(" Y"));
+    QApplication::processEvents();
+    EXPECT_EQ(form->txtTopic[0]->text(), QStringLiteral("Walruses are brown. Y"));
+
+    // The title keeps its caret on Tab and on a click.
+    form->txtNotes->setFocus();
+    queueKey(form.get(), Qt::Key_Tab, Qt::NoModifier);  // past the buttons to the title
+    for (int i = 0; i < 3; ++i)
+        queueKey(form.get(), Qt::Key_Tab);
+    queueKeys(form.get(), QStringLiteral("!"));
+    QApplication::processEvents();
+    EXPECT_EQ(form->txtTitle->text(), QStringLiteral("BIG MEETING!"));
 }
 
-TEST_F(EntryWindow, HoverShowsTheHandOverButtonsExceptWhileBusy)
+TEST_F(EntryWindow, ADeadlineIsOneTabStopTickedOrNotAndSpaceTicksIt)
 {
     auto form = start();
-    auto hover = [](QWidget* w) {
-        QEnterEvent e(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
-        QCoreApplication::sendEvent(w, &e);
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    entry::DatePicker* deadline = form->dtpDeadlin1[0];
+    const auto tabFrom = [&](QWidget* w) {
+        w->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* at = QApplication::focusWidget();
+        while (at && at->objectName().isEmpty())
+            at = at->parentWidget();
+        return at ? at->objectName() : QString();
     };
-    hover(form->PushButton22);
-    EXPECT_EQ(form->pointer().shape(), app::vbCustom);
-    hover(form->Frame1);
-    EXPECT_EQ(form->pointer().shape(), app::vbDefault);
-    hover(form->PushButton3);
-    hover(form->txtNotes);
-    EXPECT_EQ(form->pointer().shape(), app::vbDefault);
-    hover(form->lblTopic[0]);  // captions leave the pointer as it is
-    hover(form->PushButton2);
-    hover(form->VScroll1);
-    EXPECT_EQ(form->pointer().shape(), app::vbCustom);
+    EXPECT_EQ(tabFrom(form->txtPerson1[0]), QStringLiteral("dtpDeadlin1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_TRUE(deadline->value().has_value());
+    EXPECT_EQ(stored(QStringLiteral("dtpDeadlin10")), meeting::dateToText(at(2026, 12, 7)));
+    EXPECT_EQ(tabFrom(form->txtPerson1[0]), QStringLiteral("dtpDeadlin1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form->txtAction2[0]) << "the ticked deadline took one stop";
+    form->txtPerson1[0]->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);  // ticked off again, the focus stays in the picker
+    EXPECT_FALSE(deadline->value().has_value());
+    EXPECT_EQ(stored(QStringLiteral("dtpDeadlin10")), QString());
+    EXPECT_EQ(QApplication::focusWidget(), deadline->checkBox());
+}
+
+TEST_F(EntryWindow, ThePointerIsTheHandOverTheButtonsOnlyAndStaysTheHourglassWhileBusy)
+{
+    auto form = start();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    using testing_support::movePointerOver;
+    const std::pair<QWidget*, int> path[] = {
+        {form->PushButton22, app::vbCustom},
+        {form->Frame1, app::vbDefault},
+        {form->PushButton3, app::vbCustom},
+        {form->txtNotes, app::vbDefault},
+        {form->PushButton2, app::vbCustom},
+        {form->lblTopic[0], app::vbCustom},  // captions leave the pointer as it is
+        {form->VScroll1, app::vbCustom},     // and so does the scroll bar
+        {form->dtpDeadline2[0], app::vbDefault},
+        {form->findChild<QLabel*>(QStringLiteral("Label2")), app::vbDefault},
+        {form.get(), app::vbDefault},
+    };
+    for (const auto& [w, shape] : path) {
+        movePointerOver(w);
+        EXPECT_EQ(form->pointer().shape(), shape) << w->objectName().toStdString();
+    }
+    movePointerOver(form->PushButton22);
+    EXPECT_EQ(form->cursor().shape(), Qt::PointingHandCursor);
 
     form->pointer().setShape(app::vbHourglass);
     for (QWidget* w : {static_cast<QWidget*>(form->PushButton22), static_cast<QWidget*>(form->Frame2),
-                       static_cast<QWidget*>(form.get())})
-        hover(w);
-    EXPECT_EQ(form->pointer().shape(), app::vbHourglass);
+                       static_cast<QWidget*>(form.get())}) {
+        movePointerOver(w);
+        EXPECT_EQ(form->pointer().shape(), app::vbHourglass);
+    }
 }
 
 TEST_F(EntryWindow, TheLayoutIsTheDesignedOneInTwips)
