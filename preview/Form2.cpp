@@ -11,13 +11,17 @@
 #include "app/Twips.h"
 #include "platform/SafeFile.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QWheelEvent>
 #include <QCoreApplication>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QAbstractSlider>
 #include <QTreeWidget>
 
 #include <stdexcept>
@@ -103,6 +107,9 @@ void Form2::buildLayout()
     for (QWidget* w : {static_cast<QWidget*>(HScroll1), static_cast<QWidget*>(VScroll1), static_cast<QWidget*>(Picture2),
                        static_cast<QWidget*>(Picture1)})
         w->setFocusPolicy(Qt::TabFocus);
+    for (QWidget* w : {static_cast<QWidget*>(Picture2), static_cast<QWidget*>(mViewportInside),
+                       static_cast<QWidget*>(Picture1), static_cast<QWidget*>(HScroll1), static_cast<QWidget*>(VScroll1)})
+        w->installEventFilter(this);
     QWidget* const order[] = {HScroll1, VScroll1, Picture2, Picture1, PushButton1, PushButton2, PushButton6, PushButton8, ListView1};
     for (size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
@@ -206,6 +213,7 @@ void Form2::RedrawImage()
                                QRectF(0, 0, mGeo.mOrigWidth, mGeo.mOrigHeight));
     });
     g.step(114, [&] { mPointer.setShape(app::vbDefault); });
+    mRedrawn = true;
     g.step(116, [&] { mGeo.placeRedrawnCanvas(); });
     g.step(120, [&] {
         applyBars();
@@ -229,7 +237,12 @@ void Form2::SetZoom(float zoom)
     if (!ZoomGeometry::zoomAllowed(zoom))
         return;
     mGeo.mZoom = zoom;
+    mRedrawn = false;
     RedrawImage();
+    // The bars are set up for the zoomed canvas, so that every part of the
+    // page can be reached at every zoom.
+    if (mRedrawn)
+        SetupScrollBars();
 }
 
 void Form2::PushButton1_Click()
@@ -288,15 +301,27 @@ void Form2::Picture1_MouseMove(bool buttonHeld, float x, float y)
 
 void Form2::Picture1_MouseUp()
 {
+    // The bars take the values that match where the canvas was dropped (a
+    // whole percentage of a zoomed page would throw it back by hundreds of
+    // twips); the canvas then stands within half a scroll step of the drop.
     app::Guard g(app::label::Form2_Picture1_MouseUp);
-    std::pair<qint32, qint32> percents{-1, -1};
-    g.step(100, [&] { percents = mGeo.mouseUpPercents(); });
+    std::pair<qint32, qint32> values{-1, -1};
+    g.step(100, [&] { values.first = mGeo.mouseUpValues().first; });
+    g.step(102, [&] { values.second = mGeo.mouseUpValues().second; });
     g.step(104);
-    if (percents.first >= 0)  // only where the canvas is wider than the view
-        g.act([&] { SetHScrollbarByPercent(HScroll1, toInteger(percents.first)); });
+    if (values.first >= 0)  // only where the canvas is wider than the view
+        g.act([&] { setBarValue(HScroll1, values.first); });
     g.step(106);
-    if (percents.second >= 0)
-        g.act([&] { SetVScrollbarByPercent(VScroll1, toInteger(percents.second)); });
+    if (values.second >= 0)
+        g.act([&] { setBarValue(VScroll1, values.second); });
+}
+
+void Form2::setBarValue(QScrollBar* bar, int value)
+{
+    (bar == HScroll1 ? mGeo.hBar : mGeo.vBar).value = -1;  // set again even when equal: the canvas follows
+    bar == HScroll1 ? mGeo.setHValue(value) : mGeo.setVValue(value);
+    applyBars();
+    applyCanvas();
 }
 
 // The canvas sizes itself to a picture assigned to it.
@@ -318,10 +343,58 @@ void Form2::applyBars()
     const std::pair<QScrollBar*, const ZoomGeometry::ScrollBar*> bars[] = {{HScroll1, &mGeo.hBar}, {VScroll1, &mGeo.vBar}};
     for (const auto& [widget, state] : bars) {
         widget->setRange(0, state->maximum);
+        widget->setSingleStep(state->singleStep);
+        widget->setPageStep(state->pageStep);
         widget->setValue(state->value);
         widget->setEnabled(state->enabled);
     }
     mApplying = false;
+}
+
+// The wheel over the page scrolls it (sideways with Shift); with Ctrl it
+// zooms by the buttons' steps, through their own handlers.
+bool Form2::wheel(QWheelEvent* e)
+{
+    const QPoint delta = e->angleDelta();
+    if (e->modifiers() & Qt::ControlModifier) {
+        if (delta.y() > 0)
+            PushButton1_Click();
+        else if (delta.y() < 0)
+            PushButton2_Click();
+        return true;
+    }
+    const bool sideways = (e->modifiers() & Qt::ShiftModifier) || (delta.y() == 0 && delta.x() != 0);
+    QScrollBar* bar = sideways ? HScroll1 : VScroll1;
+    const int notches = (sideways && delta.x() != 0 ? delta.x() : delta.y()) / 120;
+    if (bar->isEnabled() && notches != 0)
+        bar->setValue(bar->value() - notches * QApplication::wheelScrollLines() * bar->singleStep());
+    return true;
+}
+
+// The arrow and page keys scroll the page when the canvas, the viewport or a
+// bar has the focus: up and down, the page keys, Home and End move the page
+// vertically, left and right sideways.
+bool Form2::scrollKey(QKeyEvent* e)
+{
+    if (e->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier))
+        return false;
+    using A = QAbstractSlider::SliderAction;
+    QScrollBar* bar = VScroll1;
+    A action;
+    switch (e->key()) {
+    case Qt::Key_Left: bar = HScroll1; action = A::SliderSingleStepSub; break;
+    case Qt::Key_Right: bar = HScroll1; action = A::SliderSingleStepAdd; break;
+    case Qt::Key_Up: action = A::SliderSingleStepSub; break;
+    case Qt::Key_Down: action = A::SliderSingleStepAdd; break;
+    case Qt::Key_PageUp: action = A::SliderPageStepSub; break;
+    case Qt::Key_PageDown: action = A::SliderPageStepAdd; break;
+    case Qt::Key_Home: action = A::SliderToMinimum; break;
+    case Qt::Key_End: action = A::SliderToMaximum; break;
+    default: return false;
+    }
+    if (bar->isEnabled())
+        bar->triggerAction(action);
+    return true;
 }
 
 // ---- Saving and leaving ------------------------------------------------------
@@ -398,9 +471,17 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == ListView1 && event->type() == QEvent::KeyRelease)
         ListView1_KeyUp();
+    const bool onPage = watched == Picture1 || watched == Picture2 || watched == mViewportInside;
+    if (onPage && event->type() == QEvent::Wheel)
+        return wheel(static_cast<QWheelEvent*>(event));
+    const bool scrolls = watched == Picture1 || watched == Picture2 || watched == HScroll1 || watched == VScroll1;
+    if (scrolls && event->type() == QEvent::KeyPress && scrollKey(static_cast<QKeyEvent*>(event)))
+        return true;
     if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
+        // A move a button does not take goes on to its frame: only the
+        // control under the pointer decides the shape.
         const auto it = mHoverShape.constFind(watched);
-        if (it != mHoverShape.constEnd())
+        if (it != mHoverShape.constEnd() && app::controlUnderPointer(this, event) == watched)
             mPointer.hover(*it);
     }
     return QWidget::eventFilter(watched, event);

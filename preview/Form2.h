@@ -11,6 +11,8 @@
 #include <vector>
 
 class QGroupBox;
+class QKeyEvent;
+class QWheelEvent;
 class QPushButton;
 class QScrollBar;
 class QTreeWidget;
@@ -86,6 +88,9 @@ private:
     void VScroll1_Change();
     void barChanged(const std::function<void()>& apply);
     void byPercent(bool changed);
+    void setBarValue(QScrollBar* bar, int value);
+    bool wheel(QWheelEvent* e);
+    bool scrollKey(QKeyEvent* e);
     void sizeCanvasTo(const automation::Picture& picture);
     // The widgets follow the geometry.
     void applyCanvas();
@@ -95,6 +100,7 @@ private:
     app::WindowPointer mPointer;
     bool mFirstActivation = false;
     bool mApplying = false;
+    bool mRedrawn = false;  // the last RedrawImage painted (it did not fall back)
     QWidget* mViewportInside = nullptr;
     QPointer<QWidget> mEntryWindow;
     QHash<QObject*, int> mHoverShape;

@@ -74,29 +74,32 @@ void ZoomGeometry::setupBar(ScrollBar& bar, qint16& step, int canvas, int viewpo
         bar.maximum = toInteger(d / 10);
         step = 10;
     }
+    bar.singleStep = std::max(1, kLineTwips / step);
+    bar.pageStep = std::max(1, (viewport - kLineTwips) / step);
 }
 
 void ZoomGeometry::setupScrollBars()
 {
     canvasTop = 0;
     canvasLeft = 0;
-    setupBar(hBar, mStepX, canvasWidth, viewportWidth);
+    setupBar(hBar, mStepX, canvasWidth, viewportInnerWidth());
     if (hBar.enabled)
         setHValue(0);
-    setupBar(vBar, mStepY, canvasHeight, viewportHeight);
+    setupBar(vBar, mStepY, canvasHeight, viewportInnerHeight());
     if (vBar.enabled)
         setVValue(0);
 }
 
-// A bar's change handler: the canvas edge goes to -(step x value), a 16-bit
-// product, and only when the value changes.
+// A bar's change handler: the canvas edge goes to -(step x value), and only
+// when the value changes. The product is not held to 16 bits: at 400 % a
+// page is scrolled further than 32767 twips.
 void ZoomGeometry::setBarValue(ScrollBar& bar, qint16 step, int& canvasEdge, int value)
 {
     value = std::clamp(value, 0, bar.maximum);
     if (value == bar.value)
         return;
     bar.value = value;
-    canvasEdge = -toInteger(static_cast<double>(step) * value);
+    canvasEdge = -roundToLong(static_cast<double>(step) * value);
 }
 
 void ZoomGeometry::setHValue(int value) { setBarValue(hBar, mStepX, canvasLeft, value); }
@@ -132,14 +135,15 @@ bool ZoomGeometry::mouseMove(bool buttonHeld, float px, float py)
     return true;
 }
 
-std::pair<qint32, qint32> ZoomGeometry::mouseUpPercents() const
+std::pair<qint32, qint32> ZoomGeometry::mouseUpValues() const
 {
-    qint32 px = -1, py = -1;
-    if (canvasWidth > viewportWidth)
-        px = roundToLong(std::fabs(static_cast<double>(canvasLeft)) / (canvasWidth - viewportWidth) * 100);
-    if (canvasHeight > viewportHeight)
-        py = roundToLong(std::fabs(static_cast<double>(canvasTop)) / (canvasHeight - viewportHeight) * 100);
-    return {px, py};
+    const auto value = [](const ScrollBar& bar, qint16 step, int edge, int canvas, int inner) -> qint32 {
+        if (canvas <= inner || step <= 0)
+            return -1;
+        return std::clamp(roundToLong(std::fabs(static_cast<double>(edge)) / step), 0, bar.maximum);
+    };
+    return {value(hBar, mStepX, canvasLeft, canvasWidth, viewportInnerWidth()),
+            value(vBar, mStepY, canvasTop, canvasHeight, viewportInnerHeight())};
 }
 
 bool ZoomGeometry::setByPercent(ScrollBar& bar, qint16 step, int& canvasEdge, qint16 percent)

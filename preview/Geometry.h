@@ -15,9 +15,12 @@ qint16 toInteger(double v);
 // their designed names and widths (mZoom single precision, the steps 16-bit).
 class ZoomGeometry {
 public:
-    // The 3-D border of a picture box is two pixels on every side.
+    // The viewport's 3-D border is two pixels on every side. The canvas and
+    // the holder are plain boxes: the holder's inner size is the page's.
     static constexpr int kViewportBorder = 30;
-    static constexpr int kHolderBorder = 30;
+    static constexpr int kHolderBorder = 0;
+    // What an arrow of a scroll bar moves: about a line of text.
+    static constexpr int kLineTwips = 240;
     // A canvas this wide or high (or more) is not drawn. Large enough for a
     // Letter or A4 page at every zoom step up to 400 %.
     static constexpr int kSizeLimit = 70000;
@@ -28,6 +31,8 @@ public:
         bool enabled = true;
         int maximum = 32767;  // the platform's default until the first setup
         int value = 0;
+        int singleStep = 1;   // an arrow: about a line
+        int pageStep = 10;    // a click in the trough: about a viewport
     };
 
     // The viewport (`Picture2`) and its inner, drawable size.
@@ -60,6 +65,8 @@ public:
     // back to 0 and are enabled only when the canvas is larger than the view.
     void placeRedrawnCanvas();
 
+    // Both bars set up for the canvas as it is now (a chosen page, or a zoom
+    // step), against the viewport's inner size: every edge can be reached.
     void setupScrollBars();
     // A bar's value, as its change handler applies it (only when it changes).
     void setHValue(int value);
@@ -72,8 +79,9 @@ public:
     void mouseDown(float x, float y);
     // Returns false when nothing is to move (no button held).
     bool mouseMove(bool buttonHeld, float x, float y);
-    // The bars' percentages after a drag; -1 where a bar is not concerned.
-    std::pair<qint32, qint32> mouseUpPercents() const;
+    // The bar values that match where a drag left the canvas; -1 where a bar
+    // is not concerned (the canvas fits the view that way).
+    std::pair<qint32, qint32> mouseUpValues() const;
     // Sets a bar from a percentage of its maximum; false when left unchanged.
     bool setHByPercent(qint16 percent);
     bool setVByPercent(qint16 percent);

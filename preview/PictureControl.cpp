@@ -23,6 +23,9 @@ PictureControl::PictureControl(QWidget* parent) : app::PictureBox(parent)
 
 void PictureControl::setPicture(const automation::Picture& picture)
 {
+    // A picture assigned replaces what was painted on the control: a new
+    // run's page 1 must not be covered by the last run's drawing.
+    mDrawing.reset();
     mPicture = picture;
     if (mAutoSize && !picture.isNull())
         setSizeTwips(static_cast<int>(std::lround(picture.size.width())), static_cast<int>(std::lround(picture.size.height())));

@@ -5,6 +5,7 @@
 #include "preview/Form2.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/Ui.h"
 
 #include <QApplication>
 #include <QEnterEvent>
@@ -16,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -71,7 +73,7 @@ TEST_F(Preview, TheFirstShowListsThePagesAndShowsPage1AtItsOwnSize)
     EXPECT_EQ(form.geometry().mZoom, 1.0f);
     EXPECT_EQ(form.geometry().canvasLeft, 0);
     EXPECT_EQ(form.geometry().canvasTop, 0);
-    EXPECT_EQ(form.geometry().mCurWidth, 12240 - 62);
+    EXPECT_EQ(form.geometry().mCurWidth, 12240 - 2);
     EXPECT_EQ(form.Picture1->geometry().topLeft(), QPoint(0, 0));
     EXPECT_TRUE(form.VScroll1->isEnabled());
     EXPECT_EQ(form.geometry().mStepY, 10);
@@ -114,16 +116,91 @@ TEST_F(Preview, ZoomRunsFromAQuarterToFourTimesWithoutAFallback)
     for (int i = 0; i < 13; ++i)
         form.PushButton1->click();
     EXPECT_EQ(form.geometry().mZoom, 4.0f);
-    EXPECT_EQ(form.geometry().mCurWidth, static_cast<int>((12240 - 62) * 4));
+    EXPECT_EQ(form.geometry().mCurWidth, static_cast<int>((12240 - 2) * 4));
     EXPECT_EQ(form.Picture1->width(), app::twipsToPixels(form.geometry().mCurWidth));
     for (int i = 0; i < 20; ++i)
         form.PushButton2->click();
     EXPECT_EQ(form.geometry().mZoom, 0.25f);
-    // The bars keep the maxima of the page choice; each is enabled only when needed.
     EXPECT_FALSE(form.HScroll1->isEnabled());
     EXPECT_FALSE(form.VScroll1->isEnabled());
-    EXPECT_EQ(form.geometry().mStepY, 10);
     EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(Preview, AtFourTimesTheBarsAndADragReachEveryCornerOfThePage)
+{
+    // A dark corner at the bottom right of the page.
+    automation::Picture corner = page(Qt::red);
+    corner.fills.push_back({QRectF(12240 - 600, 15840 - 600, 600, 600), Qt::black});
+    form.setImagePicture(0, corner);
+    click(0);
+    for (int i = 0; i < 12; ++i)
+        form.PushButton1->click();
+    ASSERT_EQ(form.geometry().mZoom, 4.0f);
+    form.HScroll1->setValue(form.HScroll1->maximum());
+    form.VScroll1->setValue(form.VScroll1->maximum());
+    const QImage view = testing_support::snapshot(form.Picture2);
+    const QRect inside = form.Picture2->contentsRect();
+    EXPECT_EQ(view.pixel(inside.right() - 3, inside.bottom() - 3), qRgb(0, 0, 0)) << "the corner is in view";
+
+    // A drag of 375 pixels stays where it was dropped.
+    form.HScroll1->setValue(0);
+    form.VScroll1->setValue(0);
+    testing_support::dragOn(form.Picture1, QPoint(400, 400), QPoint(25, 25));
+    EXPECT_NEAR(form.geometry().canvasLeft, -375 * 15, 10);
+    EXPECT_NEAR(form.geometry().canvasTop, -375 * 15, 10);
+    EXPECT_EQ(form.Picture1->pos(), QPoint(-375, -375));
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(Preview, TheWheelAndTheKeysScrollByLinesAndPagesAndCtrlWheelZooms)
+{
+    click(0);
+    const auto wheel = [&](int notches, Qt::KeyboardModifiers modifiers) {
+        const QPointF at = form.Picture1->rect().center();
+        QWheelEvent e(at, form.Picture1->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(form.Picture1, &e);
+    };
+    wheel(-1, Qt::NoModifier);
+    EXPECT_EQ(form.geometry().canvasTop, -3 * 240) << "one notch: three lines";
+    form.PushButton1->click();  // 1.25: wider than the view as well
+    wheel(-1, Qt::ShiftModifier);
+    EXPECT_EQ(form.geometry().canvasLeft, -3 * 240);
+    wheel(1, Qt::ControlModifier);
+    EXPECT_EQ(form.geometry().mZoom, 1.5f);
+    wheel(-2, Qt::ControlModifier);
+    EXPECT_EQ(form.geometry().mZoom, 1.25f);
+
+    form.Picture1->setFocus();
+    QTest::keyClick(form.Picture1, Qt::Key_Down);
+    EXPECT_EQ(form.geometry().canvasTop, -240);
+    QTest::keyClick(form.Picture1, Qt::Key_PageDown);
+    EXPECT_LT(form.geometry().canvasTop, -240 - 6000);
+    QTest::keyClick(form.Picture1, Qt::Key_Right);
+    EXPECT_EQ(form.geometry().canvasLeft, -240);
+    QTest::keyClick(form.HScroll1, Qt::Key_Right);
+    EXPECT_EQ(form.geometry().canvasLeft, -480);
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(Preview, TheCanvasShowsTheWholePageAndAPageShownAfterwardsReplacesTheDrawing)
+{
+    automation::Picture edged = page(Qt::red);
+    edged.fills.push_back({QRectF(12240 - 45, 0, 45, 15840), Qt::black});
+    edged.fills.push_back({QRectF(0, 15840 - 45, 12240, 45), Qt::black});
+    form.setImagePicture(1, edged);
+    click(1);
+    QImage shot = testing_support::snapshot(form.Picture1);
+    EXPECT_EQ(shot.pixel(shot.width() - 1, shot.height() / 2), qRgb(0, 0, 0)) << "the right edge is drawn";
+    EXPECT_EQ(shot.pixel(shot.width() / 2, shot.height() - 1), qRgb(0, 0, 0)) << "and the bottom edge";
+
+    // Back and a new run: the new page 1 is assigned to the canvas and shown.
+    form.PushButton1->click();
+    form.hide();
+    form.setShownPicture(page(Qt::blue));
+    form.show();
+    shot = testing_support::snapshot(form.Picture1);
+    EXPECT_EQ(QColor(shot.pixel(app::twipsToPixels(5000), app::twipsToPixels(1800))), QColor(Qt::blue));
 }
 
 TEST_F(Preview, DraggingTheCanvasPansItAndTheBarsFollow)
@@ -165,20 +242,20 @@ TEST_F(Preview, ClosingRemovesTheDocumentAndEndsTheProgram)
 
 TEST_F(Preview, TheHandShowsOverTheButtonsExceptWhileBusyAndColoursAreStandard)
 {
-    auto hover = [](QWidget* w) {
-        QEnterEvent e(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
-        QCoreApplication::sendEvent(w, &e);
+    using testing_support::movePointerOver;
+    const std::pair<QWidget*, int> path[] = {
+        {form.PushButton6, app::vbCustom}, {form.Frame1, app::vbDefault},   {form.PushButton1, app::vbCustom},
+        {form.ListView1, app::vbDefault},  {form.PushButton8, app::vbCustom},
+        {form.Picture1, app::vbCustom},  // the canvas and the bars leave the pointer as it is
+        {form.VScroll1, app::vbCustom},    {&form, app::vbDefault},
     };
-    hover(form.PushButton6);
-    EXPECT_EQ(form.pointer().shape(), app::vbCustom);
-    hover(form.Frame1);
-    EXPECT_EQ(form.pointer().shape(), app::vbDefault);
-    hover(form.PushButton8);
-    hover(form.Picture1);  // the canvas leaves the pointer as it is
-    EXPECT_EQ(form.pointer().shape(), app::vbCustom);
+    for (const auto& [w, shape] : path) {
+        movePointerOver(w, w == &form ? QPoint(3, 3) : QPoint(-1, -1));
+        EXPECT_EQ(form.pointer().shape(), shape) << w->objectName().toStdString();
+    }
     form.pointer().setShape(app::vbHourglass);
-    hover(form.PushButton1);
-    hover(form.ListView1);
+    movePointerOver(form.PushButton1);
+    movePointerOver(form.ListView1);
     EXPECT_EQ(form.pointer().shape(), app::vbHourglass);
 
     const QColor face = app::platformColour(app::kButtonFace);

@@ -35,9 +35,10 @@ TEST(ZoomGeometry, ZoomStepsReachTheirLimitsExactly)
 
 TEST(ZoomGeometry, TheNaturalSizeIsTheHoldersInnerSizeLessTwo)
 {
+    // The holder is a plain box like the canvas: the whole page is drawn.
     const ZoomGeometry g = letterPage();
-    EXPECT_EQ(g.mOrigWidth, 12240 - 60 - 2);
-    EXPECT_EQ(g.mOrigHeight, 15840 - 60 - 2);
+    EXPECT_EQ(g.mOrigWidth, 12240 - 2);
+    EXPECT_EQ(g.mOrigHeight, 15840 - 2);
 }
 
 TEST(ZoomGeometry, EveryStepDrawsALetterPageAndTheLimitFallsBackToOne)
@@ -56,8 +57,8 @@ TEST(ZoomGeometry, EveryStepDrawsALetterPageAndTheLimitFallsBackToOne)
     EXPECT_TRUE(edge.sizeForZoom());
     edge.mOrigWidth = 70000;
     edge.mZoom = 1.0f;
-    edge.holderWidth = 5062;
-    edge.holderHeight = 3062;
+    edge.holderWidth = 5002;
+    edge.holderHeight = 3002;
     EXPECT_FALSE(edge.sizeForZoom());
     EXPECT_EQ(edge.mZoom, 1.0f);
     EXPECT_EQ(edge.mOrigWidth, 5000);  // read again from the holder
@@ -65,11 +66,11 @@ TEST(ZoomGeometry, EveryStepDrawsALetterPageAndTheLimitFallsBackToOne)
     EXPECT_EQ(edge.mCurHeight, 3000);
 }
 
-TEST(ZoomGeometry, ScrollBarsFollowTheCanvasOverhang)
+TEST(ZoomGeometry, ScrollBarsFollowTheCanvasOverhangOfTheViewportsInside)
 {
     ZoomGeometry g;
-    g.canvasWidth = g.viewportWidth + 50;
-    g.canvasHeight = g.viewportHeight + 2910;
+    g.canvasWidth = g.viewportInnerWidth() + 50;
+    g.canvasHeight = g.viewportInnerHeight() + 2910;
     g.canvasLeft = -7;
     g.setupScrollBars();
     EXPECT_EQ(g.canvasLeft, 0);
@@ -82,13 +83,54 @@ TEST(ZoomGeometry, ScrollBarsFollowTheCanvasOverhang)
     EXPECT_EQ(g.canvasLeft, -50);
     g.setVValue(291);
     EXPECT_EQ(g.canvasTop, -2910);
+    // An arrow moves about a line, a click in the trough about a viewport.
+    EXPECT_EQ(g.vBar.singleStep * g.mStepY, 240);
+    EXPECT_NEAR(g.vBar.pageStep * g.mStepY, g.viewportInnerHeight(), 300);
 
     ZoomGeometry exact;
-    exact.canvasWidth = exact.viewportWidth;
+    exact.canvasWidth = exact.viewportInnerWidth();
     exact.setupScrollBars();
     EXPECT_FALSE(exact.hBar.enabled);
     EXPECT_EQ(exact.mStepX, 0);
-    EXPECT_EQ(exact.mouseUpPercents().first, -1);  // the bar is left alone
+    EXPECT_EQ(exact.mouseUpValues().first, -1);  // the bar is left alone
+}
+
+TEST(ZoomGeometry, EveryEdgeOfAZoomedPageIsReachedByTheBarsAndByADrag)
+{
+    for (float zoom = 0.25f; zoom <= 4.0f; zoom += 0.25f) {
+        SCOPED_TRACE(zoom);
+        ZoomGeometry g = letterPage();
+        g.mZoom = zoom;
+        ASSERT_TRUE(g.sizeForZoom());
+        g.placeRedrawnCanvas();
+        g.setupScrollBars();
+        g.setHValue(g.hBar.maximum);
+        g.setVValue(g.vBar.maximum);
+        // The far edges meet the viewport's inside, to within half a step.
+        if (g.hBar.enabled) {
+            EXPECT_NEAR(g.canvasLeft + g.canvasWidth, g.viewportInnerWidth(), g.mStepX / 2.0);
+        }
+        if (g.vBar.enabled) {
+            EXPECT_NEAR(g.canvasTop + g.canvasHeight, g.viewportInnerHeight(), g.mStepY / 2.0);
+        }
+
+        // Dropped anywhere, the bars take the matching values and the canvas
+        // stays within half a step of the drop.
+        g.setHValue(0);
+        g.setVValue(0);
+        g.mouseDown(0, 0);
+        g.mouseMove(true, -5627, -3313);
+        const int left = g.canvasLeft, top = g.canvasTop;
+        const auto [h, v] = g.mouseUpValues();
+        if (h >= 0) {
+            g.setHValue(h);
+            EXPECT_LE(std::abs(g.canvasLeft - left), 5);
+        }
+        if (v >= 0) {
+            g.setVValue(v);
+            EXPECT_LE(std::abs(g.canvasTop - top), 5);
+        }
+    }
 }
 
 TEST(ZoomGeometry, PercentagesSetTheBarWithinItsMaximum)
@@ -124,11 +166,6 @@ TEST(ZoomGeometry, DraggingFollowsThePointerWithinTheEdges)
     g.mouseMove(true, -30000, -30000);  // the far edges hold
     EXPECT_EQ(g.canvasLeft, g.viewportInnerWidth() - 20000);
     EXPECT_EQ(g.canvasTop, g.viewportInnerHeight() - 20000);
-    // A drag to the far edge is over 100 % on the outer size: that bar stays.
-    const auto [px, py] = g.mouseUpPercents();
-    EXPECT_GT(px, 100);
-    g.hBar.maximum = 1067;
-    EXPECT_FALSE(g.setHByPercent(static_cast<qint16>(px)));
 
     ZoomGeometry narrow;
     narrow.canvasWidth = 3000;
@@ -140,6 +177,14 @@ TEST(ZoomGeometry, DraggingFollowsThePointerWithinTheEdges)
 TEST(ZoomGeometry, SixteenBitProductsOverflowInsteadOfWrapping)
 {
     EXPECT_THROW(preview::toInteger(40000), std::overflow_error);
+    // Except the canvas edge a bar sets: at 400 % a page reaches past 32767 twips.
+    ZoomGeometry g = letterPage();
+    g.mZoom = 4.0f;
+    g.sizeForZoom();
+    g.placeRedrawnCanvas();
+    g.setupScrollBars();
+    EXPECT_NO_THROW(g.setVValue(g.vBar.maximum));
+    EXPECT_LT(g.canvasTop, -32768);
     EXPECT_EQ(preview::toInteger(2.5), 2);
     EXPECT_EQ(preview::roundToLong(-3.5), -4);
 }

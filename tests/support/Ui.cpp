@@ -3,10 +3,20 @@
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 namespace testing_support {
 
 namespace {
+
+// The window system's window of the target, on screen, and the point in it.
+QWindow* windowOf(QWidget* target)
+{
+    QWidget* window = target->window();
+    if (!window->windowHandle() || !window->windowHandle()->isExposed())
+        static_cast<void>(QTest::qWaitForWindowExposed(window));
+    return window->windowHandle();
+}
 
 QPoint inWindow(QWidget* target, QPoint at)
 {
@@ -19,27 +29,22 @@ QPoint inWindow(QWidget* target, QPoint at)
 
 void movePointerOver(QWidget* target, QPoint at)
 {
-    QTest::mouseMove(target->window(), inWindow(target, at));
+    QTest::mouseMove(windowOf(target), inWindow(target, at));
     QApplication::processEvents();
 }
 
 void clickOn(QWidget* target, QPoint at)
 {
-    const QPoint p = inWindow(target, at);
-    QTest::mousePress(target->window(), Qt::LeftButton, Qt::NoModifier, p);
-    QTest::mouseRelease(target->window(), Qt::LeftButton, Qt::NoModifier, p);
+    QTest::mouseClick(windowOf(target), Qt::LeftButton, Qt::NoModifier, inWindow(target, at));
 }
 
 void dragOn(QWidget* target, QPoint from, QPoint to)
 {
-    QWidget* window = target->window();
-    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, inWindow(target, from));
-    // A move with the button held: QTest's own move carries no buttons.
-    QMouseEvent move(QEvent::MouseMove, QPointF(target->mapFrom(window, inWindow(target, to))),
-                     QPointF(window->mapToGlobal(inWindow(target, to))), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QWidget* under = window->childAt(inWindow(target, from));
-    QApplication::sendEvent(under ? under : window, &move);
-    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, inWindow(target, to));
+    QWindow* window = windowOf(target);
+    const QPoint start = inWindow(target, from), end = inWindow(target, to);
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, start);
+    QTest::mouseMove(window, end);  // the button is still held
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, end);
 }
 
 QImage snapshot(QWidget* widget) { return widget->grab().toImage(); }
