@@ -28,7 +28,13 @@ ProgramEnd setProgramEnd(ProgramEnd end);
 // The program's icon.
 QIcon programIcon();
 
-// Whether Qt can open a window here; when not, why, and how to get one.
+// Whether a display is named at all; when not, why, and how to get one.
 bool displayAvailable(QString* advice);
+
+// Around making the application: when the display named can't be opened
+// (empty, unreachable, a platform that fails), the program ends with its own
+// message and exit code 2 instead of the platform's abort.
+void beginOpeningDisplay();
+void endOpeningDisplay();
 
 }  // namespace app

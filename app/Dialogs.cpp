@@ -10,7 +10,27 @@ namespace app {
 
 namespace {
 Dialogs* gOverride = nullptr;
+
+// A message box wraps at blanks only: a long path or link would run off its
+// edge. Long runs without a blank get invisible break opportunities, after
+// each folder separator and at least every 40 characters.
+QString breakableForDisplay(const QString& text)
+{
+    constexpr int kLongest = 40;
+    QString out;
+    out.reserve(text.size() + text.size() / kLongest);
+    int run = 0;
+    for (const QChar c : text) {
+        out += c;
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > 0 && (run >= kLongest || c == u'/' || c == u'\\')) {
+            out += QChar(0x200B);  // zero width space
+            run = 0;
+        }
+    }
+    return out;
 }
+}  // namespace
 
 Dialogs& dialogs()
 {
@@ -34,7 +54,7 @@ int QtDialogs::messageBox(const QString& text, int style, const QString& caption
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    box.setText(shown);
+    box.setText(breakableForDisplay(shown));
     box.setTextFormat(Qt::PlainText);
     switch (style & 0x70) {
     case vbCritical: box.setIcon(QMessageBox::Critical); break;

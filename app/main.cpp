@@ -29,7 +29,9 @@ int main(int argc, char** argv)
         std::fputs(advice.toLocal8Bit().constData(), stderr);
         return 2;
     }
+    app::beginOpeningDisplay();
     app::Application application(argc, argv);
+    app::endOpeningDisplay();
     wordproc::registerComponent();
     entry::Form1 form;
     ExitWhenShown probe;

@@ -1,9 +1,15 @@
 #include "app/AppTitle.h"
 #include "app/Application.h"
+#include "app/Dialogs.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
 #include <QEvent>
 
 #include <gtest/gtest.h>
@@ -43,4 +49,22 @@ TEST(Application, TheDisplayCheckExplainsHowToStartWithoutOne)
     QString advice;
     EXPECT_TRUE(app::displayAvailable(&advice));
     EXPECT_TRUE(advice.isEmpty());
+}
+
+TEST(MessageBoxes, ALongPathWithoutBlanksWrapsInsideTheBox)
+{
+    const QString path = QStringLiteral("/tmp/") + QString(650, QLatin1Char('x')) + QStringLiteral("/template.dot");
+    int fits = -1;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        const QRect screen = box->screen()->availableGeometry();
+        fits = box->width() <= screen.width() && label->minimumSizeHint().width() <= label->width();
+        box->accept();
+    });
+    app::QtDialogs().messageBox(QStringLiteral("Can't create '%1': Permission denied").arg(path), app::vbExclamation,
+                                QStringLiteral("Application Error"));
+    EXPECT_EQ(fits, 1);
 }
