@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -30,16 +29,13 @@ constexpr int kLockWaitMs = 3000;
 bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 // What a failed lock means to the user.
-QString lockFailure(const QLockFile& lock, const QString& folder)
+QString lockFailure(int code, const QString& folder)
 {
-    switch (lock.error()) {
-    case QLockFile::LockFailedError:
+    if (code == EWOULDBLOCK)
         return QStringLiteral("another program keeps the settings locked");
-    case QLockFile::PermissionError:
+    if (code == EACCES || code == EPERM)
         return QStringLiteral("no permission to write in '%1'").arg(folder);
-    default:
-        return QStringLiteral("the folder '%1' can't be written").arg(folder);
-    }
+    return platform::systemReason(code);
 }
 
 // The system's reason alone: the message names the file itself.
@@ -81,7 +77,7 @@ void IniSettingsStore::removeLeftovers()
     // Only the holder of the lock writes, so what is left over while we hold
     // it belongs to a write that was killed. When another instance holds it,
     // its file is in the making: the next start clears what it leaves.
-    QLockFile lock(mPath + QStringLiteral(".lock"));
+    platform::FileLock lock(mPath + QStringLiteral(".lock"));
     if (!lock.tryLock(0))
         return;
     const QString prefix = QFileInfo(mPath).fileName() + QLatin1Char('.');
@@ -193,9 +189,9 @@ void IniSettingsStore::writePending()
     }
     if (!QDir(mFolder).exists())
         QDir().mkpath(mFolder);
-    QLockFile lock(mPath + QStringLiteral(".lock"));
+    platform::FileLock lock(mPath + QStringLiteral(".lock"));
     if (!lock.tryLock(kLockWaitMs)) {
-        enter(Outage::Unwritable, lockFailure(lock, mFolder));
+        enter(Outage::Unwritable, lockFailure(errno, mFolder));
         return;
     }
     // Another instance may have written since we looked: take its values in.

@@ -2,11 +2,16 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QSysInfo>
+#include <QThread>
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -249,6 +254,56 @@ void copyFile(const QString& source, const QString& target, mode_t newFileMode)
             writeAll(out, buffer, n, target);
         }
     }, newFileMode);
+}
+
+bool FileLock::tryLock(int timeoutMs)
+{
+    if (mFd >= 0)
+        return true;
+    const QByteArray path = native(mPath);
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return false;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            // The holder before us removes the file as it lets go: a lock on a
+            // file no longer under the name keeps nobody out, so try again.
+            struct stat held {}, named {};
+            if (::fstat(fd, &held) == 0 && ::stat(path.constData(), &named) == 0 && held.st_dev == named.st_dev
+                && held.st_ino == named.st_ino) {
+                mFd = fd;
+                const QByteArray info = QByteArray::number(qint64(::getpid())) + '\n'
+                    + QCoreApplication::applicationName().toUtf8() + '\n' + QSysInfo::machineHostName().toUtf8() + '\n';
+                if (::ftruncate(fd, 0) == 0)
+                    static_cast<void>(::write(fd, info.constData(), static_cast<size_t>(info.size())));
+                return true;
+            }
+            ::close(fd);
+            continue;
+        }
+        const int code = errno;
+        ::close(fd);
+        if (code != EWOULDBLOCK && code != EINTR) {
+            errno = code;
+            return false;
+        }
+        if (waited.elapsed() >= timeoutMs) {
+            errno = EWOULDBLOCK;
+            return false;
+        }
+        QThread::msleep(5);
+    }
+}
+
+void FileLock::unlock()
+{
+    if (mFd < 0)
+        return;
+    ::unlink(native(mPath).constData());
+    ::close(mFd);
+    mFd = -1;
 }
 
 }  // namespace platform

@@ -81,6 +81,28 @@ void replaceFile(const QString& target, const QByteArray& bytes, mode_t newFileM
 // target stays whole until the copy is complete on the disk.
 void copyFile(const QString& source, const QString& target, mode_t newFileMode);
 
+// An exclusive lock held in the file at `path` (made when missing, removed
+// when released) with flock(2): a holder that dies releases it at once, and
+// the file holds the holder's process id, program and host, as Qt's lock
+// files do, so that both kinds of lock keep each other out. Taking it writes
+// nothing to the disk's journal beyond the file's creation.
+class FileLock {
+public:
+    explicit FileLock(QString path) : mPath(std::move(path)) {}
+    ~FileLock() { unlock(); }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    // Waits up to `timeoutMs` for the lock; false (with errno) when not had.
+    bool tryLock(int timeoutMs);
+    void unlock();
+    bool isLocked() const { return mFd >= 0; }
+
+private:
+    QString mPath;
+    int mFd = -1;
+};
+
 // Closes a descriptor when it goes out of scope.
 class FileDescriptor {
 public:

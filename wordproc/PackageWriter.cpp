@@ -193,10 +193,14 @@ public:
         const QString safe = xmlSafe(text);
         if (safe.isEmpty())
             flush(true);  // an empty run keeps its format
-        for (const QChar c : safe) {
+        for (qsizetype i = 0; i < safe.size(); ++i) {
+            const QChar c = safe.at(i);
             if (c == u'\t' || c == u'\n' || c == u'\r') {
                 flush(false);
                 x.writeEmptyElement(W, c == u'\t' ? QStringLiteral("tab") : QStringLiteral("br"));
+                // A line end pasted from another system (CR LF) is one break.
+                if (c == u'\r' && i + 1 < safe.size() && safe.at(i + 1) == u'\n')
+                    ++i;
             } else {
                 chunk += c;
             }
