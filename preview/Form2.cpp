@@ -528,6 +528,11 @@ void Form2::setShownPicture(const automation::Picture& picture)
         return;
     sizeCanvasTo(picture);
     if (!mFirstActivation) {  // sized to it only once size-to-picture is on
+        // A new run's page 1 is shown from its top left: left where the last
+        // run's zoomed page was scrolled to, it would be out of sight.
+        mGeo.canvasLeft = mGeo.canvasTop = 0;
+        mGeo.hBar.value = mGeo.vBar.value = 0;
+        applyBars();
         applyCanvas();
     }
 }

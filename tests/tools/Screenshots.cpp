@@ -1,0 +1,68 @@
+// Takes the screenshots of the windows that README shows, the way a user
+// gets there: the entry window with the sample meeting, the preview of its
+// document, the preview at 400 % scrolled to the bottom right of page 1, and
+// the preview after "< Back", a changed title and a new run. Run it under a
+// real (virtual) display: scripts/screenshots.sh.
+#include "app/Application.h"
+#include "entry/Form1.h"
+#include "preview/Form2.h"
+#include "wordproc/WordApplication.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+
+void shoot(QWidget* window, const QDir& out, const char* name)
+{
+    window->raise();
+    window->activateWindow();
+    QTest::qWait(300);  // let the window manager and the painting settle
+    const QPixmap shot = window->screen()->grabWindow(window->winId());
+    shot.save(out.filePath(QString::fromLatin1(name)));
+    std::printf("%s\n", qPrintable(out.filePath(QString::fromLatin1(name))));
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    app::Application application(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: screenshots FOLDER\n");
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    QDir().mkpath(out.path());
+    app::setProgramEnd([] {});
+    wordproc::registerComponent();
+
+    entry::Form1 form;
+    form.Form_Load();
+    form.show();
+    form.PushButton3->click();  // the sample meeting
+    shoot(&form, out, "entry.png");
+
+    form.PushButton22->click();
+    preview::Form2* preview = form.previewWindow();
+    shoot(preview, out, "preview.png");
+
+    for (int i = 0; i < 12; ++i)
+        preview->PushButton1->click();
+    preview->HScroll1->setValue(preview->HScroll1->maximum());
+    preview->VScroll1->setValue(preview->VScroll1->maximum());
+    shoot(preview, out, "preview-400-bottom-right.png");
+
+    preview->PushButton8->click();  // < Back
+    form.txtTitle->setText(QStringLiteral("SECOND MEETING"));
+    form.PushButton22->click();
+    shoot(form.previewWindow(), out, "preview-second-run.png");
+    form.previewWindow()->PushButton8->click();
+    return 0;
+}
