@@ -1,11 +1,13 @@
 // The word-processor component: filling the template with the sample meeting
-// through the by-name skin, laying out and painting a page, and taking a
-// 20-page document apart page by page as the page rendering does.
+// through the by-name skin, laying out and painting a page, taking a 20-page
+// document apart page by page as the page rendering does, and reading and
+// laying out a paragraph of very many runs.
 #include "app/Resources.h"
 #include "automation/Object.h"
 #include "tests/support/SampleMeeting.h"
 #include "wordproc/Engine.h"
 #include "wordproc/Layout.h"
+#include "wordproc/Package.h"
 #include "wordproc/WordApplication.h"
 
 #include <QFile>
@@ -132,6 +134,43 @@ void TakeTwentyPagesApart(benchmark::State& state)
     state.counters["pages"] = pages;
 }
 BENCHMARK(TakeTwentyPagesApart)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+
+// One paragraph of as many runs as the argument, every other one bold, saved
+// as a package: reading it and laying out every page must stay linear in runs.
+QByteArray manyRuns(int runs)
+{
+    static QHash<int, QByteArray> made;
+    if (!made.contains(runs)) {
+        wordproc::DocumentModel m;
+        wordproc::Paragraph p;
+        for (int i = 0; i < runs; ++i) {
+            wordproc::Run r{QStringLiteral("w%1 ").arg(i % 10), {}};
+            if (i % 2)
+                r.format.bold = true;
+            p.runs.push_back(std::move(r));
+        }
+        m.body.emplace_back(std::move(p));
+        const QString path = folder().filePath(QStringLiteral("runs%1.docx").arg(runs));
+        wordproc::savePackage(m, path, 1);
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        made.insert(runs, f.readAll());
+    }
+    return made.value(runs);
+}
+
+void ReadAndLayOutOneParagraphOfManyRuns(benchmark::State& state)
+{
+    const QByteArray bytes = manyRuns(static_cast<int>(state.range(0)));
+    size_t pages = 0;
+    for (auto _ : state) {
+        const wordproc::DocumentModel m = wordproc::readPackage(bytes, QStringLiteral("runs.docx"));
+        pages = wordproc::layoutDocument(m).pages.size();
+    }
+    state.counters["pages"] = static_cast<double>(pages);
+    state.counters["package_KB"] = bytes.size() / 1024.0;
+}
+BENCHMARK(ReadAndLayOutOneParagraphOfManyRuns)->Arg(10000)->Arg(30000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
