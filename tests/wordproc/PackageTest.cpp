@@ -5,6 +5,7 @@
 #include "wordproc/WordApplication.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -278,4 +279,24 @@ TEST(Package, APageLargerThanAnyPaperOrWithoutRoomFallsBackToLetter)
         SCOPED_TRACE(c.sectPr.toStdString());
         EXPECT_EQ(readPackage(packageOf("<w:p/><w:sectPr>" + c.sectPr + "</w:sectPr>"), QStringLiteral("x.doc")).page, c.expected);
     }
+}
+
+// The seeds of the reader's fuzz target, replayed: each is read or refused
+// with a description, and what is read can be laid out.
+TEST(Package, EveryFuzzSeedIsReadOrRefusedAndLaysOut)
+{
+    int seeds = 0;
+    for (QDirIterator it(QStringLiteral(FUZZ_CORPUS), QDir::Files); it.hasNext();) {
+        const QString path = it.next();
+        const QString name = QFileInfo(path).fileName();
+        SCOPED_TRACE(name.toStdString());
+        ++seeds;
+        try {
+            const DocumentModel m = readPackage(testing_support::readAll(path), name);
+            EXPECT_FALSE(layoutDocument(m, 2).pages.empty());
+        } catch (const DocumentError& e) {
+            EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(QStringLiteral("Can't open '%1': ").arg(name))) << e.what();
+        }
+    }
+    EXPECT_GE(seeds, 10);
 }
