@@ -172,6 +172,32 @@ void ReadAndLayOutOneParagraphOfManyRuns(benchmark::State& state)
 }
 BENCHMARK(ReadAndLayOutOneParagraphOfManyRuns)->Arg(10000)->Arg(30000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+// 100,000 styles, each based on the next, and 3,000 tiny paragraphs that
+// each name a style the sheet lacks: resolving must not scan the sheet per
+// paragraph.
+void LayOutUnderASheetOfManyStyles(benchmark::State& state)
+{
+    wordproc::DocumentModel m;
+    for (int i = 0; i < 100000; ++i) {
+        wordproc::Style s;
+        s.id = QStringLiteral("s%1").arg(i);
+        s.basedOn = QStringLiteral("s%1").arg(i + 1);
+        m.styles.push_back(s);
+    }
+    for (int i = 0; i < 3000; ++i) {
+        wordproc::Paragraph p;
+        p.style = QStringLiteral("x%1").arg(i);
+        p.format.lineSpacing = 12;
+        wordproc::Run r{QStringLiteral("a"), {}};
+        r.format.size = 0.5;
+        p.runs.push_back(r);
+        m.body.emplace_back(std::move(p));
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(wordproc::layoutDocument(m, 2).pages.size());
+}
+BENCHMARK(LayOutUnderASheetOfManyStyles)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv)

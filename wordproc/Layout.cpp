@@ -88,13 +88,13 @@ QList<QGlyphRun> glyphsOfLine(const QTextLine& line, int from, int length)
 // A line taller than `pageRoom` still takes only the page it stands on alone.
 // Nothing here walks all the runs for each run or each line: time grows with
 // the text, however many runs it is cut into.
-std::vector<Line> layParagraph(const DocumentModel& m, const Paragraph& p, int paraIndex, qreal width,
+std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, int paraIndex, qreal width,
                                qreal budget = std::numeric_limits<qreal>::max(),
                                qreal pageRoom = std::numeric_limits<qreal>::max())
 {
-    const ParaFormat pf = m.resolvedPara(p);
+    const ParaFormat pf = styles.resolvedPara(p);
     // The style chain is walked once; each run's own format goes over it.
-    const CharFormat base = m.resolvedChars(p, CharFormat());
+    const CharFormat base = styles.resolvedChars(p, CharFormat());
     QString text;
     std::vector<int> toModel;  // layout index -> model offset
     std::vector<Look> looks;
@@ -160,7 +160,7 @@ std::vector<Line> layParagraph(const DocumentModel& m, const Paragraph& p, int p
     // The base direction is the paragraph's, left to right as no paragraph here sets
     // another; right-to-left words are still ordered right to left within it.
     option.setTextDirection(Qt::LeftToRight);
-    const QFont markFont = fontFor(m.resolvedChars(p, p.markFormat));
+    const QFont markFont = fontFor(styles.resolvedChars(p, p.markFormat));
     const qreal spacing = pf.lineSpacing ? *pf.lineSpacing / 240.0 : 1.0;
     const qreal before = pf.spaceBefore.value_or(0);
     const qreal lineWidth = std::clamp<qreal>(width, 1, 1e6);  // a text layout works in 26.6 fixed point
@@ -248,13 +248,13 @@ std::vector<Line> layParagraph(const DocumentModel& m, const Paragraph& p, int p
 }
 
 // Lines of a cell from a cut on; a cut inside a paragraph continues it.
-std::vector<Line> layCell(const DocumentModel& m, const Cell& c, const TextCut& from, qreal budget, qreal pageRoom)
+std::vector<Line> layCell(const StyleResolver& styles, const Cell& c, const TextCut& from, qreal budget, qreal pageRoom)
 {
     std::vector<Line> out;
     const qreal width = c.width - 2 * kCellMargin;
     qreal used = 0;
     for (int i = from.para; i < static_cast<int>(c.paragraphs.size()) && used <= budget; ++i) {
-        std::vector<Line> lines = layParagraph(m, c.paragraphs[static_cast<size_t>(i)], i, width, budget - used, pageRoom);
+        std::vector<Line> lines = layParagraph(styles, c.paragraphs[static_cast<size_t>(i)], i, width, budget - used, pageRoom);
         for (const Line& l : lines)
             used += std::min(l.total(), pageRoom);
         for (Line& l : lines)
@@ -269,7 +269,7 @@ std::vector<Line> layCell(const DocumentModel& m, const Cell& c, const TextCut& 
 
 class Paginator {
 public:
-    Paginator(const DocumentModel& m, int pageLimit) : mModel(m), mPage(m.page), mLimit(pageLimit)
+    Paginator(const DocumentModel& m, int pageLimit) : mModel(m), mStyles(m), mPage(m.page), mLimit(pageLimit)
     {
         newPage(Position{0, 0, {TextCut{}}});
     }
@@ -325,7 +325,7 @@ private:
     void paragraph(int block, const Paragraph& p)
     {
         const qreal width = mPage.width - mPage.left - mPage.right;
-        for (const Line& line : layParagraph(mModel, p, 0, width, budget(), pageRoom())) {
+        for (const Line& line : layParagraph(mStyles, p, 0, width, budget(), pageRoom())) {
             if (!mEmpty && mY + line.before + line.height > bottom())
                 newPage(Position{block, 0, {TextCut{0, line.offset}}});
             if (mStopped)
@@ -344,7 +344,7 @@ private:
             std::vector<TextCut> cuts(row.cells.size());
             std::vector<std::vector<Line>> cells;
             for (const Cell& c : row.cells)
-                cells.push_back(layCell(mModel, c, TextCut{}, budget(), pageRoom()));
+                cells.push_back(layCell(mStyles, c, TextCut{}, budget(), pageRoom()));
             while (!mStopped) {
                 qreal height = 0;
                 for (const auto& lines : cells) {
@@ -415,6 +415,7 @@ private:
     }
 
     const DocumentModel& mModel;
+    StyleResolver mStyles;  // one walk of each style chain for the whole layout
     PageSetup mPage;
     int mLimit;
     bool mStopped = false;
