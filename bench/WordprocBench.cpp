@@ -198,6 +198,30 @@ void LayOutUnderASheetOfManyStyles(benchmark::State& state)
 }
 BENCHMARK(LayOutUnderASheetOfManyStyles)->Unit(benchmark::kMillisecond);
 
+// A table row whose one cell holds about 300 pages of text, laid out whole:
+// each page's share of the row must cost that page's lines, not the rest's.
+void LayOutARowThreeHundredPagesTall(benchmark::State& state)
+{
+    wordproc::DocumentModel m;
+    wordproc::Paragraph p;
+    QString prose;
+    for (int i = 0; i < 650 * 300; ++i)
+        prose += QStringLiteral("minutes%1 ").arg(i % 97);
+    p.runs.push_back(wordproc::Run{prose, {}});
+    wordproc::Cell c;
+    c.width = 9360;
+    c.paragraphs.push_back(p);
+    wordproc::Table t;
+    t.rows.emplace_back();
+    t.rows[0].cells.push_back(c);
+    m.body.emplace_back(t);
+    size_t pages = 0;
+    for (auto _ : state)
+        pages = wordproc::layoutDocument(m).pages.size();
+    state.counters["pages"] = static_cast<double>(pages);
+}
+BENCHMARK(LayOutARowThreeHundredPagesTall)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv)

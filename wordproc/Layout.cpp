@@ -345,16 +345,22 @@ private:
             std::vector<std::vector<Line>> cells;
             for (const Cell& c : row.cells)
                 cells.push_back(layCell(mStyles, c, TextCut{}, budget(), pageRoom()));
+            // A row split over many pages is drawn by ranges of its cells'
+            // lines, [first, end) on each page, never copied page by page.
+            std::vector<size_t> first(cells.size(), 0), end(cells.size());
             while (!mStopped) {
+                // Adding up stops once past the page: lines take no negative room.
                 qreal height = 0;
-                for (const auto& lines : cells) {
+                for (size_t c = 0; c < cells.size() && mY + height <= bottom() + 0.5; ++c) {
                     qreal h = 0;
-                    for (const Line& l : lines)
-                        h += l.total();
+                    for (size_t i = first[c]; i < cells[c].size() && mY + h <= bottom() + 0.5; ++i)
+                        h += cells[c][i].total();
                     height = std::max(height, h);
                 }
                 if (mY + height <= bottom() + 0.5) {
-                    drawRow(row, cells, left, height);
+                    for (size_t c = 0; c < cells.size(); ++c)
+                        end[c] = cells[c].size();
+                    drawRow(row, cells, first, end, left, height);
                     break;
                 }
                 if (!mEmpty) {  // a row that does not fit moves to the next page
@@ -363,40 +369,37 @@ private:
                 }
                 // A row taller than a whole page splits between lines.
                 const qreal room = bottom() - mY;
-                std::vector<std::vector<Line>> here(cells.size()), rest(cells.size());
+                bool progress = false;
                 for (size_t c = 0; c < cells.size(); ++c) {
                     qreal used = 0;
-                    size_t i = 0;
+                    size_t i = first[c];
                     for (; i < cells[c].size() && used + cells[c][i].total() <= room; ++i)
                         used += cells[c][i].total();
-                    here[c].assign(cells[c].begin(), cells[c].begin() + static_cast<long>(i));
-                    rest[c].assign(cells[c].begin() + static_cast<long>(i), cells[c].end());
-                    const Cell& cell = row.cells[c];
-                    cuts[c] = rest[c].empty() ? TextCut{static_cast<int>(cell.paragraphs.size()), 0}
-                                              : TextCut{rest[c].front().para, rest[c].front().offset};
-                    if (!rest[c].empty() && rest[c].front().offset > 0)
-                        rest[c].front().before = 0;
+                    end[c] = i;
+                    progress = progress || i > first[c];
                 }
-                bool progress = false;
-                for (const auto& h : here)
-                    progress = progress || !h.empty();
                 if (!progress) {  // not even one line fits: place the first ones anyway
                     for (size_t c = 0; c < cells.size(); ++c)
-                        if (!cells[c].empty()) {
-                            here[c] = {cells[c].front()};
-                            rest[c].erase(rest[c].begin());
-                            cuts[c] = rest[c].empty() ? TextCut{static_cast<int>(row.cells[c].paragraphs.size()), 0}
-                                                      : TextCut{rest[c].front().para, rest[c].front().offset};
-                        }
+                        if (first[c] < cells[c].size())
+                            end[c] = first[c] + 1;
                 }
-                drawRow(row, here, left, room);
+                for (size_t c = 0; c < cells.size(); ++c)
+                    cuts[c] = end[c] == cells[c].size() ? TextCut{static_cast<int>(row.cells[c].paragraphs.size()), 0}
+                                                        : TextCut{cells[c][end[c]].para, cells[c][end[c]].offset};
+                drawRow(row, cells, first, end, left, room);
+                for (size_t c = 0; c < cells.size(); ++c) {
+                    // Going on inside a paragraph, the next page's first line has no space above.
+                    if (progress && end[c] < cells[c].size() && cells[c][end[c]].offset > 0)
+                        cells[c][end[c]].before = 0;
+                    first[c] = end[c];
+                }
                 newPage(Position{block, r, cuts});
-                cells = std::move(rest);
             }
         }
     }
 
-    void drawRow(const Row& row, const std::vector<std::vector<Line>>& cells, qreal left, qreal height)
+    void drawRow(const Row& row, const std::vector<std::vector<Line>>& cells, const std::vector<size_t>& first,
+                 const std::vector<size_t>& end, qreal left, qreal height)
     {
         qreal x = left;
         for (size_t c = 0; c < row.cells.size(); ++c) {
@@ -404,9 +407,9 @@ private:
             if (cell.shading)
                 picture().fills.push_back({QRectF(x, mY, cell.width, height), colourOf(*cell.shading)});
             qreal y = mY;
-            for (const Line& l : cells[c]) {
-                place(l, x + kCellMargin, y);
-                y += l.total();
+            for (size_t i = first[c]; i < end[c]; ++i) {
+                place(cells[c][i], x + kCellMargin, y);
+                y += cells[c][i].total();
             }
             x += cell.width;
         }
