@@ -13,6 +13,13 @@ namespace {
 
 const QString W = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
 
+// Parts of an Office package never declare a DTD. One here could only declare
+// entities, and a few kilobytes of references to one unpack to gigabytes.
+QString dtdRefused(const QString& part)
+{
+    return QStringLiteral("'%1' declares a DTD, which document parts never do").arg(part);
+}
+
 // The zip container, read from memory with every entry size bounded.
 class Zip {
 public:
@@ -106,6 +113,8 @@ QHash<QString, QString> readRelationships(Zip& zip, const QString& relsPart, con
     QXmlStreamReader x(zip.read(relsPart));
     while (!x.atEnd()) {
         x.readNext();
+        if (x.isDTD())
+            zip.fail(dtdRefused(relsPart));
         if (!x.isStartElement() || x.name() != QLatin1String("Relationship"))
             continue;
         const auto a = x.attributes();
@@ -143,6 +152,20 @@ public:
     {
         if (x.hasError())
             mZip.fail(QStringLiteral("malformed XML in '%1' at line %2: %3").arg(mPart).arg(x.lineNumber()).arg(x.errorString()));
+    }
+
+    // Reads up to the part's root element; false when there is none.
+    bool root()
+    {
+        while (!x.atEnd()) {
+            x.readNext();
+            if (x.isDTD())
+                mZip.fail(dtdRefused(mPart));
+            if (x.isStartElement())
+                return true;
+        }
+        check();
+        return false;
     }
 
     // Calls f for each child element of the current one; f must consume it.
@@ -369,7 +392,7 @@ public:
 
     void document(DocumentModel& m)
     {
-        if (!x.readNextStartElement() || !isW("document")) {
+        if (!root() || !isW("document")) {
             check();
             mZip.fail(QStringLiteral("'%1' is not a word-processing document").arg(mPart));
         }
@@ -381,10 +404,8 @@ public:
 
     void styles(DocumentModel& m)
     {
-        if (!x.readNextStartElement()) {
-            check();
+        if (!root())
             return;
-        }
         children([&] {
             if (isW("docDefaults")) {
                 children([&] {
@@ -421,10 +442,8 @@ public:
 
     void fonts(DocumentModel& m)
     {
-        if (!x.readNextStartElement()) {
-            check();
+        if (!root())
             return;
-        }
         children([&] {
             if (isW("font") && !attr("name").isEmpty())
                 m.fonts << attr("name");
@@ -434,10 +453,8 @@ public:
 
     void core(DocumentModel& m)
     {
-        if (!x.readNextStartElement()) {
-            check();
+        if (!root())
             return;
-        }
         while (x.readNextStartElement()) {
             const QString name = x.name().toString();
             const QString text = x.readElementText(QXmlStreamReader::SkipChildElements);

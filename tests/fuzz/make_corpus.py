@@ -28,24 +28,42 @@ DOC_RELS = (
     ' Target="styles.xml"/></Relationships>')
 
 
+def put(z, name, text):
+    """Adds a part with a fixed date, so that the seeds come out the same each time."""
+    info = zipfile.ZipInfo(name, date_time=(1980, 1, 1, 0, 0, 0))
+    info.compress_type = zipfile.ZIP_DEFLATED
+    z.writestr(info, text, compresslevel=9)
+
+
 def document(body):
     return f'<?xml version="1.0" encoding="UTF-8"?><w:document xmlns:w="{W}"><w:body>{body}</w:body></w:document>'
 
 
 def package(body, styles=None):
     out = io.BytesIO()
-    with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as z:
-        z.writestr("[Content_Types].xml", CONTENT_TYPES)
-        z.writestr("_rels/.rels", ROOT_RELS)
-        z.writestr("word/document.xml", document(body))
+    with zipfile.ZipFile(out, "w") as z:
+        put(z, "[Content_Types].xml", CONTENT_TYPES)
+        put(z, "_rels/.rels", ROOT_RELS)
+        put(z, "word/document.xml", document(body))
         if styles is not None:
-            z.writestr("word/_rels/document.xml.rels", DOC_RELS)
-            z.writestr("word/styles.xml", f'<?xml version="1.0" encoding="UTF-8"?><w:styles xmlns:w="{W}">{styles}</w:styles>')
+            put(z, "word/_rels/document.xml.rels", DOC_RELS)
+            put(z, "word/styles.xml", f'<?xml version="1.0" encoding="UTF-8"?><w:styles xmlns:w="{W}">{styles}</w:styles>')
     return out.getvalue()
 
 
 def nested(open_tag, close_tag, levels, inner):
     return open_tag * levels + inner + close_tag * levels
+
+
+def with_entities(references):
+    """A main part that declares an entity of 4,000 characters and refers to it."""
+    doc = (f'<?xml version="1.0"?><!DOCTYPE d [<!ENTITY e "{"x" * 4000}">]><w:document xmlns:w="{W}"><w:body>'
+           f'<w:p><w:r><w:t>{"&e;" * references}</w:t></w:r></w:p></w:body></w:document>')
+    out = io.BytesIO()
+    with zipfile.ZipFile(out, "w") as z:
+        put(z, "_rels/.rels", ROOT_RELS)
+        put(z, "word/document.xml", doc)
+    return out.getvalue()
 
 
 def many_runs(n):
@@ -85,6 +103,7 @@ SEEDS = {
     "huge-numbers.docx": package(HUGE_NUMBERS, f'<w:docDefaults><w:rPrDefault>{HUGE_RPR}</w:rPrDefault></w:docDefaults>'),
     "huge-margins.docx": package(HUGE_MARGINS),
     "many-runs.docx": many_runs(20000),
+    "entities.docx": with_entities(1000),
 }
 
 if __name__ == "__main__":

@@ -156,6 +156,15 @@ TEST(Package, BadInputIsRefusedWithADescription)
     const QByteArray bomb(static_cast<qsizetype>(kMaxPartBytes + 1), ' ');
     EXPECT_EQ(openFailure(zipOf({{"_rels/.rels", kRels}, {"word/document.xml", bomb}})),
               QStringLiteral("Can't open 'x.doc': the part 'word/document.xml' unpacks to more than 32 MB"));
+    // Nor are entities: a few kilobytes of references to one would unpack to gigabytes of text.
+    const QByteArray entities = "<!DOCTYPE d [<!ENTITY e \"" + QByteArray(4000, 'x') + "\">]>";
+    const QByteArray document = "<?xml version=\"1.0\"?>" + entities
+        + "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>"
+          "<w:p><w:r><w:t>&e;&e;&e;</w:t></w:r></w:p></w:body></w:document>";
+    EXPECT_EQ(openFailure(zipOf({{"_rels/.rels", kRels}, {"word/document.xml", document}})),
+              QStringLiteral("Can't open 'x.doc': 'word/document.xml' declares a DTD, which document parts never do"));
+    EXPECT_EQ(openFailure(zipOf({{"_rels/.rels", QByteArray(kRels).replace("?>", "?>" + entities)}, {"word/document.xml", document}})),
+              QStringLiteral("Can't open 'x.doc': '_rels/.rels' declares a DTD, which document parts never do"));
 }
 
 TEST(Package, DamagedCopiesOfARealPackageNeverCrash)
