@@ -20,9 +20,10 @@ inline constexpr qint64 kMaxPackageBytes = 64ll << 20;
 inline constexpr qint64 kMaxPartBytes = 32ll << 20;
 inline constexpr qint64 kMaxTotalPartBytes = 128ll << 20;
 
-// Elements the reader goes into, one level of its recursion each (tables in
-// cells, content controls, hyperlinks in paragraphs, ...). Real documents nest
-// a handful of levels; the limit keeps a hostile one from exhausting the stack.
+// Levels of elements the reader goes into, each a level of its recursion
+// (tables in cells, content controls, hyperlinks in paragraphs, ...). Real
+// documents nest a handful; the limit keeps a hostile one from exhausting the
+// stack.
 inline constexpr int kMaxNestingDepth = 256;
 
 // Numbers are clamped as they are read to the ranges word processors offer,

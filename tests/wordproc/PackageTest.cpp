@@ -156,7 +156,7 @@ TEST(Package, BadInputIsRefusedWithADescription)
     const QByteArray bomb(static_cast<qsizetype>(kMaxPartBytes + 1), ' ');
     EXPECT_EQ(openFailure(zipOf({{"_rels/.rels", kRels}, {"word/document.xml", bomb}})),
               QStringLiteral("Can't open 'x.doc': the part 'word/document.xml' unpacks to more than 32 MB"));
-    // Nor are entities: a few kilobytes of references to one would unpack to gigabytes of text.
+    // So is a part that declares a DTD: a few kilobytes of references to its entity would be gigabytes of text.
     const QByteArray entities = "<!DOCTYPE d [<!ENTITY e \"" + QByteArray(4000, 'x') + "\">]>";
     const QByteArray document = "<?xml version=\"1.0\"?>" + entities
         + "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>"
