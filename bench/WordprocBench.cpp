@@ -1,11 +1,13 @@
 // The word-processor component: filling the template with the sample meeting
-// through the by-name skin, laying out and painting a page, and taking a
-// 20-page document apart page by page as the page rendering does.
+// through the by-name skin, laying out and painting a page, taking a 20-page
+// document apart page by page as the page rendering does, and reading and
+// laying out a paragraph of very many runs.
 #include "app/Resources.h"
 #include "automation/Object.h"
 #include "tests/support/SampleMeeting.h"
 #include "wordproc/Engine.h"
 #include "wordproc/Layout.h"
+#include "wordproc/Package.h"
 #include "wordproc/WordApplication.h"
 
 #include <QFile>
@@ -132,6 +134,93 @@ void TakeTwentyPagesApart(benchmark::State& state)
     state.counters["pages"] = pages;
 }
 BENCHMARK(TakeTwentyPagesApart)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+
+// One paragraph of as many runs as the argument, every other one bold, saved
+// as a package: reading it and laying out every page must stay linear in runs.
+QByteArray manyRuns(int runs)
+{
+    static QHash<int, QByteArray> made;
+    if (!made.contains(runs)) {
+        wordproc::DocumentModel m;
+        wordproc::Paragraph p;
+        for (int i = 0; i < runs; ++i) {
+            wordproc::Run r{QStringLiteral("w%1 ").arg(i % 10), {}};
+            if (i % 2)
+                r.format.bold = true;
+            p.runs.push_back(std::move(r));
+        }
+        m.body.emplace_back(std::move(p));
+        const QString path = folder().filePath(QStringLiteral("runs%1.docx").arg(runs));
+        wordproc::savePackage(m, path, 1);
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        made.insert(runs, f.readAll());
+    }
+    return made.value(runs);
+}
+
+void ReadAndLayOutOneParagraphOfManyRuns(benchmark::State& state)
+{
+    const QByteArray bytes = manyRuns(static_cast<int>(state.range(0)));
+    size_t pages = 0;
+    for (auto _ : state) {
+        const wordproc::DocumentModel m = wordproc::readPackage(bytes, QStringLiteral("runs.docx"));
+        pages = wordproc::layoutDocument(m).pages.size();
+    }
+    state.counters["pages"] = static_cast<double>(pages);
+    state.counters["package_KB"] = bytes.size() / 1024.0;
+}
+BENCHMARK(ReadAndLayOutOneParagraphOfManyRuns)->Arg(10000)->Arg(30000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// 100,000 styles, each based on the next, and 3,000 tiny paragraphs that
+// each name a style the sheet lacks: resolving must not scan the sheet per
+// paragraph.
+void LayOutUnderASheetOfManyStyles(benchmark::State& state)
+{
+    wordproc::DocumentModel m;
+    for (int i = 0; i < 100000; ++i) {
+        wordproc::Style s;
+        s.id = QStringLiteral("s%1").arg(i);
+        s.basedOn = QStringLiteral("s%1").arg(i + 1);
+        m.styles.push_back(s);
+    }
+    for (int i = 0; i < 3000; ++i) {
+        wordproc::Paragraph p;
+        p.style = QStringLiteral("x%1").arg(i);
+        p.format.lineSpacing = 12;
+        wordproc::Run r{QStringLiteral("a"), {}};
+        r.format.size = 0.5;
+        p.runs.push_back(r);
+        m.body.emplace_back(std::move(p));
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(wordproc::layoutDocument(m, 2).pages.size());
+}
+BENCHMARK(LayOutUnderASheetOfManyStyles)->Unit(benchmark::kMillisecond);
+
+// A table row whose one cell holds about 300 pages of text, laid out whole:
+// each page's share of the row must cost that page's lines, not the rest's.
+void LayOutARowThreeHundredPagesTall(benchmark::State& state)
+{
+    wordproc::DocumentModel m;
+    wordproc::Paragraph p;
+    QString prose;
+    for (int i = 0; i < 650 * 300; ++i)
+        prose += QStringLiteral("minutes%1 ").arg(i % 97);
+    p.runs.push_back(wordproc::Run{prose, {}});
+    wordproc::Cell c;
+    c.width = 9360;
+    c.paragraphs.push_back(p);
+    wordproc::Table t;
+    t.rows.emplace_back();
+    t.rows[0].cells.push_back(c);
+    m.body.emplace_back(t);
+    size_t pages = 0;
+    for (auto _ : state)
+        pages = wordproc::layoutDocument(m).pages.size();
+    state.counters["pages"] = static_cast<double>(pages);
+}
+BENCHMARK(LayOutARowThreeHundredPagesTall)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

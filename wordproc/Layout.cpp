@@ -49,35 +49,99 @@ struct Line {
     qreal total() const { return before + height + after; }
 };
 
+// How a run's text looks; runs that resolve to the same format share one.
+struct Look {
+    CharFormat resolved;
+    QTextCharFormat format;
+    QColor colour;
+    bool bold = false;
+};
+// Text of one look in the layout's text: a run's, or adjacent runs' of one look.
+struct Stretch {
+    int start = 0;
+    int length = 0;
+    size_t look = 0;
+};
+
+// The glyphs of [from, from + length) in one line, runs of one font merged
+// as the text layout's own glyphRuns() merges them, in the order met.
+QList<QGlyphRun> glyphsOfLine(const QTextLine& line, int from, int length)
+{
+    QList<QGlyphRun> merged;
+    for (const QGlyphRun& run : line.glyphRuns(from, length)) {
+        auto same = std::find_if(merged.begin(), merged.end(), [&](const QGlyphRun& m) {
+            return m.rawFont() == run.rawFont() && m.flags() == run.flags();
+        });
+        if (same == merged.end()) {
+            merged.append(run);
+            continue;
+        }
+        same->setGlyphIndexes(same->glyphIndexes() + run.glyphIndexes());
+        same->setPositions(same->positions() + run.positions());
+        same->setBoundingRect(same->boundingRect().united(run.boundingRect()));
+    }
+    return merged;
+}
+
 // Lines of a paragraph, as many as fill `budget` twips (the rest are not
 // needed yet; laying out only those keeps a long text cheap page by page).
-std::vector<Line> layParagraph(const DocumentModel& m, const Paragraph& p, int paraIndex, qreal width,
-                               qreal budget = std::numeric_limits<qreal>::max())
+// A line taller than `pageRoom` still takes only the page it stands on alone.
+// Nothing here walks all the runs for each run or each line: time grows with
+// the text, however many runs it is cut into.
+std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, int paraIndex, qreal width,
+                               qreal budget = std::numeric_limits<qreal>::max(),
+                               qreal pageRoom = std::numeric_limits<qreal>::max())
 {
-    const ParaFormat pf = m.resolvedPara(p);
+    const ParaFormat pf = styles.resolvedPara(p);
+    // The style chain is walked once; each run's own format goes over it.
+    const CharFormat base = styles.resolvedChars(p, CharFormat());
     QString text;
     std::vector<int> toModel;  // layout index -> model offset
-    QList<QTextLayout::FormatRange> formats;
-    std::vector<QColor> colours;
-    std::vector<bool> bold;
+    std::vector<Look> looks;
+    // The text layout is given one range per run, as a run's edges are where
+    // shaping breaks (ligatures and kerning don't cross them); the glyphs are
+    // taken per stretch of one look.
+    std::vector<Stretch> runs, stretches;
     qreal smallest = 1e9;
     int modelAt = 0;
+    const CharFormat* lastOwn = nullptr;
+    size_t look = 0;
     for (const Run& r : p.runs) {
-        const CharFormat c = m.resolvedChars(p, r.format);
         const int len = static_cast<int>(r.text.size());
-        if (!*c.hidden && len > 0) {
-            QTextCharFormat f;
-            f.setFont(fontFor(c), QTextCharFormat::FontPropertiesAll);
-            if (*c.superscript)
-                f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-            else if (*c.subscript)
-                f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-            else if (*c.position != 0)
-                f.setBaselineOffset(*c.position * 100.0 / std::max(1.0, *c.size));
-            formats.append({static_cast<int>(text.size()), len, f});
-            colours.push_back(colourOf(*c.color));
-            bold.push_back(*c.bold);
-            smallest = std::min(smallest, *c.size * 20);
+        if (!lastOwn || !(r.format == *lastOwn)) {
+            CharFormat c = base;
+            c.overlay(r.format);
+            // Paragraphs alternate among a few looks: the recent ones are reused.
+            look = looks.size();
+            for (size_t i = looks.size(); i > 0 && i + 8 > looks.size(); --i)
+                if (looks[i - 1].resolved == c) {
+                    look = i - 1;
+                    break;
+                }
+            if (look == looks.size()) {
+                Look l;
+                l.format.setFont(fontFor(c), QTextCharFormat::FontPropertiesAll);
+                if (*c.superscript)
+                    l.format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+                else if (*c.subscript)
+                    l.format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+                else if (*c.position != 0)
+                    l.format.setBaselineOffset(*c.position * 100.0 / std::max(1.0, *c.size));
+                l.colour = colourOf(*c.color);
+                l.bold = *c.bold;
+                l.resolved = std::move(c);
+                looks.push_back(std::move(l));
+            }
+            lastOwn = &r.format;
+        }
+        const Look& l = looks[look];
+        if (!*l.resolved.hidden && len > 0) {
+            runs.push_back({static_cast<int>(text.size()), len, look});
+            if (!stretches.empty() && stretches.back().look == look)
+                stretches.back().length += len;
+            else
+                stretches.push_back({static_cast<int>(text.size()), len, look});
+            smallest = std::min(smallest, *l.resolved.size * 20);
             for (int i = 0; i < len; ++i) {
                 const QChar ch = r.text.at(i);
                 text += ch == u'\n' || ch == u'\r' ? QChar(QChar::LineSeparator) : ch;
@@ -96,8 +160,10 @@ std::vector<Line> layParagraph(const DocumentModel& m, const Paragraph& p, int p
     // The base direction is the paragraph's, left to right as no paragraph here sets
     // another; right-to-left words are still ordered right to left within it.
     option.setTextDirection(Qt::LeftToRight);
-    const QFont markFont = fontFor(m.resolvedChars(p, p.markFormat));
+    const QFont markFont = fontFor(styles.resolvedChars(p, p.markFormat));
     const qreal spacing = pf.lineSpacing ? *pf.lineSpacing / 240.0 : 1.0;
+    const qreal before = pf.spaceBefore.value_or(0);
+    const qreal lineWidth = std::clamp<qreal>(width, 1, 1e6);  // a text layout works in 26.6 fixed point
 
     // Shaping costs time in proportion to the text, so a long paragraph is
     // laid out from a prefix that surely fills the budget (judged from the
@@ -105,26 +171,37 @@ std::vector<Line> layParagraph(const DocumentModel& m, const Paragraph& p, int p
     qsizetype limit = text.size();
     if (budget < 1e11) {
         const qreal em = std::max<qreal>(20, smallest);
-        limit = static_cast<qsizetype>((budget / em + 2) * (width / em) * 2.5) + 64;
+        const qreal guess = (budget / em + 2) * (lineWidth / em) * 2.5 + 64;
+        // Compared before converting: a guess beyond the text would not fit the integer.
+        limit = guess < static_cast<qreal>(text.size()) ? static_cast<qsizetype>(std::max<qreal>(guess, 64)) : text.size();
     }
     std::vector<Line> lines;
     for (;;) {
         const bool cut = limit < text.size();
         QTextLayout layout(cut ? text.left(limit) : text, markFont);
         QList<QTextLayout::FormatRange> within;
-        for (const auto& f : formats)
-            if (f.start < limit)
-                within.append({f.start, static_cast<int>(std::min<qsizetype>(f.length, limit - f.start)), f.format});
+        for (const Stretch& st : runs) {
+            if (st.start >= limit)
+                break;
+            within.append({st.start, static_cast<int>(std::min<qsizetype>(st.length, limit - st.start)), looks[st.look].format});
+        }
         layout.setFormats(within);
         layout.setTextOption(option);
         layout.setCacheEnabled(true);  // glyphRuns() below would shape the text again otherwise
         layout.beginLayout();
-        qreal y = 0;
-        for (QTextLine tl = layout.createLine(); tl.isValid() && y <= budget; tl = layout.createLine()) {
+        // Lines are made only while the budget, counted as the pages will
+        // take them (spaced, after the space above), is not yet filled.
+        qreal y = 0, used = 0, taken = 0;
+        while (used <= budget) {
+            QTextLine tl = layout.createLine();
+            if (!tl.isValid())
+                break;
             tl.setLeadingIncluded(true);
-            tl.setLineWidth(std::max<qreal>(1, width));
+            tl.setLineWidth(lineWidth);
             tl.setPosition(QPointF(0, y));
+            taken = std::min(tl.height() * spacing + (tl.lineNumber() == 0 ? before : 0), pageRoom);
             y += tl.height();
+            used += taken;
         }
         layout.endLayout();
         int count = layout.lineCount();
@@ -132,26 +209,31 @@ std::vector<Line> layParagraph(const DocumentModel& m, const Paragraph& p, int p
                                                  >= layout.text().size();
         if (cut && reachedEnd) {
             --count;  // the last line of a prefix may end inside a word
-            if (y - layout.lineAt(count).height() <= budget) {
-                limit *= 2;
+            if (used - taken <= budget) {
+                limit = std::min(text.size(), limit * 2);
                 continue;
             }
         }
+        // Lines and stretches both run forward through the text: one index
+        // walks the stretches, whatever the number of lines.
+        size_t first = 0;
         for (int i = 0; i < count; ++i) {
             const QTextLine tl = layout.lineAt(i);
             Line line;
             line.height = tl.height() * spacing;
             line.para = paraIndex;
             line.offset = toModel[static_cast<size_t>(std::clamp(tl.textStart(), 0, static_cast<int>(text.size())))];
-            const int lineEnd = tl.textStart() + tl.textLength();
-            for (qsizetype f = 0; f < formats.size(); ++f) {
-                const int from = std::max(formats[f].start, tl.textStart());
-                const int to = std::min(formats[f].start + formats[f].length, lineEnd);
-                if (from >= to)
-                    continue;
-                for (const QGlyphRun& run : layout.glyphRuns(from, to - from)) {
-                    const bool embolden = bold[static_cast<size_t>(f)] && !hasBoldFace(run.rawFont().familyName());
-                    line.glyphs.push_back({QPointF(0, -tl.y()), run, colours[static_cast<size_t>(f)], embolden});
+            const int lineStart = tl.textStart();
+            const int lineEnd = lineStart + tl.textLength();
+            while (first < stretches.size() && stretches[first].start + stretches[first].length <= lineStart)
+                ++first;
+            for (size_t k = first; k < stretches.size() && stretches[k].start < lineEnd; ++k) {
+                const Look& l = looks[stretches[k].look];
+                const int from = std::max(stretches[k].start, lineStart);
+                const int to = std::min(stretches[k].start + stretches[k].length, lineEnd);
+                for (const QGlyphRun& run : glyphsOfLine(tl, from, to - from)) {
+                    const bool embolden = l.bold && !hasBoldFace(run.rawFont().familyName());
+                    line.glyphs.push_back({QPointF(0, -tl.y()), run, l.colour, embolden});
                 }
             }
             lines.push_back(std::move(line));
@@ -159,22 +241,22 @@ std::vector<Line> layParagraph(const DocumentModel& m, const Paragraph& p, int p
         break;
     }
     if (!lines.empty()) {
-        lines.front().before = pf.spaceBefore.value_or(0);
+        lines.front().before = before;
         lines.back().after = pf.spaceAfter.value_or(0);
     }
     return lines;
 }
 
 // Lines of a cell from a cut on; a cut inside a paragraph continues it.
-std::vector<Line> layCell(const DocumentModel& m, const Cell& c, const TextCut& from, qreal budget)
+std::vector<Line> layCell(const StyleResolver& styles, const Cell& c, const TextCut& from, qreal budget, qreal pageRoom)
 {
     std::vector<Line> out;
     const qreal width = c.width - 2 * kCellMargin;
     qreal used = 0;
     for (int i = from.para; i < static_cast<int>(c.paragraphs.size()) && used <= budget; ++i) {
-        std::vector<Line> lines = layParagraph(m, c.paragraphs[static_cast<size_t>(i)], i, width, budget - used);
+        std::vector<Line> lines = layParagraph(styles, c.paragraphs[static_cast<size_t>(i)], i, width, budget - used, pageRoom);
         for (const Line& l : lines)
-            used += l.total();
+            used += std::min(l.total(), pageRoom);
         for (Line& l : lines)
             if (i > from.para || l.offset >= from.offset) {
                 if (i == from.para && from.offset > 0 && l.offset == from.offset)
@@ -187,7 +269,7 @@ std::vector<Line> layCell(const DocumentModel& m, const Cell& c, const TextCut& 
 
 class Paginator {
 public:
-    Paginator(const DocumentModel& m, int pageLimit) : mModel(m), mPage(m.page), mLimit(pageLimit)
+    Paginator(const DocumentModel& m, int pageLimit) : mModel(m), mStyles(m), mPage(m.page), mLimit(pageLimit)
     {
         newPage(Position{0, 0, {TextCut{}}});
     }
@@ -206,13 +288,16 @@ public:
     }
 
 private:
-    qreal bottom() const { return mPage.height - mPage.bottom; }
+    // In floating point: a page set up by hand needn't keep to the ranges a
+    // file is read into.
+    qreal bottom() const { return qreal(mPage.height) - mPage.bottom; }
+    qreal pageRoom() const { return bottom() - mPage.top; }
 
     // How much of the text can still be needed before the limit stops us.
     qreal budget() const
     {
         const qreal pagesLeft = static_cast<qreal>(mLimit) - static_cast<qreal>(mLayout.pages.size());
-        return std::min<qreal>(1e12, pagesLeft * (mPage.height - mPage.top - mPage.bottom)) + (bottom() - mY) + 1;
+        return std::min<qreal>(1e12, pagesLeft * pageRoom()) + (bottom() - mY) + 1;
     }
 
     void newPage(const Position& start)
@@ -240,7 +325,7 @@ private:
     void paragraph(int block, const Paragraph& p)
     {
         const qreal width = mPage.width - mPage.left - mPage.right;
-        for (const Line& line : layParagraph(mModel, p, 0, width, budget())) {
+        for (const Line& line : layParagraph(mStyles, p, 0, width, budget(), pageRoom())) {
             if (!mEmpty && mY + line.before + line.height > bottom())
                 newPage(Position{block, 0, {TextCut{0, line.offset}}});
             if (mStopped)
@@ -259,17 +344,23 @@ private:
             std::vector<TextCut> cuts(row.cells.size());
             std::vector<std::vector<Line>> cells;
             for (const Cell& c : row.cells)
-                cells.push_back(layCell(mModel, c, TextCut{}, budget()));
+                cells.push_back(layCell(mStyles, c, TextCut{}, budget(), pageRoom()));
+            // A row split over many pages is drawn by ranges of its cells'
+            // lines, [first, end) on each page, never copied page by page.
+            std::vector<size_t> first(cells.size(), 0), end(cells.size());
             while (!mStopped) {
+                // Adding up stops once past the page: lines take no negative room.
                 qreal height = 0;
-                for (const auto& lines : cells) {
+                for (size_t c = 0; c < cells.size() && mY + height <= bottom() + 0.5; ++c) {
                     qreal h = 0;
-                    for (const Line& l : lines)
-                        h += l.total();
+                    for (size_t i = first[c]; i < cells[c].size() && mY + h <= bottom() + 0.5; ++i)
+                        h += cells[c][i].total();
                     height = std::max(height, h);
                 }
                 if (mY + height <= bottom() + 0.5) {
-                    drawRow(row, cells, left, height);
+                    for (size_t c = 0; c < cells.size(); ++c)
+                        end[c] = cells[c].size();
+                    drawRow(row, cells, first, end, left, height);
                     break;
                 }
                 if (!mEmpty) {  // a row that does not fit moves to the next page
@@ -278,40 +369,37 @@ private:
                 }
                 // A row taller than a whole page splits between lines.
                 const qreal room = bottom() - mY;
-                std::vector<std::vector<Line>> here(cells.size()), rest(cells.size());
+                bool progress = false;
                 for (size_t c = 0; c < cells.size(); ++c) {
                     qreal used = 0;
-                    size_t i = 0;
+                    size_t i = first[c];
                     for (; i < cells[c].size() && used + cells[c][i].total() <= room; ++i)
                         used += cells[c][i].total();
-                    here[c].assign(cells[c].begin(), cells[c].begin() + static_cast<long>(i));
-                    rest[c].assign(cells[c].begin() + static_cast<long>(i), cells[c].end());
-                    const Cell& cell = row.cells[c];
-                    cuts[c] = rest[c].empty() ? TextCut{static_cast<int>(cell.paragraphs.size()), 0}
-                                              : TextCut{rest[c].front().para, rest[c].front().offset};
-                    if (!rest[c].empty() && rest[c].front().offset > 0)
-                        rest[c].front().before = 0;
+                    end[c] = i;
+                    progress = progress || i > first[c];
                 }
-                bool progress = false;
-                for (const auto& h : here)
-                    progress = progress || !h.empty();
                 if (!progress) {  // not even one line fits: place the first ones anyway
                     for (size_t c = 0; c < cells.size(); ++c)
-                        if (!cells[c].empty()) {
-                            here[c] = {cells[c].front()};
-                            rest[c].erase(rest[c].begin());
-                            cuts[c] = rest[c].empty() ? TextCut{static_cast<int>(row.cells[c].paragraphs.size()), 0}
-                                                      : TextCut{rest[c].front().para, rest[c].front().offset};
-                        }
+                        if (first[c] < cells[c].size())
+                            end[c] = first[c] + 1;
                 }
-                drawRow(row, here, left, room);
+                for (size_t c = 0; c < cells.size(); ++c)
+                    cuts[c] = end[c] == cells[c].size() ? TextCut{static_cast<int>(row.cells[c].paragraphs.size()), 0}
+                                                        : TextCut{cells[c][end[c]].para, cells[c][end[c]].offset};
+                drawRow(row, cells, first, end, left, room);
+                for (size_t c = 0; c < cells.size(); ++c) {
+                    // Going on inside a paragraph, the next page's first line has no space above.
+                    if (progress && end[c] < cells[c].size() && cells[c][end[c]].offset > 0)
+                        cells[c][end[c]].before = 0;
+                    first[c] = end[c];
+                }
                 newPage(Position{block, r, cuts});
-                cells = std::move(rest);
             }
         }
     }
 
-    void drawRow(const Row& row, const std::vector<std::vector<Line>>& cells, qreal left, qreal height)
+    void drawRow(const Row& row, const std::vector<std::vector<Line>>& cells, const std::vector<size_t>& first,
+                 const std::vector<size_t>& end, qreal left, qreal height)
     {
         qreal x = left;
         for (size_t c = 0; c < row.cells.size(); ++c) {
@@ -319,9 +407,9 @@ private:
             if (cell.shading)
                 picture().fills.push_back({QRectF(x, mY, cell.width, height), colourOf(*cell.shading)});
             qreal y = mY;
-            for (const Line& l : cells[c]) {
-                place(l, x + kCellMargin, y);
-                y += l.total();
+            for (size_t i = first[c]; i < end[c]; ++i) {
+                place(cells[c][i], x + kCellMargin, y);
+                y += cells[c][i].total();
             }
             x += cell.width;
         }
@@ -330,6 +418,7 @@ private:
     }
 
     const DocumentModel& mModel;
+    StyleResolver mStyles;  // one walk of each style chain for the whole layout
     PageSetup mPage;
     int mLimit;
     bool mStopped = false;
@@ -344,7 +433,10 @@ QFont fontFor(const CharFormat& c)
 {
     automation::ensurePlatformFonts();
     QFont f(*c.name);
-    f.setPixelSize(std::max(1, static_cast<int>(std::lround(*c.size * 20))));
+    // Brought into the range of sizes here as well, for formats made by hand:
+    // converting an absurd size to an integer would overflow.
+    const double twips = std::isfinite(*c.size) ? std::clamp(*c.size * 20, 1.0, 1638.0 * 20) : 200.0;
+    f.setPixelSize(static_cast<int>(std::lround(twips)));
     f.setBold(*c.bold);
     f.setItalic(*c.italic);
     f.setUnderline(*c.underline != UnderlineNone);

@@ -3,6 +3,7 @@
 #include "wordproc/Format.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <variant>
@@ -103,6 +104,33 @@ struct DocumentModel {
     // The tables of the body, in order (the object model counts them from 1).
     std::vector<Table*> tables();
     int blockIndexOfTable(int tableIndex) const;  // 0-based table -> body index, or -1
+};
+
+// Resolves formats as DocumentModel does, for many paragraphs in a row (the
+// layout): styles are looked up by id in constant time and each style's
+// chain is walked once, however many styles a document holds. Valid while
+// the model's style sheet and defaults are unchanged.
+class StyleResolver {
+public:
+    explicit StyleResolver(const DocumentModel& m);
+    CharFormat resolvedChars(const Paragraph& p, const CharFormat& own) const;
+    ParaFormat resolvedPara(const Paragraph& p) const;
+
+    // The sheet as the chain walk asks it, by id.
+    const Style* style(const QString& id) const { return mById.value(id); }
+    const Style* defaultParagraphStyle() const { return mDefault; }
+
+private:
+    struct Chain {
+        CharFormat chars;  // defaults and the styles, before a run's own
+        ParaFormat para;   // and before the paragraph's own
+    };
+    const Chain& chainOf(const QString& styleId) const;
+
+    const DocumentModel& mModel;
+    QHash<QString, const Style*> mById;  // the first style of each id, as DocumentModel::style finds
+    const Style* mDefault;
+    mutable QHash<QString, Chain> mChains;
 };
 
 }  // namespace wordproc

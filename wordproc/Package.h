@@ -20,6 +20,27 @@ inline constexpr qint64 kMaxPackageBytes = 64ll << 20;
 inline constexpr qint64 kMaxPartBytes = 32ll << 20;
 inline constexpr qint64 kMaxTotalPartBytes = 128ll << 20;
 
+// Levels of elements the reader goes into, each a level of its recursion
+// (tables in cells, content controls, hyperlinks in paragraphs, ...). Real
+// documents nest a handful; the limit keeps a hostile one from exhausting the
+// stack.
+inline constexpr int kMaxNestingDepth = 256;
+
+// Numbers are clamped as they are read to the ranges word processors offer,
+// so nothing downstream computes with absurd values. Lengths in twips (page
+// size and margins, cell widths, paragraph and character spacing) stay within
+// 22 inches; a page outside it, or without room for text, is read as Letter.
+inline constexpr int kMaxTwips = 31680;
+inline constexpr int kMaxRowTwips = 64 * kMaxTwips;  // a table row's cells together
+// Font sizes and the size from which pairs are kerned, in half-points: 1638
+// points at most; a character's raising or lowering within the same.
+inline constexpr int kMaxHalfPoints = 3276;
+inline constexpr int kMaxScaling = 600;  // percent of a character's width
+// Line spacing in 240ths of a line: a twentieth of a line to 132 lines.
+inline constexpr int kMinLineSpacing = 12;
+inline constexpr int kMaxLineSpacing = 132 * 240;
+inline constexpr int kMaxGridSpan = 63;  // grid columns one cell spans
+
 // Office Open XML WordprocessingML packages: the zip container and the parts
 // the engine reads and writes (document, styles, font table, settings, core
 // and app properties). Elements the engine does not know are skipped.

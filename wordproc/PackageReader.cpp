@@ -5,11 +5,20 @@
 
 #include <zip.h>
 
+#include <algorithm>
+
 namespace wordproc {
 
 namespace {
 
 const QString W = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
+
+// Parts of an Office package never declare a DTD. One here could only declare
+// entities, and a few kilobytes of references to one unpack to gigabytes.
+QString dtdRefused(const QString& part)
+{
+    return QStringLiteral("'%1' declares a DTD, which document parts never do").arg(part);
+}
 
 // The zip container, read from memory with every entry size bounded.
 class Zip {
@@ -104,6 +113,8 @@ QHash<QString, QString> readRelationships(Zip& zip, const QString& relsPart, con
     QXmlStreamReader x(zip.read(relsPart));
     while (!x.atEnd()) {
         x.readNext();
+        if (x.isDTD())
+            zip.fail(dtdRefused(relsPart));
         if (!x.isStartElement() || x.name() != QLatin1String("Relationship"))
             continue;
         const auto a = x.attributes();
@@ -130,6 +141,8 @@ public:
         const int v = attr(name).toInt(&ok);
         return ok ? v : fallback;
     }
+    // A number kept within what word processors offer (see Package.h).
+    int intIn(const char* name, int lo, int hi, int fallback = 0) const { return std::clamp(intVal(name, fallback), lo, hi); }
     bool onOff() const
     {
         const QString v = val();
@@ -141,11 +154,30 @@ public:
             mZip.fail(QStringLiteral("malformed XML in '%1' at line %2: %3").arg(mPart).arg(x.lineNumber()).arg(x.errorString()));
     }
 
+    // Reads up to the part's root element; false when there is none.
+    bool root()
+    {
+        while (!x.atEnd()) {
+            x.readNext();
+            if (x.isDTD())
+                mZip.fail(dtdRefused(mPart));
+            if (x.isStartElement())
+                return true;
+        }
+        check();
+        return false;
+    }
+
     // Calls f for each child element of the current one; f must consume it.
+    // Every level of elements the reader goes into passes here, so this is
+    // where the depth of its recursion is bounded.
     template <class F> void children(F f)
     {
+        if (++mDepth > kMaxNestingDepth)
+            mZip.fail(QStringLiteral("elements in '%1' are nested too deeply (more than %2 levels)").arg(mPart).arg(kMaxNestingDepth));
         while (x.readNextStartElement())
             f();
+        --mDepth;
         check();
     }
 
@@ -169,11 +201,11 @@ public:
             else if (isW("imprint")) c.engrave = onOff();
             else if (isW("vanish")) c.hidden = onOff();
             else if (isW("color")) { if (auto v = colourFromHex(val())) c.color = *v; }
-            else if (isW("spacing")) c.spacing = intVal() / 20.0;
-            else if (isW("w")) c.scaling = intVal("val", 100);
-            else if (isW("kern")) c.kerning = intVal() / 2;
-            else if (isW("position")) c.position = intVal() / 2;
-            else if (isW("sz")) c.size = intVal("val", 20) / 2.0;
+            else if (isW("spacing")) c.spacing = intIn("val", -kMaxTwips, kMaxTwips) / 20.0;
+            else if (isW("w")) c.scaling = intIn("val", 1, kMaxScaling, 100);
+            else if (isW("kern")) c.kerning = intIn("val", 0, kMaxHalfPoints) / 2;
+            else if (isW("position")) c.position = intIn("val", -kMaxHalfPoints, kMaxHalfPoints) / 2;
+            else if (isW("sz")) c.size = intIn("val", 1, kMaxHalfPoints, 20) / 2.0;
             else if (isW("u")) {
                 c.underline = underlineKind(val());
                 if (!attr("color").isEmpty())
@@ -195,7 +227,7 @@ public:
         children([&] {
             if (isW("pStyle")) p.style = val();
             else if (isW("jc")) p.format.align = alignOf(val());
-            else if (isW("outlineLvl")) p.format.outlineLevel = intVal() + 1;
+            else if (isW("outlineLvl")) p.format.outlineLevel = intIn("val", 0, 9) + 1;
             else if (isW("spacing")) spacing(p.format);
             else if (isW("rPr")) { p.markFormat = rPr(); return; }
             x.skipCurrentElement();
@@ -204,10 +236,10 @@ public:
 
     void spacing(ParaFormat& f)
     {
-        if (!attr("before").isEmpty()) f.spaceBefore = intVal("before");
-        if (!attr("after").isEmpty()) f.spaceAfter = intVal("after");
+        if (!attr("before").isEmpty()) f.spaceBefore = intIn("before", 0, kMaxTwips);
+        if (!attr("after").isEmpty()) f.spaceAfter = intIn("after", 0, kMaxTwips);
         if (!attr("line").isEmpty() && (attr("lineRule").isEmpty() || attr("lineRule") == QLatin1String("auto")))
-            f.lineSpacing = intVal("line", 240);
+            f.lineSpacing = intIn("line", kMinLineSpacing, kMaxLineSpacing, 240);
     }
 
     void paragraphContent(Paragraph& p)
@@ -216,7 +248,7 @@ public:
             if (isW("pPr")) pPr(p);
             else if (isW("r")) run(p);
             else if (isW("bookmarkStart") || isW("bookmarkEnd")) {
-                p.marks.push_back({attr("name"), intVal("id"), isW("bookmarkStart"), p.length()});
+                p.marks.push_back({attr("name"), intVal("id"), isW("bookmarkStart"), mLength});
                 x.skipCurrentElement();
             } else if (isW("hyperlink") || isW("ins") || isW("smartTag") || isW("sdt") || isW("sdtContent")
                        || isW("fldSimple") || isW("customXml")) {
@@ -235,12 +267,14 @@ public:
             else if (isW("br") || isW("cr")) r.text += QLatin1Char('\n');
             x.skipCurrentElement();
         });
+        mLength += static_cast<int>(r.text.size());
         p.runs.push_back(std::move(r));
     }
 
     Paragraph paragraph()
     {
         Paragraph p;
+        mLength = 0;
         paragraphContent(p);
         return p;
     }
@@ -257,12 +291,13 @@ public:
                 });
             } else if (isW("tblGrid")) {
                 children([&] {
-                    if (isW("gridCol")) grid.push_back(intVal("w"));
+                    if (isW("gridCol")) grid.push_back(intIn("w", 0, kMaxTwips));
                     x.skipCurrentElement();
                 });
             } else if (isW("tr")) {
                 Row row;
                 size_t gridAt = 0;
+                int rowWidth = 0;
                 children([&] {
                     if (!isW("tc")) { x.skipCurrentElement(); return; }
                     Cell c;
@@ -271,21 +306,26 @@ public:
                         if (isW("tcPr")) {
                             children([&] {
                                 if (isW("tcW") && (attr("type").isEmpty() || attr("type") == QLatin1String("dxa")))
-                                    c.width = intVal("w");
-                                else if (isW("gridSpan")) span = std::max(1, intVal("val", 1));
+                                    c.width = intIn("w", 0, kMaxTwips);
+                                else if (isW("gridSpan")) span = intIn("val", 1, kMaxGridSpan, 1);
                                 else if (isW("shd") && !attr("fill").isEmpty() && attr("fill") != QLatin1String("auto"))
                                     c.shading = colourFromHex(attr("fill"));
                                 x.skipCurrentElement();
                             });
                         } else if (isW("p")) c.paragraphs.push_back(paragraph());
-                        else if (isW("tbl")) { Table nested = table(); flattenInto(c, nested); }
+                        else if (isW("tbl")) flattenInto(c, table());
                         else x.skipCurrentElement();
                     });
                     if (c.width <= 0) {
-                        for (int k = 0; k < span && gridAt + k < grid.size(); ++k)
-                            c.width += grid[gridAt + k];
+                        for (size_t k = gridAt; k < gridAt + static_cast<size_t>(span) && k < grid.size(); ++k)
+                            c.width += grid[k];  // at most kMaxGridSpan * kMaxTwips
+                        c.width = std::min(c.width, kMaxTwips);
                     }
                     gridAt += static_cast<size_t>(span);
+                    // A row stays narrow enough for its widths to be added up
+                    // in an int anywhere; cells beyond keep their text, no width.
+                    c.width = std::min(c.width, kMaxRowTwips - rowWidth);
+                    rowWidth += c.width;
                     if (c.paragraphs.empty())
                         c.paragraphs.emplace_back();
                     row.cells.push_back(std::move(c));
@@ -298,12 +338,12 @@ public:
     }
 
     // A table inside a cell is kept as its text, one paragraph per cell.
-    static void flattenInto(Cell& c, const Table& t)
+    static void flattenInto(Cell& c, Table&& t)
     {
-        for (const Row& r : t.rows)
-            for (const Cell& inner : r.cells)
-                for (const Paragraph& p : inner.paragraphs)
-                    c.paragraphs.push_back(p);
+        for (Row& r : t.rows)
+            for (Cell& inner : r.cells)
+                for (Paragraph& p : inner.paragraphs)
+                    c.paragraphs.push_back(std::move(p));
     }
 
     void body(DocumentModel& m)
@@ -322,29 +362,37 @@ public:
 
     void sectPr(PageSetup& page)
     {
+        PageSetup p = page;
         children([&] {
             if (isW("pgSz")) {
-                page.width = intVal("w", page.width);
-                page.height = intVal("h", page.height);
+                p.width = intVal("w", p.width);
+                p.height = intVal("h", p.height);
             } else if (isW("pgMar")) {
-                page.top = std::abs(intVal("top", page.top));
-                page.bottom = std::abs(intVal("bottom", page.bottom));
-                page.left = intVal("left", page.left);
-                page.right = intVal("right", page.right);
-                page.header = intVal("header", page.header);
-                page.footer = intVal("footer", page.footer);
+                p.top = intVal("top", p.top);
+                p.bottom = intVal("bottom", p.bottom);
+                p.left = intVal("left", p.left);
+                p.right = intVal("right", p.right);
+                p.header = intIn("header", 0, kMaxTwips, p.header);
+                p.footer = intIn("footer", 0, kMaxTwips, p.footer);
             }
             x.skipCurrentElement();
         });
-        // A page with no room for text can't be laid out: fall back to Letter.
-        if (page.width - page.left - page.right < 720 || page.height - page.top - page.bottom < 720
-            || page.width > 31680 || page.height > 31680)
+        // A page larger than any paper, or with no room for text, can't be
+        // laid out: fall back to Letter. The range is checked first, so the
+        // arithmetic after it can't overflow.
+        const auto inRange = [](int v) { return v >= -kMaxTwips && v <= kMaxTwips; };
+        if (!(inRange(p.width) && inRange(p.height) && inRange(p.top) && inRange(p.bottom) && inRange(p.left) && inRange(p.right))) {
             page = PageSetup();
+            return;
+        }
+        p.top = std::abs(p.top);  // a negative top or bottom margin is one text may not push
+        p.bottom = std::abs(p.bottom);
+        page = p.width - p.left - p.right < 720 || p.height - p.top - p.bottom < 720 ? PageSetup() : p;
     }
 
     void document(DocumentModel& m)
     {
-        if (!x.readNextStartElement() || !isW("document")) {
+        if (!root() || !isW("document")) {
             check();
             mZip.fail(QStringLiteral("'%1' is not a word-processing document").arg(mPart));
         }
@@ -356,10 +404,8 @@ public:
 
     void styles(DocumentModel& m)
     {
-        if (!x.readNextStartElement()) {
-            check();
+        if (!root())
             return;
-        }
         children([&] {
             if (isW("docDefaults")) {
                 children([&] {
@@ -396,10 +442,8 @@ public:
 
     void fonts(DocumentModel& m)
     {
-        if (!x.readNextStartElement()) {
-            check();
+        if (!root())
             return;
-        }
         children([&] {
             if (isW("font") && !attr("name").isEmpty())
                 m.fonts << attr("name");
@@ -409,10 +453,8 @@ public:
 
     void core(DocumentModel& m)
     {
-        if (!x.readNextStartElement()) {
-            check();
+        if (!root())
             return;
-        }
         while (x.readNextStartElement()) {
             const QString name = x.name().toString();
             const QString text = x.readElementText(QXmlStreamReader::SkipChildElements);
@@ -454,6 +496,8 @@ public:
     QXmlStreamReader x;
     QString mPart;
     const Zip& mZip;
+    int mDepth = 0;
+    int mLength = 0;  // of the paragraph being read so far, where its bookmarks stand
 };
 
 }  // namespace

@@ -160,3 +160,68 @@ TEST_F(Pages, APictureIsThePaperAndSurvivesSavingAndLoading)
             grey = image.pixel(x, y) == qRgb(0xF3, 0xF3, 0xF3);
     EXPECT_TRUE(grey);
 }
+
+// Runs alternate red and blue, each cut into pieces of one to three letters
+// with hidden ones between: over many lines every glyph keeps its colour.
+TEST(Layout, EveryGlyphIsPaintedInItsRunsColourOnEveryLine)
+{
+    const qint32 red = 0x0000FF, blue = 0xFF0000;
+    Paragraph p;
+    QRandomGenerator rng(11);
+    for (int i = 0; i < 2000; ++i) {
+        const QString word = i % 2 ? QStringLiteral("rrrr ") : QStringLiteral("bbb ");
+        for (qsizetype at = 0; at < word.size();) {
+            const qsizetype n = 1 + rng.bounded(3);
+            wordproc::Run piece{word.mid(at, n), {}};
+            piece.format.color = i % 2 ? red : blue;
+            p.runs.push_back(piece);
+            at += n;
+            if (rng.bounded(4) == 0) {
+                wordproc::Run hidden{QStringLiteral("x"), {}};
+                hidden.format.hidden = true;
+                p.runs.push_back(hidden);
+            }
+        }
+    }
+    DocumentModel m;
+    m.body.emplace_back(p);
+    const PageLayout layout = layoutDocument(m);
+    ASSERT_GE(layout.pages.size(), 2u);
+    int glyphs = 0;
+    for (const auto& page : layout.pages)
+        for (const auto& g : page.picture.glyphs) {
+            const QRawFont font = g.run.rawFont();
+            const quint32 letter = font.glyphIndexesForString(g.colour == Qt::red ? QStringLiteral("r") : QStringLiteral("b")).value(0);
+            const quint32 space = font.glyphIndexesForString(QStringLiteral(" ")).value(0);
+            ASSERT_TRUE(g.colour == Qt::red || g.colour == Qt::blue);
+            for (const quint32 glyph : g.run.glyphIndexes()) {
+                EXPECT_TRUE(glyph == letter || glyph == space) << "a glyph of the other colour's letter";
+                glyphs += glyph == letter;
+            }
+        }
+    EXPECT_EQ(glyphs, 1000 * 4 + 1000 * 3);
+}
+
+// Pages laid out from a prefix of a long paragraph, as a page limit makes
+// them, are the pages of the whole layout, whatever the line spacing.
+TEST(Layout, APageLaidOutUnderALimitIsThePageOfTheWholeLayout)
+{
+    for (const int lineSpacing : {240, 120, 480}) {
+        SCOPED_TRACE(lineSpacing);
+        Paragraph p;
+        p.format.lineSpacing = lineSpacing;
+        p.format.spaceBefore = 2000;
+        for (int i = 0; i < 4000; ++i)
+            p.runs.push_back(wordproc::Run{QStringLiteral("minutes%1 ").arg(i % 97), {}});
+        DocumentModel m;
+        m.body.emplace_back(p);
+        const PageLayout whole = layoutDocument(m);
+        ASSERT_GE(whole.pages.size(), 4u);
+        const PageLayout limited = layoutDocument(m, 3);
+        ASSERT_EQ(limited.pages.size(), 3u);
+        for (size_t i = 0; i < 2; ++i) {
+            EXPECT_EQ(limited.pages[i + 1].start, whole.pages[i + 1].start) << "page " << i + 2;
+            EXPECT_TRUE(limited.pages[i].picture.toImage(72) == whole.pages[i].picture.toImage(72)) << "page " << i + 1;
+        }
+    }
+}

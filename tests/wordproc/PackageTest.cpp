@@ -1,9 +1,11 @@
 #include "tests/support/SampleMeeting.h"
 #include "tests/support/TestSupport.h"
+#include "wordproc/Layout.h"
 #include "wordproc/Package.h"
 #include "wordproc/WordApplication.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -67,6 +69,27 @@ QByteArray zipOf(const std::vector<std::pair<const char*, QByteArray>>& parts)
 
 const QByteArray kRels = "<?xml version=\"1.0\"?><Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
                          "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" Target=\"word/document.xml\"/></Relationships>";
+
+// A package of one document part holding `body`.
+QByteArray packageOf(const QByteArray& body)
+{
+    return zipOf({{"_rels/.rels", kRels},
+                  {"word/document.xml", "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>"
+                                            + body + "</w:body></w:document>"}});
+}
+
+// All the text of a block, a table's cell by cell.
+QString textOf(const Block& b)
+{
+    if (const auto* p = std::get_if<Paragraph>(&b))
+        return p->text();
+    QString t;
+    for (const Row& r : std::get<Table>(b).rows)
+        for (const Cell& c : r.cells)
+            for (const Paragraph& p : c.paragraphs)
+                t += p.text();
+    return t;
+}
 
 }  // namespace
 
@@ -133,6 +156,15 @@ TEST(Package, BadInputIsRefusedWithADescription)
     const QByteArray bomb(static_cast<qsizetype>(kMaxPartBytes + 1), ' ');
     EXPECT_EQ(openFailure(zipOf({{"_rels/.rels", kRels}, {"word/document.xml", bomb}})),
               QStringLiteral("Can't open 'x.doc': the part 'word/document.xml' unpacks to more than 32 MB"));
+    // So is a part that declares a DTD: a few kilobytes of references to its entity would be gigabytes of text.
+    const QByteArray entities = "<!DOCTYPE d [<!ENTITY e \"" + QByteArray(4000, 'x') + "\">]>";
+    const QByteArray document = "<?xml version=\"1.0\"?>" + entities
+        + "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>"
+          "<w:p><w:r><w:t>&e;&e;&e;</w:t></w:r></w:p></w:body></w:document>";
+    EXPECT_EQ(openFailure(zipOf({{"_rels/.rels", kRels}, {"word/document.xml", document}})),
+              QStringLiteral("Can't open 'x.doc': 'word/document.xml' declares a DTD, which document parts never do"));
+    EXPECT_EQ(openFailure(zipOf({{"_rels/.rels", QByteArray(kRels).replace("?>", "?>" + entities)}, {"word/document.xml", document}})),
+              QStringLiteral("Can't open 'x.doc': '_rels/.rels' declares a DTD, which document parts never do"));
 }
 
 TEST(Package, DamagedCopiesOfARealPackageNeverCrash)
@@ -158,4 +190,122 @@ TEST(Package, DamagedCopiesOfARealPackageNeverCrash)
         }
     }
     EXPECT_GT(refused, 200);
+}
+
+TEST(Package, NestingAsDeepAsRealDocumentsIsReadAndDeeperIsRefused)
+{
+    const QByteArray run = "<w:r><w:t>deep</w:t></w:r>";
+    const QByteArray para = "<w:p>" + run + "</w:p>";
+    struct Case {
+        const char* what;
+        QByteArray open, close, inside;
+        bool inParagraph;
+    };
+    const Case cases[] = {
+        {"content controls in a paragraph", "<w:sdt><w:sdtContent>", "</w:sdtContent></w:sdt>", run, true},
+        {"hyperlinks", "<w:hyperlink>", "</w:hyperlink>", run, true},
+        {"content controls in the body", "<w:sdt><w:sdtContent>", "</w:sdtContent></w:sdt>", para, false},
+        {"custom XML in the body", "<w:customXml>", "</w:customXml>", para, false},
+        {"tables in cells", "<w:tbl><w:tr><w:tc>", "</w:tc></w:tr></w:tbl>", para, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto body = [&](int levels) {
+            const QByteArray nested = c.open.repeated(levels) + c.inside + c.close.repeated(levels);
+            return c.inParagraph ? "<w:p>" + nested + "</w:p>" : nested;
+        };
+        const DocumentModel m = readPackage(packageOf(body(20)), QStringLiteral("x.doc"));
+        ASSERT_EQ(m.body.size(), 1u);
+        EXPECT_EQ(textOf(m.body[0]), QStringLiteral("deep"));
+        EXPECT_EQ(openFailure(packageOf(body(30000))),
+                  QStringLiteral("Can't open 'x.doc': elements in 'word/document.xml' are nested too deeply (more than %1 levels)")
+                      .arg(kMaxNestingDepth));
+    }
+}
+
+TEST(Package, AbsurdNumbersAreClampedAsReadAndLaidOut)
+{
+    const QByteArray body = R"(<w:p><w:pPr><w:outlineLvl w:val="2147483647"/>
+          <w:spacing w:before="2147483647" w:after="-2147483648" w:line="2147483647"/></w:pPr>
+        <w:r><w:rPr><w:sz w:val="2147483647"/><w:kern w:val="2147483647"/><w:position w:val="-2147483648"/>
+          <w:w w:val="2147483647"/><w:spacing w:val="-2147483648"/></w:rPr><w:t>big</w:t></w:r>
+        <w:r><w:rPr><w:sz w:val="-2147483648"/><w:kern w:val="-2147483648"/><w:position w:val="2147483647"/>
+          <w:w w:val="-2147483648"/><w:spacing w:val="2147483647"/></w:rPr><w:t>small</w:t></w:r></w:p>
+      <w:tbl><w:tblGrid><w:gridCol w:w="2147483647"/><w:gridCol w:w="2147483647"/><w:gridCol w:w="-2147483648"/></w:tblGrid>
+        <w:tr><w:tc><w:tcPr><w:gridSpan w:val="2147483647"/></w:tcPr><w:p/></w:tc>
+          <w:tc><w:tcPr><w:tcW w:w="2147483647"/></w:tcPr><w:p/></w:tc>
+          <w:tc><w:tcPr><w:tcW w:w="-2147483648"/><w:gridSpan w:val="-2147483648"/></w:tcPr><w:p/></w:tc></w:tr></w:tbl>
+      <w:sectPr><w:pgSz w:w="2147483647" w:h="-2147483648"/></w:sectPr>)";
+    const DocumentModel m = readPackage(packageOf(body), QStringLiteral("x.doc"));
+    ASSERT_EQ(m.body.size(), 2u);
+    const Paragraph& p = std::get<Paragraph>(m.body[0]);
+    EXPECT_EQ(p.format.outlineLevel, 10);  // 9 in the file: body text
+    EXPECT_EQ(p.format.spaceBefore, kMaxTwips);
+    EXPECT_EQ(p.format.spaceAfter, 0);
+    EXPECT_EQ(p.format.lineSpacing, 132 * 240);
+    ASSERT_EQ(p.runs.size(), 2u);
+    const CharFormat& big = p.runs[0].format;
+    EXPECT_EQ(big.size, 1638.0);
+    EXPECT_EQ(big.kerning, 1638);
+    EXPECT_EQ(big.position, -1638);
+    EXPECT_EQ(big.scaling, 600);
+    EXPECT_EQ(big.spacing, -kMaxTwips / 20.0);
+    const CharFormat& small = p.runs[1].format;
+    EXPECT_EQ(small.size, 0.5);
+    EXPECT_EQ(small.kerning, 0);
+    EXPECT_EQ(small.position, 1638);
+    EXPECT_EQ(small.scaling, 1);
+    EXPECT_EQ(small.spacing, kMaxTwips / 20.0);
+    const Row& row = std::get<Table>(m.body[1]).rows.at(0);
+    ASSERT_EQ(row.cells.size(), 3u);
+    EXPECT_EQ(row.cells[0].width, kMaxTwips);  // two grid columns of the widest
+    EXPECT_EQ(row.cells[1].width, kMaxTwips);
+    EXPECT_EQ(row.cells[2].width, 0);
+    EXPECT_EQ(m.page, PageSetup());
+
+    const PageLayout layout = layoutDocument(m, 2);
+    ASSERT_FALSE(layout.pages.empty());
+    EXPECT_FALSE(layout.pages[0].picture.glyphs.empty());
+}
+
+TEST(Package, APageLargerThanAnyPaperOrWithoutRoomFallsBackToLetter)
+{
+    PageSetup a4;
+    a4.width = 11906;
+    a4.height = 16838;
+    a4.top = a4.bottom = 1000;
+    const struct {
+        QByteArray sectPr;
+        PageSetup expected;
+    } cases[] = {
+        {R"(<w:pgSz w:w="11906" w:h="16838"/><w:pgMar w:top="-1000" w:bottom="1000"/>)", a4},
+        {R"(<w:pgSz w:w="31681" w:h="15840"/>)", PageSetup()},
+        {R"(<w:pgMar w:top="-2147483648"/>)", PageSetup()},
+        {R"(<w:pgMar w:left="-2147483648" w:right="2147483647"/>)", PageSetup()},
+        {R"(<w:pgMar w:left="6000" w:right="6000"/>)", PageSetup()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sectPr.toStdString());
+        EXPECT_EQ(readPackage(packageOf("<w:p/><w:sectPr>" + c.sectPr + "</w:sectPr>"), QStringLiteral("x.doc")).page, c.expected);
+    }
+}
+
+// The seeds of the reader's fuzz target, replayed: each is read or refused
+// with a description, and what is read can be laid out.
+TEST(Package, EveryFuzzSeedIsReadOrRefusedAndLaysOut)
+{
+    int seeds = 0;
+    for (QDirIterator it(QStringLiteral(FUZZ_CORPUS), QDir::Files); it.hasNext();) {
+        const QString path = it.next();
+        const QString name = QFileInfo(path).fileName();
+        SCOPED_TRACE(name.toStdString());
+        ++seeds;
+        try {
+            const DocumentModel m = readPackage(testing_support::readAll(path), name);
+            EXPECT_FALSE(layoutDocument(m, 2).pages.empty());
+        } catch (const DocumentError& e) {
+            EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(QStringLiteral("Can't open '%1': ").arg(name))) << e.what();
+        }
+    }
+    EXPECT_GE(seeds, 10);
 }

@@ -143,3 +143,39 @@ TEST(Template, CarriesItsStyleSheetFontsAndBookmarks)
                                       "MinuteDiscussion", "MinuteItems", "MinutePersonResponsible", "MinuteTopic",
                                       "MinuteTopicSection"}));
 }
+
+// The layout's resolver of styles agrees with the model's own resolution on
+// the template's sheet and on damaged ones: missing, looping, doubled ids and
+// chains longer than are followed.
+TEST(Template, StylesResolveForTheLayoutAsForTheModel)
+{
+    DocumentModel m = templateModel();
+    auto add = [&](const QString& id, const QString& basedOn, double size, Align align) {
+        Style s;
+        s.id = id;
+        s.basedOn = basedOn;
+        s.chars.size = size;
+        s.para.align = align;
+        m.styles.push_back(s);
+    };
+    add(QStringLiteral("LoopA"), QStringLiteral("LoopB"), 30, Align::Center);
+    add(QStringLiteral("LoopB"), QStringLiteral("LoopA"), 31, Align::Right);
+    add(QStringLiteral("Twice"), QString(), 40, Align::Justify);
+    add(QStringLiteral("Twice"), QString(), 41, Align::Left);
+    for (int i = 0; i < 40; ++i)
+        add(QStringLiteral("Deep%1").arg(i), QStringLiteral("Deep%1").arg(i + 1), 50 + i, i % 2 ? Align::Left : Align::Right);
+    CharFormat own;
+    own.italic = true;
+    const StyleResolver resolver(m);
+    for (const char* id : {"", "Heading3", "AllCapsHeading", "Heading2", "Missing", "LoopA", "Twice", "Deep0", "Deep39"}) {
+        SCOPED_TRACE(id);
+        Paragraph p;
+        p.style = QString::fromLatin1(id);
+        p.format.spaceAfter = 120;
+        for (int twice = 0; twice < 2; ++twice) {  // the second time from what the resolver kept
+            EXPECT_TRUE(resolver.resolvedChars(p, own) == m.resolvedChars(p, own));
+            EXPECT_TRUE(resolver.resolvedChars(p, {}) == m.resolvedChars(p, {}));
+            EXPECT_TRUE(resolver.resolvedPara(p) == m.resolvedPara(p));
+        }
+    }
+}
