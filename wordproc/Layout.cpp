@@ -97,6 +97,7 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
     const CharFormat base = styles.resolvedChars(p, CharFormat());
     QString text;
     std::vector<int> toModel;  // layout index -> model offset
+    bool lastWasCR = false;
     std::vector<Look> looks;
     // The text layout is given one range per run, as a run's edges are where
     // shaping breaks (ligatures and kerning don't cross them); the glyphs are
@@ -136,16 +137,26 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
         }
         const Look& l = looks[look];
         if (!*l.resolved.hidden && len > 0) {
-            runs.push_back({static_cast<int>(text.size()), len, look});
-            if (!stretches.empty() && stretches.back().look == look)
-                stretches.back().length += len;
-            else
-                stretches.push_back({static_cast<int>(text.size()), len, look});
-            smallest = std::min(smallest, *l.resolved.size * 20);
+            const int start = static_cast<int>(text.size());
             for (int i = 0; i < len; ++i) {
                 const QChar ch = r.text.at(i);
+                // A line end pasted from another system (CR LF) is one break.
+                if (ch == u'\n' && lastWasCR) {
+                    lastWasCR = false;
+                    continue;
+                }
                 text += ch == u'\n' || ch == u'\r' ? QChar(QChar::LineSeparator) : ch;
+                lastWasCR = ch == u'\r';
                 toModel.push_back(modelAt + i);
+            }
+            const int laid = static_cast<int>(text.size()) - start;
+            if (laid > 0) {
+                runs.push_back({start, laid, look});
+                if (!stretches.empty() && stretches.back().look == look)
+                    stretches.back().length += laid;
+                else
+                    stretches.push_back({start, laid, look});
+                smallest = std::min(smallest, *l.resolved.size * 20);
             }
         }
         modelAt += len;
@@ -160,6 +171,8 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
     // The base direction is the paragraph's, left to right as no paragraph here sets
     // another; right-to-left words are still ordered right to left within it.
     option.setTextDirection(Qt::LeftToRight);
+    // Tabs go to the document's default stops, in the layout's unit, twips.
+    option.setTabStopDistance(styles.model().defaultTabStop);
     const QFont markFont = fontFor(styles.resolvedChars(p, p.markFormat));
     const qreal spacing = pf.lineSpacing ? *pf.lineSpacing / 240.0 : 1.0;
     const qreal before = pf.spaceBefore.value_or(0);

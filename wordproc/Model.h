@@ -92,6 +92,12 @@ struct DocumentModel {
     ParaFormat defaultPara;
     QStringList fonts;
     PageSetup page;
+    int defaultTabStop = 720;  // twips between the tab stops no paragraph sets
+    // The style sheet and the settings exactly as a file held them: what the
+    // component does not understand there (hidden styles, languages, options)
+    // is written back unchanged. Empty for a document made here.
+    QByteArray stylesPart;
+    QByteArray settingsPart;
     DocumentProperties properties;
     bool isTemplate = false;
 
@@ -119,6 +125,7 @@ public:
     // The sheet as the chain walk asks it, by id.
     const Style* style(const QString& id) const { return mById.value(id); }
     const Style* defaultParagraphStyle() const { return mDefault; }
+    const DocumentModel& model() const { return mModel; }
 
 private:
     struct Chain {

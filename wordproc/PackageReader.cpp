@@ -1,5 +1,9 @@
 #include "wordproc/Package.h"
 
+#include "platform/SafeFile.h"
+
+#include <cerrno>
+
 #include <QFile>
 #include <QXmlStreamReader>
 
@@ -440,6 +444,17 @@ public:
         });
     }
 
+    void settings(DocumentModel& m)
+    {
+        if (!root())
+            return;
+        children([&] {
+            if (isW("defaultTabStop"))
+                m.defaultTabStop = std::clamp(intVal("val", 720), 1, kMaxTwips);
+            x.skipCurrentElement();
+        });
+    }
+
     void fonts(DocumentModel& m)
     {
         if (!root())
@@ -524,11 +539,21 @@ DocumentModel readPackage(const QByteArray& bytes, const QString& name)
         p.document(m);
     }
     for (const auto& [type, fill] : {std::pair<const char*, void (Parser::*)(DocumentModel&)>{"styles", &Parser::styles},
+                                     {"settings", &Parser::settings},
                                      {"fontTable", &Parser::fonts}}) {
         const QString part = rels.value(QLatin1String(type));
         if (!part.isEmpty() && zip.has(part)) {
-            Parser p(zip.read(part), part, zip);
+            const QByteArray bytes = zip.read(part);
+            Parser p(bytes, part, zip);
             (p.*fill)(m);
+            // Kept as read unless it points at other parts, which a save
+            // does not carry along.
+            if (!bytes.contains("officeDocument/2006/relationships")) {
+                if (qstrcmp(type, "styles") == 0)
+                    m.stylesPart = bytes;
+                else if (qstrcmp(type, "settings") == 0)
+                    m.settingsPart = bytes;
+            }
         }
     }
     const QString corePart = rootRels.value(QStringLiteral("core-properties"));
@@ -542,12 +567,19 @@ DocumentModel readPackage(const QByteArray& bytes, const QString& name)
 
 DocumentModel loadPackage(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw DocumentError(QStringLiteral("Can't open '%1': %2").arg(path, f.errorString()));
-    if (f.size() > kMaxPackageBytes)
-        throw DocumentError(QStringLiteral("Can't open '%1': the file is larger than %2 MB").arg(path).arg(kMaxPackageBytes >> 20));
-    return readPackage(f.readAll(), path);
+    QByteArray bytes;
+    try {
+        // Never waits on a FIFO or a device put where a document should be.
+        platform::FileDescriptor file(platform::openRegularForReading(path, platform::Links::Follow));
+        bytes = platform::readAll(file.get(), kMaxPackageBytes, path);
+    } catch (const platform::FileError& e) {
+        if (e.code() == EFBIG)
+            throw DocumentError(QStringLiteral("Can't open '%1': the file is larger than %2 MB").arg(path).arg(kMaxPackageBytes >> 20));
+        const QString text = QString::fromStdString(e.what());
+        const qsizetype colon = text.lastIndexOf(QStringLiteral("': "));
+        throw DocumentError(QStringLiteral("Can't open '%1': %2").arg(path, colon >= 0 ? text.sliced(colon + 3) : text));
+    }
+    return readPackage(bytes, path);
 }
 
 }  // namespace wordproc

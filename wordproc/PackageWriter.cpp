@@ -367,7 +367,7 @@ QByteArray fontTableXml(const DocumentModel& m)
     return out;
 }
 
-QByteArray settingsXml()
+QByteArray settingsXml(const DocumentModel& m)
 {
     QByteArray out;
     Writer w(&out);
@@ -375,7 +375,7 @@ QByteArray settingsXml()
     w.x.writeStartElement(W, QStringLiteral("settings"));
     w.x.writeEmptyElement(W, QStringLiteral("zoom"));
     w.x.writeAttribute(W, QStringLiteral("percent"), QStringLiteral("100"));
-    w.val("defaultTabStop", QStringLiteral("720"));
+    w.val("defaultTabStop", QString::number(m.defaultTabStop));
     w.val("characterSpacingControl", QStringLiteral("doNotCompress"));
     w.x.writeEndElement();
     w.x.writeEndDocument();
@@ -588,8 +588,8 @@ void savePackage(const DocumentModel& m, const QString& path, int pages)
         {"word/_rels/document.xml.rels", relationships({{kRelBase + QStringLiteral("styles"), QStringLiteral("styles.xml")},
                                                         {kRelBase + QStringLiteral("settings"), QStringLiteral("settings.xml")},
                                                         {kRelBase + QStringLiteral("fontTable"), QStringLiteral("fontTable.xml")}})},
-        {"word/styles.xml", stylesXml(m)},
-        {"word/settings.xml", settingsXml()},
+        {"word/styles.xml", m.stylesPart.isEmpty() ? stylesXml(m) : m.stylesPart},
+        {"word/settings.xml", m.settingsPart.isEmpty() ? settingsXml(m) : m.settingsPart},
         {"word/fontTable.xml", fontTableXml(m)},
         {"docProps/core.xml", coreXml(m)},
         {"docProps/app.xml", appXml(pages)},

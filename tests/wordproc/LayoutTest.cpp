@@ -225,3 +225,41 @@ TEST(Layout, APageLaidOutUnderALimitIsThePageOfTheWholeLayout)
         }
     }
 }
+
+namespace {
+
+// Where the glyphs of a one-paragraph document land: (x, y) in twips.
+std::vector<QPointF> glyphPositions(const QString& text, int defaultTabStop = 720)
+{
+    DocumentModel m;
+    m.defaultTabStop = defaultTabStop;
+    Paragraph p;
+    p.runs.push_back(wordproc::Run{text, {}});
+    m.body = {p};
+    std::vector<QPointF> out;
+    const PageLayout laid = layoutDocument(m);
+    for (const auto& g : laid.pages.front().picture.glyphs)
+        for (const QPointF& at : g.run.positions())
+            out.push_back(g.origin + at);
+    std::sort(out.begin(), out.end(), [](QPointF a, QPointF b) { return a.y() < b.y() || (a.y() == b.y() && a.x() < b.x()); });
+    return out;
+}
+
+}  // namespace
+
+TEST(LinesAndTabs, ALineEndFromAnotherSystemIsOneBreakAndTabsStopAtTheDocumentsStops)
+{
+    const auto lf = glyphPositions(QStringLiteral("A\nB"));
+    ASSERT_EQ(lf.size(), 2u);
+    EXPECT_GT(lf[1].y(), lf[0].y());
+    EXPECT_EQ(glyphPositions(QStringLiteral("A\r\nB")).back(), lf.back());
+    EXPECT_EQ(glyphPositions(QStringLiteral("A\rB")).back(), lf.back());
+    EXPECT_GT(glyphPositions(QStringLiteral("A\n\nB")).back().y(), lf.back().y());
+
+    // A tab goes to the next stop of the document's settings (720 twips in
+    // the template), counted from where the text starts.
+    const qreal start = glyphPositions(QStringLiteral("X")).front().x();
+    EXPECT_NEAR(glyphPositions(QStringLiteral("\tX")).front().x() - start, 720, 1);
+    EXPECT_NEAR(glyphPositions(QStringLiteral("\t\tX")).front().x() - start, 1440, 1);
+    EXPECT_NEAR(glyphPositions(QStringLiteral("\tX"), 1000).front().x() - start, 1000, 1);
+}

@@ -1,3 +1,4 @@
+#include "app/Resources.h"
 #include "tests/support/SampleMeeting.h"
 #include "tests/support/TestSupport.h"
 #include "wordproc/Layout.h"
@@ -10,6 +11,9 @@
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <map>
 
 #include <gtest/gtest.h>
 #include <zip.h>
@@ -308,4 +312,95 @@ TEST(Package, EveryFuzzSeedIsReadOrRefusedAndLaysOut)
         }
     }
     EXPECT_GE(seeds, 10);
+}
+
+namespace {
+
+// The parts of a package, by name.
+std::map<QString, QByteArray> partsOf(const QByteArray& package)
+{
+    std::map<QString, QByteArray> out;
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* src = zip_source_buffer_create(package.constData(), static_cast<zip_uint64_t>(package.size()), 0, &error);
+    zip_t* z = zip_open_from_source(src, ZIP_RDONLY, &error);
+    for (zip_int64_t i = 0; z && i < zip_get_num_entries(z, 0); ++i) {
+        zip_stat_t st;
+        zip_stat_index(z, static_cast<zip_uint64_t>(i), 0, &st);
+        QByteArray bytes(static_cast<qsizetype>(st.size), '\0');
+        zip_file_t* f = zip_fopen_index(z, static_cast<zip_uint64_t>(i), 0);
+        zip_fread(f, bytes.data(), st.size);
+        zip_fclose(f);
+        out[QString::fromUtf8(st.name)] = bytes;
+    }
+    if (z)
+        zip_discard(z);
+    zip_error_fini(&error);
+    return out;
+}
+
+// An XML part as a list of its elements, attributes and texts, so that two
+// spellings of the same content (quotes, declaration, blanks between elements) compare equal.
+QStringList xmlContent(const QByteArray& xml)
+{
+    QStringList out;
+    QXmlStreamReader x(xml);
+    while (!x.atEnd()) {
+        x.readNext();
+        if (x.isStartElement()) {
+            QStringList attributes;
+            for (const auto& a : x.attributes())
+                attributes << a.qualifiedName().toString() + QLatin1Char('=') + a.value().toString();
+            attributes.sort();
+            out << QLatin1Char('<') + x.qualifiedName().toString() + QLatin1Char(' ') + attributes.join(QLatin1Char(' '));
+        } else if (x.isCharacters() && !x.isWhitespace()) {
+            out << x.text().toString();
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(Package, TheTemplateComesOutOfASavePartByPartAsItWentIn)
+{
+    // What the component does not understand (hidden styles, languages,
+    // options) must come out unchanged, for other word processors to see.
+    const QByteArray resource = app::LoadResData(101, QStringLiteral("CUSTOM"));
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("round.doc"));
+    DocumentModel m = readPackage(resource, QStringLiteral("template.dot"));
+    savePackage(m, out, 1);
+    const auto before = partsOf(resource), after = partsOf(testing_support::readAll(out));
+    for (const char* part : {"word/styles.xml", "word/settings.xml", "word/fontTable.xml"}) {
+        SCOPED_TRACE(part);
+        ASSERT_TRUE(before.count(QLatin1String(part)) && after.count(QLatin1String(part)));
+        EXPECT_EQ(xmlContent(after.at(QLatin1String(part))), xmlContent(before.at(QLatin1String(part))));
+    }
+    // The body is the component's own writing (rows it can't split, blanks
+    // kept): its texts and the styles they are in come out as they went in.
+    const auto textsAndStyles = [](const QByteArray& xml) {
+        QStringList out = xmlContent(xml);
+        out.removeIf([](const QString& item) {
+            return item.startsWith(QLatin1Char('<')) && !item.startsWith(QLatin1String("<w:pStyle"))
+                && !item.startsWith(QLatin1String("<w:tcW")) && !item.startsWith(QLatin1String("<w:shd"));
+        });
+        return out;
+    };
+    EXPECT_EQ(textsAndStyles(after.at(QStringLiteral("word/document.xml"))),
+              textsAndStyles(before.at(QStringLiteral("word/document.xml"))));
+    EXPECT_TRUE(after.at(QStringLiteral("word/styles.xml")).contains("<w:semiHidden/>"));
+    EXPECT_TRUE(after.at(QStringLiteral("word/styles.xml")).contains("w:lang"));
+}
+
+TEST(Package, ALineEndFromAnotherSystemIsOneBreak)
+{
+    DocumentModel m;
+    const std::pair<const char*, int> texts[] = {{"A\r\nB", 1}, {"A\nB", 1}, {"A\rB", 1}, {"A\n\nB", 2}, {"A\r\n\r\nB", 2}};
+    for (const auto& [text, breaks] : texts) {
+        Paragraph p;
+        p.runs.push_back(wordproc::Run{QString::fromLatin1(text), {}});
+        m.body = {p};
+        EXPECT_EQ(documentXml(m).count("<w:br/>"), breaks) << text;
+    }
 }
