@@ -244,6 +244,26 @@ TEST_F(Generation, ASecondClickDuringARunDoesNothing)
     EXPECT_EQ(tempFiles().size(), 2);
 }
 
+TEST_F(Generation, NamesDrawnWithinOneClockSecondHaveDigitsOneToNineAndDiffer)
+{
+    // The real generator, the clock standing still: seeding again with the
+    // same second must not restart the sequence.
+    QStringList names;
+    for (int run = 0; run < 5; ++run) {
+        form->PushButton22->click();
+        names << QFileInfo(previewWindow().mWordFile).fileName();
+        previewWindow().PushButton8->click();
+    }
+    for (const QString& name : names) {
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^kvarne[1-9]{8}\\.doc$")).match(name).hasMatch()) << name.toStdString();
+        const QString digits = name.mid(6, 8);
+        EXPECT_NE(digits.count(digits.front()), 8) << name.toStdString();
+    }
+    QStringList distinct = names;
+    distinct.removeDuplicates();
+    EXPECT_EQ(distinct.size(), names.size());
+}
+
 TEST_F(Generation, ANameAlreadyTakenIsDrawnAgain)
 {
     scriptDigits(QStringLiteral("1111111123456789"));

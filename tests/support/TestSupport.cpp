@@ -11,10 +11,14 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
+#include <QFont>
+#include <QFontDatabase>
+#include <QRawFont>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <unistd.h>
 
@@ -75,6 +79,17 @@ FailingReads::FailingReads(int code)
 }
 
 FailingReads::~FailingReads() { platform::setReadCall({}); }
+
+void requireFontFor(const QString& sample, const char* fontAndPackage)
+{
+    const QList<QFontDatabase::WritingSystem> none;
+    for (const QString& family : QFontDatabase::families()) {
+        const QRawFont raw = QRawFont::fromFont(QFont(family));
+        if (raw.isValid() && std::all_of(sample.begin(), sample.end(), [&](QChar c) { return raw.supportsCharacter(c); }))
+            return;
+    }
+    FAIL() << "no installed font shows '" << sample.toStdString() << "': the test needs " << fontAndPackage;
+}
 
 QByteArray readAll(const QString& path)
 {

@@ -53,6 +53,10 @@ public:
     FailingReads& operator=(const FailingReads&) = delete;
 };
 
+// Fails the test, naming the font and the package that brings it, when no
+// installed font covers `sample` (what a user would see as empty boxes).
+void requireFontFor(const QString& sample, const char* fontAndPackage);
+
 QByteArray readAll(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);
 

@@ -92,6 +92,8 @@ TEST_F(Pages, RightToLeftAndUnspacedTextStayInsideTheirCell)
 {
     // A CJK text has no blanks: it breaks between characters. A Hebrew text
     // reads from right to left: its first word stands right of its second.
+    testing_support::requireFontFor(QString(QChar(0x4F1A)), "a CJK font such as Droid Sans Fallback (fonts-droid-fallback)");
+    testing_support::requireFontFor(QStringLiteral("\u05E9\u05E2"), "a Hebrew font such as DejaVu Sans (fonts-dejavu-core)");
     type(0, 13, 0, QString(600, QChar(0x4F1A)));
     type(0, 16, 0, QStringLiteral("\u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD"));
     const auto& picture = doc->layout().pages[0].picture;
