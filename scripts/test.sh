@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Sets up (Debian packages, build) and runs every test. Needs no display.
+# Sets up (Debian packages, build) and runs every test, twice: in the normal
+# build, then in a build with the address and undefined-behaviour sanitizers.
+# Needs no display.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
@@ -7,5 +9,14 @@ source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 ensure_packages "${BUILD_PACKAGES[@]}" libxml2-utils python3
 build_program
 
-cd "$ROOT/build"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 300
+(cd "$ROOT/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 300)
+
+echo "The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer:"
+cmake -S "$ROOT" -B "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVALIN_SANITIZE=ON \
+      -DCORVALIN_BENCHMARKS=OFF >/dev/null
+cmake --build "$ROOT/build-asan" -j"$(nproc)"
+cd "$ROOT/build-asan"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+LSAN_OPTIONS="suppressions=$ROOT/tests/sanitizers/lsan.supp:print_suppressions=0" \
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 600
