@@ -4,6 +4,7 @@
 #include "app/Twips.h"
 #include "entry/Form1.h"
 #include "meeting/DateText.h"
+#include "meeting/IniFile.h"
 #include "meeting/SettingsStore.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
@@ -235,6 +236,52 @@ TEST_F(EntryWindow, TheSampleFillsItsFieldsAndKeepsWhatItDoesNotSet)
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
+TEST_F(EntryWindow, EveryFieldIsWrittenUnderItsOwnKeySpelledAsDesigned)
+{
+    // The 27 keys as the design spells them (the timekeeper with a capital K),
+    // each holding what its own field shows.
+    auto form = start();
+    form->PushButton3->click();
+    form->dtpDeadlin1[0]->setValue(at(2027, 1, 15));
+    const std::pair<const char*, QString> keys[] = {
+        {"txtTitle", form->txtTitle->text()},
+        {"txtMeetingCalledBy", form->txtMeetingCalledBy->text()},
+        {"txtMeetingLocation", form->txtMeetingLocation->text()},
+        {"txtTypeOfMeeting", form->txtTypeOfMeeting->text()},
+        {"txtFacilitator", form->txtFacilitator->text()},
+        {"txtNoteTaker", form->txtNoteTaker->text()},
+        {"txtTimeKeeper", form->txtTimekeeper->text()},
+        {"txtAttendees", form->txtAttendees->text()},
+        {"dtpDateTime", meeting::dateToText(now)},
+        {"txtTimeAlloted0", form->txtTimeAlloted[0]->text()},
+        {"txtTopic0", form->txtTopic[0]->text()},
+        {"txtPresenter0", form->txtPresenter[0]->text()},
+        {"txtDiscussion10", form->txtDiscussion1[0]->text()},
+        {"txtDiscussion20", form->txtDiscussion2[0]->text()},
+        {"txtDiscussion30", form->txtDiscussion3[0]->text()},
+        {"txtConclusion10", form->txtConclusion1[0]->text()},
+        {"txtConclusion20", form->txtConclusion2[0]->text()},
+        {"txtConclusion30", form->txtConclusion3[0]->text()},
+        {"txtAction10", form->txtAction1[0]->text()},
+        {"txtAction20", form->txtAction2[0]->text()},
+        {"txtPerson10", form->txtPerson1[0]->text()},
+        {"txtPerson20", form->txtPerson2[0]->text()},
+        {"dtpDeadlin10", meeting::dateToText(at(2027, 1, 15))},
+        {"dtpDeadline20", QString()},
+        {"txtObservers", form->txtObservers->text()},
+        {"txtResource", form->txtResource->text()},
+        {"txtNotes", form->txtNotes->text()},
+    };
+    const meeting::IniFile file =
+        meeting::IniFile::parse(testing_support::readAll(folders.settings() + QStringLiteral("/Tessaly.ini")));
+    const QByteArray raw = testing_support::readAll(folders.settings() + QStringLiteral("/Tessaly.ini"));
+    for (const auto& [key, value] : keys) {
+        EXPECT_TRUE(raw.contains("\n" + QByteArray(key) + '=')) << key << " is not spelled so in the file";
+        EXPECT_EQ(file.value(QStringLiteral("Corvalin"), QLatin1String(key)), std::optional<QString>(value)) << key;
+    }
+    EXPECT_EQ(raw.count('='), static_cast<qsizetype>(std::size(keys))) << raw.toStdString();
+}
+
 TEST_F(EntryWindow, TabVisitsTheFieldsInTheirOrderThenTheButtons)
 {
     auto form = start();
@@ -396,6 +443,42 @@ TEST_F(EntryWindow, ThePointerIsTheHandOverTheButtonsOnlyAndStaysTheHourglassWhi
         movePointerOver(w);
         EXPECT_EQ(form->pointer().shape(), app::vbHourglass);
     }
+}
+
+TEST_F(EntryWindow, EveryCaptionReadsAsDesigned)
+{
+    auto form = start();
+    const auto label = [&](const char* name) { return form->findChild<QLabel*>(QLatin1String(name))->text(); };
+    const std::pair<QString, QString> captions[] = {
+        {form->PushButton22->text(), QStringLiteral("Start Creating Template")},
+        {form->PushButton2->text(), QStringLiteral("Clear/Reset Data")},
+        {form->PushButton3->text(), QStringLiteral("Load Sample/Example Data")},
+        {form->Frame1->title(), QStringLiteral("Meeting Details")},
+        {form->Frame3->title(), QStringLiteral("Agenda Topics")},
+        {form->Frame2->title(), QStringLiteral("Footer")},
+        {label("Label1"), QStringLiteral("Meeting Title")},
+        {label("Label3"), QStringLiteral("Meeting Location")},
+        {label("Label4"), QStringLiteral("Meeting Called By")},
+        {label("Label5"), QStringLiteral("Type of Meeting")},
+        {label("Label6"), QStringLiteral("Facilitator")},
+        {label("Label7"), QStringLiteral("Note Taker")},
+        {label("Label8"), QStringLiteral("Timekeeper")},
+        {label("Label9"), QStringLiteral("Attendees")},
+        {label("Label10"), QStringLiteral("Observers")},
+        {label("Label11"), QStringLiteral("Resource Persons")},
+        {label("Label12"), QStringLiteral("Special Notes")},
+        {form->lblTopicNo[0]->text(), QStringLiteral("Agenda Topic : 1")},
+        {form->lblTimeAlloted[0]->text(), QStringLiteral("Time Alloted")},
+        {form->lblTopic[0]->text(), QStringLiteral("Agenda Topic")},
+        {form->lblPresenter[0]->text(), QStringLiteral("Presenter")},
+        {form->lblDiscussion[0]->text(), QStringLiteral("Discussion")},
+        {form->lblConclusion[0]->text(), QStringLiteral("Conclusions")},
+        {form->lblActionItem[0]->text(), QStringLiteral("Action Items")},
+        {form->lblPersonResponsible[0]->text(), QStringLiteral("Person Responsible")},
+        {form->lblDeadline[0]->text(), QStringLiteral("Deadline")},
+    };
+    for (const auto& [shown, designed] : captions)
+        EXPECT_EQ(shown, designed);
 }
 
 TEST_F(EntryWindow, TheLayoutIsTheDesignedOneInTwips)

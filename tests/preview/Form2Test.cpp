@@ -80,6 +80,20 @@ TEST_F(Preview, TheFirstShowListsThePagesAndShowsPage1AtItsOwnSize)
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
+TEST_F(Preview, EveryCaptionReadsAsDesigned)
+{
+    const std::pair<QString, QString> captions[] = {
+        {form.PushButton1->text(), QStringLiteral("Zoom In")},
+        {form.PushButton2->text(), QStringLiteral("Zoom Out")},
+        {form.PushButton8->text(), QStringLiteral("< Back")},
+        {form.PushButton6->text(), QStringLiteral("Save Results To Word File")},
+        {form.Frame1->title(), QStringLiteral("Zoom:")},
+        {form.ListView1->headerItem()->text(0), QStringLiteral("Page(s)")},
+    };
+    for (const auto& [shown, designed] : captions)
+        EXPECT_EQ(shown, designed);
+}
+
 TEST_F(Preview, TheTabOrderIsTheDesignedOne)
 {
     const QStringList designed = {"HScroll1", "VScroll1", "Picture2", "Picture1", "PushButton1",
