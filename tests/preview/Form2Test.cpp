@@ -77,6 +77,11 @@ TEST_F(Preview, TheFirstShowListsThePagesAndShowsPage1AtItsOwnSize)
     EXPECT_EQ(form.Picture1->geometry().topLeft(), QPoint(0, 0));
     EXPECT_TRUE(form.VScroll1->isEnabled());
     EXPECT_EQ(form.geometry().mStepY, 10);
+    // What the user sees: page 1's red band where the page has it, at 100 %.
+    const QImage view = testing_support::snapshot(form.Picture2);
+    const QPoint band = form.Picture1->mapTo(form.Picture2, QPoint(app::twipsToPixels(5000), app::twipsToPixels(1800)));
+    EXPECT_EQ(QColor(view.pixel(band)), QColor(Qt::red));
+    EXPECT_EQ(QColor(view.pixel(band + QPoint(0, app::twipsToPixels(900)))), QColor(Qt::white));
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
@@ -225,14 +230,17 @@ TEST_F(Preview, TheCanvasShowsTheWholePageAndAPageShownAfterwardsReplacesTheDraw
 TEST_F(Preview, DraggingTheCanvasPansItAndTheBarsFollow)
 {
     form.PushButton1->click();  // 1.25: larger than the view both ways
-    QTest::mousePress(form.Picture1, Qt::LeftButton, {}, QPoint(300, 300));
-    QMouseEvent move(QEvent::MouseMove, QPointF(200, 250), form.Picture1->mapToGlobal(QPointF(200, 250)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form.Picture1, &move);
+    const QPoint bandInCanvas(app::twipsToPixels(5000 * 1.25), app::twipsToPixels(1800 * 1.25));
+    testing_support::dragOn(form.Picture1, QPoint(300, 300), QPoint(200, 250));
     EXPECT_EQ(form.geometry().canvasLeft, -1500);
     EXPECT_EQ(form.geometry().canvasTop, -750);
-    QTest::mouseRelease(form.Picture1, Qt::LeftButton, {}, QPoint(100, 200));
-    EXPECT_GT(form.VScroll1->value(), 0);
+    EXPECT_EQ(form.HScroll1->value(), 150);
+    EXPECT_EQ(form.VScroll1->value(), 75);
+    // The band the user dragged is where the pointer took it.
+    const QImage view = testing_support::snapshot(form.Picture2);
+    const QPoint band = form.Picture1->mapTo(form.Picture2, bandInCanvas);
+    EXPECT_EQ(form.Picture1->mapTo(form.Picture2, QPoint(0, 0)), QPoint(-100, -50) + form.Picture2->contentsRect().topLeft());
+    EXPECT_EQ(QColor(view.pixel(band)), QColor(Qt::red));
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
