@@ -24,6 +24,27 @@ protected:
 
 int main(int argc, char** argv)
 {
+    // Asked of the program itself, these need no display.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--version") {
+            std::printf("Corvalin %s\n", CORVALIN_VERSION);
+            return 0;
+        }
+        if (arg == "--help" || arg == "-h") {
+            std::printf("Usage: corvalin\n"
+                        "Type a meeting into one window and turn it into a minutes document: preview its\n"
+                        "pages, zoom and pan, and save it as a Word file where you choose.\n\n"
+                        "The meeting is kept in $XDG_CONFIG_HOME/Tessaly.ini (~/.config/Tessaly.ini),\n"
+                        "every field saved as it changes. Documents are made in $TEMP, or in a private\n"
+                        "folder of the system's temporary folder ($TMPDIR, /tmp) when TEMP is not set.\n\n"
+                        "Environment: DISPLAY or WAYLAND_DISPLAY (the display to use), TEMP, TMPDIR,\n"
+                        "XDG_CONFIG_HOME, QT_QPA_PLATFORM.\n\n"
+                        "  --help     show this text\n"
+                        "  --version  show the version\n");
+            return 0;
+        }
+    }
     QString advice;
     if (!app::displayAvailable(&advice)) {
         std::fputs(advice.toLocal8Bit().constData(), stderr);

@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTimer>
 
 #include <limits>
@@ -118,6 +119,11 @@ Form1::Form1(QWidget* parent)
     setFixedSize(app::twipsToPixels(9000), app::twipsToPixels(9660));
     buildLayout();
     setTabOrder();
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* start = new QShortcut(QKeySequence(Qt::CTRL | key), this);
+        connect(start, &QShortcut::activated, this, &Form1::PushButton22_Click);
+    }
+    nameForScreenReaders();
     // Typing starts in the title, the first field of the Tab order.
     txtTitle->setFocus(Qt::OtherFocusReason);
 }
@@ -320,6 +326,43 @@ void Form1::setTabOrder()
         QWidget::setTabOrder(order[k - 1], order[k]);
     // The scroll bar takes no part in typing the meeting.
     VScroll1->setFocusPolicy(Qt::NoFocus);
+}
+
+// Each control is announced by its caption as shown; where one caption
+// stands for several fields, with the field's line ("Discussion 2").
+void Form1::nameForScreenReaders()
+{
+    for (QLabel* label : findChildren<QLabel*>())
+        if (label->buddy())
+            label->buddy()->setAccessibleName(label->text().replace(QStringLiteral("&&"), QStringLiteral("&")));
+    for (QPushButton* b : {PushButton22, PushButton2, PushButton3})
+        b->setAccessibleName(b->text());
+    for (int i = 0; i <= picMainContainer.UBound(); ++i) {
+        const std::pair<QWidget*, QString> fields[] = {
+            {txtTimeAlloted[i], QStringLiteral("Time Alloted")},
+            {txtTopic[i], QStringLiteral("Agenda Topic")},
+            {txtPresenter[i], QStringLiteral("Presenter")},
+            {txtDiscussion1[i], QStringLiteral("Discussion 1")},
+            {txtDiscussion2[i], QStringLiteral("Discussion 2")},
+            {txtDiscussion3[i], QStringLiteral("Discussion 3")},
+            {txtConclusion1[i], QStringLiteral("Conclusions 1")},
+            {txtConclusion2[i], QStringLiteral("Conclusions 2")},
+            {txtConclusion3[i], QStringLiteral("Conclusions 3")},
+            {txtAction1[i], QStringLiteral("Action Items 1")},
+            {txtPerson1[i], QStringLiteral("Person Responsible 1")},
+            {dtpDeadlin1[i], QStringLiteral("Deadline 1")},
+            {txtAction2[i], QStringLiteral("Action Items 2")},
+            {txtPerson2[i], QStringLiteral("Person Responsible 2")},
+            {dtpDeadline2[i], QStringLiteral("Deadline 2")},
+        };
+        for (const auto& [w, name] : fields)
+            w->setAccessibleName(name);
+        dtpDeadlin1[i]->edit()->setAccessibleName(QStringLiteral("Deadline 1"));
+        dtpDeadline2[i]->edit()->setAccessibleName(QStringLiteral("Deadline 2"));
+        dtpDeadlin1[i]->checkBox()->setAccessibleName(QStringLiteral("Deadline 1 set"));
+        dtpDeadline2[i]->checkBox()->setAccessibleName(QStringLiteral("Deadline 2 set"));
+    }
+    dtpDateTime->edit()->setAccessibleName(dtpDateTime->accessibleName());
 }
 
 void Form1::watchHover(QWidget* w, int shape)

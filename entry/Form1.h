@@ -89,6 +89,7 @@ private:
     void connectPicker(DatePicker* picker, meeting::Field f, int topic);
     void setTabOrder();
     void watchHover(QWidget* w, int shape);
+    void nameForScreenReaders();
     void placeStrip();
     void Form_Unload();
 

@@ -21,6 +21,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QAbstractSlider>
 #include <QTreeWidget>
 
@@ -110,6 +111,32 @@ void Form2::buildLayout()
     for (QWidget* w : {static_cast<QWidget*>(Picture2), static_cast<QWidget*>(mViewportInside),
                        static_cast<QWidget*>(Picture1), static_cast<QWidget*>(HScroll1), static_cast<QWidget*>(VScroll1)})
         w->installEventFilter(this);
+    // The keys every viewer has; each runs the button's own handler.
+    const auto shortcut = [this](const QKeySequence& keys, void (Form2::*handler)()) {
+        auto* s = new QShortcut(keys, this);
+        connect(s, &QShortcut::activated, this, [this, handler] {
+            mShortcutKeysDown = true;  // their release in the page list chooses nothing
+            (this->*handler)();
+        });
+    };
+    shortcut(QKeySequence::ZoomIn, &Form2::PushButton1_Click);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Equal), &Form2::PushButton1_Click);
+    shortcut(QKeySequence::ZoomOut, &Form2::PushButton2_Click);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_0), &Form2::ActualSize);
+    shortcut(QKeySequence::Save, &Form2::PushButton6_Click);
+    shortcut(QKeySequence(Qt::Key_Escape), &Form2::PushButton8_Click);
+    shortcut(QKeySequence(Qt::ALT | Qt::Key_Left), &Form2::PushButton8_Click);
+
+    // What a screen reader announces: the caption, or what the control shows.
+    const std::pair<QWidget*, const char*> names[] = {
+        {ListView1, "Page(s)"},       {Picture2, "Page view"},   {Picture1, "Page"},
+        {HScroll1, "Scroll sideways"}, {VScroll1, "Scroll up and down"}, {Frame1, "Zoom:"},
+        {PushButton1, "Zoom In"},     {PushButton2, "Zoom Out"}, {PushButton8, "< Back"},
+        {PushButton6, "Save Results To Word File"},
+    };
+    for (const auto& [w, name] : names)
+        w->setAccessibleName(QString::fromLatin1(name));
+
     QWidget* const order[] = {HScroll1, VScroll1, Picture2, Picture1, PushButton1, PushButton2, PushButton6, PushButton8, ListView1};
     for (size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
@@ -244,6 +271,8 @@ void Form2::SetZoom(float zoom)
     if (mRedrawn)
         SetupScrollBars();
 }
+
+void Form2::ActualSize() { SetZoom(1.0f); }
 
 void Form2::PushButton1_Click()
 {
@@ -386,8 +415,24 @@ bool Form2::scrollKey(QKeyEvent* e)
     case Qt::Key_Right: bar = HScroll1; action = A::SliderSingleStepAdd; break;
     case Qt::Key_Up: action = A::SliderSingleStepSub; break;
     case Qt::Key_Down: action = A::SliderSingleStepAdd; break;
-    case Qt::Key_PageUp: action = A::SliderPageStepSub; break;
-    case Qt::Key_PageDown: action = A::SliderPageStepAdd; break;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown: {
+        // At the page's top (bottom) the page keys go on to the page before (after).
+        const bool down = e->key() == Qt::Key_PageDown;
+        const bool atEdge = !VScroll1->isEnabled()
+            || (down ? VScroll1->value() >= VScroll1->maximum() : VScroll1->value() <= VScroll1->minimum());
+        if (atEdge && e->modifiers() == Qt::NoModifier) {
+            const int current = ListView1->indexOfTopLevelItem(ListView1->currentItem());
+            const int next = current + (down ? 1 : -1);
+            if (current >= 0 && next >= 0 && next < ListView1->topLevelItemCount()) {
+                ListView1->setCurrentItem(ListView1->topLevelItem(next));
+                choosePage();
+            }
+            return true;
+        }
+        action = down ? A::SliderPageStepAdd : A::SliderPageStepSub;
+        break;
+    }
     case Qt::Key_Home: action = A::SliderToMinimum; break;
     case Qt::Key_End: action = A::SliderToMaximum; break;
     default: return false;
@@ -469,7 +514,9 @@ void Form2::closeEvent(QCloseEvent* event)
 
 bool Form2::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == ListView1 && event->type() == QEvent::KeyRelease)
+    if (watched == ListView1 && event->type() == QEvent::KeyPress)
+        mShortcutKeysDown = false;
+    if (watched == ListView1 && event->type() == QEvent::KeyRelease && !mShortcutKeysDown)
         ListView1_KeyUp();
     const bool onPage = watched == Picture1 || watched == Picture2 || watched == mViewportInside;
     if (onPage && event->type() == QEvent::Wheel)

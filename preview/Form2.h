@@ -36,6 +36,7 @@ public:
     void SetZoom(float zoom);
     void SetHScrollbarByPercent(QScrollBar* bar, qint16 percent);
     void SetVScrollbarByPercent(QScrollBar* bar, qint16 percent);
+    void ActualSize();         // Ctrl+0: SetZoom(1.0)
     void PushButton1_Click();  // "Zoom In"
     void PushButton2_Click();  // "Zoom Out"
     void PushButton6_Click();  // "Save Results To Word File"
@@ -100,7 +101,8 @@ private:
     app::WindowPointer mPointer;
     bool mFirstActivation = false;
     bool mApplying = false;
-    bool mRedrawn = false;  // the last RedrawImage painted (it did not fall back)
+    bool mRedrawn = false;
+    bool mShortcutKeysDown = false;  // a shortcut's keys are still being let go  // the last RedrawImage painted (it did not fall back)
     QWidget* mViewportInside = nullptr;
     QPointer<QWidget> mEntryWindow;
     QHash<QObject*, int> mHoverShape;

@@ -2,6 +2,7 @@
 #include "app/Controls.h"
 #include "app/Pointer.h"
 #include "app/Twips.h"
+#include "automation/Registry.h"
 #include "entry/Form1.h"
 #include "meeting/DateText.h"
 #include "meeting/IniFile.h"
@@ -479,6 +480,31 @@ TEST_F(EntryWindow, EveryCaptionReadsAsDesigned)
     };
     for (const auto& [shown, designed] : captions)
         EXPECT_EQ(shown, designed);
+}
+
+TEST_F(EntryWindow, EachFieldIsAnnouncedByItsCaptionAndCtrlEnterStarts)
+{
+    auto form = start();
+    const std::pair<QWidget*, const char*> names[] = {
+        {form->txtTitle, "Meeting Title"},          {form->dtpDateTime->edit(), "Meeting Date & Time"},
+        {form->txtTimekeeper, "Timekeeper"},        {form->txtNotes, "Special Notes"},
+        {form->txtTopic[0], "Agenda Topic"},        {form->txtDiscussion2[0], "Discussion 2"},
+        {form->txtConclusion1[0], "Conclusions 1"}, {form->txtPerson2[0], "Person Responsible 2"},
+        {form->dtpDeadlin1[0]->edit(), "Deadline 1"}, {form->PushButton3, "Load Sample/Example Data"},
+    };
+    for (const auto& [w, name] : names)
+        EXPECT_EQ(w->accessibleName(), QLatin1String(name)) << w->objectName().toStdString();
+
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    bool started = false;
+    automation::ScopedRegistration word(QStringLiteral("Word.Application"), [&]() -> automation::ObjectPtr {
+        started = true;
+        throw std::runtime_error("not here");
+    });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_TRUE(started) << "Ctrl+Enter is Start Creating Template";
 }
 
 TEST_F(EntryWindow, TheLayoutIsTheDesignedOneInTwips)

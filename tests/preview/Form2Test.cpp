@@ -244,6 +244,49 @@ TEST_F(Preview, DraggingTheCanvasPansItAndTheBarsFollow)
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
+TEST_F(Preview, TheViewersKeysRunTheButtonsOwnHandlers)
+{
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    click(0);  // a page chosen in the list, which keeps the focus
+    QTest::keyClick(form.ListView1, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(form.geometry().mZoom, 1.25f) << "and letting the keys go in the list chose nothing again";
+    QTest::keyClick(form.ListView1, Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(form.geometry().mZoom, 1.5f);
+    QTest::keyClick(form.ListView1, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(form.geometry().mZoom, 1.25f);
+    QTest::keyClick(form.ListView1, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(form.geometry().mZoom, 1.0f);
+
+    // The page keys go on to the next page from the page's bottom, back from its top.
+    click(0);
+    form.Picture1->setFocus();
+    QTest::keyClick(form.Picture1, Qt::Key_PageDown);
+    EXPECT_EQ(shownColour(), QColor(Qt::red)) << "not yet at the bottom";
+    form.VScroll1->setValue(form.VScroll1->maximum());
+    QTest::keyClick(form.Picture1, Qt::Key_PageDown);
+    EXPECT_EQ(shownColour(), QColor(Qt::green));
+    QTest::keyClick(form.Picture1, Qt::Key_PageUp);
+    EXPECT_EQ(shownColour(), QColor(Qt::red));
+
+    dialogs.fileNames = {QString()};  // Ctrl+S asks where to save; cancelled
+    QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.fileDialogTitles, QStringList({"Save File"}));
+    QTest::keyClick(&form, Qt::Key_Escape);
+    EXPECT_FALSE(form.isVisible()) << "Escape is < Back";
+}
+
+TEST_F(Preview, EveryControlHasANameForScreenReaders)
+{
+    for (QWidget* w : {static_cast<QWidget*>(form.ListView1), static_cast<QWidget*>(form.Picture2),
+                       static_cast<QWidget*>(form.Picture1), static_cast<QWidget*>(form.HScroll1),
+                       static_cast<QWidget*>(form.VScroll1), static_cast<QWidget*>(form.PushButton1),
+                       static_cast<QWidget*>(form.PushButton2), static_cast<QWidget*>(form.PushButton6),
+                       static_cast<QWidget*>(form.PushButton8)})
+        EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+    EXPECT_EQ(form.PushButton6->accessibleName(), QStringLiteral("Save Results To Word File"));
+}
+
 TEST_F(Preview, TheFirstActivationRunsOnce)
 {
     form.PushButton1->click();
