@@ -4,6 +4,7 @@
 // the preview after "< Back", a changed title and a new run. Run it under a
 // real (virtual) display: scripts/screenshots.sh.
 #include "app/Application.h"
+#include "app/Clock.h"
 #include "entry/Form1.h"
 #include "preview/Form2.h"
 #include "wordproc/WordApplication.h"
@@ -41,6 +42,8 @@ int main(int argc, char** argv)
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.path());
     app::setProgramEnd([] {});
+    // The same pictures on every run: the sample meeting takes "now".
+    app::clock::setNow([] { return QDateTime(QDate(2026, 12, 7), QTime(13, 5), Qt::UTC); });
     wordproc::registerComponent();
 
     entry::Form1 form;
