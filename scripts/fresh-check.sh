@@ -13,6 +13,9 @@
 #   FRESH_MIRROR=URL a Debian mirror other than the one this machine's apt uses
 set -euo pipefail
 
+# Read as a whole before anything runs: the file lives in a working tree that
+# may be edited or checked out while a check is under way.
+{
 usage() { sed -n '2,13s/^# \{0,1\}//p' "${BASH_SOURCE[0]}"; }
 say() { echo "fresh-check: $*"; }
 die() { echo "fresh-check: $*" >&2; exit 1; }
@@ -37,10 +40,17 @@ case "$R/" in "$REPO/"*) die "FRESH_ROOT must lie outside the repository" ;; esa
 case "$REPO/" in "$R/"*) die "FRESH_ROOT must not contain the repository" ;; esac
 [ -d "$SHARED" ] || die "CI lays shared/ beside the repository; there is none at $SHARED"
 
+# Two checks on one root would wipe the root and stop the processes of the
+# other; the lock lies beside the root because the root itself gets wiped.
+mkdir -p "$(dirname "$R")"
+exec 9>"$R.lock"
+flock -n 9 || die "another fresh check is using $R; wait for it to end or set FRESH_ROOT"
+
 OURS="$R/.corvalin-fresh-root"
 COMPLETE="$R/.corvalin-fresh-root-complete"
 STAGE="setup"
 CI_SECONDS=""
+ROOT_KIND="fresh"
 TOOLS=""
 
 # shellcheck disable=SC2317  # called from the exit trap
@@ -62,8 +72,9 @@ unmount_all() {
   [ -z "$(mounts_under)" ]
 }
 
-# Anything left running inside the root (a daemon a package started, a hung
-# test) would keep its mounts busy; only processes rooted there are touched.
+# Anything left running inside the root by an earlier run that was killed
+# would keep its mounts busy. Only processes rooted there are touched, and
+# only while this run holds the lock, so none of them belongs to a live run.
 stop_leftovers() {
   local p pids=()
   for p in /proc/[0-9]*; do
@@ -91,7 +102,7 @@ finish() {
   local took
   took="$(fmt "$SECONDS")${CI_SECONDS:+, of which .ci/run $(fmt "$CI_SECONDS")}"
   if [ "$rc" -eq 0 ]; then
-    say "PASSED: bash .ci/run succeeded in a fresh Debian 12 root (took $took)"
+    say "PASSED: bash .ci/run succeeded in a $ROOT_KIND Debian 12 root (took $took)"
   else
     say "FAILED during $STAGE with exit code $rc (took $took)"
   fi
@@ -139,7 +150,6 @@ MIRROR=${FRESH_MIRROR:-$(awk '$2 ~ /^(bookworm|trixie|forky|bullseye|buster|sid|
 SECURITY=$(awk '$2 ~ /-security$/ { print $1; exit }' <<<"$SOURCES")
 [ -n "$MIRROR" ] || die "found no Debian mirror in /etc/apt/sources.list or /etc/apt/sources.list.d/*.sources; set FRESH_MIRROR"
 
-mkdir -p "$(dirname "$R")"
 avail_kb=$(df -Pk "$(dirname "$R")" | awk 'NR == 2 { print $4 }')
 ((avail_kb > 5 * 1024 * 1024)) || say "warning: less than 5 GB free beside $R; the build may run out of disk"
 
@@ -155,6 +165,7 @@ unmount_all || die "cannot unmount what is left under $R"
 
 if $REUSE && [ -e "$COMPLETE" ]; then
   say "reusing the existing root (packages from earlier runs stay installed)"
+  ROOT_KIND="reused"
 else
   if $REUSE; then say "no complete root to reuse; making a new one"; fi
   if [ -e "$R" ] && [ -n "$(ls -A "$R")" ] && [ ! -e "$OURS" ]; then
@@ -183,7 +194,7 @@ else
   fi
   include=()
   case "$MIRROR" in https:*) include=(--include=ca-certificates) ;; esac
-  "$DEBOOTSTRAP" --variant=minbase "${include[@]}" bookworm "$R" "$MIRROR"
+  "$DEBOOTSTRAP" --variant=minbase "${include[@]}" bookworm "$R" "$MIRROR" 9>&-
 
   # The same archives as this machine: the release, its updates and, where
   # this machine has it, the security archive.
@@ -224,6 +235,7 @@ say "running bash .ci/run inside the root"
 ci_start=$SECONDS
 rc=0
 env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 \
-  chroot "$R" /bin/bash -c 'cd /work/main && CI=true bash .ci/run' </dev/null || rc=$?
+  chroot "$R" /bin/bash -c 'cd /work/main && CI=true bash .ci/run' </dev/null 9>&- || rc=$?
 CI_SECONDS=$((SECONDS - ci_start))
 exit "$rc"
+}
