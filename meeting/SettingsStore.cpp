@@ -38,13 +38,6 @@ QString lockFailure(int code, const QString& folder)
     return platform::systemReason(code);
 }
 
-// The system's reason alone: the message names the file itself.
-QString reasonOf(const platform::FileError& e)
-{
-    const QString text = QString::fromStdString(e.what());
-    const qsizetype colon = text.lastIndexOf(QStringLiteral("': "));
-    return colon >= 0 ? text.sliced(colon + 3) : text;
-}
 
 }  // namespace
 
@@ -130,7 +123,7 @@ bool IniSettingsStore::refresh()
             disk = IniFile::parse(platform::readAll(file.get(), kMaxStoreBytes, mPath));
             read = Stamp{st.st_dev, st.st_ino, st.st_size, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
         } catch (const platform::FileError& e) {
-            mReadFailure = reasonOf(e);
+            mReadFailure = e.reason();
             return false;
         }
     }
@@ -210,7 +203,7 @@ void IniSettingsStore::writePending()
     try {
         platform::replaceFile(target, next->serialize(), 0600, QFileInfo(target).fileName() + QLatin1Char('.'));
     } catch (const platform::FileError& e) {
-        enter(Outage::Unwritable, reasonOf(e));
+        enter(Outage::Unwritable, e.reason());
         return;
     }
     int error = 0;

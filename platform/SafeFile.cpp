@@ -32,7 +32,7 @@ QByteArray native(const QString& path) { return QFile::encodeName(path); }
 
 [[noreturn]] void fail(const QString& what, const QString& path, int code)
 {
-    throw FileError(QStringLiteral("Can't %1 '%2': %3").arg(what, path, systemReason(code)), code);
+    throw FileError(what, path, systemReason(code), code);
 }
 
 QString randomSuffix()
@@ -47,8 +47,9 @@ QString randomSuffix()
 
 }  // namespace
 
-FileError::FileError(const QString& description, int code)
-    : std::runtime_error(description.toStdString()), mCode(code)
+FileError::FileError(const QString& action, const QString& path, const QString& reason, int code)
+    : std::runtime_error(QStringLiteral("Can't %1 '%2': %3").arg(action, path, reason).toStdString()),
+      mReason(reason), mCode(code)
 {
 }
 
@@ -101,7 +102,7 @@ QByteArray readAll(int fd, qint64 limit, const QString& path)
         if (n == 0)
             return out;
         if (out.size() + n > limit)
-            throw FileError(QStringLiteral("Can't read '%1': it is larger than %2 MB").arg(path).arg(limit >> 20), EFBIG);
+            throw FileError(QStringLiteral("read"), path, QStringLiteral("it is larger than %1 MB").arg(limit >> 20), EFBIG);
         out.append(buffer, static_cast<qsizetype>(n));
     }
 }
@@ -111,7 +112,7 @@ int openRegularForReading(const QString& path, Links links)
     const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (links == Links::NoLinks ? O_NOFOLLOW : 0);
     const int fd = ::open(native(path).constData(), flags);
     if (fd < 0 && errno == ELOOP && links == Links::NoLinks)
-        throw FileError(QStringLiteral("Can't open '%1': it is a link").arg(path), ELOOP);
+        throw FileError(QStringLiteral("open"), path, QStringLiteral("it is a link"), ELOOP);
     if (fd < 0)
         fail(QStringLiteral("open"), path, errno);
     struct stat st {};
@@ -122,7 +123,7 @@ int openRegularForReading(const QString& path, Links links)
     }
     if (!S_ISREG(st.st_mode)) {
         ::close(fd);
-        throw FileError(QStringLiteral("Can't open '%1': it is not an ordinary file").arg(path), EINVAL);
+        throw FileError(QStringLiteral("open"), path, QStringLiteral("it is not an ordinary file"), EINVAL);
     }
     // Reading an ordinary file never waits, so blocking reads are fine from here.
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
@@ -163,9 +164,9 @@ QByteArray readWrittenFile(const QString& path, const FileIdentity& written, qin
     if (::fstat(file.get(), &st) != 0)
         fail(QStringLiteral("read"), path, errno);
     if (FileIdentity{st.st_dev, st.st_ino} != written)
-        throw FileError(QStringLiteral("Can't read '%1': it is not the file this program wrote there").arg(path), EPERM);
+        throw FileError(QStringLiteral("read"), path, QStringLiteral("it is not the file this program wrote there"), EPERM);
     if (st.st_size > limit)
-        throw FileError(QStringLiteral("Can't read '%1': it is larger than %2 MB").arg(path).arg(limit >> 20), EFBIG);
+        throw FileError(QStringLiteral("read"), path, QStringLiteral("it is larger than %1 MB").arg(limit >> 20), EFBIG);
     return readAll(file.get(), limit, path);
 }
 
@@ -198,7 +199,7 @@ void replaceFile(const QString& target, const std::function<void(int fd)>& fill,
     struct stat st {};
     if (::lstat(nativeTarget.constData(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
-            throw FileError(QStringLiteral("Can't write '%1': it is a folder").arg(target), EISDIR);
+            throw FileError(QStringLiteral("write"), target, QStringLiteral("it is a folder"), EISDIR);
         if (S_ISREG(st.st_mode))
             mode = st.st_mode & 07777;
     }

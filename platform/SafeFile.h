@@ -9,13 +9,17 @@
 
 namespace platform {
 
-// A file operation that failed, worded for the user, with the system's code.
+// A file operation that failed, worded for the user ("Can't write 'path':
+// reason"), with the reason alone for messages that name the file themselves,
+// and the system's code.
 class FileError : public std::runtime_error {
 public:
-    FileError(const QString& description, int code);
+    FileError(const QString& action, const QString& path, const QString& reason, int code);
+    const QString& reason() const { return mReason; }
     int code() const { return mCode; }
 
 private:
+    QString mReason;
     int mCode;
 };
 

@@ -575,9 +575,7 @@ DocumentModel loadPackage(const QString& path)
     } catch (const platform::FileError& e) {
         if (e.code() == EFBIG)
             throw DocumentError(QStringLiteral("Can't open '%1': the file is larger than %2 MB").arg(path).arg(kMaxPackageBytes >> 20));
-        const QString text = QString::fromStdString(e.what());
-        const qsizetype colon = text.lastIndexOf(QStringLiteral("': "));
-        throw DocumentError(QStringLiteral("Can't open '%1': %2").arg(path, colon >= 0 ? text.sliced(colon + 3) : text));
+        throw DocumentError(QStringLiteral("Can't open '%1': %2").arg(path, e.reason()));
     }
     return readPackage(bytes, path);
 }

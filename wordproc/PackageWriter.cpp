@@ -600,9 +600,7 @@ void savePackage(const DocumentModel& m, const QString& path, int pages)
         // another keeps that one's permissions.
         platform::replaceFile(path, zipOf(parts), platform::defaultFileMode());
     } catch (const platform::FileError& e) {
-        const QString text = QString::fromStdString(e.what());
-        const qsizetype colon = text.lastIndexOf(QStringLiteral("': "));
-        throw DocumentError(QStringLiteral("Can't save '%1': %2").arg(path, colon >= 0 ? text.sliced(colon + 3) : text));
+        throw DocumentError(QStringLiteral("Can't save '%1': %2").arg(path, e.reason()));
     } catch (const DocumentError& e) {
         throw DocumentError(QStringLiteral("Can't save '%1': %2").arg(path, QString::fromStdString(e.what())));
     }
