@@ -1,6 +1,11 @@
 #pragma once
 
+#include "platform/Units.h"
+
+#include <QFont>
 #include <QFrame>
+#include <QString>
+#include <QWidget>
 
 namespace app {
 
@@ -11,5 +16,25 @@ class PictureBox : public QFrame {
 public:
     explicit PictureBox(QWidget* parent = nullptr) : QFrame(parent) {}
 };
+
+// A control of the designed window: created on its parent, named, and placed
+// at its position in twips.
+template <class T>
+T* placeControl(QWidget* parent, const QString& name, int left, int top, int width, int height)
+{
+    auto* w = new T(parent);
+    w->setObjectName(name);
+    w->setGeometry(platform::units::twipsRect(left, top, width, height));
+    return w;
+}
+
+// The windows' designed font: Arial, bold, at the given point size.
+inline QFont designFont(double points)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(points);
+    f.setBold(true);
+    return f;
+}
 
 }  // namespace app

@@ -17,9 +17,9 @@
 namespace {
 
 // Pages of a real document: the template with long texts, laid out.
-std::vector<automation::Picture> pages(int count)
+std::vector<platform::Picture> pages(int count)
 {
-    static std::vector<automation::Picture> made;
+    static std::vector<platform::Picture> made;
     if (made.empty()) {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("template.dot"));

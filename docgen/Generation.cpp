@@ -9,10 +9,11 @@
 #include "app/Resources.h"
 #include "app/Shared.h"
 #include "automation/Registry.h"
+#include "automation/WordConstants.h"
 #include "docgen/FormattedText.h"
 #include "meeting/DateText.h"
 #include "platform/SafeFile.h"
-#include "preview/PreviewPort.h"
+#include "docgen/PreviewPort.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -33,6 +34,7 @@ namespace docgen {
 using automation::call;
 using automation::get;
 using automation::named;
+namespace word = automation::word;
 using automation::ObjectPtr;
 using automation::put;
 using automation::Value;
@@ -42,15 +44,15 @@ namespace {
 
 ClipboardRead gClipboardRead;
 
-automation::Picture systemClipboardRead(qint32)
+platform::Picture systemClipboardRead(qint32)
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (!data)
         throw std::runtime_error("The clipboard holds nothing");
-    if (data->hasFormat(QLatin1String(automation::Picture::kMimeType)))
-        return automation::Picture::load(data->data(QLatin1String(automation::Picture::kMimeType)));
+    if (data->hasFormat(QLatin1String(platform::Picture::kMimeType)))
+        return platform::Picture::load(data->data(QLatin1String(platform::Picture::kMimeType)));
     if (data->hasImage())
-        return automation::Picture::fromImage(qvariant_cast<QImage>(data->imageData()));
+        return platform::Picture::fromImage(qvariant_cast<QImage>(data->imageData()));
     throw std::runtime_error("The clipboard holds no picture");
 }
 
@@ -154,12 +156,12 @@ platform::FileIdentity writePictureFile(const QByteArray& bytes, const QString& 
 
 // Reads back the picture this run wrote: never whatever else now has its name
 // (a link to a device, a FIFO that would block, a file of another user).
-automation::Picture loadPictureFile(const QString& path, const std::optional<platform::FileIdentity>& written)
+platform::Picture loadPictureFile(const QString& path, const std::optional<platform::FileIdentity>& written)
 {
     if (!written)
         throw std::runtime_error(
             QStringLiteral("Can't load the picture '%1': no picture was saved there").arg(path).toStdString());
-    return automation::Picture::load(platform::readWrittenFile(path, *written, 256ll << 20));
+    return platform::Picture::load(platform::readWrittenFile(path, *written, 256ll << 20));
 }
 
 }  // namespace
@@ -183,7 +185,7 @@ QString deadlineText(const meeting::MaybeDate& value)
 
 void setClipboardRead(ClipboardRead read) { gClipboardRead = std::move(read); }
 
-automation::Picture GetClipboardPicture(qint32 format)
+platform::Picture GetClipboardPicture(qint32 format)
 {
     const ClipboardRead& read = gClipboardRead ? gClipboardRead : ClipboardRead(systemClipboardRead);
     for (int attempt = 0; attempt < 1000; ++attempt) {
@@ -193,7 +195,7 @@ automation::Picture GetClipboardPicture(qint32 format)
             // Another program may hold the clipboard: try again at once.
         }
     }
-    return automation::Picture();
+    return platform::Picture();
 }
 
 void fillTemplate(GenerationHost& host)
@@ -255,8 +257,8 @@ void fillTemplate(GenerationHost& host)
             g.step(164, [&] { sel = selection(word); });
             g.step(166, [&] {
                 call(sel, QStringLiteral("MoveDown"),
-                     {named(QStringLiteral("Unit"), qint32(5)), named(QStringLiteral("count"), qint32(10)),
-                      named(QStringLiteral("Extend"), qint32(1))});
+                     {named(QStringLiteral("Unit"), word::wdLine), named(QStringLiteral("count"), qint32(10)),
+                      named(QStringLiteral("Extend"), word::wdExtend)});
             });
             g.step(168, [&] { call(selection(word), QStringLiteral("Copy")); });
             g.step(170, [&] {
@@ -362,7 +364,7 @@ void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
     qint32 pageCount = 0;
     g.step(122, [&] {
         pageCount = get(get(word, QStringLiteral("ActiveDocument")).toObject(), QStringLiteral("BuiltInDocumentProperties"),
-                        {qint16(14)}).toLong();
+                        {qint16(word::wdPropertyPages)}).toLong();
     });
     bool done = false;
     qint32 pagesDone = 0, pageNumber = 0;
@@ -376,7 +378,9 @@ void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
         }
     }();
     std::optional<platform::FileIdentity> written;  // the picture file as this run wrote it
-    auto word16 = [](qint16 v) { return Value(v); };
+    auto word16 = [](qint32 v) { return Value(static_cast<qint16>(v)); };
+    // Each page copied is deleted from the top, so the next one is always the second.
+    constexpr qint32 kSecondPage = 2;
     g.step(128);
     while (!done) {
         g.step(130, [&] { host.setMousePointer(app::vbHourglass); });
@@ -387,28 +391,31 @@ void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
             g.step(138, [&] { done = true; });
             g.step(140, [&] {
                 call(selection(word), QStringLiteral("EndKey"),
-                     {named(QStringLiteral("Unit"), word16(6)), named(QStringLiteral("Extend"), word16(1))});
+                     {named(QStringLiteral("Unit"), word16(word::wdStory)),
+                      named(QStringLiteral("Extend"), word16(word::wdExtend))});
             });
         } else {
             g.step(142, [&] {
                 call(selection(word), QStringLiteral("GoTo"),
-                     {named(QStringLiteral("What"), word16(1)), named(QStringLiteral("Which"), word16(2)),
-                      named(QStringLiteral("Name"), word16(2))});
+                     {named(QStringLiteral("What"), word16(word::wdGoToPage)),
+                      named(QStringLiteral("Which"), word16(word::wdGoToNext)),
+                      named(QStringLiteral("Name"), word16(kSecondPage))});
             });
             g.step(144, [&] {
                 call(selection(word), QStringLiteral("HomeKey"),
-                     {named(QStringLiteral("Unit"), word16(6)), named(QStringLiteral("Extend"), word16(1))});
+                     {named(QStringLiteral("Unit"), word16(word::wdStory)),
+                      named(QStringLiteral("Extend"), word16(word::wdExtend))});
             });
             g.step(146, [&] {
                 call(selection(word), QStringLiteral("Delete"),
-                     {named(QStringLiteral("Unit"), word16(1)), named(QStringLiteral("count"), word16(1))});
+                     {named(QStringLiteral("Unit"), word16(word::wdCharacter)), named(QStringLiteral("count"), word16(1))});
             });
         }
         g.step(148);
         QString refused;
         g.act([&] {
             written.reset();
-            const automation::Picture picture = GetClipboardPicture(0);
+            const platform::Picture picture = GetClipboardPicture(0);
             if (picture.isNull())
                 throw std::runtime_error("Invalid picture: the clipboard gave no picture to save");
             if (tempPicture.isEmpty())
@@ -442,7 +449,7 @@ void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
     }
     g.step(166, [&] {
         call(get(word, QStringLiteral("ActiveDocument")).toObject(), QStringLiteral("Close"),
-             {named(QStringLiteral("savechanges"), word16(0))});
+             {named(QStringLiteral("savechanges"), word16(word::wdDoNotSaveChanges))});
     });
     g.step(168, [&] { call(word, QStringLiteral("quit")); });
 }

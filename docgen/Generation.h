@@ -1,16 +1,14 @@
 #pragma once
 
-#include "automation/Picture.h"
+#include "platform/Picture.h"
 #include "meeting/Record.h"
 
 #include <QString>
 #include <functional>
 
-namespace preview {
-class PreviewPort;
-}
-
 namespace docgen {
+
+class PreviewPort;
 
 // What template filling needs of the window it runs for.
 class GenerationHost {
@@ -26,7 +24,7 @@ public:
     virtual meeting::MaybeDate deadline(meeting::Field field, int topic) const = 0;
     virtual int lastTopicIndex() const = 0;
     // The preview window, created on first use.
-    virtual preview::PreviewPort& preview() = 0;
+    virtual PreviewPort& preview() = 0;
 };
 
 // "Start Creating Template": the meeting typed into the template, saved under
@@ -38,11 +36,11 @@ void SaveDocAsJPG(GenerationHost& host, const QString& inFile);
 
 // The picture the clipboard holds, in up to 1000 tries without waiting; a
 // null picture when every try failed.
-automation::Picture GetClipboardPicture(qint32 format);
+platform::Picture GetClipboardPicture(qint32 format);
 
 // The clipboard read of one try: throws when the clipboard holds no picture.
 // Tests stand their own in; an empty one restores the system clipboard's.
-using ClipboardRead = std::function<automation::Picture(qint32)>;
+using ClipboardRead = std::function<platform::Picture(qint32)>;
 void setClipboardRead(ClipboardRead read);
 
 // The date and time texts of the header, and a deadline's text.

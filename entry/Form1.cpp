@@ -9,7 +9,7 @@
 #include "app/Labels.h"
 #include "app/Shared.h"
 #include "app/Skin.h"
-#include "app/Twips.h"
+#include "platform/Units.h"
 #include "docgen/IsInstalled.h"
 #include "preview/Form2.h"
 
@@ -104,7 +104,7 @@ QLineEdit* textBox(QWidget* parent, const QString& name, int left, int top, int 
                                                               : FieldEdit::OnFocus::SelectAll,
                             parent);
     e->setObjectName(name);
-    e->setGeometry(app::twipsRect(left, top, width, height));
+    e->setGeometry(platform::units::twipsRect(left, top, width, height));
     e->setMaxLength(std::numeric_limits<int>::max());  // the fields have no maximum
     return e;
 }
@@ -116,7 +116,7 @@ Form1::Form1(QWidget* parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setFont(app::designFont(9));
-    setFixedSize(app::twipsToPixels(9000), app::twipsToPixels(9660));
+    setFixedSize(platform::units::twipsToPixels(9000), platform::units::twipsToPixels(9660));
     buildLayout();
     setTabOrder();
     for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
@@ -154,7 +154,7 @@ void Form1::buildLayout()
     // "tt" of the designed format is Qt's "AP".
     dtpDateTime = new DatePicker(QStringLiteral("dd-MMM-yyyy hh:mm  AP"), false, Frame1);
     dtpDateTime->setObjectName(QStringLiteral("dtpDateTime"));
-    dtpDateTime->setGeometry(app::twipsRect(2055, 675, 2550, 345));
+    dtpDateTime->setGeometry(platform::units::twipsRect(2055, 675, 2550, 345));
     txtMeetingLocation = textBox(Frame1, QStringLiteral("txtMeetingLocation"), 2055, 1057, 2550, 345);
     txtMeetingCalledBy = textBox(Frame1, QStringLiteral("txtMeetingCalledBy"), 2055, 1417, 2550, 345);
     txtTypeOfMeeting = textBox(Frame1, QStringLiteral("txtTypeOfMeeting"), 2055, 1770, 2550, 345);
@@ -269,7 +269,7 @@ void Form1::buildTopicPanel(int i)
         holders.add(holder);
         auto* picker = new DatePicker(QStringLiteral("dd-MMM-yyyy"), true, holder);
         picker->setObjectName(meeting::fieldName(f));
-        picker->setGeometry(app::twipsRect(-30, -30, 1830, 360));
+        picker->setGeometry(platform::units::twipsRect(-30, -30, 1830, 360));
         pickers.add(picker);
         connectPicker(picker, f, i);
     };
@@ -397,10 +397,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
 
 void Form1::placeStrip()
 {
-    const int h = app::pixelsToTwips(picMainContainer[0]->height());
+    const int h = platform::units::pixelsToTwips(picMainContainer[0]->height());
     const int v = VScroll1->value();
     const float top = static_cast<float>(h + 120) * static_cast<float>(-v);
-    Picture3->move(Picture3->x(), app::twipsToPixels(static_cast<int>(top)));
+    Picture3->move(Picture3->x(), platform::units::twipsToPixels(static_cast<int>(top)));
 }
 
 QLineEdit* Form1::textField(Field f, int topic) const
@@ -473,7 +473,7 @@ QString Form1::text(Field f, int topic) const { return textField(f, topic)->text
 
 meeting::MaybeDate Form1::deadline(Field f, int topic) const { return datePicker(f, topic)->value(); }
 
-preview::PreviewPort& Form1::preview()
+docgen::PreviewPort& Form1::preview()
 {
     if (!mForm2) {
         // A window of its own, living as long as the program.

@@ -58,7 +58,7 @@ public:
     QDateTime meetingDateTime() const override { return *dtpDateTime->value(); }
     meeting::MaybeDate deadline(meeting::Field f, int topic) const override;
     int lastTopicIndex() const override { return lblTopic.UBound(); }
-    preview::PreviewPort& preview() override;
+    docgen::PreviewPort& preview() override;
     // The preview window, if it has been created.
     preview::Form2* previewWindow() const { return mForm2; }
 

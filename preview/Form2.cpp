@@ -8,7 +8,8 @@
 #include "app/Guard.h"
 #include "app/Labels.h"
 #include "app/Shared.h"
-#include "app/Twips.h"
+#include "app/Controls.h"
+#include "platform/Units.h"
 #include "platform/SafeFile.h"
 
 #include <QApplication>
@@ -33,7 +34,7 @@ Form2::Form2(QWidget* parent) : QWidget(parent), mPointer(this)
 {
     setObjectName(QStringLiteral("Form2"));
     setFont(app::designFont(9));
-    setFixedSize(app::twipsToPixels(9840), app::twipsToPixels(10950));
+    setFixedSize(platform::units::twipsToPixels(9840), platform::units::twipsToPixels(10950));
     buildLayout();
 }
 
@@ -51,13 +52,13 @@ void Form2::buildLayout()
     // The viewport: a sunken white box whose inside clips the canvas.
     Picture2 = app::placeControl<app::PictureBox>(this, QStringLiteral("Picture2"), 120, 1800, 9330, 7305);
     Picture2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Picture2->setLineWidth(app::twipsToPixels(ZoomGeometry::kViewportBorder));
+    Picture2->setLineWidth(platform::units::twipsToPixels(ZoomGeometry::kViewportBorder));
     app::setBackColour(Picture2, Qt::white);
     mViewportInside = new QWidget(Picture2);
     mViewportInside->setGeometry(Picture2->contentsRect());
     Picture1 = new PictureControl(mViewportInside);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(app::twipsRect(0, 0, 2340, 3435));
+    Picture1->setGeometry(platform::units::twipsRect(0, 0, 2340, 3435));
     connect(Picture1, &PictureControl::mouseDown, this, &Form2::Picture1_MouseDown);
     connect(Picture1, &PictureControl::mouseMove, this, &Form2::Picture1_MouseMove);
     connect(Picture1, &PictureControl::mouseUp, this, [this] { Picture1_MouseUp(); });
@@ -160,7 +161,7 @@ void Form2::Form_Load()
         ListView1->setColumnCount(1);
         ListView1->setHeaderLabels({QStringLiteral("Page(s)")});
     });
-    g.step(114, [&] { ListView1->setColumnWidth(0, app::twipsToPixels(7500)); });
+    g.step(114, [&] { ListView1->setColumnWidth(0, platform::units::twipsToPixels(7500)); });
 }
 
 void Form2::Form_Activate()
@@ -202,7 +203,7 @@ void Form2::choosePage()
     if (n < 1 || !hasImage(n - 1))
         return;  // nothing chosen, or no picture for it: nothing to show
     mPointer.setShape(app::vbHourglass);
-    const automation::Picture picture = Image1[static_cast<size_t>(n - 1)]->picture();
+    const platform::Picture picture = Image1[static_cast<size_t>(n - 1)]->picture();
     Picture1->setPicture(picture);
     if (!picture.isNull()) {
         sizeCanvasTo(picture);
@@ -228,7 +229,7 @@ void Form2::RedrawImage()
     g.step(104);
     if (!fits)
         return;  // the zoom fell back to 1.0; what the canvas shows stays
-    g.step(106, [&] { Picture1->setPicture(automation::Picture()); });
+    g.step(106, [&] { Picture1->setPicture(platform::Picture()); });
     g.step(108, [&] {
         mGeo.canvasWidth = mGeo.mCurWidth;
         mGeo.canvasHeight = mGeo.mCurHeight;
@@ -354,7 +355,7 @@ void Form2::setBarValue(QScrollBar* bar, int value)
 }
 
 // The canvas sizes itself to a picture assigned to it.
-void Form2::sizeCanvasTo(const automation::Picture& picture)
+void Form2::sizeCanvasTo(const platform::Picture& picture)
 {
     mGeo.canvasWidth = static_cast<int>(std::lround(picture.size.width()));
     mGeo.canvasHeight = static_cast<int>(std::lround(picture.size.height()));
@@ -362,8 +363,8 @@ void Form2::sizeCanvasTo(const automation::Picture& picture)
 
 void Form2::applyCanvas()
 {
-    Picture1->setGeometry(app::twipsToPixels(mGeo.canvasLeft), app::twipsToPixels(mGeo.canvasTop),
-                          app::twipsToPixels(mGeo.canvasWidth), app::twipsToPixels(mGeo.canvasHeight));
+    Picture1->setGeometry(platform::units::twipsToPixels(mGeo.canvasLeft), platform::units::twipsToPixels(mGeo.canvasTop),
+                          platform::units::twipsToPixels(mGeo.canvasWidth), platform::units::twipsToPixels(mGeo.canvasHeight));
 }
 
 void Form2::applyBars()
@@ -548,27 +549,27 @@ void Form2::loadImage(int index)
     while (static_cast<int>(Image1.size()) <= index) {
         auto* image = new PictureControl(this);
         image->setObjectName(QStringLiteral("Image1"));
-        image->setGeometry(app::twipsRect(10920, 120, 855, 900));
+        image->setGeometry(platform::units::twipsRect(10920, 120, 855, 900));
         image->hide();
         Image1.push_back(image);
     }
 }
 
-automation::Picture Form2::imagePicture(int index) const
+platform::Picture Form2::imagePicture(int index) const
 {
     if (!hasImage(index))
         throw std::out_of_range("Control array element doesn't exist");
     return Image1[static_cast<size_t>(index)]->picture();
 }
 
-void Form2::setImagePicture(int index, const automation::Picture& picture)
+void Form2::setImagePicture(int index, const platform::Picture& picture)
 {
     if (!hasImage(index))
         throw std::out_of_range("Control array element doesn't exist");
     Image1[static_cast<size_t>(index)]->setPicture(picture);
 }
 
-void Form2::setShownPicture(const automation::Picture& picture)
+void Form2::setShownPicture(const platform::Picture& picture)
 {
     Picture1->setPicture(picture);
     if (Picture1->picture().isNull())

@@ -3,7 +3,7 @@
 #include "app/Pointer.h"
 #include "preview/Geometry.h"
 #include "preview/PictureControl.h"
-#include "preview/PreviewPort.h"
+#include "docgen/PreviewPort.h"
 
 #include <QPointer>
 #include <functional>
@@ -21,7 +21,7 @@ namespace preview {
 
 // The preview window: the page list, the chosen page on a canvas that zooms,
 // scrolls and pans, and the commands to save the document or go back.
-class Form2 : public QWidget, public PreviewPort {
+class Form2 : public QWidget, public docgen::PreviewPort {
     Q_OBJECT
 public:
     explicit Form2(QWidget* parent = nullptr);
@@ -58,9 +58,9 @@ public:
     void addPage(const QString& text) override;
     bool hasImage(int index) const override;
     void loadImage(int index) override;
-    automation::Picture imagePicture(int index) const override;
-    void setImagePicture(int index, const automation::Picture& picture) override;
-    void setShownPicture(const automation::Picture& picture) override;
+    platform::Picture imagePicture(int index) const override;
+    void setImagePicture(int index, const platform::Picture& picture) override;
+    void setShownPicture(const platform::Picture& picture) override;
     void setWordFile(const QString& path) override { mWordFile = path; }
     void showPreview() override;
 
@@ -92,7 +92,7 @@ private:
     void setBarValue(QScrollBar* bar, int value);
     bool wheel(QWheelEvent* e);
     bool scrollKey(QKeyEvent* e);
-    void sizeCanvasTo(const automation::Picture& picture);
+    void sizeCanvasTo(const platform::Picture& picture);
     // The widgets follow the geometry.
     void applyCanvas();
     void applyBars();

@@ -1,6 +1,6 @@
 #include "preview/PictureControl.h"
 
-#include "app/Twips.h"
+#include "platform/Units.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -8,7 +8,7 @@
 namespace preview {
 
 namespace {
-constexpr qreal kTwips = app::kTwipsPerPixel;
+constexpr qreal kTwips = platform::units::kTwipsPerPixel;
 QRectF toPixels(const QRectF& twips)
 {
     return QRectF(twips.x() / kTwips, twips.y() / kTwips, twips.width() / kTwips, twips.height() / kTwips);
@@ -21,7 +21,7 @@ PictureControl::PictureControl(QWidget* parent) : app::PictureBox(parent)
     setMouseTracking(true);
 }
 
-void PictureControl::setPicture(const automation::Picture& picture)
+void PictureControl::setPicture(const platform::Picture& picture)
 {
     // A picture assigned replaces what was painted on the control: a new
     // run's page 1 must not be covered by the last run's drawing.
@@ -32,7 +32,7 @@ void PictureControl::setPicture(const automation::Picture& picture)
     update();
 }
 
-void PictureControl::paintPicture(const automation::Picture& picture, const QRectF& target, const QRectF& source)
+void PictureControl::paintPicture(const platform::Picture& picture, const QRectF& target, const QRectF& source)
 {
     mDrawing = Drawing{picture, target, source};
     update();
@@ -44,15 +44,15 @@ void PictureControl::clearDrawing()
     update();
 }
 
-int PictureControl::widthTwips() const { return app::pixelsToTwips(width()); }
-int PictureControl::heightTwips() const { return app::pixelsToTwips(height()); }
+int PictureControl::widthTwips() const { return platform::units::pixelsToTwips(width()); }
+int PictureControl::heightTwips() const { return platform::units::pixelsToTwips(height()); }
 
 void PictureControl::setSizeTwips(int width, int height)
 {
-    resize(app::twipsToPixels(width), app::twipsToPixels(height));
+    resize(platform::units::twipsToPixels(width), platform::units::twipsToPixels(height));
 }
 
-void PictureControl::moveTwips(int left, int top) { move(app::twipsToPixels(left), app::twipsToPixels(top)); }
+void PictureControl::moveTwips(int left, int top) { move(platform::units::twipsToPixels(left), platform::units::twipsToPixels(top)); }
 
 void PictureControl::paintEvent(QPaintEvent*)
 {

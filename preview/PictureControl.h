@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Controls.h"
-#include "automation/Picture.h"
+#include "platform/Picture.h"
 
 #include <optional>
 
@@ -15,13 +15,13 @@ class PictureControl : public app::PictureBox {
 public:
     explicit PictureControl(QWidget* parent = nullptr);
 
-    const automation::Picture& picture() const { return mPicture; }
-    void setPicture(const automation::Picture& picture);  // an empty picture removes it
+    const platform::Picture& picture() const { return mPicture; }
+    void setPicture(const platform::Picture& picture);  // an empty picture removes it
     void setAutoSize(bool on) { mAutoSize = on; }
 
     // Paints `source` (twips of the picture) of a picture into `target`
     // (twips of this control); it stays until the next paint or clear.
-    void paintPicture(const automation::Picture& picture, const QRectF& target, const QRectF& source);
+    void paintPicture(const platform::Picture& picture, const QRectF& target, const QRectF& source);
     void clearDrawing();
 
     int widthTwips() const;
@@ -42,10 +42,10 @@ protected:
 
 private:
     struct Drawing {
-        automation::Picture picture;
+        platform::Picture picture;
         QRectF target, source;
     };
-    automation::Picture mPicture;
+    platform::Picture mPicture;
     std::optional<Drawing> mDrawing;
     bool mAutoSize = false;
 };

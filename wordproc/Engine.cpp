@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+namespace word = automation::word;
+
 namespace wordproc {
 
 namespace {
@@ -234,7 +236,7 @@ void Selection::typeText(const QString& text)
 
 void Selection::moveDown(int unit, int count, bool extend)
 {
-    if (unit != 5 && unit != 4)  // lines, or paragraphs
+    if (unit != word::wdLine && unit != word::wdParagraph)
         fail(QStringLiteral("MoveDown: the unit %1 is not supported").arg(unit));
     if (mKind != Kind::Rows && mKind != Kind::Cell)
         fail(QStringLiteral("MoveDown is supported in tables only"));
@@ -253,7 +255,7 @@ void Selection::moveDown(int unit, int count, bool extend)
 
 void Selection::homeKey(int unit, bool extend)
 {
-    if (unit != 6)
+    if (unit != word::wdStory)
         fail(QStringLiteral("HomeKey: the unit %1 is not supported").arg(unit));
     Position start{0, 0, {}};
     if (!mDoc.model().body.empty()) {
@@ -269,7 +271,7 @@ void Selection::homeKey(int unit, bool extend)
 
 void Selection::endKey(int unit, bool extend)
 {
-    if (unit != 6)
+    if (unit != word::wdStory)
         fail(QStringLiteral("EndKey: the unit %1 is not supported").arg(unit));
     const Position end{static_cast<int>(mDoc.model().body.size()), 0, {}};
     const Position start = mKind == Kind::Point || mKind == Kind::Range ? mStart : Position{0, 0, {TextCut{}}};
@@ -434,7 +436,7 @@ void Document::saveAs(const QString& path)
 void Document::close(int saveChanges)
 {
     ensureOpen();
-    if (saveChanges == -1 && mChanged)
+    if (saveChanges == word::wdSaveChanges && mChanged)
         saveAs(mPath);
     mClosed = true;
     mApp.forget(this);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "automation/WordConstants.h"
 #include "wordproc/Model.h"
 
 #include <QString>
@@ -55,7 +56,7 @@ public:
     // still replaces it.
     void typeText(const QString& text);
 
-    // Units of the object model: 1 character, 5 line, 6 story.
+    // Units are the object model's (automation/WordConstants.h).
     void moveDown(int unit, int count, bool extend);
     void homeKey(int unit, bool extend);
     void endKey(int unit, bool extend);
@@ -98,8 +99,8 @@ public:
 
     // Writes the document under a new name; a read-only document refuses its own.
     void saveAs(const QString& path);
-    // 0 discards changes, -1 saves them, -2 (ask) discards them in a hidden instance.
-    void close(int saveChanges = -2);
+    // Asking (the default) discards changes in a hidden instance.
+    void close(int saveChanges = automation::word::wdPromptToSaveChanges);
 
     // The layout of the document as it is now (built again after any change).
     // With a number of pages, only that many need to have begun.

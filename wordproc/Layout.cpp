@@ -1,5 +1,7 @@
 #include "wordproc/Layout.h"
 
+#include "platform/Fonts.h"
+
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -45,7 +47,7 @@ struct Line {
     int offset = 0;  // model offset in its paragraph where the line begins
     qreal before = 0;  // paragraph spacing above the line (first lines only)
     qreal after = 0;   // and below it (last lines only)
-    std::vector<automation::Picture::Glyphs> glyphs;
+    std::vector<platform::Picture::Glyphs> glyphs;
     qreal total() const { return before + height + after; }
 };
 
@@ -327,7 +329,7 @@ private:
         mEmpty = true;
     }
 
-    automation::Picture& picture() { return mLayout.pages.back().picture; }
+    platform::Picture& picture() { return mLayout.pages.back().picture; }
 
     void place(const Line& line, qreal x, qreal y)
     {
@@ -444,7 +446,7 @@ private:
 
 QFont fontFor(const CharFormat& c)
 {
-    automation::ensurePlatformFonts();
+    platform::ensurePlatformFonts();
     QFont f(*c.name);
     // Brought into the range of sizes here as well, for formats made by hand:
     // converting an absurd size to an integer would overflow.

@@ -2,7 +2,7 @@
 
 #include "wordproc/Engine.h"
 #include "wordproc/Model.h"
-#include "automation/Picture.h"
+#include "platform/Picture.h"
 
 #include <QColor>
 #include <QFont>
@@ -19,7 +19,7 @@ namespace wordproc {
 struct PageLayout {
     struct Page {
         Position start;  // where the page's content begins in the body
-        automation::Picture picture;
+        platform::Picture picture;
     };
     std::vector<Page> pages;  // at least one
     // False when the layout stopped early: then the last page is only begun

@@ -3,6 +3,7 @@
 #include "automation/AutomationError.h"
 #include "automation/Dispatch.h"
 #include "automation/Registry.h"
+#include "automation/WordConstants.h"
 #include "wordproc/Engine.h"
 #include "wordproc/Layout.h"
 
@@ -11,6 +12,8 @@
 #include <QMimeData>
 
 namespace wordproc {
+
+namespace word = automation::word;
 
 using automation::AutomationError;
 using automation::Bound;
@@ -176,9 +179,9 @@ public:
 // image for other programs, painted only when one of them asks for it.
 class PageMimeData : public QMimeData {
 public:
-    explicit PageMimeData(automation::Picture picture) : mPicture(std::move(picture))
+    explicit PageMimeData(platform::Picture picture) : mPicture(std::move(picture))
     {
-        setData(QLatin1String(automation::Picture::kMimeType), mPicture.save());
+        setData(QLatin1String(platform::Picture::kMimeType), mPicture.save());
     }
     QStringList formats() const override
     {
@@ -195,7 +198,7 @@ protected:
     }
 
 private:
-    automation::Picture mPicture;
+    platform::Picture mPicture;
 };
 
 void copyFirstPageAsPicture(Document& d)
@@ -236,7 +239,7 @@ public:
                   {optionalParam(QStringLiteral("SaveChanges"), Kind::Long), optionalParam(QStringLiteral("OriginalFormat")),
                    optionalParam(QStringLiteral("RouteDocument"))},
                   [this](const Bound& a) {
-                      doc().close(a.valueOr(0, qint32(-2)).toLong());
+                      doc().close(a.valueOr(0, word::wdPromptToSaveChanges).toLong());
                       return Value();
                   });
         addMethod(QStringLiteral("Range"), {optionalParam(QStringLiteral("Start")), optionalParam(QStringLiteral("End"))},
@@ -251,11 +254,11 @@ public:
                         const bool byName = index.kind() == Kind::String;
                         const QString name = byName ? index.toString().toLower() : QString();
                         const int n = byName ? 0 : index.toLong();
-                        if (n == 1 || name == QLatin1String("title"))
+                        if (n == word::wdPropertyTitle || name == QLatin1String("title"))
                             return Value(doc().model().properties.title);
-                        if (n == 3 || name == QLatin1String("author"))
+                        if (n == word::wdPropertyAuthor || name == QLatin1String("author"))
                             return Value(doc().model().properties.creator);
-                        if (n == 14 || name == QLatin1String("number of pages"))
+                        if (n == word::wdPropertyPages || name == QLatin1String("number of pages"))
                             return Value(qint32(doc().pageCount()));
                         throw AutomationError(kNoMember);
                     });
@@ -367,18 +370,18 @@ public:
                                       optionalParam(QStringLiteral("Count"), Kind::Long),
                                       optionalParam(QStringLiteral("Extend"), Kind::Long)};
         addMethod(QStringLiteral("MoveDown"), unitCountExtend, [this](const Bound& a) {
-            selection().moveDown(a.valueOr(0, qint32(5)).toLong(), a.valueOr(1, qint32(1)).toLong(),
-                                 a.valueOr(2, qint32(0)).toLong() == 1);
+            selection().moveDown(a.valueOr(0, word::wdLine).toLong(), a.valueOr(1, qint32(1)).toLong(),
+                                 a.valueOr(2, word::wdMove).toLong() == word::wdExtend);
             return Value();
         });
         const auto unitExtend = {optionalParam(QStringLiteral("Unit"), Kind::Long),
                                  optionalParam(QStringLiteral("Extend"), Kind::Long)};
         addMethod(QStringLiteral("HomeKey"), unitExtend, [this](const Bound& a) {
-            selection().homeKey(a.valueOr(0, qint32(5)).toLong(), a.valueOr(1, qint32(0)).toLong() == 1);
+            selection().homeKey(a.valueOr(0, word::wdLine).toLong(), a.valueOr(1, word::wdMove).toLong() == word::wdExtend);
             return Value();
         });
         addMethod(QStringLiteral("EndKey"), unitExtend, [this](const Bound& a) {
-            selection().endKey(a.valueOr(0, qint32(5)).toLong(), a.valueOr(1, qint32(0)).toLong() == 1);
+            selection().endKey(a.valueOr(0, word::wdLine).toLong(), a.valueOr(1, word::wdMove).toLong() == word::wdExtend);
             return Value();
         });
         addMethod(QStringLiteral("GoTo"),
@@ -411,15 +414,18 @@ private:
     // absolute, 2 next, 3 previous, -1 the last page.
     void goTo(const Bound& a)
     {
-        if (a.valueOr(0, qint32(1)).toLong() != 1)
+        if (a.valueOr(0, word::wdGoToPage).toLong() != word::wdGoToPage)
             throw AutomationError(QStringLiteral("GoTo: only pages (What 1) are supported"));
         int page = 1;
         if (a.has(3)) {
             page = a[3].toLong();
         } else {
-            const int which = a.valueOr(1, qint32(1)).toLong();
+            const int which = a.valueOr(1, word::wdGoToAbsolute).toLong();
             const int count = a.valueOr(2, qint32(1)).toLong();
-            page = which == -1 ? mApp->activeDocument()->pageCount() : which == 2 ? 1 + count : which == 3 ? 1 - count : count;
+            page = which == word::wdGoToLast       ? mApp->activeDocument()->pageCount()
+                   : which == word::wdGoToNext     ? 1 + count
+                   : which == word::wdGoToPrevious ? 1 - count
+                                                   : count;
         }
         selection().goToPage(page);
     }

@@ -3,7 +3,7 @@
 // the design: which field goes in which cell, in which size, capitals or not.
 #include "docgen/Generation.h"
 #include "meeting/DateText.h"
-#include "preview/PreviewPort.h"
+#include "docgen/PreviewPort.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
 #include "wordproc/Package.h"
@@ -16,22 +16,22 @@ using meeting::Field;
 namespace {
 
 // The preview as page rendering fills it.
-class PreviewDouble : public preview::PreviewPort {
+class PreviewDouble : public docgen::PreviewPort {
 public:
     void clearPages() override { pages.clear(); }
     int pageCount() const override { return static_cast<int>(pages.size()); }
     void addPage(const QString& text) override { pages << text; }
     bool hasImage(int index) const override { return index >= 0 && index < static_cast<int>(images.size()); }
     void loadImage(int index) override { images.resize(std::max<size_t>(images.size(), static_cast<size_t>(index) + 1)); }
-    automation::Picture imagePicture(int index) const override { return images.at(static_cast<size_t>(index)); }
-    void setImagePicture(int index, const automation::Picture& p) override { images.at(static_cast<size_t>(index)) = p; }
-    void setShownPicture(const automation::Picture& p) override { shown = p; }
+    platform::Picture imagePicture(int index) const override { return images.at(static_cast<size_t>(index)); }
+    void setImagePicture(int index, const platform::Picture& p) override { images.at(static_cast<size_t>(index)) = p; }
+    void setShownPicture(const platform::Picture& p) override { shown = p; }
     void setWordFile(const QString& path) override { wordFile = path; }
     void showPreview() override { shownCount++; }
 
     QStringList pages;
-    std::vector<automation::Picture> images{1};
-    automation::Picture shown;
+    std::vector<platform::Picture> images{1};
+    platform::Picture shown;
     QString wordFile;
     int shownCount = 0;
 };
@@ -55,7 +55,7 @@ public:
         return QDateTime(QDate(2027, 1, f == Field::dtpDeadlin1 ? 10 + topic : 20 + topic), QTime(0, 0), Qt::UTC);
     }
     int lastTopicIndex() const override { return 2; }
-    preview::PreviewPort& preview() override { return port; }
+    docgen::PreviewPort& preview() override { return port; }
 
     PreviewDouble port;
 

@@ -388,7 +388,7 @@ TEST_F(Generation, PagesAreRenderedThroughTheCallsTheWordProcessorIsDrivenWith)
                 opened = testing_support::readAll(t);
         });
         docgen::setClipboardRead([](qint32) {
-            automation::Picture p;
+            platform::Picture p;
             p.size = QSizeF(12240, 15840);
             return p;
         });
@@ -448,10 +448,10 @@ TEST_F(Generation, WithoutTheWordProcessorEveryStepReportsOnceAndTheRunStillEnds
 TEST(ClipboardPicture, TriesUpToAThousandTimesWithoutWaiting)
 {
     int tries = 0;
-    docgen::setClipboardRead([&](qint32) -> automation::Picture {
+    docgen::setClipboardRead([&](qint32) -> platform::Picture {
         if (++tries < 1000)
             throw std::runtime_error("busy");
-        automation::Picture p;
+        platform::Picture p;
         p.size = QSizeF(100, 100);
         return p;
     });

@@ -1,7 +1,7 @@
 #include "app/Clock.h"
 #include "app/Controls.h"
 #include "app/Pointer.h"
-#include "app/Twips.h"
+#include "platform/Units.h"
 #include "automation/Registry.h"
 #include "entry/Form1.h"
 #include "meeting/DateText.h"
@@ -511,9 +511,9 @@ TEST_F(EntryWindow, TheLayoutIsTheDesignedOneInTwips)
 {
     auto form = start();
     EXPECT_EQ(form->size(), QSize(600, 644));  // 9000 by 9660 twips
-    EXPECT_EQ(form->PushButton2->geometry(), app::twipsRect(120, 630, 4320, 405));
-    EXPECT_EQ(form->picCont2[0]->geometry(), app::twipsRect(6075, 3510, 1785, 330));
-    EXPECT_EQ(form->dtpDeadline2[0]->geometry(), app::twipsRect(-30, -30, 1830, 360));
+    EXPECT_EQ(form->PushButton2->geometry(), platform::units::twipsRect(120, 630, 4320, 405));
+    EXPECT_EQ(form->picCont2[0]->geometry(), platform::units::twipsRect(6075, 3510, 1785, 330));
+    EXPECT_EQ(form->dtpDeadline2[0]->geometry(), platform::units::twipsRect(-30, -30, 1830, 360));
     EXPECT_EQ(form->VScroll1->minimum(), 0);
     EXPECT_EQ(form->VScroll1->maximum(), 0);
     EXPECT_EQ(form->lblTopicNo.UBound(), 0);

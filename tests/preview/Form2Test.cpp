@@ -1,7 +1,7 @@
 #include "app/Application.h"
 #include "app/Colours.h"
 #include "app/Pointer.h"
-#include "app/Twips.h"
+#include "platform/Units.h"
 #include "preview/Form2.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
@@ -28,9 +28,9 @@ using testing_support::ScriptedDialogs;
 namespace {
 
 // A Letter page whose only content is a coloured band, told apart by colour.
-automation::Picture page(QColor colour)
+platform::Picture page(QColor colour)
 {
-    automation::Picture p;
+    platform::Picture p;
     p.size = QSizeF(12240, 15840);
     p.fills.push_back({QRectF(1440, 1440, 9360, 720), colour});
     return p;
@@ -68,7 +68,7 @@ TEST_F(Preview, TheFirstShowListsThePagesAndShowsPage1AtItsOwnSize)
 {
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Corvalin"));
     EXPECT_EQ(form.ListView1->headerItem()->text(0), QStringLiteral("Page(s)"));
-    EXPECT_EQ(form.ListView1->columnWidth(0), app::twipsToPixels(7500));
+    EXPECT_EQ(form.ListView1->columnWidth(0), platform::units::twipsToPixels(7500));
     EXPECT_EQ(form.pageCount(), 3);
     EXPECT_EQ(form.geometry().mZoom, 1.0f);
     EXPECT_EQ(form.geometry().canvasLeft, 0);
@@ -79,9 +79,9 @@ TEST_F(Preview, TheFirstShowListsThePagesAndShowsPage1AtItsOwnSize)
     EXPECT_EQ(form.geometry().mStepY, 10);
     // What the user sees: page 1's red band where the page has it, at 100 %.
     const QImage view = testing_support::snapshot(form.Picture2);
-    const QPoint band = form.Picture1->mapTo(form.Picture2, QPoint(app::twipsToPixels(5000), app::twipsToPixels(1800)));
+    const QPoint band = form.Picture1->mapTo(form.Picture2, QPoint(platform::units::twipsToPixels(5000), platform::units::twipsToPixels(1800)));
     EXPECT_EQ(QColor(view.pixel(band)), QColor(Qt::red));
-    EXPECT_EQ(QColor(view.pixel(band + QPoint(0, app::twipsToPixels(900)))), QColor(Qt::white));
+    EXPECT_EQ(QColor(view.pixel(band + QPoint(0, platform::units::twipsToPixels(900)))), QColor(Qt::white));
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
@@ -136,7 +136,7 @@ TEST_F(Preview, ZoomRunsFromAQuarterToFourTimesWithoutAFallback)
         form.PushButton1->click();
     EXPECT_EQ(form.geometry().mZoom, 4.0f);
     EXPECT_EQ(form.geometry().mCurWidth, static_cast<int>((12240 - 2) * 4));
-    EXPECT_EQ(form.Picture1->width(), app::twipsToPixels(form.geometry().mCurWidth));
+    EXPECT_EQ(form.Picture1->width(), platform::units::twipsToPixels(form.geometry().mCurWidth));
     for (int i = 0; i < 20; ++i)
         form.PushButton2->click();
     EXPECT_EQ(form.geometry().mZoom, 0.25f);
@@ -148,7 +148,7 @@ TEST_F(Preview, ZoomRunsFromAQuarterToFourTimesWithoutAFallback)
 TEST_F(Preview, AtFourTimesTheBarsAndADragReachEveryCornerOfThePage)
 {
     // A dark corner at the bottom right of the page.
-    automation::Picture corner = page(Qt::red);
+    platform::Picture corner = page(Qt::red);
     corner.fills.push_back({QRectF(12240 - 600, 15840 - 600, 600, 600), Qt::black});
     form.setImagePicture(0, corner);
     click(0);
@@ -204,7 +204,7 @@ TEST_F(Preview, TheWheelAndTheKeysScrollByLinesAndPagesAndCtrlWheelZooms)
 
 TEST_F(Preview, TheCanvasShowsTheWholePageAndAPageShownAfterwardsReplacesTheDrawing)
 {
-    automation::Picture edged = page(Qt::red);
+    platform::Picture edged = page(Qt::red);
     edged.fills.push_back({QRectF(12240 - 45, 0, 45, 15840), Qt::black});
     edged.fills.push_back({QRectF(0, 15840 - 45, 12240, 45), Qt::black});
     form.setImagePicture(1, edged);
@@ -222,7 +222,7 @@ TEST_F(Preview, TheCanvasShowsTheWholePageAndAPageShownAfterwardsReplacesTheDraw
     form.setShownPicture(page(Qt::blue));
     form.show();
     const QImage view = testing_support::snapshot(form.Picture2);
-    const QPoint band = form.Picture1->mapTo(form.Picture2, QPoint(app::twipsToPixels(5000), app::twipsToPixels(1800)));
+    const QPoint band = form.Picture1->mapTo(form.Picture2, QPoint(platform::units::twipsToPixels(5000), platform::units::twipsToPixels(1800)));
     ASSERT_TRUE(view.rect().contains(band));
     EXPECT_EQ(QColor(view.pixel(band)), QColor(Qt::blue));
 }
@@ -230,7 +230,7 @@ TEST_F(Preview, TheCanvasShowsTheWholePageAndAPageShownAfterwardsReplacesTheDraw
 TEST_F(Preview, DraggingTheCanvasPansItAndTheBarsFollow)
 {
     form.PushButton1->click();  // 1.25: larger than the view both ways
-    const QPoint bandInCanvas(app::twipsToPixels(5000 * 1.25), app::twipsToPixels(1800 * 1.25));
+    const QPoint bandInCanvas(platform::units::twipsToPixels(5000 * 1.25), platform::units::twipsToPixels(1800 * 1.25));
     testing_support::dragOn(form.Picture1, QPoint(300, 300), QPoint(200, 250));
     EXPECT_EQ(form.geometry().canvasLeft, -1500);
     EXPECT_EQ(form.geometry().canvasTop, -750);

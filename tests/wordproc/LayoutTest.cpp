@@ -125,15 +125,15 @@ TEST_F(Pages, RightToLeftAndUnspacedTextStayInsideTheirCell)
 TEST_F(Pages, APictureIsThePaperAndSurvivesSavingAndLoading)
 {
     type(0, 0, 0, QStringLiteral("Budget review"));
-    const automation::Picture& pic = doc->layout().pages[0].picture;
+    const platform::Picture& pic = doc->layout().pages[0].picture;
     EXPECT_EQ(pic.size, QSizeF(12240, 15840));
     EXPECT_LT(pic.memoryBytes(), 1 << 20);
     const QString file = dir.filePath(QStringLiteral("temp.bmp"));  // its own format, whatever the name
     pic.saveToFile(file);
-    const automation::Picture back = automation::Picture::loadFromFile(file);
+    const platform::Picture back = platform::Picture::loadFromFile(file);
     EXPECT_EQ(back.size, pic.size);
     EXPECT_TRUE(back.toImage(96) == pic.toImage(96));
-    EXPECT_THROW(automation::Picture::load("BM not ours"), std::runtime_error);
+    EXPECT_THROW(platform::Picture::load("BM not ours"), std::runtime_error);
 
     // Damaged copies load or are refused; none crashes or asks for gigabytes.
     const QByteArray good = pic.save();
@@ -146,7 +146,7 @@ TEST_F(Pages, APictureIsThePaperAndSurvivesSavingAndLoading)
             for (int flips = 1 + rng.bounded(6); flips > 0; --flips)
                 bad[rng.bounded(static_cast<int>(bad.size()))] ^= static_cast<char>(1 << rng.bounded(8));
         try {
-            const auto loaded = automation::Picture::load(bad);
+            const auto loaded = platform::Picture::load(bad);
             QImage out(64, 64, QImage::Format_RGB32);
             QPainter p(&out);
             loaded.paint(p, QRectF(0, 0, 64, 64));

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "automation/Picture.h"
+#include "platform/Picture.h"
 
 #include <QString>
 
-namespace preview {
+namespace docgen {
 
 // What document generation reaches of the preview window: the page list, the
 // page pictures, the page on show, the document's path, and showing it.
@@ -17,12 +17,12 @@ public:
     // Image elements: element 0 always exists; higher ones are created on demand.
     virtual bool hasImage(int index) const = 0;
     virtual void loadImage(int index) = 0;
-    virtual automation::Picture imagePicture(int index) const = 0;
-    virtual void setImagePicture(int index, const automation::Picture& picture) = 0;
+    virtual platform::Picture imagePicture(int index) const = 0;
+    virtual void setImagePicture(int index, const platform::Picture& picture) = 0;
     // The canvas shows this picture at its own size.
-    virtual void setShownPicture(const automation::Picture& picture) = 0;
+    virtual void setShownPicture(const platform::Picture& picture) = 0;
     virtual void setWordFile(const QString& path) = 0;
     virtual void showPreview() = 0;
 };
 
-}  // namespace preview
+}  // namespace docgen

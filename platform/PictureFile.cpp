@@ -1,85 +1,19 @@
-#include "automation/Picture.h"
+// The picture's own file format: a vector page as its fills and glyph runs,
+// an image as PNG; reading takes an ordinary image file as well.
+#include "platform/Fonts.h"
+#include "platform/Picture.h"
 
 #include <QBuffer>
 #include <QDataStream>
 #include <QFile>
 #include <QFont>
-#include <QFontDatabase>
 #include <QImageReader>
-#include <QPainter>
 #include <QRawFont>
 
 #include <cmath>
-#include <mutex>
 #include <stdexcept>
 
-namespace automation {
-
-void ensurePlatformFonts()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        // Only the regular face: the bold face shipped beside it has the
-        // regular strokes, so bold is drawn emboldened from the regular one.
-        const QString file = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
-        if (!QFile::exists(file) || QFontDatabase::addApplicationFont(file) < 0)
-            QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"));
-    });
-}
-
-void Picture::paint(QPainter& p, const QRectF& target) const { paint(p, target, QRectF(QPointF(0, 0), size)); }
-
-void Picture::paint(QPainter& p, const QRectF& target, const QRectF& source) const
-{
-    if (isNull() || source.isEmpty())
-        return;
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.translate(target.topLeft());
-    p.scale(target.width() / source.width(), target.height() / source.height());
-    p.translate(-source.topLeft());
-    p.setClipRect(source, Qt::IntersectClip);
-    if (!raster.isNull()) {
-        p.drawImage(QRectF(QPointF(0, 0), size), raster);
-    } else {
-        p.fillRect(QRectF(QPointF(0, 0), size), Qt::white);
-        for (const Fill& f : fills)
-            p.fillRect(f.rect, f.colour);
-        for (const Glyphs& g : glyphs) {
-            p.setPen(g.colour);
-            p.drawGlyphRun(g.origin, g.run);
-            if (g.embolden)  // a second pass a hair to the right thickens every stroke
-                p.drawGlyphRun(g.origin + QPointF(g.run.rawFont().pixelSize() / 30.0, 0), g.run);
-        }
-    }
-    p.restore();
-}
-
-Picture Picture::fromImage(const QImage& image)
-{
-    Picture pic;
-    pic.raster = image;
-    // Its own resolution when it has one, otherwise the screen's 96 dpi.
-    const double dpiX = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() * 0.0254 : 96;
-    const double dpiY = image.dotsPerMeterY() > 0 ? image.dotsPerMeterY() * 0.0254 : 96;
-    pic.size = QSizeF(image.width() * 1440 / dpiX, image.height() * 1440 / dpiY);
-    return pic;
-}
-
-QImage Picture::toImage(double dpi) const
-{
-    const QSize pixels(std::max(1, static_cast<int>(std::lround(size.width() * dpi / 1440))),
-                       std::max(1, static_cast<int>(std::lround(size.height() * dpi / 1440))));
-    QImage image(pixels, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
-    image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
-    QPainter p(&image);
-    paint(p, QRectF(QPointF(0, 0), QSizeF(pixels)));
-    return image;
-}
+namespace platform {
 
 namespace {
 constexpr quint32 kMagic = 0x43565047;  // "CVPG"
@@ -211,12 +145,4 @@ Picture Picture::loadFromFile(const QString& path)
     return load(f.readAll());
 }
 
-qint64 Picture::memoryBytes() const
-{
-    qint64 n = sizeof(*this) + static_cast<qint64>(fills.size() * sizeof(Fill)) + raster.sizeInBytes();
-    for (const Glyphs& g : glyphs)
-        n += static_cast<qint64>(sizeof(Glyphs)) + g.run.glyphIndexes().size() * (sizeof(quint32) + sizeof(QPointF));
-    return n;
-}
-
-}  // namespace automation
+}  // namespace platform

@@ -10,11 +10,7 @@
 
 class QPainter;
 
-namespace automation {
-
-// Makes the fonts that pictures and documents name available to Qt: the
-// Tahoma of the system's fonts for Windows programs, or a substitute.
-void ensurePlatformFonts();
+namespace platform {
 
 // The platform's picture, as pictures travel between components: through
 // the clipboard, in files and in windows. Most are vector pictures (a page of
@@ -61,4 +57,4 @@ public:
     qint64 memoryBytes() const;
 };
 
-}  // namespace automation
+}  // namespace platform

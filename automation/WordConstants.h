@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QtGlobal>
+
+// The word processor's object-model constants, as both sides of a late-bound
+// call know them: the program passes them by value, the component reads them.
+// Their numbers are the object model's own and never change.
+namespace automation::word {
+
+// Units of movement and selection.
+inline constexpr qint32 wdCharacter = 1;
+inline constexpr qint32 wdParagraph = 4;
+inline constexpr qint32 wdLine = 5;
+inline constexpr qint32 wdStory = 6;
+
+// Whether a movement moves the insertion point or extends the selection.
+inline constexpr qint32 wdMove = 0;
+inline constexpr qint32 wdExtend = 1;
+
+// What GoTo goes to, and which one.
+inline constexpr qint32 wdGoToPage = 1;
+inline constexpr qint32 wdGoToAbsolute = 1;
+inline constexpr qint32 wdGoToNext = 2;
+inline constexpr qint32 wdGoToPrevious = 3;
+inline constexpr qint32 wdGoToLast = -1;
+
+// Closing a document: save it, leave it, or ask.
+inline constexpr qint32 wdDoNotSaveChanges = 0;
+inline constexpr qint32 wdSaveChanges = -1;
+inline constexpr qint32 wdPromptToSaveChanges = -2;
+
+// Built-in document properties, by index.
+inline constexpr qint32 wdPropertyTitle = 1;
+inline constexpr qint32 wdPropertyAuthor = 3;
+inline constexpr qint32 wdPropertyPages = 14;
+
+}  // namespace automation::word
