@@ -20,9 +20,6 @@ QString applicationTitleFor(const QString& productName)
 
 void SetApplicationTitle() { gTitle = applicationTitleFor(QLatin1String(kProductName)); }
 
-QString applicationTitle()
-{
-    return gTitle.isEmpty() ? applicationTitleFor(QLatin1String(kProductName)) : gTitle;
-}
+QString applicationTitle() { return gTitle.isEmpty() ? applicationTitleFor(QLatin1String(kProductName)) : gTitle; }
 
 }  // namespace app

@@ -66,12 +66,11 @@ namespace {
 
 QString displayAdvice(const QString& problem)
 {
-    return QStringLiteral(
-               "Corvalin is a desktop program and needs a graphical display, but %1.\n"
-               "Start it from a desktop session, or under a virtual display:\n"
-               "  sudo apt-get install xvfb xauth\n"
-               "  xvfb-run -a corvalin\n"
-               "(from its source folder: xvfb-run -a scripts/run.sh)\n")
+    return QStringLiteral("Corvalin is a desktop program and needs a graphical display, but %1.\n"
+                          "Start it from a desktop session, or under a virtual display:\n"
+                          "  sudo apt-get install xvfb xauth\n"
+                          "  xvfb-run -a corvalin\n"
+                          "(from its source folder: xvfb-run -a scripts/run.sh)\n")
         .arg(problem);
 }
 
@@ -98,8 +97,9 @@ void whileOpening(QtMsgType type, const QMessageLogContext& context, const QStri
         if (reason.isEmpty())
             reason = text.section(QLatin1Char('\n'), 0, 0);
         const QString display = qEnvironmentVariable("DISPLAY");
-        const QString problem = display.isEmpty() ? QStringLiteral("none can be opened (%1)").arg(reason)
-                                                  : QStringLiteral("the display '%1' can't be opened (%2)").arg(display, reason);
+        const QString problem = display.isEmpty()
+                                    ? QStringLiteral("none can be opened (%1)").arg(reason)
+                                    : QStringLiteral("the display '%1' can't be opened (%2)").arg(display, reason);
         std::fputs(displayAdvice(problem).toLocal8Bit().constData(), stderr);
         std::fflush(stderr);
         std::_Exit(2);

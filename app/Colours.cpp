@@ -17,22 +17,19 @@ QColor platformColour(quint32 value)
         return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
     const QPalette p = QApplication::palette();
     switch (value & 0xFF) {
-    case 5: return p.color(QPalette::Base);         // window background
-    case 8: return p.color(QPalette::WindowText);   // window text
+    case 5: return p.color(QPalette::Base);  // window background
+    case 8: return p.color(QPalette::WindowText);  // window text
     case 13: return p.color(QPalette::Highlight);
     case 14: return p.color(QPalette::HighlightedText);
-    case 15: return p.color(QPalette::Button);      // button face
-    case 16: return p.color(QPalette::Mid);         // button shadow
+    case 15: return p.color(QPalette::Button);  // button face
+    case 16: return p.color(QPalette::Mid);  // button shadow
     case 18: return p.color(QPalette::ButtonText);
-    case 20: return p.color(QPalette::Light);       // button highlight
+    case 20: return p.color(QPalette::Light);  // button highlight
     default: return p.color(QPalette::Window);
     }
 }
 
-QColor backColour(const QWidget* control)
-{
-    return control->palette().color(control->backgroundRole());
-}
+QColor backColour(const QWidget* control) { return control->palette().color(control->backgroundRole()); }
 
 void setBackColour(QWidget* control, const QColor& colour)
 {
@@ -49,8 +46,8 @@ void ApplyStandardColours(QWidget* window)
     for (QWidget* c : window->findChildren<QWidget*>()) {
         if (c->objectName().isEmpty())
             continue;  // parts of composite widgets, not controls of the window
-        if (qobject_cast<QRadioButton*>(c) || qobject_cast<QCheckBox*>(c)
-            || qobject_cast<QGroupBox*>(c) || qobject_cast<QLabel*>(c))
+        if (qobject_cast<QRadioButton*>(c) || qobject_cast<QCheckBox*>(c) || qobject_cast<QGroupBox*>(c)
+            || qobject_cast<QLabel*>(c))
             setBackColour(c, face);
     }
 }

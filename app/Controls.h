@@ -19,8 +19,7 @@ public:
 
 // A control of the designed window: created on its parent, named, and placed
 // at its position in twips.
-template <class T>
-T* placeControl(QWidget* parent, const QString& name, int left, int top, int width, int height)
+template <class T> T* placeControl(QWidget* parent, const QString& name, int left, int top, int width, int height)
 {
     auto* w = new T(parent);
     w->setObjectName(name);

@@ -28,8 +28,7 @@ QString errnoText() { return QString::fromLocal8Bit(std::strerror(errno)); }
 // it must be a real folder (not a link) that we own and nobody else can write.
 QString privateFolder()
 {
-    const QString folder =
-        joinPath(QDir::tempPath(), QStringLiteral("corvalin-%1").arg(::getuid()));
+    const QString folder = joinPath(QDir::tempPath(), QStringLiteral("corvalin-%1").arg(::getuid()));
     const QByteArray native = QFile::encodeName(folder);
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
         unusable(folder, errnoText());
@@ -57,10 +56,7 @@ QString tempFolder()
 
 QString privateTempFolder() { return privateFolder(); }
 
-QString programFolder()
-{
-    return gProgramFolder.isEmpty() ? QCoreApplication::applicationDirPath() : gProgramFolder;
-}
+QString programFolder() { return gProgramFolder.isEmpty() ? QCoreApplication::applicationDirPath() : gProgramFolder; }
 
 void setProgramFolder(const QString& folder) { gProgramFolder = folder; }
 

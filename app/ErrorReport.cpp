@@ -6,10 +6,9 @@ namespace app {
 
 QString errorReportText(const QString& description, const QString& label, int step)
 {
-    return description + QStringLiteral("\r\n") + label + QStringLiteral("at line ")
-        + QString::number(step) + QStringLiteral("\r\r")
-        + QStringLiteral("Please email screenshot of this message to ")
-        + QLatin1String(kSupportAddress);
+    return description + QStringLiteral("\r\n") + label + QStringLiteral("at line ") + QString::number(step)
+           + QStringLiteral("\r\r") + QStringLiteral("Please email screenshot of this message to ")
+           + QLatin1String(kSupportAddress);
 }
 
 void ErrorReport(const QString& description, const QString& label, int step)

@@ -1,7 +1,7 @@
 #include "app/Random.h"
 
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 
 namespace app::random {
 

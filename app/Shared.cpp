@@ -30,8 +30,7 @@ void RemoveFile(const QString& path)
     QCoreApplication::processEvents();
     try {
         if (!QFile::remove(path)) {
-            const automation::ObjectPtr fso =
-                automation::CreateObject(QStringLiteral("Scripting.FileSystemObject"));
+            const automation::ObjectPtr fso = automation::CreateObject(QStringLiteral("Scripting.FileSystemObject"));
             automation::call(fso, QStringLiteral("DeleteFile"), {path, true});
         }
     } catch (...) {

@@ -65,12 +65,10 @@ SkinFramework::SkinFramework()
         QStringLiteral("Options"), Kind::Long, {}, [this](const Bound&) { return Value(mOptions); },
         [this](const Bound&, const Value& v) { mOptions = v.toLong(); }, 1);
     addProperty(
-        QStringLiteral("ApplyToPopups"), Kind::Boolean, {},
-        [this](const Bound&) { return Value(mApplyToPopups); },
+        QStringLiteral("ApplyToPopups"), Kind::Boolean, {}, [this](const Bound&) { return Value(mApplyToPopups); },
         [this](const Bound&, const Value& v) { mApplyToPopups = v.toBool(); }, 5);
     addProperty(
-        QStringLiteral("ApplyToDialogs"), Kind::Boolean, {},
-        [this](const Bound&) { return Value(mApplyToDialogs); },
+        QStringLiteral("ApplyToDialogs"), Kind::Boolean, {}, [this](const Bound&) { return Value(mApplyToDialogs); },
         [this](const Bound&, const Value& v) { mApplyToDialogs = v.toBool(); }, 10);
     addMethod(
         QStringLiteral("ApplyWindow"), {required(QStringLiteral("Handle"), Kind::Long)},
@@ -78,8 +76,7 @@ SkinFramework::SkinFramework()
             const QPointer<QWidget> w = handles().value(a[0].toLong());
             if (!w)
                 throw automation::AutomationError(
-                    QStringLiteral("The skin can't be applied: no window has the handle %1")
-                        .arg(a[0].toLong()));
+                    QStringLiteral("The skin can't be applied: no window has the handle %1").arg(a[0].toLong()));
             w->setStyleSheet(mStyleSheet);
             return Value();
         },
@@ -106,13 +103,13 @@ void ApplySkin(QWidget* window, const automation::ObjectPtr& skinComponent)
         const bool isLabel = qobject_cast<QLabel*>(c) != nullptr;
         if (isLabel && backColour(c) == lightGrey)
             continue;
-        if (isLabel || qobject_cast<QRadioButton*>(c) || qobject_cast<QCheckBox*>(c)
-            || qobject_cast<QGroupBox*>(c) || qobject_cast<PictureBox*>(c))
+        if (isLabel || qobject_cast<QRadioButton*>(c) || qobject_cast<QCheckBox*>(c) || qobject_cast<QGroupBox*>(c)
+            || qobject_cast<PictureBox*>(c))
             setBackColour(c, face);
     }
 
-    using automation::CallKind;
     using automation::callById;
+    using automation::CallKind;
     callById(skinComponent, 2, CallKind::Method, {path, QString()});
     const qint32 flags = callById(skinComponent, 1, CallKind::PropertyGet).toLong();
     callById(skinComponent, 1, CallKind::PropertyPut, {flags | 1});

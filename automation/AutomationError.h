@@ -10,7 +10,8 @@ namespace automation {
 class AutomationError : public std::runtime_error {
 public:
     explicit AutomationError(const QString& description)
-        : std::runtime_error(description.toStdString()), mDescription(description) {}
+        : std::runtime_error(description.toStdString()), mDescription(description)
+    {}
     const QString& description() const { return mDescription; }
 
 private:

@@ -23,8 +23,8 @@ void Dispatch::addMethod(const QString& name, std::vector<Param> params, Method 
     mMembers.push_back(std::move(m));
 }
 
-void Dispatch::addProperty(const QString& name, std::optional<Kind> kind, std::vector<Param> index,
-                           Getter getter, Setter setter, int dispatchId)
+void Dispatch::addProperty(const QString& name, std::optional<Kind> kind, std::vector<Param> index, Getter getter,
+                           Setter setter, int dispatchId)
 {
     Member m;
     m.name = name;
@@ -43,8 +43,7 @@ Value Dispatch::invoke(const QString& member, CallKind kind, const Arguments& ar
 {
     const auto it = mByName.constFind(member.toLower());
     if (it == mByName.constEnd())
-        throw AutomationError(QStringLiteral("Object '%1' doesn't support the member '%2'")
-                                  .arg(typeName(), member));
+        throw AutomationError(QStringLiteral("Object '%1' doesn't support the member '%2'").arg(typeName(), member));
     return invokeMember(mMembers[*it], kind, args);
 }
 
@@ -56,10 +55,7 @@ Value Dispatch::invoke(int dispatchId, CallKind kind, const Arguments& args)
     return invokeMember(mMembers[*it], kind, args);
 }
 
-QString Dispatch::where(const Member& m) const
-{
-    return QStringLiteral("'%1' of '%2'").arg(m.name, typeName());
-}
+QString Dispatch::where(const Member& m) const { return QStringLiteral("'%1' of '%2'").arg(m.name, typeName()); }
 
 Value Dispatch::invokeMember(const Member& m, CallKind kind, const Arguments& args)
 {
@@ -78,8 +74,7 @@ Value Dispatch::invokeMember(const Member& m, CallKind kind, const Arguments& ar
         try {
             value = value.convertedTo(*m.valueKind);
         } catch (const AutomationError& e) {
-            throw AutomationError(
-                QStringLiteral("%1 (assigning to %2)").arg(e.description(), where(m)));
+            throw AutomationError(QStringLiteral("%1 (assigning to %2)").arg(e.description(), where(m)));
         }
     }
     const Bound bound = bind(m, m.params, args, args.positional.size() - 1);
@@ -91,11 +86,10 @@ Bound Dispatch::bind(const Member& m, const std::vector<Param>& params, const Ar
                      size_t positionalCount) const
 {
     if (positionalCount > params.size())
-        throw AutomationError(
-            QStringLiteral("Wrong number of arguments: %1 takes at most %2, got %3")
-                .arg(where(m))
-                .arg(params.size())
-                .arg(positionalCount + args.named.size()));
+        throw AutomationError(QStringLiteral("Wrong number of arguments: %1 takes at most %2, got %3")
+                                  .arg(where(m))
+                                  .arg(params.size())
+                                  .arg(positionalCount + args.named.size()));
 
     std::vector<std::optional<Value>> values(params.size());
     for (size_t i = 0; i < positionalCount; ++i)
@@ -106,11 +100,9 @@ Bound Dispatch::bind(const Member& m, const std::vector<Param>& params, const Ar
         while (i < params.size() && params[i].name.compare(name, Qt::CaseInsensitive) != 0)
             ++i;
         if (i == params.size())
-            throw AutomationError(
-                QStringLiteral("Named argument '%1' not found for %2").arg(name, where(m)));
+            throw AutomationError(QStringLiteral("Named argument '%1' not found for %2").arg(name, where(m)));
         if (values[i] || i < positionalCount)
-            throw AutomationError(
-                QStringLiteral("Argument '%1' of %2 is given twice").arg(params[i].name, where(m)));
+            throw AutomationError(QStringLiteral("Argument '%1' of %2 is given twice").arg(params[i].name, where(m)));
         values[i] = value;
     }
 
@@ -118,8 +110,7 @@ Bound Dispatch::bind(const Member& m, const std::vector<Param>& params, const Ar
         const Param& p = params[i];
         if (!values[i]) {
             if (!p.optional)
-                throw AutomationError(
-                    QStringLiteral("Argument '%1' of %2 is not optional").arg(p.name, where(m)));
+                throw AutomationError(QStringLiteral("Argument '%1' of %2 is not optional").arg(p.name, where(m)));
             continue;
         }
         if (!p.kind)
@@ -127,8 +118,7 @@ Bound Dispatch::bind(const Member& m, const std::vector<Param>& params, const Ar
         try {
             values[i] = values[i]->convertedTo(*p.kind);
         } catch (const AutomationError& e) {
-            throw AutomationError(QStringLiteral("%1 (argument '%2' of %3)")
-                                      .arg(e.description(), p.name, where(m)));
+            throw AutomationError(QStringLiteral("%1 (argument '%2' of %3)").arg(e.description(), p.name, where(m)));
         }
     }
     return Bound(std::move(values));

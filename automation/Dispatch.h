@@ -28,14 +28,8 @@ struct Param {
     bool optional = false;
 };
 
-inline Param required(const QString& name, std::optional<Kind> kind = std::nullopt)
-{
-    return {name, kind, false};
-}
-inline Param optionalParam(const QString& name, std::optional<Kind> kind = std::nullopt)
-{
-    return {name, kind, true};
-}
+inline Param required(const QString& name, std::optional<Kind> kind = std::nullopt) { return {name, kind, false}; }
+inline Param optionalParam(const QString& name, std::optional<Kind> kind = std::nullopt) { return {name, kind, true}; }
 
 // Base of our own late-bound objects: members are declared once in a table and
 // the binding rules (case-blind names, omitted and named arguments, counts and
@@ -52,8 +46,8 @@ public:
 protected:
     void addMethod(const QString& name, std::vector<Param> params, Method body, int dispatchId = 0);
     // A property with optional index parameters; a null setter makes it read-only.
-    void addProperty(const QString& name, std::optional<Kind> kind, std::vector<Param> index,
-                     Getter getter, Setter setter = {}, int dispatchId = 0);
+    void addProperty(const QString& name, std::optional<Kind> kind, std::vector<Param> index, Getter getter,
+                     Setter setter = {}, int dispatchId = 0);
 
 private:
     struct Member {
@@ -66,8 +60,7 @@ private:
         bool isProperty = false;
     };
     Value invokeMember(const Member& m, CallKind kind, const Arguments& args);
-    Bound bind(const Member& m, const std::vector<Param>& params, const Arguments& args,
-               size_t positionalCount) const;
+    Bound bind(const Member& m, const std::vector<Param>& params, const Arguments& args, size_t positionalCount) const;
     QString where(const Member& m) const;
 
     std::vector<Member> mMembers;

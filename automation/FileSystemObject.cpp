@@ -14,13 +14,13 @@ namespace automation {
 
 FileSystemObject::FileSystemObject()
 {
-    addMethod(QStringLiteral("DeleteFile"),
-              {required(QStringLiteral("FileSpec"), Kind::String),
-               optionalParam(QStringLiteral("Force"), Kind::Boolean)},
-              [](const Bound& a) {
-                  deleteFile(a[0].toString(), a.valueOr(1, false).toBool());
-                  return Value();
-              });
+    addMethod(
+        QStringLiteral("DeleteFile"),
+        {required(QStringLiteral("FileSpec"), Kind::String), optionalParam(QStringLiteral("Force"), Kind::Boolean)},
+        [](const Bound& a) {
+            deleteFile(a[0].toString(), a.valueOr(1, false).toBool());
+            return Value();
+        });
 }
 
 void FileSystemObject::deleteFile(const QString& path, bool force)
@@ -36,8 +36,8 @@ void FileSystemObject::deleteFile(const QString& path, bool force)
     if (readOnly && !force)
         throw AutomationError(QStringLiteral("Permission denied: '%1' is read-only").arg(path));
     if (::unlink(native.constData()) != 0)
-        throw AutomationError(QStringLiteral("Can't delete '%1': %2")
-                                  .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+        throw AutomationError(
+            QStringLiteral("Can't delete '%1': %2").arg(path, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 }  // namespace automation

@@ -6,9 +6,8 @@ namespace automation {
 
 Value Object::invoke(int dispatchId, CallKind, const Arguments&)
 {
-    throw AutomationError(QStringLiteral("Object '%1' doesn't support the dispatch identifier %2")
-                              .arg(typeName())
-                              .arg(dispatchId));
+    throw AutomationError(
+        QStringLiteral("Object '%1' doesn't support the dispatch identifier %2").arg(typeName()).arg(dispatchId));
 }
 
 Arg omitted() { return Arg(); }
@@ -28,9 +27,8 @@ Arguments makeArguments(std::initializer_list<Arg> args)
         if (!a.name.isEmpty())
             out.named.emplace_back(a.name, *a.value);
         else if (!out.named.empty())
-            throw AutomationError(
-                QStringLiteral("A positional argument can't follow the named argument '%1'")
-                    .arg(out.named.back().first));
+            throw AutomationError(QStringLiteral("A positional argument can't follow the named argument '%1'")
+                                      .arg(out.named.back().first));
         else
             out.positional.push_back(a.value);
     }
@@ -43,8 +41,7 @@ const ObjectPtr& checked(const ObjectPtr& object, const QString& member)
 {
     if (!object)
         throw AutomationError(
-            QStringLiteral("Object variable not set: can't reach '%1' through an empty reference")
-                .arg(member));
+            QStringLiteral("Object variable not set: can't reach '%1' through an empty reference").arg(member));
     return object;
 }
 
@@ -60,22 +57,18 @@ Value get(const ObjectPtr& object, const QString& member, std::initializer_list<
     return checked(object, member)->invoke(member, CallKind::PropertyGet, makeArguments(args));
 }
 
-void put(const ObjectPtr& object, const QString& member, const Value& value,
-         std::initializer_list<Arg> index)
+void put(const ObjectPtr& object, const QString& member, const Value& value, std::initializer_list<Arg> index)
 {
     Arguments a = makeArguments(index);
     if (!a.named.empty())
-        throw AutomationError(
-            QStringLiteral("The index of '%1' can't be given by name").arg(member));
+        throw AutomationError(QStringLiteral("The index of '%1' can't be given by name").arg(member));
     a.positional.emplace_back(value);
     checked(object, member)->invoke(member, CallKind::PropertyPut, a);
 }
 
-Value callById(const ObjectPtr& object, int dispatchId, CallKind kind,
-               std::initializer_list<Arg> args)
+Value callById(const ObjectPtr& object, int dispatchId, CallKind kind, std::initializer_list<Arg> args)
 {
-    return checked(object, QStringLiteral("#%1").arg(dispatchId))
-        ->invoke(dispatchId, kind, makeArguments(args));
+    return checked(object, QStringLiteral("#%1").arg(dispatchId))->invoke(dispatchId, kind, makeArguments(args));
 }
 
 }  // namespace automation

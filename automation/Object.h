@@ -59,9 +59,7 @@ Arguments makeArguments(std::initializer_list<Arg> args);
 // Calls through a reference; an empty reference throws naming the member.
 Value call(const ObjectPtr& object, const QString& member, std::initializer_list<Arg> args = {});
 Value get(const ObjectPtr& object, const QString& member, std::initializer_list<Arg> args = {});
-void put(const ObjectPtr& object, const QString& member, const Value& value,
-         std::initializer_list<Arg> index = {});
-Value callById(const ObjectPtr& object, int dispatchId, CallKind kind,
-               std::initializer_list<Arg> args = {});
+void put(const ObjectPtr& object, const QString& member, const Value& value, std::initializer_list<Arg> index = {});
+Value callById(const ObjectPtr& object, int dispatchId, CallKind kind, std::initializer_list<Arg> args = {});
 
 }  // namespace automation

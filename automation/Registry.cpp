@@ -8,8 +8,7 @@ namespace automation {
 Registry::Registry()
 {
     // Part of the platform rather than of any component the program installs.
-    add(QStringLiteral("Scripting.FileSystemObject"),
-        [] { return std::make_shared<FileSystemObject>(); });
+    add(QStringLiteral("Scripting.FileSystemObject"), [] { return std::make_shared<FileSystemObject>(); });
 }
 
 Registry& Registry::instance()
@@ -49,8 +48,7 @@ ObjectPtr Registry::create(const QString& progId) const
 
 ScopedRegistration::ScopedRegistration(const QString& progId, Registry::Factory factory)
     : mProgId(progId), mPrevious(Registry::instance().add(progId, std::move(factory)))
-{
-}
+{}
 
 ScopedRegistration::~ScopedRegistration() { Registry::instance().add(mProgId, std::move(mPrevious)); }
 

@@ -28,10 +28,8 @@ Value Value::null() { return Value(Data(NullTag{})); }
 
 Kind Value::kind() const
 {
-    static constexpr Kind kinds[] = {Kind::Empty,  Kind::Null,   Kind::Boolean,
-                                     Kind::Integer, Kind::Long,  Kind::Single,
-                                     Kind::Double,  Kind::String, Kind::Date,
-                                     Kind::Object};
+    static constexpr Kind kinds[] = {Kind::Empty,  Kind::Null,   Kind::Boolean, Kind::Integer, Kind::Long,
+                                     Kind::Single, Kind::Double, Kind::String,  Kind::Date,    Kind::Object};
     return kinds[mData.index()];
 }
 
@@ -39,14 +37,12 @@ namespace {
 
 [[noreturn]] void mismatch(const Value& v, Kind target)
 {
-    throw AutomationError(QStringLiteral("Type mismatch: can't convert %1 to %2")
-                              .arg(v.describe(), kindName(target)));
+    throw AutomationError(QStringLiteral("Type mismatch: can't convert %1 to %2").arg(v.describe(), kindName(target)));
 }
 
 [[noreturn]] void overflow(const Value& v, Kind target)
 {
-    throw AutomationError(QStringLiteral("Overflow: %1 does not fit in %2")
-                              .arg(v.describe(), kindName(target)));
+    throw AutomationError(QStringLiteral("Overflow: %1 does not fit in %2").arg(v.describe(), kindName(target)));
 }
 
 // Integer conversions round half to even, as automation does.

@@ -60,8 +60,8 @@ private:
     struct NullTag {
         bool operator==(const NullTag&) const { return true; }
     };
-    using Data = std::variant<std::monostate, NullTag, bool, qint16, qint32, float, double, QString,
-                              QDateTime, ObjectPtr>;
+    using Data =
+        std::variant<std::monostate, NullTag, bool, qint16, qint32, float, double, QString, QDateTime, ObjectPtr>;
     explicit Value(Data d) : mData(std::move(d)) {}
     double numeric(Kind target) const;
 

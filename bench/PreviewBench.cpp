@@ -8,8 +8,8 @@
 
 #include <QFile>
 #include <QPixmap>
-#include <QTreeWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>

@@ -40,8 +40,8 @@ void run(benchmark::State& state, bool long_texts)
         QString prose;
         for (int i = 0; i < 760; ++i)
             prose += QStringLiteral("minutes%1 ").arg(i % 97);
-        for (QLineEdit* e : {form.txtDiscussion1[0], form.txtDiscussion2[0], form.txtDiscussion3[0], form.txtConclusion1[0],
-                             form.txtConclusion2[0], form.txtConclusion3[0], form.txtNotes})
+        for (QLineEdit* e : {form.txtDiscussion1[0], form.txtDiscussion2[0], form.txtDiscussion3[0],
+                             form.txtConclusion1[0], form.txtConclusion2[0], form.txtConclusion3[0], form.txtNotes})
             e->setText(prose);
     }
     form.show();

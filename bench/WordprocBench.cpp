@@ -120,12 +120,16 @@ void TakeTwentyPagesApart(benchmark::State& state)
             call(call(doc, QStringLiteral("Range")).toObject(), QStringLiteral("CopyAsPicture"));
             const auto sel = get(word, QStringLiteral("Selection")).toObject();
             if (pages - done <= 1) {
-                call(sel, QStringLiteral("EndKey"), {named(QStringLiteral("Unit"), qint16(6)), named(QStringLiteral("Extend"), qint16(1))});
+                call(sel, QStringLiteral("EndKey"),
+                     {named(QStringLiteral("Unit"), qint16(6)), named(QStringLiteral("Extend"), qint16(1))});
             } else {
-                call(sel, QStringLiteral("GoTo"), {named(QStringLiteral("What"), qint16(1)), named(QStringLiteral("Which"), qint16(2)),
-                                                   named(QStringLiteral("Name"), qint16(2))});
-                call(sel, QStringLiteral("HomeKey"), {named(QStringLiteral("Unit"), qint16(6)), named(QStringLiteral("Extend"), qint16(1))});
-                call(sel, QStringLiteral("Delete"), {named(QStringLiteral("Unit"), qint16(1)), named(QStringLiteral("count"), qint16(1))});
+                call(sel, QStringLiteral("GoTo"),
+                     {named(QStringLiteral("What"), qint16(1)), named(QStringLiteral("Which"), qint16(2)),
+                      named(QStringLiteral("Name"), qint16(2))});
+                call(sel, QStringLiteral("HomeKey"),
+                     {named(QStringLiteral("Unit"), qint16(6)), named(QStringLiteral("Extend"), qint16(1))});
+                call(sel, QStringLiteral("Delete"),
+                     {named(QStringLiteral("Unit"), qint16(1)), named(QStringLiteral("count"), qint16(1))});
             }
         }
         call(doc, QStringLiteral("Close"), {named(QStringLiteral("savechanges"), qint16(0))});

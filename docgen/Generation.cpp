@@ -11,23 +11,23 @@
 #include "automation/Registry.h"
 #include "automation/WordConstants.h"
 #include "docgen/FormattedText.h"
+#include "docgen/PreviewPort.h"
 #include "meeting/DateText.h"
 #include "platform/SafeFile.h"
-#include "docgen/PreviewPort.h"
 
 #include <QClipboard>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
 
 #include <cerrno>
 #include <cmath>
 #include <optional>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <stdexcept>
 
 namespace docgen {
 
@@ -239,8 +239,10 @@ void fillTemplate(GenerationHost& host)
     };
     auto field = [&](Field f, int topic = 0) { return [&host, f, topic] { return host.text(f, topic); }; };
     piece(1, 1, 1, field(Field::txtTitle), 20, false);
-    piece(1, 2, 2, [&] { return meetingDateText(host.meetingDateTime()); }, 8, true);
-    piece(1, 2, 3, [&] { return meetingTimeText(host.meetingDateTime()); }, 8, true);
+    piece(
+        1, 2, 2, [&] { return meetingDateText(host.meetingDateTime()); }, 8, true);
+    piece(
+        1, 2, 3, [&] { return meetingTimeText(host.meetingDateTime()); }, 8, true);
     piece(1, 2, 4, field(Field::txtMeetingLocation), 8, true);
     int r = 4;
     for (Field f : {Field::txtMeetingCalledBy, Field::txtTypeOfMeeting, Field::txtFacilitator, Field::txtNoteTaker,
@@ -262,8 +264,11 @@ void fillTemplate(GenerationHost& host)
             });
             g.step(168, [&] { call(selection(word), QStringLiteral("Copy")); });
             g.step(170, [&] {
-                const ObjectPtr rows = get(get(get(word, QStringLiteral("ActiveDocument")).toObject(), QStringLiteral("Tables"),
-                                               {qint32(1)}).toObject(), QStringLiteral("Rows")).toObject();
+                const ObjectPtr rows = get(get(get(word, QStringLiteral("ActiveDocument")).toObject(),
+                                               QStringLiteral("Tables"), {qint32(1)})
+                                               .toObject(),
+                                           QStringLiteral("Rows"))
+                                           .toObject();
                 call(row(word, 1, get(rows, QStringLiteral("count")).toLong()), QStringLiteral("Select"));
             });
             g.step(172, [&] { call(selection(word), QStringLiteral("Paste")); });
@@ -298,11 +303,13 @@ void fillTemplate(GenerationHost& host)
         next(2);
         cell(1, field(Field::txtAction1, i), false);
         cell(2, field(Field::txtPerson1, i), false);
-        cell(3, [&] { return deadlineText(host.deadline(Field::dtpDeadlin1, i)); }, false);
+        cell(
+            3, [&] { return deadlineText(host.deadline(Field::dtpDeadlin1, i)); }, false);
         next(1);
         cell(1, field(Field::txtAction2, i), false);
         cell(2, field(Field::txtPerson2, i), false);
-        cell(3, [&] { return deadlineText(host.deadline(Field::dtpDeadline2, i)); }, false);
+        cell(
+            3, [&] { return deadlineText(host.deadline(Field::dtpDeadline2, i)); }, false);
         next(2);
     }
 
@@ -359,12 +366,15 @@ void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
     app::Guard g(app::label::Form1_SaveDocAsJPG);
     ObjectPtr word, doc;
     g.step(116, [&] { word = automation::CreateObject(QStringLiteral("Word.Application")); });
-    g.step(118, [&] { doc = call(get(word, QStringLiteral("Documents")).toObject(), QStringLiteral("Open"), {inFile}).toObject(); });
+    g.step(118, [&] {
+        doc = call(get(word, QStringLiteral("Documents")).toObject(), QStringLiteral("Open"), {inFile}).toObject();
+    });
     g.step(120, [&] { call(get(word, QStringLiteral("ActiveDocument")).toObject(), QStringLiteral("Repaginate")); });
     qint32 pageCount = 0;
     g.step(122, [&] {
-        pageCount = get(get(word, QStringLiteral("ActiveDocument")).toObject(), QStringLiteral("BuiltInDocumentProperties"),
-                        {qint16(word::wdPropertyPages)}).toLong();
+        pageCount = get(get(word, QStringLiteral("ActiveDocument")).toObject(),
+                        QStringLiteral("BuiltInDocumentProperties"), {qint16(word::wdPropertyPages)})
+                        .toLong();
     });
     bool done = false;
     qint32 pagesDone = 0, pageNumber = 0;
@@ -408,7 +418,8 @@ void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
             });
             g.step(146, [&] {
                 call(selection(word), QStringLiteral("Delete"),
-                     {named(QStringLiteral("Unit"), word16(word::wdCharacter)), named(QStringLiteral("count"), word16(1))});
+                     {named(QStringLiteral("Unit"), word16(word::wdCharacter)),
+                      named(QStringLiteral("count"), word16(1))});
             });
         }
         g.step(148);
@@ -440,9 +451,7 @@ void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
                 if (!host.preview().hasImage(pageNumber - 1))
                     host.preview().loadImage(pageNumber - 1);
             });
-            g.step(158, [&] {
-                host.preview().setImagePicture(pageNumber - 1, loadPictureFile(tempPicture, written));
-            });
+            g.step(158, [&] { host.preview().setImagePicture(pageNumber - 1, loadPictureFile(tempPicture, written)); });
         }
         g.step(162, [&] { app::RemoveFile(tempPicture); });
         g.step(164, [&] { ++pagesDone; });

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Picture.h"
 #include "meeting/Record.h"
+#include "platform/Picture.h"
 
 #include <QString>
 #include <functional>
@@ -14,8 +14,8 @@ class PreviewPort;
 class GenerationHost {
 public:
     virtual ~GenerationHost() = default;
-    virtual bool& busy() = 0;                  // mBusy
-    virtual void allowRepaint(bool allow) = 0; // repainting stopped during a run
+    virtual bool& busy() = 0;  // mBusy
+    virtual void allowRepaint(bool allow) = 0;  // repainting stopped during a run
     virtual void setMousePointer(int shape) = 0;
     virtual void hideWindow() = 0;
     // The record, read at the moment each piece is typed.

@@ -9,8 +9,8 @@
 #include "app/Labels.h"
 #include "app/Shared.h"
 #include "app/Skin.h"
-#include "platform/Units.h"
 #include "docgen/IsInstalled.h"
+#include "platform/Units.h"
 #include "preview/Form2.h"
 
 #include <QCheckBox>
@@ -34,8 +34,8 @@ using meeting::Field;
 
 namespace {
 
-QLabel* caption(QWidget* parent, const QString& name, const QString& text, int left, int top, int width,
-                int height, QWidget* buddy = nullptr)
+QLabel* caption(QWidget* parent, const QString& name, const QString& text, int left, int top, int width, int height,
+                QWidget* buddy = nullptr)
 {
     auto* l = app::placeControl<QLabel>(parent, name, left, top, width, height);
     l->setText(text);
@@ -70,8 +70,7 @@ protected:
             // selection; the selection is made once it has been handled.
             mSelectAfterPress = mOnFocus == OnFocus::SelectAll;
             break;
-        default:
-            break;
+        default: break;
         }
     }
     void focusOutEvent(QFocusEvent* e) override
@@ -100,9 +99,8 @@ private:
 QLineEdit* textBox(QWidget* parent, const QString& name, int left, int top, int width, int height)
 {
     // The title is the one field whose text is not selected on focus.
-    auto* e = new FieldEdit(name == QLatin1String("txtTitle") ? FieldEdit::OnFocus::KeepCaret
-                                                              : FieldEdit::OnFocus::SelectAll,
-                            parent);
+    auto* e = new FieldEdit(
+        name == QLatin1String("txtTitle") ? FieldEdit::OnFocus::KeepCaret : FieldEdit::OnFocus::SelectAll, parent);
     e->setObjectName(name);
     e->setGeometry(platform::units::twipsRect(left, top, width, height));
     e->setMaxLength(std::numeric_limits<int>::max());  // the fields have no maximum
@@ -111,8 +109,7 @@ QLineEdit* textBox(QWidget* parent, const QString& name, int left, int top, int 
 
 }  // namespace
 
-Form1::Form1(QWidget* parent)
-    : QWidget(parent), SkinFramework1(std::make_shared<app::SkinFramework>()), mPointer(this)
+Form1::Form1(QWidget* parent) : QWidget(parent), SkinFramework1(std::make_shared<app::SkinFramework>()), mPointer(this)
 {
     setObjectName(QStringLiteral("Form1"));
     setFont(app::designFont(9));
@@ -163,8 +160,7 @@ void Form1::buildLayout()
     txtTimekeeper = textBox(Frame1, QStringLiteral("txtTimekeeper"), 5925, 1057, 2550, 345);
     txtAttendees = textBox(Frame1, QStringLiteral("txtAttendees"), 5925, 1440, 2550, 345);
     caption(Frame1, QStringLiteral("Label1"), QStringLiteral("Meeting Title"), 240, 360, 1755, 225, txtTitle);
-    caption(Frame1, QStringLiteral("Label2"), QStringLiteral("Meeting Date && Time"), 240, 735, 1755, 225,
-            dtpDateTime);
+    caption(Frame1, QStringLiteral("Label2"), QStringLiteral("Meeting Date && Time"), 240, 735, 1755, 225, dtpDateTime);
     caption(Frame1, QStringLiteral("Label3"), QStringLiteral("Meeting Location"), 240, 1110, 1755, 225,
             txtMeetingLocation);
     caption(Frame1, QStringLiteral("Label4"), QStringLiteral("Meeting Called By"), 240, 1470, 1755, 225,
@@ -187,7 +183,7 @@ void Form1::buildLayout()
     VScroll1->setSingleStep(1);
     VScroll1->setPageStep(1);
     connect(VScroll1, &QScrollBar::valueChanged, this, &Form1::placeStrip);  // Change
-    connect(VScroll1, &QScrollBar::sliderMoved, this, &Form1::placeStrip);   // Scroll
+    connect(VScroll1, &QScrollBar::sliderMoved, this, &Form1::placeStrip);  // Scroll
     buildTopicPanel(0);
 
     // Footer.
@@ -282,7 +278,8 @@ void Form1::connectField(QLineEdit* edit, Field f, int topic)
     mFieldOf.insert(edit, {f, topic});
     edit->installEventFilter(this);
     watchHover(edit, app::vbDefault);
-    connect(edit, &QLineEdit::textChanged, this, [f, topic](const QString& text) { meeting::saveText(f, topic, text); });
+    connect(edit, &QLineEdit::textChanged, this,
+            [f, topic](const QString& text) { meeting::saveText(f, topic, text); });
 }
 
 void Form1::connectPicker(DatePicker* picker, Field f, int topic)
@@ -304,12 +301,13 @@ void Form1::connectPicker(DatePicker* picker, Field f, int topic)
 
 void Form1::setTabOrder()
 {
-    std::vector<QWidget*> order = {txtTitle, dtpDateTime->edit(), txtMeetingLocation, txtMeetingCalledBy,
-                                   txtTypeOfMeeting, txtFacilitator, txtNoteTaker, txtTimekeeper, txtAttendees};
+    std::vector<QWidget*> order = {txtTitle,           dtpDateTime->edit(), txtMeetingLocation,
+                                   txtMeetingCalledBy, txtTypeOfMeeting,    txtFacilitator,
+                                   txtNoteTaker,       txtTimekeeper,       txtAttendees};
     for (int i = 0; i <= picMainContainer.UBound(); ++i) {
-        for (QWidget* w : {txtTimeAlloted[i], txtTopic[i], txtPresenter[i], txtDiscussion1[i], txtDiscussion2[i],
-                           txtDiscussion3[i], txtConclusion1[i], txtConclusion2[i], txtConclusion3[i],
-                           txtAction1[i], txtPerson1[i]})
+        for (QWidget* w :
+             {txtTimeAlloted[i], txtTopic[i], txtPresenter[i], txtDiscussion1[i], txtDiscussion2[i], txtDiscussion3[i],
+              txtConclusion1[i], txtConclusion2[i], txtConclusion3[i], txtAction1[i], txtPerson1[i]})
             order.push_back(w);
         order.push_back(dtpDeadlin1[i]->checkBox());
         order.push_back(dtpDeadlin1[i]->edit());
@@ -318,9 +316,9 @@ void Form1::setTabOrder()
         order.push_back(dtpDeadline2[i]->checkBox());
         order.push_back(dtpDeadline2[i]->edit());
     }
-    for (QWidget* w : {static_cast<QWidget*>(txtObservers), static_cast<QWidget*>(txtResource),
-                       static_cast<QWidget*>(txtNotes), static_cast<QWidget*>(PushButton22),
-                       static_cast<QWidget*>(PushButton2), static_cast<QWidget*>(PushButton3)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(txtObservers), static_cast<QWidget*>(txtResource), static_cast<QWidget*>(txtNotes),
+          static_cast<QWidget*>(PushButton22), static_cast<QWidget*>(PushButton2), static_cast<QWidget*>(PushButton3)})
         order.push_back(w);
     for (size_t k = 1; k < order.size(); ++k)
         QWidget::setTabOrder(order[k - 1], order[k]);

@@ -65,17 +65,16 @@ public:
     // The controls, by their designed names.
     QPushButton *PushButton22, *PushButton2, *PushButton3;
     QGroupBox *Frame1, *Frame2, *Frame3;
-    QLineEdit *txtTitle, *txtMeetingLocation, *txtMeetingCalledBy, *txtTypeOfMeeting, *txtFacilitator,
-        *txtNoteTaker, *txtTimekeeper, *txtAttendees, *txtObservers, *txtResource, *txtNotes;
+    QLineEdit *txtTitle, *txtMeetingLocation, *txtMeetingCalledBy, *txtTypeOfMeeting, *txtFacilitator, *txtNoteTaker,
+        *txtTimekeeper, *txtAttendees, *txtObservers, *txtResource, *txtNotes;
     DatePicker* dtpDateTime;
     app::PictureBox *Picture1, *Picture3;
     QScrollBar* VScroll1;
     ControlArray<app::PictureBox> picMainContainer, picCont1, picCont2;
     ControlArray<QLabel> lblTopicNo, lblTimeAlloted, lblTopic, lblPresenter, lblDiscussion, lblConclusion,
         lblActionItem, lblPersonResponsible, lblDeadline;
-    ControlArray<QLineEdit> txtTimeAlloted, txtTopic, txtPresenter, txtDiscussion1, txtDiscussion2,
-        txtDiscussion3, txtConclusion1, txtConclusion2, txtConclusion3, txtAction1, txtAction2, txtPerson1,
-        txtPerson2;
+    ControlArray<QLineEdit> txtTimeAlloted, txtTopic, txtPresenter, txtDiscussion1, txtDiscussion2, txtDiscussion3,
+        txtConclusion1, txtConclusion2, txtConclusion3, txtAction1, txtAction2, txtPerson1, txtPerson2;
     ControlArray<DatePicker> dtpDeadlin1, dtpDeadline2;
 
 protected:

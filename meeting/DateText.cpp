@@ -49,13 +49,15 @@ QString longTimeFormat(const QLocale& locale)
 {
     // The time-zone name is dropped: the stored time is a wall-clock time, and
     // zone names do not read back reliably.
-    return rewriteFields(locale.timeFormat(QLocale::LongFormat), [](const QString& run, QString& out) {
-               if (!run.startsWith(QLatin1Char('t')))
-                   return run;
-               while (!out.isEmpty() && out.back().isSpace())
-                   out.chop(1);
-               return QString();
-           }).trimmed();
+    return rewriteFields(locale.timeFormat(QLocale::LongFormat),
+                         [](const QString& run, QString& out) {
+                             if (!run.startsWith(QLatin1Char('t')))
+                                 return run;
+                             while (!out.isEmpty() && out.back().isSpace())
+                                 out.chop(1);
+                             return QString();
+                         })
+        .trimmed();
 }
 
 QString dateToText(const QDateTime& value, const QLocale& locale)

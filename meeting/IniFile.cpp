@@ -93,9 +93,12 @@ done:
 
 int hexValue(char16_t c)
 {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -185,8 +188,8 @@ void chopTrailingBlanks(QString& s, qsizetype limit)
 // A value as one text, or as a list when it holds commas outside quotes.
 bool unescapeValue(QByteArrayView str, QString& text, QStringList& list)
 {
-    static const char kEscapes[][2] = {{'a', '\a'}, {'b', '\b'}, {'f', '\f'},  {'n', '\n'},  {'r', '\r'},  {'t', '\t'},
-                                       {'v', '\v'}, {'"', '"'},  {'?', '?'},   {'\'', '\''}, {'\\', '\\'}};
+    static const char kEscapes[][2] = {{'a', '\a'}, {'b', '\b'}, {'f', '\f'}, {'n', '\n'},  {'r', '\r'}, {'t', '\t'},
+                                       {'v', '\v'}, {'"', '"'},  {'?', '?'},  {'\'', '\''}, {'\\', '\\'}};
     bool isList = false, inQuotes = false, quoted = false;
     char16_t code = 0;
     qsizetype i = 0;
@@ -310,8 +313,7 @@ bool unescapeValue(QByteArrayView str, QString& text, QStringList& list)
                 state = State::Normal;
             }
             break;
-        case State::End:
-            break;
+        case State::End: break;
         }
     }
     if (isList)
@@ -435,7 +437,10 @@ QByteArray IniFile::encodeValue(const QString& value)
         }
         escapeNextIfHex = false;
         switch (ch) {
-        case '\0': out += "\\0"; escapeNextIfHex = true; break;
+        case '\0':
+            out += "\\0";
+            escapeNextIfHex = true;
+            break;
         case '\a': out += "\\a"; break;
         case '\b': out += "\\b"; break;
         case '\f': out += "\\f"; break;

@@ -36,12 +36,12 @@ public:
 
 private:
     struct Entry {
-        QString key;      // as the reader sees it: unescaped, '/' between subkeys
+        QString key;  // as the reader sees it: unescaped, '/' between subkeys
         QByteArray rawKey;
-        QByteArray raw;   // the value as written in the file
+        QByteArray raw;  // the value as written in the file
     };
     struct Section {
-        QString name;     // empty for the entries outside any section
+        QString name;  // empty for the entries outside any section
         QByteArray rawHeader;
         std::vector<Entry> entries;
     };

@@ -6,7 +6,6 @@
 #include "meeting/DateText.h"
 #include "meeting/SettingsStore.h"
 
-
 namespace meeting {
 
 namespace {
@@ -53,10 +52,7 @@ QString writeKey(Field f, int topic)
     return isTopicField(f) ? fieldName(f) + QString::number(topic) : fieldName(f);
 }
 
-QString readKey(Field f, int topic)
-{
-    return isTopicField(f) ? fieldName(f) + QString::number(topic) : fieldName(f);
-}
+QString readKey(Field f, int topic) { return isTopicField(f) ? fieldName(f) + QString::number(topic) : fieldName(f); }
 
 void saveText(Field f, int topic, const QString& text) { save(writeKey(f, topic), text); }
 
@@ -133,14 +129,14 @@ void resetRecord(RecordFields& fields)
 {
     // The deadlines are not part of the reset: they keep their date or absence.
     static constexpr Assignment reset[] = {
-        {Field::txtTitle, ""},         {Field::dtpDateTime, nullptr},   {Field::txtMeetingLocation, ""},
+        {Field::txtTitle, ""},           {Field::dtpDateTime, nullptr}, {Field::txtMeetingLocation, ""},
         {Field::txtMeetingCalledBy, ""}, {Field::txtTypeOfMeeting, ""}, {Field::txtFacilitator, ""},
-        {Field::txtNoteTaker, ""},     {Field::txtTimekeeper, ""},      {Field::txtAttendees, ""},
-        {Field::txtTimeAlloted, ""},   {Field::txtTopic, ""},           {Field::txtPresenter, ""},
-        {Field::txtDiscussion1, ""},   {Field::txtDiscussion2, ""},     {Field::txtDiscussion3, ""},
-        {Field::txtConclusion1, ""},   {Field::txtConclusion2, ""},     {Field::txtConclusion3, ""},
-        {Field::txtAction1, ""},       {Field::txtPerson1, ""},         {Field::txtAction2, ""},
-        {Field::txtPerson2, ""},       {Field::txtObservers, ""},       {Field::txtResource, ""},
+        {Field::txtNoteTaker, ""},       {Field::txtTimekeeper, ""},    {Field::txtAttendees, ""},
+        {Field::txtTimeAlloted, ""},     {Field::txtTopic, ""},         {Field::txtPresenter, ""},
+        {Field::txtDiscussion1, ""},     {Field::txtDiscussion2, ""},   {Field::txtDiscussion3, ""},
+        {Field::txtConclusion1, ""},     {Field::txtConclusion2, ""},   {Field::txtConclusion3, ""},
+        {Field::txtAction1, ""},         {Field::txtPerson1, ""},       {Field::txtAction2, ""},
+        {Field::txtPerson2, ""},         {Field::txtObservers, ""},     {Field::txtResource, ""},
         {Field::txtNotes, ""},
     };
     assignInOrder(fields, app::label::Form1_PushButton2_Click, reset);

@@ -38,7 +38,6 @@ QString lockFailure(int code, const QString& folder)
     return platform::systemReason(code);
 }
 
-
 }  // namespace
 
 IniSettingsStore::IniSettingsStore(const QString& folder) : mFolder(folder) {}
@@ -74,14 +73,15 @@ void IniSettingsStore::removeLeftovers()
     if (!lock.tryLock(0))
         return;
     const QString prefix = QFileInfo(mPath).fileName() + QLatin1Char('.');
-    const QStringList names = QDir(mFolder).entryList({prefix + QStringLiteral("??????")},
-                                                      QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList names =
+        QDir(mFolder).entryList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
         // The random part of a temporary name; a word ("backup") is the user's.
         const QString suffix = name.sliced(prefix.size());
         const auto ascii = [](QChar c) { return c.unicode() < 128 && c.isLetterOrNumber(); };
         const auto randomLooking = [](QChar c) { return c.isDigit() || c.isUpper(); };
-        if (!std::all_of(suffix.begin(), suffix.end(), ascii) || !std::any_of(suffix.begin(), suffix.end(), randomLooking))
+        if (!std::all_of(suffix.begin(), suffix.end(), ascii)
+            || !std::any_of(suffix.begin(), suffix.end(), randomLooking))
             continue;
         const QByteArray path = QFile::encodeName(QDir(mFolder).filePath(name));
         struct stat st {};
@@ -261,14 +261,12 @@ void reopenSettingsStore() { gProduction.reset(); }
 
 void setSettingsStore(SettingsStore* store) { gOverride = store; }
 
-QString GetSetting(const QString& application, const QString& section, const QString& key,
-                   const QString& fallback)
+QString GetSetting(const QString& application, const QString& section, const QString& key, const QString& fallback)
 {
     return settingsStore().get(application, section, key, fallback);
 }
 
-void SaveSetting(const QString& application, const QString& section, const QString& key,
-                 const QString& value)
+void SaveSetting(const QString& application, const QString& section, const QString& key, const QString& value)
 {
     settingsStore().save(application, section, key, value);
 }

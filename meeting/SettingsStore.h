@@ -21,8 +21,7 @@ public:
     virtual ~SettingsStore() = default;
     virtual QString get(const QString& application, const QString& section, const QString& key,
                         const QString& fallback) = 0;
-    virtual void save(const QString& application, const QString& section, const QString& key,
-                      const QString& value) = 0;
+    virtual void save(const QString& application, const QString& section, const QString& key, const QString& value) = 0;
 };
 
 // The production store: one INI file per application in the settings folder
@@ -48,8 +47,7 @@ public:
 
     QString get(const QString& application, const QString& section, const QString& key,
                 const QString& fallback) override;
-    void save(const QString& application, const QString& section, const QString& key,
-              const QString& value) override;
+    void save(const QString& application, const QString& section, const QString& key, const QString& value) override;
 
     QString filePath(const QString& application) const;
 
@@ -81,7 +79,7 @@ private:
     QString mFolder;
     QString mApplication;
     QString mPath;
-    IniFile mDisk;                // what the file holds, as last read or written
+    IniFile mDisk;  // what the file holds, as last read or written
     std::optional<Stamp> mStamp;  // of that file; none when there was no file
     bool mRead = false;
     std::vector<Change> mPending;  // this instance's changes not yet on disk
@@ -104,7 +102,6 @@ void setSettingsStore(SettingsStore* store);
 
 QString GetSetting(const QString& application, const QString& section, const QString& key,
                    const QString& fallback = QString());
-void SaveSetting(const QString& application, const QString& section, const QString& key,
-                 const QString& value);
+void SaveSetting(const QString& application, const QString& section, const QString& key, const QString& value);
 
 }  // namespace meeting

@@ -39,9 +39,8 @@ QByteArray Picture::save() const
     for (const Glyphs& g : glyphs) {
         const QRawFont font = g.run.rawFont();
         s << g.origin << g.colour.rgba() << font.familyName() << font.styleName() << font.pixelSize()
-          << qint32(font.weight()) << qint32(font.style())
-          << bool(g.run.underline()) << bool(g.run.overline()) << bool(g.run.strikeOut()) << g.embolden << g.run.glyphIndexes()
-          << g.run.positions();
+          << qint32(font.weight()) << qint32(font.style()) << bool(g.run.underline()) << bool(g.run.overline())
+          << bool(g.run.strikeOut()) << g.embolden << g.run.glyphIndexes() << g.run.positions();
     }
     return out;
 }
@@ -102,7 +101,7 @@ Picture Picture::load(const QByteArray& bytes)
         QList<quint32> indexes;
         QList<QPointF> positions;
         s >> g.origin >> rgba >> family >> style >> pixelSize >> weight >> italic >> underline >> overline >> strike
-          >> g.embolden;
+            >> g.embolden;
         if (!readList(s, indexes, sizeof(quint32)) || !readList(s, positions, 2 * sizeof(double))
             || indexes.size() != positions.size() || !std::isfinite(pixelSize) || pixelSize <= 0 || pixelSize > 1e5)
             throw std::runtime_error("Invalid picture: the page picture is damaged");
@@ -132,14 +131,16 @@ void Picture::saveToFile(const QString& path) const
 {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(save()) < 0 || !f.flush())
-        throw std::runtime_error(QStringLiteral("Can't save the picture to '%1': %2").arg(path, f.errorString()).toStdString());
+        throw std::runtime_error(
+            QStringLiteral("Can't save the picture to '%1': %2").arg(path, f.errorString()).toStdString());
 }
 
 Picture Picture::loadFromFile(const QString& path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        throw std::runtime_error(QStringLiteral("Can't load the picture '%1': %2").arg(path, f.errorString()).toStdString());
+        throw std::runtime_error(
+            QStringLiteral("Can't load the picture '%1': %2").arg(path, f.errorString()).toStdString());
     if (f.size() > 256ll << 20)
         throw std::runtime_error(QStringLiteral("Invalid picture: '%1' is too large").arg(path).toStdString());
     return load(f.readAll());

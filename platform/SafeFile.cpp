@@ -1,9 +1,9 @@
 #include "platform/SafeFile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSysInfo>
 #include <QThread>
@@ -48,10 +48,9 @@ QString randomSuffix()
 }  // namespace
 
 FileError::FileError(const QString& action, const QString& path, const QString& reason, int code)
-    : std::runtime_error(QStringLiteral("Can't %1 '%2': %3").arg(action, path, reason).toStdString()),
-      mReason(reason), mCode(code)
-{
-}
+    : std::runtime_error(QStringLiteral("Can't %1 '%2': %3").arg(action, path, reason).toStdString()), mReason(reason),
+      mCode(code)
+{}
 
 QString systemReason(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
 
@@ -102,7 +101,8 @@ QByteArray readAll(int fd, qint64 limit, const QString& path)
         if (n == 0)
             return out;
         if (out.size() + n > limit)
-            throw FileError(QStringLiteral("read"), path, QStringLiteral("it is larger than %1 MB").arg(limit >> 20), EFBIG);
+            throw FileError(QStringLiteral("read"), path, QStringLiteral("it is larger than %1 MB").arg(limit >> 20),
+                            EFBIG);
         out.append(buffer, static_cast<qsizetype>(n));
     }
 }
@@ -164,9 +164,11 @@ QByteArray readWrittenFile(const QString& path, const FileIdentity& written, qin
     if (::fstat(file.get(), &st) != 0)
         fail(QStringLiteral("read"), path, errno);
     if (FileIdentity{st.st_dev, st.st_ino} != written)
-        throw FileError(QStringLiteral("read"), path, QStringLiteral("it is not the file this program wrote there"), EPERM);
+        throw FileError(QStringLiteral("read"), path, QStringLiteral("it is not the file this program wrote there"),
+                        EPERM);
     if (st.st_size > limit)
-        throw FileError(QStringLiteral("read"), path, QStringLiteral("it is larger than %1 MB").arg(limit >> 20), EFBIG);
+        throw FileError(QStringLiteral("read"), path, QStringLiteral("it is larger than %1 MB").arg(limit >> 20),
+                        EFBIG);
     return readAll(file.get(), limit, path);
 }
 
@@ -235,26 +237,29 @@ void replaceFile(const QString& target, const std::function<void(int fd)>& fill,
 
 void replaceFile(const QString& target, const QByteArray& bytes, mode_t newFileMode, const QString& tempPrefix)
 {
-    replaceFile(target, [&](int fd) { writeAll(fd, bytes.constData(), bytes.size(), target); }, newFileMode,
-                tempPrefix);
+    replaceFile(
+        target, [&](int fd) { writeAll(fd, bytes.constData(), bytes.size(), target); }, newFileMode, tempPrefix);
 }
 
 void copyFile(const QString& source, const QString& target, mode_t newFileMode)
 {
     FileDescriptor in(openRegularForReading(source, Links::Follow));
-    replaceFile(target, [&](int out) {
-        char buffer[1 << 16];
-        for (;;) {
-            const ssize_t n = doRead(in.get(), buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                fail(QStringLiteral("read"), source, errno);
-            if (n == 0)
-                return;
-            writeAll(out, buffer, n, target);
-        }
-    }, newFileMode);
+    replaceFile(
+        target,
+        [&](int out) {
+            char buffer[1 << 16];
+            for (;;) {
+                const ssize_t n = doRead(in.get(), buffer, sizeof buffer);
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n < 0)
+                    fail(QStringLiteral("read"), source, errno);
+                if (n == 0)
+                    return;
+                writeAll(out, buffer, n, target);
+            }
+        },
+        newFileMode);
 }
 
 bool FileLock::tryLock(int timeoutMs)
@@ -271,12 +276,14 @@ bool FileLock::tryLock(int timeoutMs)
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             // The holder before us removes the file as it lets go: a lock on a
             // file no longer under the name keeps nobody out, so try again.
-            struct stat held {}, named {};
+            struct stat held {
+            }, named{};
             if (::fstat(fd, &held) == 0 && ::stat(path.constData(), &named) == 0 && held.st_dev == named.st_dev
                 && held.st_ino == named.st_ino) {
                 mFd = fd;
                 const QByteArray info = QByteArray::number(qint64(::getpid())) + '\n'
-                    + QCoreApplication::applicationName().toUtf8() + '\n' + QSysInfo::machineHostName().toUtf8() + '\n';
+                                        + QCoreApplication::applicationName().toUtf8() + '\n'
+                                        + QSysInfo::machineHostName().toUtf8() + '\n';
                 if (::ftruncate(fd, 0) == 0)
                     static_cast<void>(::write(fd, info.constData(), static_cast<size_t>(info.size())));
                 return true;

@@ -3,28 +3,28 @@
 #include "app/AppTitle.h"
 #include "app/Application.h"
 #include "app/Colours.h"
+#include "app/Controls.h"
 #include "app/Dialogs.h"
 #include "app/Environment.h"
 #include "app/Guard.h"
 #include "app/Labels.h"
 #include "app/Shared.h"
-#include "app/Controls.h"
-#include "platform/Units.h"
 #include "platform/SafeFile.h"
+#include "platform/Units.h"
 
+#include <QAbstractSlider>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QKeyEvent>
-#include <QWheelEvent>
 #include <QCoreApplication>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QAbstractSlider>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 #include <stdexcept>
 
@@ -106,11 +106,12 @@ void Form2::buildLayout()
     Zoom_Ori->hide();
     loadImage(0);
 
-    for (QWidget* w : {static_cast<QWidget*>(HScroll1), static_cast<QWidget*>(VScroll1), static_cast<QWidget*>(Picture2),
-                       static_cast<QWidget*>(Picture1)})
+    for (QWidget* w : {static_cast<QWidget*>(HScroll1), static_cast<QWidget*>(VScroll1),
+                       static_cast<QWidget*>(Picture2), static_cast<QWidget*>(Picture1)})
         w->setFocusPolicy(Qt::TabFocus);
-    for (QWidget* w : {static_cast<QWidget*>(Picture2), static_cast<QWidget*>(mViewportInside),
-                       static_cast<QWidget*>(Picture1), static_cast<QWidget*>(HScroll1), static_cast<QWidget*>(VScroll1)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(Picture2), static_cast<QWidget*>(mViewportInside), static_cast<QWidget*>(Picture1),
+          static_cast<QWidget*>(HScroll1), static_cast<QWidget*>(VScroll1)})
         w->installEventFilter(this);
     // The keys every viewer has; each runs the button's own handler.
     const auto shortcut = [this](const QKeySequence& keys, void (Form2::*handler)()) {
@@ -130,15 +131,22 @@ void Form2::buildLayout()
 
     // What a screen reader announces: the caption, or what the control shows.
     const std::pair<QWidget*, const char*> names[] = {
-        {ListView1, "Page(s)"},       {Picture2, "Page view"},   {Picture1, "Page"},
-        {HScroll1, "Scroll sideways"}, {VScroll1, "Scroll up and down"}, {Frame1, "Zoom:"},
-        {PushButton1, "Zoom In"},     {PushButton2, "Zoom Out"}, {PushButton8, "< Back"},
+        {ListView1, "Page(s)"},
+        {Picture2, "Page view"},
+        {Picture1, "Page"},
+        {HScroll1, "Scroll sideways"},
+        {VScroll1, "Scroll up and down"},
+        {Frame1, "Zoom:"},
+        {PushButton1, "Zoom In"},
+        {PushButton2, "Zoom Out"},
+        {PushButton8, "< Back"},
         {PushButton6, "Save Results To Word File"},
     };
     for (const auto& [w, name] : names)
         w->setAccessibleName(QString::fromLatin1(name));
 
-    QWidget* const order[] = {HScroll1, VScroll1, Picture2, Picture1, PushButton1, PushButton2, PushButton6, PushButton8, ListView1};
+    QWidget* const order[] = {HScroll1,    VScroll1,    Picture2,    Picture1, PushButton1,
+                              PushButton2, PushButton6, PushButton8, ListView1};
     for (size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -289,8 +297,14 @@ void Form2::PushButton2_Click()
 
 // ---- Scroll bars and panning -------------------------------------------------
 
-void Form2::HScroll1_Change() { barChanged([&] { mGeo.setHValue(HScroll1->value()); }); }
-void Form2::VScroll1_Change() { barChanged([&] { mGeo.setVValue(VScroll1->value()); }); }
+void Form2::HScroll1_Change()
+{
+    barChanged([&] { mGeo.setHValue(HScroll1->value()); });
+}
+void Form2::VScroll1_Change()
+{
+    barChanged([&] { mGeo.setVValue(VScroll1->value()); });
+}
 
 void Form2::barChanged(const std::function<void()>& apply)
 {
@@ -363,14 +377,16 @@ void Form2::sizeCanvasTo(const platform::Picture& picture)
 
 void Form2::applyCanvas()
 {
-    Picture1->setGeometry(platform::units::twipsToPixels(mGeo.canvasLeft), platform::units::twipsToPixels(mGeo.canvasTop),
-                          platform::units::twipsToPixels(mGeo.canvasWidth), platform::units::twipsToPixels(mGeo.canvasHeight));
+    Picture1->setGeometry(
+        platform::units::twipsToPixels(mGeo.canvasLeft), platform::units::twipsToPixels(mGeo.canvasTop),
+        platform::units::twipsToPixels(mGeo.canvasWidth), platform::units::twipsToPixels(mGeo.canvasHeight));
 }
 
 void Form2::applyBars()
 {
     mApplying = true;
-    const std::pair<QScrollBar*, const ZoomGeometry::ScrollBar*> bars[] = {{HScroll1, &mGeo.hBar}, {VScroll1, &mGeo.vBar}};
+    const std::pair<QScrollBar*, const ZoomGeometry::ScrollBar*> bars[] = {{HScroll1, &mGeo.hBar},
+                                                                           {VScroll1, &mGeo.vBar}};
     for (const auto& [widget, state] : bars) {
         widget->setRange(0, state->maximum);
         widget->setSingleStep(state->singleStep);
@@ -412,15 +428,22 @@ bool Form2::scrollKey(QKeyEvent* e)
     QScrollBar* bar = VScroll1;
     A action;
     switch (e->key()) {
-    case Qt::Key_Left: bar = HScroll1; action = A::SliderSingleStepSub; break;
-    case Qt::Key_Right: bar = HScroll1; action = A::SliderSingleStepAdd; break;
+    case Qt::Key_Left:
+        bar = HScroll1;
+        action = A::SliderSingleStepSub;
+        break;
+    case Qt::Key_Right:
+        bar = HScroll1;
+        action = A::SliderSingleStepAdd;
+        break;
     case Qt::Key_Up: action = A::SliderSingleStepSub; break;
     case Qt::Key_Down: action = A::SliderSingleStepAdd; break;
     case Qt::Key_PageUp:
     case Qt::Key_PageDown: {
         // At the page's top (bottom) the page keys go on to the page before (after).
         const bool down = e->key() == Qt::Key_PageDown;
-        const bool atEdge = !VScroll1->isEnabled()
+        const bool atEdge =
+            !VScroll1->isEnabled()
             || (down ? VScroll1->value() >= VScroll1->maximum() : VScroll1->value() <= VScroll1->minimum());
         if (atEdge && e->modifiers() == Qt::NoModifier) {
             const int current = ListView1->indexOfTopLevelItem(ListView1->currentItem());
@@ -451,13 +474,16 @@ void Form2::PushButton6_Click()
     QString name;
     qint16 answer = 0;
     bool copyFailed = false;
-    g.step(112, [&] { name = app::dialogs().saveFileName(QStringLiteral("Save File"), QStringLiteral("Word Files (*.doc)")); });
+    g.step(112, [&] {
+        name = app::dialogs().saveFileName(QStringLiteral("Save File"), QStringLiteral("Word Files (*.doc)"));
+    });
     g.step(116);
     if (!name.isEmpty()) {
         g.step(118);
         if (g.test([&] { return app::FileExists(name); })) {
             g.step(120, [&] {
-                answer = static_cast<qint16>(app::MsgBox(QStringLiteral("Are you sure you wish to overwrite ") + name + QStringLiteral(" ?"), app::vbYesNo));
+                answer = static_cast<qint16>(app::MsgBox(
+                    QStringLiteral("Are you sure you wish to overwrite ") + name + QStringLiteral(" ?"), app::vbYesNo));
             });
             // The old file is not removed first: the copy replaces it only once
             // it is whole, so a failing copy leaves the user's file as it was.

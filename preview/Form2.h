@@ -1,13 +1,13 @@
 #pragma once
 
 #include "app/Pointer.h"
+#include "docgen/PreviewPort.h"
 #include "preview/Geometry.h"
 #include "preview/PictureControl.h"
-#include "docgen/PreviewPort.h"
 
 #include <QPointer>
-#include <functional>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class QGroupBox;
@@ -36,7 +36,7 @@ public:
     void SetZoom(float zoom);
     void SetHScrollbarByPercent(QScrollBar* bar, qint16 percent);
     void SetVScrollbarByPercent(QScrollBar* bar, qint16 percent);
-    void ActualSize();         // Ctrl+0: SetZoom(1.0)
+    void ActualSize();  // Ctrl+0: SetZoom(1.0)
     void PushButton1_Click();  // "Zoom In"
     void PushButton2_Click();  // "Zoom Out"
     void PushButton6_Click();  // "Save Results To Word File"
@@ -102,7 +102,8 @@ private:
     bool mFirstActivation = false;
     bool mApplying = false;
     bool mRedrawn = false;
-    bool mShortcutKeysDown = false;  // a shortcut's keys are still being let go  // the last RedrawImage painted (it did not fall back)
+    bool mShortcutKeysDown =
+        false;  // a shortcut's keys are still being let go  // the last RedrawImage painted (it did not fall back)
     QWidget* mViewportInside = nullptr;
     QPointer<QWidget> mEntryWindow;
     QHash<QObject*, int> mHoverShape;

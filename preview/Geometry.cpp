@@ -105,10 +105,7 @@ void ZoomGeometry::setBarValue(ScrollBar& bar, qint16 step, int& canvasEdge, int
 void ZoomGeometry::setHValue(int value) { setBarValue(hBar, mStepX, canvasLeft, value); }
 void ZoomGeometry::setVValue(int value) { setBarValue(vBar, mStepY, canvasTop, value); }
 
-float ZoomGeometry::steppedZoom(float zoom, qint32 direction)
-{
-    return direction == 0 ? zoom + 0.25f : zoom - 0.25f;
-}
+float ZoomGeometry::steppedZoom(float zoom, qint32 direction) { return direction == 0 ? zoom + 0.25f : zoom - 0.25f; }
 
 void ZoomGeometry::mouseDown(float x, float y)
 {

@@ -31,8 +31,8 @@ public:
         bool enabled = true;
         int maximum = 32767;  // the platform's default until the first setup
         int value = 0;
-        int singleStep = 1;   // an arrow: about a line
-        int pageStep = 10;    // a click in the trough: about a viewport
+        int singleStep = 1;  // an arrow: about a line
+        int pageStep = 10;  // a click in the trough: about a viewport
     };
 
     // The viewport (`Picture2`) and its inner, drawable size.

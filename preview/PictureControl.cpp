@@ -28,7 +28,8 @@ void PictureControl::setPicture(const platform::Picture& picture)
     mDrawing.reset();
     mPicture = picture;
     if (mAutoSize && !picture.isNull())
-        setSizeTwips(static_cast<int>(std::lround(picture.size.width())), static_cast<int>(std::lround(picture.size.height())));
+        setSizeTwips(static_cast<int>(std::lround(picture.size.width())),
+                     static_cast<int>(std::lround(picture.size.height())));
     update();
 }
 
@@ -52,7 +53,10 @@ void PictureControl::setSizeTwips(int width, int height)
     resize(platform::units::twipsToPixels(width), platform::units::twipsToPixels(height));
 }
 
-void PictureControl::moveTwips(int left, int top) { move(platform::units::twipsToPixels(left), platform::units::twipsToPixels(top)); }
+void PictureControl::moveTwips(int left, int top)
+{
+    move(platform::units::twipsToPixels(left), platform::units::twipsToPixels(top));
+}
 
 void PictureControl::paintEvent(QPaintEvent*)
 {

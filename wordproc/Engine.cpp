@@ -92,7 +92,8 @@ Table& Selection::tableRef() const
 Cell& Selection::cellRef() const
 {
     Table& t = tableRef();
-    if (mFirstRow >= static_cast<int>(t.rows.size()) || mCell >= static_cast<int>(t.rows[static_cast<size_t>(mFirstRow)].cells.size()))
+    if (mFirstRow >= static_cast<int>(t.rows.size())
+        || mCell >= static_cast<int>(t.rows[static_cast<size_t>(mFirstRow)].cells.size()))
         fail(QStringLiteral("The selected cell no longer exists"));
     return t.rows[static_cast<size_t>(mFirstRow)].cells[static_cast<size_t>(mCell)];
 }
@@ -151,7 +152,8 @@ CharFormat Selection::font() const
 {
     Paragraph context;
     if (mKind == Kind::Cell || mKind == Kind::Rows)
-        context = emptyLike(tableRef().rows[static_cast<size_t>(mFirstRow)].cells[static_cast<size_t>(mCell)].paragraphs.front());
+        context = emptyLike(
+            tableRef().rows[static_cast<size_t>(mFirstRow)].cells[static_cast<size_t>(mCell)].paragraphs.front());
     return mDoc.model().resolvedChars(context, mTyping);
 }
 
@@ -224,7 +226,8 @@ void Selection::typeText(const QString& text)
         p = para;
     } else {
         Table& t = std::get<Table>(b);
-        Cell& c = t.rows[static_cast<size_t>(std::min<int>(mStart.row, static_cast<int>(t.rows.size()) - 1))].cells.front();
+        Cell& c =
+            t.rows[static_cast<size_t>(std::min<int>(mStart.row, static_cast<int>(t.rows.size()) - 1))].cells.front();
         p = &c.paragraphs[static_cast<size_t>(std::min<int>(cut.para, static_cast<int>(c.paragraphs.size()) - 1))];
     }
     insertText(*p, std::min(cut.offset, p->length()), text, mTyping);
@@ -260,7 +263,8 @@ void Selection::homeKey(int unit, bool extend)
     Position start{0, 0, {}};
     if (!mDoc.model().body.empty()) {
         const Block& b = mDoc.model().body.front();
-        start.cuts.assign(std::holds_alternative<Table>(b) ? std::get<Table>(b).rows.front().cells.size() : 1, TextCut{});
+        start.cuts.assign(std::holds_alternative<Table>(b) ? std::get<Table>(b).rows.front().cells.size() : 1,
+                          TextCut{});
     }
     const Position end = mKind == Kind::Point || mKind == Kind::Range ? mEnd : start;
     mKind = extend ? Kind::Range : Kind::Point;
@@ -384,8 +388,7 @@ void Selection::paste()
 
 Document::Document(Application& app, DocumentModel model, QString path, bool readOnly)
     : mApp(app), mModel(std::move(model)), mPath(std::move(path)), mReadOnly(readOnly), mSelection(*this)
-{
-}
+{}
 
 Document::~Document() = default;
 
@@ -418,8 +421,9 @@ void Document::saveAs(const QString& path)
     if (path.isEmpty())
         fail(QStringLiteral("SaveAs needs a file name"));
     const QFileInfo target(path), own(mPath);
-    if (mReadOnly && (target.absoluteFilePath() == own.absoluteFilePath()
-                      || (target.exists() && own.exists() && target.canonicalFilePath() == own.canonicalFilePath())))
+    if (mReadOnly
+        && (target.absoluteFilePath() == own.absoluteFilePath()
+            || (target.exists() && own.exists() && target.canonicalFilePath() == own.canonicalFilePath())))
         fail(QStringLiteral("'%1' was opened read-only and can't be saved under its own name").arg(name()));
     DocumentModel out = mModel;
     out.isTemplate = false;

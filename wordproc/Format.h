@@ -11,8 +11,16 @@ namespace wordproc {
 inline constexpr qint32 kAutomatic = qint32(0xFF000000u);
 
 // Underline kinds of the object model (the ones a file can also hold).
-enum Underline : int { UnderlineNone = 0, UnderlineSingle = 1, UnderlineWords = 2, UnderlineDouble = 3,
-                       UnderlineDotted = 4, UnderlineThick = 6, UnderlineDash = 7, UnderlineWavy = 11 };
+enum Underline : int {
+    UnderlineNone = 0,
+    UnderlineSingle = 1,
+    UnderlineWords = 2,
+    UnderlineDouble = 3,
+    UnderlineDotted = 4,
+    UnderlineThick = 6,
+    UnderlineDash = 7,
+    UnderlineWavy = 11
+};
 
 // The character format: every attribute a run can carry. An unset attribute
 // is taken from the paragraph's style chain, then the document's defaults.
@@ -36,9 +44,9 @@ struct CharFormat {
     std::optional<bool> superscript;
     std::optional<bool> subscript;
     std::optional<double> spacing;  // points between characters
-    std::optional<int> scaling;     // percent
-    std::optional<int> position;    // points raised (negative: lowered)
-    std::optional<int> kerning;     // points from which pairs are kerned; 0 is off
+    std::optional<int> scaling;  // percent
+    std::optional<int> position;  // points raised (negative: lowered)
+    std::optional<int> kerning;  // points from which pairs are kerned; 0 is off
     std::optional<int> animation;
 
     // Takes every attribute that `over` sets.
@@ -53,9 +61,9 @@ enum class Align { Left, Center, Right, Justify };
 struct ParaFormat {
     std::optional<Align> align;
     std::optional<int> outlineLevel;  // 1 to 9
-    std::optional<int> spaceBefore;   // twips
-    std::optional<int> spaceAfter;    // twips
-    std::optional<int> lineSpacing;   // 240ths of a line
+    std::optional<int> spaceBefore;  // twips
+    std::optional<int> spaceAfter;  // twips
+    std::optional<int> lineSpacing;  // 240ths of a line
     void overlay(const ParaFormat& over);
     bool operator==(const ParaFormat&) const = default;
 };

@@ -46,7 +46,7 @@ struct Line {
     int para = 0;
     int offset = 0;  // model offset in its paragraph where the line begins
     qreal before = 0;  // paragraph spacing above the line (first lines only)
-    qreal after = 0;   // and below it (last lines only)
+    qreal after = 0;  // and below it (last lines only)
     std::vector<platform::Picture::Glyphs> glyphs;
     qreal total() const { return before + height + after; }
 };
@@ -167,8 +167,10 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
 
     QTextOption option;
     const Align align = pf.align.value_or(Align::Left);
-    option.setAlignment(align == Align::Right ? Qt::AlignRight : align == Align::Center ? Qt::AlignHCenter
-                        : align == Align::Justify ? Qt::AlignJustify : Qt::AlignLeft);
+    option.setAlignment(align == Align::Right     ? Qt::AlignRight
+                        : align == Align::Center  ? Qt::AlignHCenter
+                        : align == Align::Justify ? Qt::AlignJustify
+                                                  : Qt::AlignLeft);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     // The base direction is the paragraph's, left to right as no paragraph here sets
     // another; right-to-left words are still ordered right to left within it.
@@ -188,7 +190,8 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
         const qreal em = std::max<qreal>(20, smallest);
         const qreal guess = (budget / em + 2) * (lineWidth / em) * 2.5 + 64;
         // Compared before converting: a guess beyond the text would not fit the integer.
-        limit = guess < static_cast<qreal>(text.size()) ? static_cast<qsizetype>(std::max<qreal>(guess, 64)) : text.size();
+        limit =
+            guess < static_cast<qreal>(text.size()) ? static_cast<qsizetype>(std::max<qreal>(guess, 64)) : text.size();
     }
     std::vector<Line> lines;
     for (;;) {
@@ -198,7 +201,8 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
         for (const Stretch& st : runs) {
             if (st.start >= limit)
                 break;
-            within.append({st.start, static_cast<int>(std::min<qsizetype>(st.length, limit - st.start)), looks[st.look].format});
+            within.append(
+                {st.start, static_cast<int>(std::min<qsizetype>(st.length, limit - st.start)), looks[st.look].format});
         }
         layout.setFormats(within);
         layout.setTextOption(option);
@@ -220,8 +224,9 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
         }
         layout.endLayout();
         int count = layout.lineCount();
-        const bool reachedEnd = count > 0 && layout.lineAt(count - 1).textStart() + layout.lineAt(count - 1).textLength()
-                                                 >= layout.text().size();
+        const bool reachedEnd =
+            count > 0
+            && layout.lineAt(count - 1).textStart() + layout.lineAt(count - 1).textLength() >= layout.text().size();
         if (cut && reachedEnd) {
             --count;  // the last line of a prefix may end inside a word
             if (used - taken <= budget) {
@@ -269,7 +274,8 @@ std::vector<Line> layCell(const StyleResolver& styles, const Cell& c, const Text
     const qreal width = c.width - 2 * kCellMargin;
     qreal used = 0;
     for (int i = from.para; i < static_cast<int>(c.paragraphs.size()) && used <= budget; ++i) {
-        std::vector<Line> lines = layParagraph(styles, c.paragraphs[static_cast<size_t>(i)], i, width, budget - used, pageRoom);
+        std::vector<Line> lines =
+            layParagraph(styles, c.paragraphs[static_cast<size_t>(i)], i, width, budget - used, pageRoom);
         for (const Line& l : lines)
             used += std::min(l.total(), pageRoom);
         for (Line& l : lines)
@@ -469,6 +475,9 @@ QFont fontFor(const CharFormat& c)
     return f;
 }
 
-PageLayout layoutDocument(const DocumentModel& model, int pageLimit) { return Paginator(model, std::max(1, pageLimit)).run(); }
+PageLayout layoutDocument(const DocumentModel& model, int pageLimit)
+{
+    return Paginator(model, std::max(1, pageLimit)).run();
+}
 
 }  // namespace wordproc

@@ -25,8 +25,8 @@ struct BookmarkMark {
 };
 
 struct Paragraph {
-    QString style;          // style id; empty is the default paragraph style
-    ParaFormat format;      // set on the paragraph itself
+    QString style;  // style id; empty is the default paragraph style
+    ParaFormat format;  // set on the paragraph itself
     CharFormat markFormat;  // of the paragraph mark: what an empty paragraph shows
     std::vector<Run> runs;
     std::vector<BookmarkMark> marks;
@@ -36,8 +36,8 @@ struct Paragraph {
 };
 
 struct Cell {
-    int width = 0;                    // twips
-    std::optional<qint32> shading;    // background, 0x00BBGGRR
+    int width = 0;  // twips
+    std::optional<qint32> shading;  // background, 0x00BBGGRR
     std::vector<Paragraph> paragraphs;  // never empty
 };
 
@@ -130,7 +130,7 @@ public:
 private:
     struct Chain {
         CharFormat chars;  // defaults and the styles, before a run's own
-        ParaFormat para;   // and before the paragraph's own
+        ParaFormat para;  // and before the paragraph's own
     };
     const Chain& chainOf(const QString& styleId) const;
 

@@ -31,13 +31,15 @@ public:
     {
         zip_error_t error;
         zip_error_init(&error);
-        zip_source_t* src = zip_source_buffer_create(bytes.constData(), static_cast<zip_uint64_t>(bytes.size()), 0, &error);
+        zip_source_t* src =
+            zip_source_buffer_create(bytes.constData(), static_cast<zip_uint64_t>(bytes.size()), 0, &error);
         if (src)
             mZip = zip_open_from_source(src, ZIP_RDONLY, &error);
         if (!mZip) {
             const QString why = zip_error_code_zip(&error) == ZIP_ER_NOZIP
-                ? QStringLiteral("it is not a document package (no zip container)")
-                : QStringLiteral("the package is damaged (%1)").arg(QString::fromLocal8Bit(zip_error_strerror(&error)));
+                                    ? QStringLiteral("it is not a document package (no zip container)")
+                                    : QStringLiteral("the package is damaged (%1)")
+                                          .arg(QString::fromLocal8Bit(zip_error_strerror(&error)));
             zip_error_fini(&error);
             if (src)
                 zip_source_free(src);
@@ -64,7 +66,8 @@ public:
             fail(QStringLiteral("the part '%1' unpacks to more than %2 MB").arg(part).arg(kMaxPartBytes >> 20));
         zip_file_t* f = zip_fopen_index(mZip, static_cast<zip_uint64_t>(index), 0);
         if (!f)
-            fail(QStringLiteral("the part '%1' can't be unpacked (%2)").arg(part, QString::fromLocal8Bit(zip_strerror(mZip))));
+            fail(QStringLiteral("the part '%1' can't be unpacked (%2)")
+                     .arg(part, QString::fromLocal8Bit(zip_strerror(mZip))));
         // The declared size is not trusted: reading stops at the limit.
         QByteArray out;
         char buffer[65536];
@@ -79,7 +82,8 @@ public:
         }
         const QString why = n < 0 ? QString::fromLocal8Bit(zip_file_strerror(f)) : QString();
         if (zip_fclose(f) != 0 || n < 0)
-            fail(QStringLiteral("the part '%1' is damaged (%2)").arg(part, why.isEmpty() ? QStringLiteral("checksum") : why));
+            fail(QStringLiteral("the part '%1' is damaged (%2)")
+                     .arg(part, why.isEmpty() ? QStringLiteral("checksum") : why));
         return out;
     }
 
@@ -128,7 +132,10 @@ QHash<QString, QString> readRelationships(Zip& zip, const QString& relsPart, con
                    resolveTarget(base, a.value(QLatin1String("Target")).toString()));
     }
     if (x.hasError())
-        zip.fail(QStringLiteral("malformed XML in '%1' at line %2: %3").arg(relsPart).arg(x.lineNumber()).arg(x.errorString()));
+        zip.fail(QStringLiteral("malformed XML in '%1' at line %2: %3")
+                     .arg(relsPart)
+                     .arg(x.lineNumber())
+                     .arg(x.errorString()));
     return out;
 }
 
@@ -146,7 +153,10 @@ public:
         return ok ? v : fallback;
     }
     // A number kept within what word processors offer (see Package.h).
-    int intIn(const char* name, int lo, int hi, int fallback = 0) const { return std::clamp(intVal(name, fallback), lo, hi); }
+    int intIn(const char* name, int lo, int hi, int fallback = 0) const
+    {
+        return std::clamp(intVal(name, fallback), lo, hi);
+    }
     bool onOff() const
     {
         const QString v = val();
@@ -155,7 +165,10 @@ public:
     void check()
     {
         if (x.hasError())
-            mZip.fail(QStringLiteral("malformed XML in '%1' at line %2: %3").arg(mPart).arg(x.lineNumber()).arg(x.errorString()));
+            mZip.fail(QStringLiteral("malformed XML in '%1' at line %2: %3")
+                          .arg(mPart)
+                          .arg(x.lineNumber())
+                          .arg(x.errorString()));
     }
 
     // Reads up to the part's root element; false when there is none.
@@ -178,7 +191,9 @@ public:
     template <class F> void children(F f)
     {
         if (++mDepth > kMaxNestingDepth)
-            mZip.fail(QStringLiteral("elements in '%1' are nested too deeply (more than %2 levels)").arg(mPart).arg(kMaxNestingDepth));
+            mZip.fail(QStringLiteral("elements in '%1' are nested too deeply (more than %2 levels)")
+                          .arg(mPart)
+                          .arg(kMaxNestingDepth));
         while (x.readNextStartElement())
             f();
         --mDepth;
@@ -193,29 +208,48 @@ public:
                 const QString n = attr("ascii").isEmpty() ? attr("hAnsi") : attr("ascii");
                 if (!n.isEmpty())
                     c.name = n;
-            } else if (isW("b")) c.bold = onOff();
-            else if (isW("i")) c.italic = onOff();
-            else if (isW("caps")) c.allCaps = onOff();
-            else if (isW("smallCaps")) c.smallCaps = onOff();
-            else if (isW("strike")) c.strike = onOff();
-            else if (isW("dstrike")) c.doubleStrike = onOff();
-            else if (isW("outline")) c.outline = onOff();
-            else if (isW("shadow")) c.shadow = onOff();
-            else if (isW("emboss")) c.emboss = onOff();
-            else if (isW("imprint")) c.engrave = onOff();
-            else if (isW("vanish")) c.hidden = onOff();
-            else if (isW("color")) { if (auto v = colourFromHex(val())) c.color = *v; }
-            else if (isW("spacing")) c.spacing = intIn("val", -kMaxTwips, kMaxTwips) / 20.0;
-            else if (isW("w")) c.scaling = intIn("val", 1, kMaxScaling, 100);
-            else if (isW("kern")) c.kerning = intIn("val", 0, kMaxHalfPoints) / 2;
-            else if (isW("position")) c.position = intIn("val", -kMaxHalfPoints, kMaxHalfPoints) / 2;
-            else if (isW("sz")) c.size = intIn("val", 1, kMaxHalfPoints, 20) / 2.0;
+            } else if (isW("b"))
+                c.bold = onOff();
+            else if (isW("i"))
+                c.italic = onOff();
+            else if (isW("caps"))
+                c.allCaps = onOff();
+            else if (isW("smallCaps"))
+                c.smallCaps = onOff();
+            else if (isW("strike"))
+                c.strike = onOff();
+            else if (isW("dstrike"))
+                c.doubleStrike = onOff();
+            else if (isW("outline"))
+                c.outline = onOff();
+            else if (isW("shadow"))
+                c.shadow = onOff();
+            else if (isW("emboss"))
+                c.emboss = onOff();
+            else if (isW("imprint"))
+                c.engrave = onOff();
+            else if (isW("vanish"))
+                c.hidden = onOff();
+            else if (isW("color")) {
+                if (auto v = colourFromHex(val()))
+                    c.color = *v;
+            } else if (isW("spacing"))
+                c.spacing = intIn("val", -kMaxTwips, kMaxTwips) / 20.0;
+            else if (isW("w"))
+                c.scaling = intIn("val", 1, kMaxScaling, 100);
+            else if (isW("kern"))
+                c.kerning = intIn("val", 0, kMaxHalfPoints) / 2;
+            else if (isW("position"))
+                c.position = intIn("val", -kMaxHalfPoints, kMaxHalfPoints) / 2;
+            else if (isW("sz"))
+                c.size = intIn("val", 1, kMaxHalfPoints, 20) / 2.0;
             else if (isW("u")) {
                 c.underline = underlineKind(val());
                 if (!attr("color").isEmpty())
                     if (auto v = colourFromHex(attr("color")))
                         c.underlineColor = *v;
-            } else if (isW("effect")) c.animation = effectKind(val());
+            } else if (isW("effect"))
+                c.animation = effectKind(val());
             else if (isW("vertAlign")) {
                 c.superscript = val() == QLatin1String("superscript");
                 c.subscript = val() == QLatin1String("subscript");
@@ -229,19 +263,28 @@ public:
     void pPr(Paragraph& p)
     {
         children([&] {
-            if (isW("pStyle")) p.style = val();
-            else if (isW("jc")) p.format.align = alignOf(val());
-            else if (isW("outlineLvl")) p.format.outlineLevel = intIn("val", 0, 9) + 1;
-            else if (isW("spacing")) spacing(p.format);
-            else if (isW("rPr")) { p.markFormat = rPr(); return; }
+            if (isW("pStyle"))
+                p.style = val();
+            else if (isW("jc"))
+                p.format.align = alignOf(val());
+            else if (isW("outlineLvl"))
+                p.format.outlineLevel = intIn("val", 0, 9) + 1;
+            else if (isW("spacing"))
+                spacing(p.format);
+            else if (isW("rPr")) {
+                p.markFormat = rPr();
+                return;
+            }
             x.skipCurrentElement();
         });
     }
 
     void spacing(ParaFormat& f)
     {
-        if (!attr("before").isEmpty()) f.spaceBefore = intIn("before", 0, kMaxTwips);
-        if (!attr("after").isEmpty()) f.spaceAfter = intIn("after", 0, kMaxTwips);
+        if (!attr("before").isEmpty())
+            f.spaceBefore = intIn("before", 0, kMaxTwips);
+        if (!attr("after").isEmpty())
+            f.spaceAfter = intIn("after", 0, kMaxTwips);
         if (!attr("line").isEmpty() && (attr("lineRule").isEmpty() || attr("lineRule") == QLatin1String("auto")))
             f.lineSpacing = intIn("line", kMinLineSpacing, kMaxLineSpacing, 240);
     }
@@ -249,15 +292,18 @@ public:
     void paragraphContent(Paragraph& p)
     {
         children([&] {
-            if (isW("pPr")) pPr(p);
-            else if (isW("r")) run(p);
+            if (isW("pPr"))
+                pPr(p);
+            else if (isW("r"))
+                run(p);
             else if (isW("bookmarkStart") || isW("bookmarkEnd")) {
                 p.marks.push_back({attr("name"), intVal("id"), isW("bookmarkStart"), mLength});
                 x.skipCurrentElement();
             } else if (isW("hyperlink") || isW("ins") || isW("smartTag") || isW("sdt") || isW("sdtContent")
                        || isW("fldSimple") || isW("customXml")) {
                 paragraphContent(p);  // their runs are the paragraph's text
-            } else x.skipCurrentElement();
+            } else
+                x.skipCurrentElement();
         });
     }
 
@@ -265,10 +311,18 @@ public:
     {
         Run r;
         children([&] {
-            if (isW("rPr")) { r.format = rPr(); return; }
-            if (isW("t")) { r.text += x.readElementText(); return; }
-            if (isW("tab")) r.text += QLatin1Char('\t');
-            else if (isW("br") || isW("cr")) r.text += QLatin1Char('\n');
+            if (isW("rPr")) {
+                r.format = rPr();
+                return;
+            }
+            if (isW("t")) {
+                r.text += x.readElementText();
+                return;
+            }
+            if (isW("tab"))
+                r.text += QLatin1Char('\t');
+            else if (isW("br") || isW("cr"))
+                r.text += QLatin1Char('\n');
             x.skipCurrentElement();
         });
         mLength += static_cast<int>(r.text.size());
@@ -290,12 +344,14 @@ public:
         children([&] {
             if (isW("tblPr")) {
                 children([&] {
-                    if (isW("tblStyle")) t.style = val();
+                    if (isW("tblStyle"))
+                        t.style = val();
                     x.skipCurrentElement();
                 });
             } else if (isW("tblGrid")) {
                 children([&] {
-                    if (isW("gridCol")) grid.push_back(intIn("w", 0, kMaxTwips));
+                    if (isW("gridCol"))
+                        grid.push_back(intIn("w", 0, kMaxTwips));
                     x.skipCurrentElement();
                 });
             } else if (isW("tr")) {
@@ -303,7 +359,10 @@ public:
                 size_t gridAt = 0;
                 int rowWidth = 0;
                 children([&] {
-                    if (!isW("tc")) { x.skipCurrentElement(); return; }
+                    if (!isW("tc")) {
+                        x.skipCurrentElement();
+                        return;
+                    }
                     Cell c;
                     int span = 1;
                     children([&] {
@@ -311,14 +370,18 @@ public:
                             children([&] {
                                 if (isW("tcW") && (attr("type").isEmpty() || attr("type") == QLatin1String("dxa")))
                                     c.width = intIn("w", 0, kMaxTwips);
-                                else if (isW("gridSpan")) span = intIn("val", 1, kMaxGridSpan, 1);
+                                else if (isW("gridSpan"))
+                                    span = intIn("val", 1, kMaxGridSpan, 1);
                                 else if (isW("shd") && !attr("fill").isEmpty() && attr("fill") != QLatin1String("auto"))
                                     c.shading = colourFromHex(attr("fill"));
                                 x.skipCurrentElement();
                             });
-                        } else if (isW("p")) c.paragraphs.push_back(paragraph());
-                        else if (isW("tbl")) flattenInto(c, table());
-                        else x.skipCurrentElement();
+                        } else if (isW("p"))
+                            c.paragraphs.push_back(paragraph());
+                        else if (isW("tbl"))
+                            flattenInto(c, table());
+                        else
+                            x.skipCurrentElement();
                     });
                     if (c.width <= 0) {
                         for (size_t k = gridAt; k < gridAt + static_cast<size_t>(span) && k < grid.size(); ++k)
@@ -336,7 +399,8 @@ public:
                 });
                 if (!row.cells.empty())
                     t.rows.push_back(std::move(row));
-            } else x.skipCurrentElement();
+            } else
+                x.skipCurrentElement();
         });
         return t;
     }
@@ -353,14 +417,18 @@ public:
     void body(DocumentModel& m)
     {
         children([&] {
-            if (isW("p")) m.body.emplace_back(paragraph());
+            if (isW("p"))
+                m.body.emplace_back(paragraph());
             else if (isW("tbl")) {
                 Table t = table();
                 if (!t.rows.empty())
                     m.body.emplace_back(std::move(t));
-            } else if (isW("sdt") || isW("sdtContent") || isW("customXml")) body(m);
-            else if (isW("sectPr")) sectPr(m.page);
-            else x.skipCurrentElement();
+            } else if (isW("sdt") || isW("sdtContent") || isW("customXml"))
+                body(m);
+            else if (isW("sectPr"))
+                sectPr(m.page);
+            else
+                x.skipCurrentElement();
         });
     }
 
@@ -385,7 +453,8 @@ public:
         // laid out: fall back to Letter. The range is checked first, so the
         // arithmetic after it can't overflow.
         const auto inRange = [](int v) { return v >= -kMaxTwips && v <= kMaxTwips; };
-        if (!(inRange(p.width) && inRange(p.height) && inRange(p.top) && inRange(p.bottom) && inRange(p.left) && inRange(p.right))) {
+        if (!(inRange(p.width) && inRange(p.height) && inRange(p.top) && inRange(p.bottom) && inRange(p.left)
+              && inRange(p.right))) {
             page = PageSetup();
             return;
         }
@@ -401,8 +470,10 @@ public:
             mZip.fail(QStringLiteral("'%1' is not a word-processing document").arg(mPart));
         }
         children([&] {
-            if (isW("body")) body(m);
-            else x.skipCurrentElement();
+            if (isW("body"))
+                body(m);
+            else
+                x.skipCurrentElement();
         });
     }
 
@@ -413,34 +484,57 @@ public:
         children([&] {
             if (isW("docDefaults")) {
                 children([&] {
-                    if (isW("rPrDefault")) children([&] { if (isW("rPr")) m.defaultChars = rPr(); else x.skipCurrentElement(); });
-                    else if (isW("pPrDefault")) children([&] {
-                        if (isW("pPr")) { Paragraph p; pPr(p); m.defaultPara = p.format; }
-                        else x.skipCurrentElement();
-                    });
-                    else x.skipCurrentElement();
+                    if (isW("rPrDefault"))
+                        children([&] {
+                            if (isW("rPr"))
+                                m.defaultChars = rPr();
+                            else
+                                x.skipCurrentElement();
+                        });
+                    else if (isW("pPrDefault"))
+                        children([&] {
+                            if (isW("pPr")) {
+                                Paragraph p;
+                                pPr(p);
+                                m.defaultPara = p.format;
+                            } else
+                                x.skipCurrentElement();
+                        });
+                    else
+                        x.skipCurrentElement();
                 });
             } else if (isW("style")) {
                 Style s;
                 const QString type = attr("type");
-                s.type = type == QLatin1String("character") ? StyleType::Character
-                    : type == QLatin1String("table")        ? StyleType::Table
-                    : type == QLatin1String("numbering")    ? StyleType::Numbering
-                                                            : StyleType::Paragraph;
+                s.type = type == QLatin1String("character")   ? StyleType::Character
+                         : type == QLatin1String("table")     ? StyleType::Table
+                         : type == QLatin1String("numbering") ? StyleType::Numbering
+                                                              : StyleType::Paragraph;
                 s.id = attr("styleId");
                 const QString d = attr("default");
                 s.isDefault = d == QLatin1String("1") || d == QLatin1String("true");
                 children([&] {
-                    if (isW("name")) s.name = val();
-                    else if (isW("basedOn")) s.basedOn = val();
-                    else if (isW("next")) s.next = val();
-                    else if (isW("rPr")) { s.chars = rPr(); return; }
-                    else if (isW("pPr")) { Paragraph p; pPr(p); s.para = p.format; return; }
+                    if (isW("name"))
+                        s.name = val();
+                    else if (isW("basedOn"))
+                        s.basedOn = val();
+                    else if (isW("next"))
+                        s.next = val();
+                    else if (isW("rPr")) {
+                        s.chars = rPr();
+                        return;
+                    } else if (isW("pPr")) {
+                        Paragraph p;
+                        pPr(p);
+                        s.para = p.format;
+                        return;
+                    }
                     x.skipCurrentElement();
                 });
                 if (!s.id.isEmpty())
                     m.styles.push_back(std::move(s));
-            } else x.skipCurrentElement();
+            } else
+                x.skipCurrentElement();
         });
     }
 
@@ -473,28 +567,40 @@ public:
         while (x.readNextStartElement()) {
             const QString name = x.name().toString();
             const QString text = x.readElementText(QXmlStreamReader::SkipChildElements);
-            if (name == QLatin1String("title")) m.properties.title = text;
-            else if (name == QLatin1String("creator")) m.properties.creator = text;
-            else if (name == QLatin1String("created")) m.properties.created = QDateTime::fromString(text, Qt::ISODate);
-            else if (name == QLatin1String("modified")) m.properties.modified = QDateTime::fromString(text, Qt::ISODate);
+            if (name == QLatin1String("title"))
+                m.properties.title = text;
+            else if (name == QLatin1String("creator"))
+                m.properties.creator = text;
+            else if (name == QLatin1String("created"))
+                m.properties.created = QDateTime::fromString(text, Qt::ISODate);
+            else if (name == QLatin1String("modified"))
+                m.properties.modified = QDateTime::fromString(text, Qt::ISODate);
         }
         check();
     }
 
     static int underlineKind(const QString& v)
     {
-        if (v == QLatin1String("none")) return UnderlineNone;
-        if (v == QLatin1String("words")) return UnderlineWords;
-        if (v == QLatin1String("double")) return UnderlineDouble;
-        if (v == QLatin1String("dotted")) return UnderlineDotted;
-        if (v == QLatin1String("thick")) return UnderlineThick;
-        if (v == QLatin1String("dash")) return UnderlineDash;
-        if (v == QLatin1String("wave")) return UnderlineWavy;
+        if (v == QLatin1String("none"))
+            return UnderlineNone;
+        if (v == QLatin1String("words"))
+            return UnderlineWords;
+        if (v == QLatin1String("double"))
+            return UnderlineDouble;
+        if (v == QLatin1String("dotted"))
+            return UnderlineDotted;
+        if (v == QLatin1String("thick"))
+            return UnderlineThick;
+        if (v == QLatin1String("dash"))
+            return UnderlineDash;
+        if (v == QLatin1String("wave"))
+            return UnderlineWavy;
         return UnderlineSingle;
     }
     static int effectKind(const QString& v)
     {
-        static const char* names[] = {"none", "lights", "blinkBackground", "sparkle", "antsBlack", "antsRed", "shimmer"};
+        static const char* names[] = {"none",      "lights",  "blinkBackground", "sparkle",
+                                      "antsBlack", "antsRed", "shimmer"};
         for (int i = 0; i < 7; ++i)
             if (v == QLatin1String(names[i]))
                 return i;
@@ -502,9 +608,12 @@ public:
     }
     static Align alignOf(const QString& v)
     {
-        if (v == QLatin1String("center")) return Align::Center;
-        if (v == QLatin1String("right") || v == QLatin1String("end")) return Align::Right;
-        if (v == QLatin1String("both") || v == QLatin1String("distribute")) return Align::Justify;
+        if (v == QLatin1String("center"))
+            return Align::Center;
+        if (v == QLatin1String("right") || v == QLatin1String("end"))
+            return Align::Right;
+        if (v == QLatin1String("both") || v == QLatin1String("distribute"))
+            return Align::Justify;
         return Align::Left;
     }
 
@@ -520,9 +629,11 @@ public:
 DocumentModel readPackage(const QByteArray& bytes, const QString& name)
 {
     if (bytes.size() > kMaxPackageBytes)
-        throw DocumentError(QStringLiteral("Can't open '%1': the file is larger than %2 MB").arg(name).arg(kMaxPackageBytes >> 20));
+        throw DocumentError(
+            QStringLiteral("Can't open '%1': the file is larger than %2 MB").arg(name).arg(kMaxPackageBytes >> 20));
     if (bytes.size() < 22)  // shorter than the smallest zip directory
-        throw DocumentError(QStringLiteral("Can't open '%1': it is not a document package (no zip container)").arg(name));
+        throw DocumentError(
+            QStringLiteral("Can't open '%1': it is not a document package (no zip container)").arg(name));
     Zip zip(bytes, name);
     const auto rootRels = readRelationships(zip, QStringLiteral("_rels/.rels"), QString());
     const QString main = rootRels.value(QStringLiteral("officeDocument"), QStringLiteral("word/document.xml"));
@@ -530,7 +641,7 @@ DocumentModel readPackage(const QByteArray& bytes, const QString& name)
         zip.fail(QStringLiteral("the main part '%1' is missing").arg(main));
     const QString folder = main.contains(QLatin1Char('/')) ? main.section(QLatin1Char('/'), 0, -2) : QString();
     const QString mainRels = (folder.isEmpty() ? QString() : folder + QLatin1Char('/')) + QStringLiteral("_rels/")
-        + main.section(QLatin1Char('/'), -1) + QStringLiteral(".rels");
+                             + main.section(QLatin1Char('/'), -1) + QStringLiteral(".rels");
     const auto rels = readRelationships(zip, mainRels, folder);
 
     DocumentModel m;
@@ -538,9 +649,10 @@ DocumentModel readPackage(const QByteArray& bytes, const QString& name)
         Parser p(zip.read(main), main, zip);
         p.document(m);
     }
-    for (const auto& [type, fill] : {std::pair<const char*, void (Parser::*)(DocumentModel&)>{"styles", &Parser::styles},
-                                     {"settings", &Parser::settings},
-                                     {"fontTable", &Parser::fonts}}) {
+    for (const auto& [type, fill] :
+         {std::pair<const char*, void (Parser::*)(DocumentModel&)>{"styles", &Parser::styles},
+          {"settings", &Parser::settings},
+          {"fontTable", &Parser::fonts}}) {
         const QString part = rels.value(QLatin1String(type));
         if (!part.isEmpty() && zip.has(part)) {
             const QByteArray bytes = zip.read(part);
@@ -574,7 +686,8 @@ DocumentModel loadPackage(const QString& path)
         bytes = platform::readAll(file.get(), kMaxPackageBytes, path);
     } catch (const platform::FileError& e) {
         if (e.code() == EFBIG)
-            throw DocumentError(QStringLiteral("Can't open '%1': the file is larger than %2 MB").arg(path).arg(kMaxPackageBytes >> 20));
+            throw DocumentError(
+                QStringLiteral("Can't open '%1': the file is larger than %2 MB").arg(path).arg(kMaxPackageBytes >> 20));
         throw DocumentError(QStringLiteral("Can't open '%1': %2").arg(path, e.reason()));
     }
     return readPackage(bytes, path);

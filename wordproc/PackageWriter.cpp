@@ -109,7 +109,9 @@ public:
             val("effect", effectName(*f.animation));
         if (f.superscript || f.subscript) {
             const bool sup = f.superscript.value_or(false), sub = f.subscript.value_or(false);
-            val("vertAlign", sup ? QStringLiteral("superscript") : sub ? QStringLiteral("subscript") : QStringLiteral("baseline"));
+            val("vertAlign", sup   ? QStringLiteral("superscript")
+                             : sub ? QStringLiteral("subscript")
+                                   : QStringLiteral("baseline"));
         }
         x.writeEndElement();
     }
@@ -163,9 +165,8 @@ public:
             const int len = static_cast<int>(r.text.size());
             int done = 0;
             do {
-                const int next = mark < p.marks.size() && p.marks[mark].offset < offset + len
-                                     ? p.marks[mark].offset - offset
-                                     : len;
+                const int next =
+                    mark < p.marks.size() && p.marks[mark].offset < offset + len ? p.marks[mark].offset - offset : len;
                 run(r.text.mid(done, next - done), r.format);
                 done = next;
                 marksAt(offset + done);
@@ -284,7 +285,8 @@ public:
     }
     static QString effectName(int a)
     {
-        static const char* names[] = {"none", "lights", "blinkBackground", "sparkle", "antsBlack", "antsRed", "shimmer"};
+        static const char* names[] = {"none",      "lights",  "blinkBackground", "sparkle",
+                                      "antsBlack", "antsRed", "shimmer"};
         return QLatin1String(a >= 0 && a < 7 ? names[a] : "none");
     }
 
@@ -293,9 +295,9 @@ public:
 
 QByteArray contentTypes(bool isTemplate)
 {
-    const QString main = isTemplate
-        ? QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.template.main+xml")
-        : QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml");
+    const QString main =
+        isTemplate ? QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.template.main+xml")
+                   : QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml");
     QByteArray out;
     QXmlStreamWriter x(&out);
     const QString ns = QStringLiteral("http://schemas.openxmlformats.org/package/2006/content-types");
@@ -315,9 +317,12 @@ QByteArray contentTypes(bool isTemplate)
     def("rels", "application/vnd.openxmlformats-package.relationships+xml");
     def("xml", "application/xml");
     over("/word/document.xml", main);
-    over("/word/styles.xml", QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml"));
-    over("/word/settings.xml", QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.settings+xml"));
-    over("/word/fontTable.xml", QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.fontTable+xml"));
+    over("/word/styles.xml",
+         QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml"));
+    over("/word/settings.xml",
+         QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.settings+xml"));
+    over("/word/fontTable.xml",
+         QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.fontTable+xml"));
     over("/docProps/core.xml", QStringLiteral("application/vnd.openxmlformats-package.core-properties+xml"));
     over("/docProps/app.xml", QStringLiteral("application/vnd.openxmlformats-officedocument.extended-properties+xml"));
     x.writeEndElement();
@@ -358,7 +363,9 @@ QByteArray fontTableXml(const DocumentModel& m)
         w.x.writeAttribute(W, QStringLiteral("name"), f);
         const bool roman = f == QLatin1String("Times New Roman") || f == QLatin1String("Cambria Math");
         w.val("charset", f == QLatin1String("Symbol") ? QStringLiteral("02") : QStringLiteral("00"));
-        w.val("family", f == QLatin1String("Symbol") ? QStringLiteral("roman") : roman ? QStringLiteral("roman") : QStringLiteral("swiss"));
+        w.val("family", f == QLatin1String("Symbol") ? QStringLiteral("roman")
+                        : roman                      ? QStringLiteral("roman")
+                                                     : QStringLiteral("swiss"));
         w.val("pitch", QStringLiteral("variable"));
         w.x.writeEndElement();
     }
@@ -450,10 +457,10 @@ QByteArray documentXml(const DocumentModel& m)
     w.x.writeAttribute(W, QStringLiteral("w"), QString::number(m.page.width));
     w.x.writeAttribute(W, QStringLiteral("h"), QString::number(m.page.height));
     w.x.writeEmptyElement(W, QStringLiteral("pgMar"));
-    const std::pair<const char*, int> margins[] = {{"top", m.page.top},       {"right", m.page.right},
-                                                   {"bottom", m.page.bottom}, {"left", m.page.left},
-                                                   {"header", m.page.header}, {"footer", m.page.footer},
-                                                   {"gutter", 0}};
+    const std::pair<const char*, int> margins[] = {
+        {"top", m.page.top},   {"right", m.page.right},   {"bottom", m.page.bottom},
+        {"left", m.page.left}, {"header", m.page.header}, {"footer", m.page.footer},
+        {"gutter", 0}};
     for (const auto& [name, v] : margins)
         w.x.writeAttribute(W, QLatin1String(name), QString::number(v));
     w.x.writeEndElement();
@@ -580,14 +587,17 @@ void savePackage(const DocumentModel& m, const QString& path, int pages)
 {
     const std::vector<std::pair<const char*, QByteArray>> parts = {
         {"[Content_Types].xml", contentTypes(m.isTemplate)},
-        {"_rels/.rels", relationships({{kRelBase + QStringLiteral("officeDocument"), QStringLiteral("word/document.xml")},
-                                       {QStringLiteral("http://schemas.openxmlformats.org/package/2006/relationships/metadata/core-properties"),
-                                        QStringLiteral("docProps/core.xml")},
-                                       {kRelBase + QStringLiteral("extended-properties"), QStringLiteral("docProps/app.xml")}})},
+        {"_rels/.rels",
+         relationships(
+             {{kRelBase + QStringLiteral("officeDocument"), QStringLiteral("word/document.xml")},
+              {QStringLiteral("http://schemas.openxmlformats.org/package/2006/relationships/metadata/core-properties"),
+               QStringLiteral("docProps/core.xml")},
+              {kRelBase + QStringLiteral("extended-properties"), QStringLiteral("docProps/app.xml")}})},
         {"word/document.xml", documentXml(m)},
-        {"word/_rels/document.xml.rels", relationships({{kRelBase + QStringLiteral("styles"), QStringLiteral("styles.xml")},
-                                                        {kRelBase + QStringLiteral("settings"), QStringLiteral("settings.xml")},
-                                                        {kRelBase + QStringLiteral("fontTable"), QStringLiteral("fontTable.xml")}})},
+        {"word/_rels/document.xml.rels",
+         relationships({{kRelBase + QStringLiteral("styles"), QStringLiteral("styles.xml")},
+                        {kRelBase + QStringLiteral("settings"), QStringLiteral("settings.xml")},
+                        {kRelBase + QStringLiteral("fontTable"), QStringLiteral("fontTable.xml")}})},
         {"word/styles.xml", m.stylesPart.isEmpty() ? stylesXml(m) : m.stylesPart},
         {"word/settings.xml", m.settingsPart.isEmpty() ? settingsXml(m) : m.settingsPart},
         {"word/fontTable.xml", fontTableXml(m)},

@@ -96,12 +96,12 @@ class CellsObject : public DocPart {
 public:
     CellsObject(DocPtr d, int t, int r) : DocPart(QStringLiteral("Cells"), std::move(d))
     {
-        addProperty(QStringLiteral("Count"), Kind::Long, {}, [this, t, r](const Bound&) {
-            return Value(qint32(cells(t, r)));
-        });
-        addMethod(QStringLiteral("Item"), {required(QStringLiteral("Index"), Kind::Long)}, [this, t, r](const Bound& a) {
-            return Value(ObjectPtr(std::make_shared<CellObject>(mDoc, t, r, index0(a[0], cells(t, r)))));
-        });
+        addProperty(QStringLiteral("Count"), Kind::Long, {},
+                    [this, t, r](const Bound&) { return Value(qint32(cells(t, r))); });
+        addMethod(QStringLiteral("Item"), {required(QStringLiteral("Index"), Kind::Long)},
+                  [this, t, r](const Bound& a) {
+                      return Value(ObjectPtr(std::make_shared<CellObject>(mDoc, t, r, index0(a[0], cells(t, r)))));
+                  });
     }
     int cells(int t, int r) const
     {
@@ -125,7 +125,8 @@ public:
                         auto cells = std::make_shared<CellsObject>(mDoc, t, r);
                         if (!a.has(0))
                             return Value(ObjectPtr(cells));
-                        return Value(ObjectPtr(std::make_shared<CellObject>(mDoc, t, r, index0(a[0], cells->cells(t, r)))));
+                        return Value(
+                            ObjectPtr(std::make_shared<CellObject>(mDoc, t, r, index0(a[0], cells->cells(t, r)))));
                     });
     }
 };
@@ -137,7 +138,8 @@ public:
         addProperty(QStringLiteral("Count"), Kind::Long, {},
                     [this, t](const Bound&) { return Value(qint32(table(t).rows.size())); });
         addMethod(QStringLiteral("Item"), {required(QStringLiteral("Index"), Kind::Long)}, [this, t](const Bound& a) {
-            return Value(ObjectPtr(std::make_shared<RowObject>(mDoc, t, index0(a[0], static_cast<int>(table(t).rows.size())))));
+            return Value(
+                ObjectPtr(std::make_shared<RowObject>(mDoc, t, index0(a[0], static_cast<int>(table(t).rows.size())))));
         });
     }
 };
@@ -153,7 +155,8 @@ public:
                         const int r = index0(a[0], static_cast<int>(table(t).rows.size()));
                         return Value(ObjectPtr(std::make_shared<RowObject>(mDoc, t, r)));
                     });
-        addMethod(QStringLiteral("Cell"), {required(QStringLiteral("Row"), Kind::Long), required(QStringLiteral("Column"), Kind::Long)},
+        addMethod(QStringLiteral("Cell"),
+                  {required(QStringLiteral("Row"), Kind::Long), required(QStringLiteral("Column"), Kind::Long)},
                   [this, t](const Bound& a) {
                       const Table& tb = table(t);
                       const int r = index0(a[0], static_cast<int>(tb.rows.size()));
@@ -170,7 +173,8 @@ public:
         addProperty(QStringLiteral("Count"), Kind::Long, {},
                     [this](const Bound&) { return Value(qint32(doc().model().tables().size())); });
         addMethod(QStringLiteral("Item"), {required(QStringLiteral("Index"), Kind::Long)}, [this](const Bound& a) {
-            return Value(ObjectPtr(std::make_shared<TableObject>(mDoc, index0(a[0], static_cast<int>(doc().model().tables().size())))));
+            return Value(ObjectPtr(
+                std::make_shared<TableObject>(mDoc, index0(a[0], static_cast<int>(doc().model().tables().size())))));
         });
     }
 };
@@ -183,10 +187,7 @@ public:
     {
         setData(QLatin1String(platform::Picture::kMimeType), mPicture.save());
     }
-    QStringList formats() const override
-    {
-        return QMimeData::formats() << QStringLiteral("application/x-qt-image");
-    }
+    QStringList formats() const override { return QMimeData::formats() << QStringLiteral("application/x-qt-image"); }
     bool hasFormat(const QString& mime) const override { return formats().contains(mime); }
 
 protected:
@@ -233,17 +234,22 @@ public:
                   {required(QStringLiteral("FileName"), Kind::String), optionalParam(QStringLiteral("FileFormat")),
                    optionalParam(QStringLiteral("LockComments")), optionalParam(QStringLiteral("Password")),
                    optionalParam(QStringLiteral("AddToRecentFiles"))},
-                  [this](const Bound& a) { doc().saveAs(a[0].toString());
-            return Value(); });
+                  [this](const Bound& a) {
+                      doc().saveAs(a[0].toString());
+                      return Value();
+                  });
         addMethod(QStringLiteral("Close"),
-                  {optionalParam(QStringLiteral("SaveChanges"), Kind::Long), optionalParam(QStringLiteral("OriginalFormat")),
-                   optionalParam(QStringLiteral("RouteDocument"))},
+                  {optionalParam(QStringLiteral("SaveChanges"), Kind::Long),
+                   optionalParam(QStringLiteral("OriginalFormat")), optionalParam(QStringLiteral("RouteDocument"))},
                   [this](const Bound& a) {
                       doc().close(a.valueOr(0, word::wdPromptToSaveChanges).toLong());
                       return Value();
                   });
-        addMethod(QStringLiteral("Range"), {optionalParam(QStringLiteral("Start")), optionalParam(QStringLiteral("End"))},
-                  [this](const Bound&) { doc(); return Value(ObjectPtr(std::make_shared<RangeObject>(mDoc))); });
+        addMethod(QStringLiteral("Range"),
+                  {optionalParam(QStringLiteral("Start")), optionalParam(QStringLiteral("End"))}, [this](const Bound&) {
+                      doc();
+                      return Value(ObjectPtr(std::make_shared<RangeObject>(mDoc)));
+                  });
         addMethod(QStringLiteral("Repaginate"), {}, [this](const Bound&) {
             doc().layout();
             return Value();
@@ -264,7 +270,8 @@ public:
                     });
         addProperty(QStringLiteral("Name"), Kind::String, {}, [this](const Bound&) { return Value(doc().name()); });
         addProperty(QStringLiteral("FullName"), Kind::String, {}, [this](const Bound&) { return Value(doc().path()); });
-        addProperty(QStringLiteral("ReadOnly"), Kind::Boolean, {}, [this](const Bound&) { return Value(doc().readOnly()); });
+        addProperty(QStringLiteral("ReadOnly"), Kind::Boolean, {},
+                    [this](const Bound&) { return Value(doc().readOnly()); });
         addProperty(QStringLiteral("Saved"), Kind::Boolean, {}, [this](const Bound&) { return Value(doc().saved()); });
     }
 };
@@ -294,12 +301,13 @@ public:
         number(QStringLiteral("Position"), &F::position);
         number(QStringLiteral("Kerning"), &F::kerning);
         number(QStringLiteral("Animation"), &F::animation);
-        addProperty(QStringLiteral("Name"), Kind::String, {}, [this](const Bound&) { return Value(*font().name); },
-                    [this](const Bound&, const Value& v) {
-                        F f;
-                        f.name = v.toString();
-                        apply(f);
-                    });
+        addProperty(
+            QStringLiteral("Name"), Kind::String, {}, [this](const Bound&) { return Value(*font().name); },
+            [this](const Bound&, const Value& v) {
+                F f;
+                f.name = v.toString();
+                apply(f);
+            });
         real(QStringLiteral("Size"), &F::size, 1, 1638);
         real(QStringLiteral("Spacing"), &F::spacing, -1584, 1584);
     }
@@ -316,39 +324,39 @@ private:
         f = selection().font();
         return f;
     }
-    void apply(const CharFormat& f)
-    {
-        selection().setFont(f);
-    }
+    void apply(const CharFormat& f) { selection().setFont(f); }
     void flag(const QString& name, std::optional<bool> CharFormat::*member)
     {
-        addProperty(name, Kind::Boolean, {}, [this, member](const Bound&) { return Value(*(font().*member)); },
-                    [this, member](const Bound&, const Value& v) {
-                        CharFormat f;
-                        f.*member = v.toBool();
-                        apply(f);
-                    });
+        addProperty(
+            name, Kind::Boolean, {}, [this, member](const Bound&) { return Value(*(font().*member)); },
+            [this, member](const Bound&, const Value& v) {
+                CharFormat f;
+                f.*member = v.toBool();
+                apply(f);
+            });
     }
     template <class T> void number(const QString& name, std::optional<T> CharFormat::*member)
     {
-        addProperty(name, Kind::Long, {}, [this, member](const Bound&) { return Value(qint32(*(font().*member))); },
-                    [this, member](const Bound&, const Value& v) {
-                        CharFormat f;
-                        f.*member = static_cast<T>(v.toLong());
-                        apply(f);
-                    });
+        addProperty(
+            name, Kind::Long, {}, [this, member](const Bound&) { return Value(qint32(*(font().*member))); },
+            [this, member](const Bound&, const Value& v) {
+                CharFormat f;
+                f.*member = static_cast<T>(v.toLong());
+                apply(f);
+            });
     }
     void real(const QString& name, std::optional<double> CharFormat::*member, double lo, double hi)
     {
-        addProperty(name, Kind::Double, {}, [this, member](const Bound&) { return Value(float(*(font().*member))); },
-                    [this, member, name, lo, hi](const Bound&, const Value& v) {
-                        const double d = v.toDouble();
-                        if (!(d >= lo && d <= hi))
-                            throw AutomationError(QStringLiteral("The value %1 is out of range for Font.%2").arg(d).arg(name));
-                        CharFormat f;
-                        f.*member = d;
-                        apply(f);
-                    });
+        addProperty(
+            name, Kind::Double, {}, [this, member](const Bound&) { return Value(float(*(font().*member))); },
+            [this, member, name, lo, hi](const Bound&, const Value& v) {
+                const double d = v.toDouble();
+                if (!(d >= lo && d <= hi))
+                    throw AutomationError(QStringLiteral("The value %1 is out of range for Font.%2").arg(d).arg(name));
+                CharFormat f;
+                f.*member = d;
+                apply(f);
+            });
     }
 
     AppPtr mApp;
@@ -377,22 +385,30 @@ public:
         const auto unitExtend = {optionalParam(QStringLiteral("Unit"), Kind::Long),
                                  optionalParam(QStringLiteral("Extend"), Kind::Long)};
         addMethod(QStringLiteral("HomeKey"), unitExtend, [this](const Bound& a) {
-            selection().homeKey(a.valueOr(0, word::wdLine).toLong(), a.valueOr(1, word::wdMove).toLong() == word::wdExtend);
+            selection().homeKey(a.valueOr(0, word::wdLine).toLong(),
+                                a.valueOr(1, word::wdMove).toLong() == word::wdExtend);
             return Value();
         });
         addMethod(QStringLiteral("EndKey"), unitExtend, [this](const Bound& a) {
-            selection().endKey(a.valueOr(0, word::wdLine).toLong(), a.valueOr(1, word::wdMove).toLong() == word::wdExtend);
+            selection().endKey(a.valueOr(0, word::wdLine).toLong(),
+                               a.valueOr(1, word::wdMove).toLong() == word::wdExtend);
             return Value();
         });
         addMethod(QStringLiteral("GoTo"),
-                  {optionalParam(QStringLiteral("What"), Kind::Long), optionalParam(QStringLiteral("Which"), Kind::Long),
+                  {optionalParam(QStringLiteral("What"), Kind::Long),
+                   optionalParam(QStringLiteral("Which"), Kind::Long),
                    optionalParam(QStringLiteral("Count"), Kind::Long), optionalParam(QStringLiteral("Name"))},
-                  [this](const Bound& a) { goTo(a);
-            return Value(); });
-        addMethod(QStringLiteral("Delete"),
-                  {optionalParam(QStringLiteral("Unit"), Kind::Long), optionalParam(QStringLiteral("Count"), Kind::Long)},
-                  [this](const Bound&) { selection().deleteSelection();
-            return Value(); });
+                  [this](const Bound& a) {
+                      goTo(a);
+                      return Value();
+                  });
+        addMethod(
+            QStringLiteral("Delete"),
+            {optionalParam(QStringLiteral("Unit"), Kind::Long), optionalParam(QStringLiteral("Count"), Kind::Long)},
+            [this](const Bound&) {
+                selection().deleteSelection();
+                return Value();
+            });
         addMethod(QStringLiteral("Copy"), {}, [this](const Bound&) {
             selection().copy();
             return Value();
@@ -438,15 +454,17 @@ public:
     explicit DocumentsObject(AppPtr app) : Base(QStringLiteral("Documents")), mApp(std::move(app))
     {
         addMethod(QStringLiteral("Open"),
-                  {required(QStringLiteral("FileName"), Kind::String), optionalParam(QStringLiteral("ConfirmConversions")),
-                   optionalParam(QStringLiteral("ReadOnly"), Kind::Boolean), optionalParam(QStringLiteral("AddToRecentFiles")),
-                   optionalParam(QStringLiteral("PasswordDocument")), optionalParam(QStringLiteral("PasswordTemplate")),
-                   optionalParam(QStringLiteral("Revert")), optionalParam(QStringLiteral("WritePasswordDocument")),
+                  {required(QStringLiteral("FileName"), Kind::String),
+                   optionalParam(QStringLiteral("ConfirmConversions")),
+                   optionalParam(QStringLiteral("ReadOnly"), Kind::Boolean),
+                   optionalParam(QStringLiteral("AddToRecentFiles")), optionalParam(QStringLiteral("PasswordDocument")),
+                   optionalParam(QStringLiteral("PasswordTemplate")), optionalParam(QStringLiteral("Revert")),
+                   optionalParam(QStringLiteral("WritePasswordDocument")),
                    optionalParam(QStringLiteral("WritePasswordTemplate")), optionalParam(QStringLiteral("Format")),
                    optionalParam(QStringLiteral("Encoding")), optionalParam(QStringLiteral("Visible"))},
                   [this](const Bound& a) {
-                      return Value(ObjectPtr(std::make_shared<DocumentObject>(
-                          mApp->open(a[0].toString(), a.valueOr(2, false).toBool()))));
+                      return Value(ObjectPtr(
+                          std::make_shared<DocumentObject>(mApp->open(a[0].toString(), a.valueOr(2, false).toBool()))));
                   });
         addProperty(QStringLiteral("Count"), Kind::Long, {}, [this](const Bound&) {
             mApp->ensureRunning();
@@ -455,7 +473,8 @@ public:
         addMethod(QStringLiteral("Item"), {required(QStringLiteral("Index"), Kind::Long)}, [this](const Bound& a) {
             mApp->ensureRunning();
             const auto& docs = mApp->documents();
-            return Value(ObjectPtr(std::make_shared<DocumentObject>(docs[static_cast<size_t>(index0(a[0], static_cast<int>(docs.size())))])));
+            return Value(ObjectPtr(std::make_shared<DocumentObject>(
+                docs[static_cast<size_t>(index0(a[0], static_cast<int>(docs.size())))])));
         });
     }
 
@@ -478,22 +497,25 @@ public:
             mApp->activeDocument();
             return Value(ObjectPtr(std::make_shared<SelectionObject>(mApp)));
         });
-        addProperty(QStringLiteral("Application"), std::nullopt, {}, [this](const Bound&) {
-            return Value(ObjectPtr(shared_from_this()));
-        });
-        addProperty(QStringLiteral("DisplayAlerts"), Kind::Long, {},
-                    [this](const Bound&) { return Value(qint32(mApp->displayAlerts ? -1 : 0)); },
-                    [this](const Bound&, const Value& v) {
-                        mApp->ensureRunning();
-                        mApp->displayAlerts = v.toLong() != 0;
-                    });
-        addProperty(QStringLiteral("Visible"), Kind::Boolean, {}, [this](const Bound&) { return Value(mApp->visible); },
-                    [this](const Bound&, const Value& v) { mApp->visible = v.toBool(); });
+        addProperty(QStringLiteral("Application"), std::nullopt, {},
+                    [this](const Bound&) { return Value(ObjectPtr(shared_from_this())); });
+        addProperty(
+            QStringLiteral("DisplayAlerts"), Kind::Long, {},
+            [this](const Bound&) { return Value(qint32(mApp->displayAlerts ? -1 : 0)); },
+            [this](const Bound&, const Value& v) {
+                mApp->ensureRunning();
+                mApp->displayAlerts = v.toLong() != 0;
+            });
+        addProperty(
+            QStringLiteral("Visible"), Kind::Boolean, {}, [this](const Bound&) { return Value(mApp->visible); },
+            [this](const Bound&, const Value& v) { mApp->visible = v.toBool(); });
         addMethod(QStringLiteral("Quit"),
                   {optionalParam(QStringLiteral("SaveChanges")), optionalParam(QStringLiteral("OriginalFormat")),
                    optionalParam(QStringLiteral("RouteDocument"))},
-                  [this](const Bound&) { mApp->quit();
-            return Value(); });
+                  [this](const Bound&) {
+                      mApp->quit();
+                      return Value();
+                  });
     }
 
 private:

@@ -1,16 +1,16 @@
-#include "app/AppTitle.h"
 #include "app/Application.h"
+#include "app/AppTitle.h"
 #include "app/Dialogs.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
-#include <QEvent>
 
 #include <gtest/gtest.h>
 #include <stdexcept>

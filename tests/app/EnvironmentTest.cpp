@@ -50,7 +50,7 @@ TEST(Environment, WithoutTheVariableAPrivateFolderIsMade)
     EXPECT_EQ(QFileInfo(folder).absolutePath(), QFileInfo(sysTemp.path()).absoluteFilePath());
     EXPECT_TRUE(QFileInfo(folder).isDir());
     EXPECT_EQ(QFile::permissions(folder) & 0x0077, 0);  // nobody but us
-    EXPECT_EQ(app::environment::tempFolder(), folder);   // the same one next time
+    EXPECT_EQ(app::environment::tempFolder(), folder);  // the same one next time
 }
 
 TEST(Environment, APrivateFolderReplacedByALinkIsRefused)

@@ -1,5 +1,5 @@
-#include "app/Dialogs.h"
 #include "app/ErrorReport.h"
+#include "app/Dialogs.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
 
@@ -13,10 +13,9 @@ TEST(ErrorReport, TextIsBuiltByteForByte)
 {
     const QString text = app::errorReportText(QStringLiteral("Can't create object 'Word.Application'"),
                                               QStringLiteral("in Pondrel2021/08/31.Form1.PushButton22_Click "), 102);
-    EXPECT_EQ(text.toUtf8(),
-              QByteArray("Can't create object 'Word.Application'\x0D\x0A"
-                         "in Pondrel2021/08/31.Form1.PushButton22_Click at line 102\x0D\x0D"
-                         "Please email screenshot of this message to support@tessaly.com"));
+    EXPECT_EQ(text.toUtf8(), QByteArray("Can't create object 'Word.Application'\x0D\x0A"
+                                        "in Pondrel2021/08/31.Form1.PushButton22_Click at line 102\x0D\x0D"
+                                        "Please email screenshot of this message to support@tessaly.com"));
 }
 
 TEST(ErrorReport, IsAnExclamationBoxWithItsOwnCaption)

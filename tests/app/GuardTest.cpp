@@ -13,7 +13,10 @@ namespace {
 void fail(const char* what) { throw std::runtime_error(what); }
 
 // The second line of a report: the label, "at line " and the step.
-QString whereOf(const testing_support::ShownBox& b) { return b.text.split(QStringLiteral("\r\n")).at(1).split(QLatin1Char('\r')).at(0); }
+QString whereOf(const testing_support::ShownBox& b)
+{
+    return b.text.split(QStringLiteral("\r\n")).at(1).split(QLatin1Char('\r')).at(0);
+}
 }  // namespace
 
 TEST(Guard, AFailureInTheMiddleOfAStepIsReportedAndTheRestOfTheStepRuns)
@@ -23,7 +26,10 @@ TEST(Guard, AFailureInTheMiddleOfAStepIsReportedAndTheRestOfTheStepRuns)
     Guard g(app::label::Form1_Form_Load);
     g.step(104);
     g.act([&] { ran << "caption"; });
-    g.act([&] { fail("Invalid picture"); ran << "never"; });
+    g.act([&] {
+        fail("Invalid picture");
+        ran << "never";
+    });
     g.act([&] { ran << "title"; });
     g.step(106, [&] { ran << "next step"; });
 
@@ -39,7 +45,10 @@ TEST(Guard, AFailingTestOfAConditionalGoesOnInsideIt)
     bool inside = false;
     Guard g(app::label::Form1_Form_Load);
     g.step(108);
-    if (g.test([]() -> bool { fail("Bad file name"); return false; }))
+    if (g.test([]() -> bool {
+            fail("Bad file name");
+            return false;
+        }))
         g.step(110, [&] { inside = true; });
     EXPECT_TRUE(inside);
     ASSERT_EQ(dialogs.boxes.size(), 1u);

@@ -72,13 +72,14 @@ class RecordingFso : public automation::Dispatch {
 public:
     explicit RecordingFso(QStringList* log)
     {
-        addMethod(QStringLiteral("DeleteFile"),
-                  {automation::required(QStringLiteral("FileSpec")), automation::optionalParam(QStringLiteral("Force"))},
-                  [log](const automation::Bound& a) {
-                      *log << a[0].toString() + QStringLiteral(" force=") + a[1].toString();
-                      throw std::runtime_error("still can't");
-                      return Value();
-                  });
+        addMethod(
+            QStringLiteral("DeleteFile"),
+            {automation::required(QStringLiteral("FileSpec")), automation::optionalParam(QStringLiteral("Force"))},
+            [log](const automation::Bound& a) {
+                *log << a[0].toString() + QStringLiteral(" force=") + a[1].toString();
+                throw std::runtime_error("still can't");
+                return Value();
+            });
     }
     QString typeName() const override { return QStringLiteral("Scripting.FileSystemObject"); }
 };

@@ -1,6 +1,6 @@
+#include "app/Skin.h"
 #include "app/Colours.h"
 #include "app/Controls.h"
-#include "app/Skin.h"
 #include "automation/AutomationError.h"
 #include "tests/support/TestSupport.h"
 
@@ -102,8 +102,8 @@ TEST(ApplySkin, RecoloursTheWindowAndDrivesTheComponentInOrder)
     EXPECT_EQ(backColour(w.edit), QColor(Qt::white));
 
     const QString handle = QString::number(app::SkinFramework::handleOf(&w.root));
-    EXPECT_EQ(skin->log, QStringList({"call 2(" + path + ",)", "get 1()", "put 1(5)", "put 5(True)",
-                                      "put 10(True)", "call 3(" + handle + ")"}));
+    EXPECT_EQ(skin->log, QStringList({"call 2(" + path + ",)", "get 1()", "put 1(5)", "put 5(True)", "put 10(True)",
+                                      "call 3(" + handle + ")"}));
 }
 
 TEST(ApplySkin, AFailingCallStopsTheRestButKeepsTheColours)

@@ -1,5 +1,5 @@
-#include "automation/AutomationError.h"
 #include "automation/Dispatch.h"
+#include "automation/AutomationError.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -23,12 +23,13 @@ public:
                       readOnly = a.valueOr(2, false).toBool();
                       return Value(qint32(7));
                   });
-        addProperty(QStringLiteral("Visible"), Kind::Boolean, {},
-                    [this](const Bound&) { return Value(visible); },
-                    [this](const Bound&, const Value& v) { visible = v.toBool(); }, 4);
-        addProperty(QStringLiteral("Item"), Kind::String, {required(QStringLiteral("Index"), Kind::Long)},
-                    [this](const Bound& a) { return Value(items.at(a[0].toLong() - 1)); },
-                    [this](const Bound& a, const Value& v) { items[a[0].toLong() - 1] = v.toString(); });
+        addProperty(
+            QStringLiteral("Visible"), Kind::Boolean, {}, [this](const Bound&) { return Value(visible); },
+            [this](const Bound&, const Value& v) { visible = v.toBool(); }, 4);
+        addProperty(
+            QStringLiteral("Item"), Kind::String, {required(QStringLiteral("Index"), Kind::Long)},
+            [this](const Bound& a) { return Value(items.at(a[0].toLong() - 1)); },
+            [this](const Bound& a, const Value& v) { items[a[0].toLong() - 1] = v.toString(); });
         addProperty(QStringLiteral("Count"), Kind::Long, {},
                     [this](const Bound&) { return Value(qint32(items.size())); });
     }
@@ -68,8 +69,8 @@ TEST(Dispatch, PositionalOmittedAndNamedArgumentsBind)
     EXPECT_FALSE(s->confirmGiven);
     EXPECT_TRUE(s->readOnly);
 
-    call(s, QStringLiteral("Open"), {named(QStringLiteral("readonly"), "True"),
-                                     named(QStringLiteral("FileName"), "b.dot")});
+    call(s, QStringLiteral("Open"),
+         {named(QStringLiteral("readonly"), "True"), named(QStringLiteral("FileName"), "b.dot")});
     EXPECT_EQ(s->lastFile, QStringLiteral("b.dot"));
     EXPECT_TRUE(s->readOnly);
     EXPECT_FALSE(s->confirmGiven);
@@ -96,13 +97,21 @@ TEST(Dispatch, EveryFailureNamesTheMember)
               QStringLiteral("Object 'Sample.Object' doesn't support the member 'Frobnicate'"));
     EXPECT_EQ(failureOf([&] { call(s, QStringLiteral("Open")); }),
               QStringLiteral("Argument 'FileName' of 'Open' of 'Sample.Object' is not optional"));
-    EXPECT_EQ(failureOf([&] { call(s, QStringLiteral("Open"), {"a", true, true, true}); }),
+    EXPECT_EQ(failureOf([&] {
+                  call(s, QStringLiteral("Open"), {"a", true, true, true});
+              }),
               QStringLiteral("Wrong number of arguments: 'Open' of 'Sample.Object' takes at most 3, got 4"));
-    EXPECT_EQ(failureOf([&] { call(s, QStringLiteral("Open"), {"a", named(QStringLiteral("Bogus"), 1.0)}); }),
+    EXPECT_EQ(failureOf([&] {
+                  call(s, QStringLiteral("Open"), {"a", named(QStringLiteral("Bogus"), 1.0)});
+              }),
               QStringLiteral("Named argument 'Bogus' not found for 'Open' of 'Sample.Object'"));
-    EXPECT_EQ(failureOf([&] { call(s, QStringLiteral("Open"), {"a", named(QStringLiteral("FileName"), "b")}); }),
+    EXPECT_EQ(failureOf([&] {
+                  call(s, QStringLiteral("Open"), {"a", named(QStringLiteral("FileName"), "b")});
+              }),
               QStringLiteral("Argument 'FileName' of 'Open' of 'Sample.Object' is given twice"));
-    EXPECT_EQ(failureOf([&] { call(s, QStringLiteral("Open"), {"a", "maybe"}); }),
+    EXPECT_EQ(failureOf([&] {
+                  call(s, QStringLiteral("Open"), {"a", "maybe"});
+              }),
               QStringLiteral("Type mismatch: can't convert String \"maybe\" to Boolean "
                              "(argument 'ConfirmConversions' of 'Open' of 'Sample.Object')"));
     EXPECT_EQ(failureOf([&] { put(s, QStringLiteral("Count"), qint32(3)); }),

@@ -1,6 +1,6 @@
+#include "automation/Registry.h"
 #include "automation/AutomationError.h"
 #include "automation/Dispatch.h"
-#include "automation/Registry.h"
 #include "tests/support/TestSupport.h"
 
 #include <QFile>
@@ -88,7 +88,7 @@ TEST(FileSystemObject, DeletesALinkNotWhatItPointsTo)
     call(CreateObject(QStringLiteral("Scripting.FileSystemObject")), QStringLiteral("DeleteFile"), {link, true});
     EXPECT_FALSE(QFileInfo(link).isSymLink());
     EXPECT_EQ(testing_support::readAll(target), QByteArray("keep"));
-    EXPECT_THROW(call(CreateObject(QStringLiteral("Scripting.FileSystemObject")),
-                      QStringLiteral("DeleteFile"), {dir.path(), true}),
+    EXPECT_THROW(call(CreateObject(QStringLiteral("Scripting.FileSystemObject")), QStringLiteral("DeleteFile"),
+                      {dir.path(), true}),
                  AutomationError);
 }

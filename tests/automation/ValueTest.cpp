@@ -1,5 +1,5 @@
-#include "automation/AutomationError.h"
 #include "automation/Value.h"
+#include "automation/AutomationError.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // topics, checked cell by cell against the cell map written out here from
 // the design: which field goes in which cell, in which size, capitals or not.
 #include "docgen/Generation.h"
-#include "meeting/DateText.h"
 #include "docgen/PreviewPort.h"
+#include "meeting/DateText.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
 #include "wordproc/Package.h"
@@ -22,7 +22,10 @@ public:
     int pageCount() const override { return static_cast<int>(pages.size()); }
     void addPage(const QString& text) override { pages << text; }
     bool hasImage(int index) const override { return index >= 0 && index < static_cast<int>(images.size()); }
-    void loadImage(int index) override { images.resize(std::max<size_t>(images.size(), static_cast<size_t>(index) + 1)); }
+    void loadImage(int index) override
+    {
+        images.resize(std::max<size_t>(images.size(), static_cast<size_t>(index) + 1));
+    }
     platform::Picture imagePicture(int index) const override { return images.at(static_cast<size_t>(index)); }
     void setImagePicture(int index, const platform::Picture& p) override { images.at(static_cast<size_t>(index)) = p; }
     void setShownPicture(const platform::Picture& p) override { shown = p; }
@@ -86,30 +89,33 @@ TEST(CellMap, EveryFieldOfThreeTopicsIsTypedIntoItsCellWithItsFormat)
     const auto t = [&](Field f, int topic = 0) { return host.text(f, topic); };
     const auto deadline = [&](Field f, int topic) { return docgen::deadlineText(host.deadline(f, topic)); };
     std::vector<CellOf> table1 = {
-        {1, 1, t(Field::txtTitle), 20, false},
-        {2, 2, QStringLiteral("07-Dec-2026"), 8, true},
-        {2, 3, QStringLiteral("01:05 PM"), 8, true},
-        {2, 4, t(Field::txtMeetingLocation), 8, true},
-        {4, 2, t(Field::txtMeetingCalledBy), 8, false},
-        {5, 2, t(Field::txtTypeOfMeeting), 8, false},
-        {6, 2, t(Field::txtFacilitator), 8, false},
-        {7, 2, t(Field::txtNoteTaker), 8, false},
-        {8, 2, t(Field::txtTimekeeper), 8, false},
-        {9, 2, t(Field::txtAttendees), 8, false},
+        {1, 1, t(Field::txtTitle), 20, false},          {2, 2, QStringLiteral("07-Dec-2026"), 8, true},
+        {2, 3, QStringLiteral("01:05 PM"), 8, true},    {2, 4, t(Field::txtMeetingLocation), 8, true},
+        {4, 2, t(Field::txtMeetingCalledBy), 8, false}, {5, 2, t(Field::txtTypeOfMeeting), 8, false},
+        {6, 2, t(Field::txtFacilitator), 8, false},     {7, 2, t(Field::txtNoteTaker), 8, false},
+        {8, 2, t(Field::txtTimekeeper), 8, false},      {9, 2, t(Field::txtAttendees), 8, false},
     };
     for (int k = 0; k < 3; ++k) {
         const int r = 12 + 11 * k;
         const std::vector<CellOf> block = {
-            {r, 1, t(Field::txtTimeAlloted, k), 8, true},   {r, 2, t(Field::txtTopic, k), 8, true},
-            {r, 3, t(Field::txtPresenter, k), 8, true},     {r + 1, 2, t(Field::txtDiscussion1, k), 8, false},
-            {r + 2, 1, t(Field::txtDiscussion2, k), 8, false}, {r + 3, 1, t(Field::txtDiscussion3, k), 8, false},
-            {r + 4, 2, t(Field::txtConclusion1, k), 8, false}, {r + 5, 1, t(Field::txtConclusion2, k), 8, false},
-            {r + 6, 1, t(Field::txtConclusion3, k), 8, false}, {r + 8, 1, t(Field::txtAction1, k), 8, false},
-            {r + 8, 2, t(Field::txtPerson1, k), 8, false},  {r + 8, 3, deadline(Field::dtpDeadlin1, k), 8, false},
-            {r + 9, 1, t(Field::txtAction2, k), 8, false},  {r + 9, 2, t(Field::txtPerson2, k), 8, false},
+            {r, 1, t(Field::txtTimeAlloted, k), 8, true},
+            {r, 2, t(Field::txtTopic, k), 8, true},
+            {r, 3, t(Field::txtPresenter, k), 8, true},
+            {r + 1, 2, t(Field::txtDiscussion1, k), 8, false},
+            {r + 2, 1, t(Field::txtDiscussion2, k), 8, false},
+            {r + 3, 1, t(Field::txtDiscussion3, k), 8, false},
+            {r + 4, 2, t(Field::txtConclusion1, k), 8, false},
+            {r + 5, 1, t(Field::txtConclusion2, k), 8, false},
+            {r + 6, 1, t(Field::txtConclusion3, k), 8, false},
+            {r + 8, 1, t(Field::txtAction1, k), 8, false},
+            {r + 8, 2, t(Field::txtPerson1, k), 8, false},
+            {r + 8, 3, deadline(Field::dtpDeadlin1, k), 8, false},
+            {r + 9, 1, t(Field::txtAction2, k), 8, false},
+            {r + 9, 2, t(Field::txtPerson2, k), 8, false},
             {r + 9, 3, deadline(Field::dtpDeadline2, k), 8, false},
             // What the copy carried along and nothing overwrote.
-            {r + 1, 1, QStringLiteral("Discussion"), 7, true}, {r + 4, 1, QStringLiteral("Conclusions"), 7, true},
+            {r + 1, 1, QStringLiteral("Discussion"), 7, true},
+            {r + 4, 1, QStringLiteral("Conclusions"), 7, true},
             {r + 7, 1, QStringLiteral("Action items"), 7, true},
         };
         table1.insert(table1.end(), block.begin(), block.end());
@@ -134,8 +140,8 @@ TEST(CellMap, EveryFieldOfThreeTopicsIsTypedIntoItsCellWithItsFormat)
         const auto& paragraphs = row.cells[static_cast<size_t>(c.cell - 1)].paragraphs;
         ASSERT_EQ(paragraphs.size(), 1u);
         EXPECT_EQ(paragraphs[0].text(), c.text);
-        const wordproc::CharFormat f =
-            m.resolvedChars(paragraphs[0], paragraphs[0].runs.empty() ? paragraphs[0].markFormat : paragraphs[0].runs[0].format);
+        const wordproc::CharFormat f = m.resolvedChars(
+            paragraphs[0], paragraphs[0].runs.empty() ? paragraphs[0].markFormat : paragraphs[0].runs[0].format);
         EXPECT_EQ(*f.name, QStringLiteral("Tahoma"));
         EXPECT_DOUBLE_EQ(*f.size, c.size);
         EXPECT_EQ(*f.allCaps, c.caps);

@@ -1,6 +1,6 @@
+#include "docgen/FormattedText.h"
 #include "automation/AutomationError.h"
 #include "automation/Dispatch.h"
-#include "docgen/FormattedText.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,9 @@ namespace {
 // A stand-in for the word processor that records every call it receives.
 class Recorder : public Object {
 public:
-    explicit Recorder(QString name, QStringList* log, ObjectPtr child = {}) : mName(std::move(name)), mLog(log), mChild(std::move(child)) {}
+    explicit Recorder(QString name, QStringList* log, ObjectPtr child = {})
+        : mName(std::move(name)), mLog(log), mChild(std::move(child))
+    {}
     QString typeName() const override { return mName; }
     Value invoke(const QString& member, CallKind kind, const Arguments& args) override
     {
@@ -50,16 +52,35 @@ TEST(SetFont, SetsTheTwentyThreeAttributesInOrderWithTheirTypesThenTypes)
     Word w;
     docgen::setFont(w.word, QStringLiteral("Penguin Meeting"), 8, QStringLiteral("Tahoma"), 0, true, false);
     const QStringList expected = {
-        "Word.get Application()", "Application.get Selection()", "Selection.get Font()",
-        "Font.put Name(String Tahoma)", "Font.put Size(Integer 8)", "Font.put Bold(Boolean False)",
-        "Font.put Italic(Boolean False)", "Font.put Underline(Integer 0)", "Font.put UnderlineColor(Long -16777216)",
-        "Font.put Strikethrough(Boolean False)", "Font.put DoubleStrikeThrough(Boolean False)",
-        "Font.put Outline(Boolean False)", "Font.put Emboss(Boolean False)", "Font.put Shadow(Boolean False)",
-        "Font.put Hidden(Boolean False)", "Font.put SmallCaps(Boolean False)", "Font.put AllCaps(Boolean True)",
-        "Font.put Color(Long -16777216)", "Font.put Engrave(Boolean False)", "Font.put Superscript(Boolean False)",
-        "Font.put Subscript(Boolean False)", "Font.put Spacing(Double 0.2)", "Font.put Scaling(Integer 100)",
-        "Font.put Position(Integer 0)", "Font.put Kerning(Integer 0)", "Font.put Animation(Integer 0)",
-        "Word.get Application()", "Application.get Selection()", "Selection.call TypeText(Text=Penguin Meeting)",
+        "Word.get Application()",
+        "Application.get Selection()",
+        "Selection.get Font()",
+        "Font.put Name(String Tahoma)",
+        "Font.put Size(Integer 8)",
+        "Font.put Bold(Boolean False)",
+        "Font.put Italic(Boolean False)",
+        "Font.put Underline(Integer 0)",
+        "Font.put UnderlineColor(Long -16777216)",
+        "Font.put Strikethrough(Boolean False)",
+        "Font.put DoubleStrikeThrough(Boolean False)",
+        "Font.put Outline(Boolean False)",
+        "Font.put Emboss(Boolean False)",
+        "Font.put Shadow(Boolean False)",
+        "Font.put Hidden(Boolean False)",
+        "Font.put SmallCaps(Boolean False)",
+        "Font.put AllCaps(Boolean True)",
+        "Font.put Color(Long -16777216)",
+        "Font.put Engrave(Boolean False)",
+        "Font.put Superscript(Boolean False)",
+        "Font.put Subscript(Boolean False)",
+        "Font.put Spacing(Double 0.2)",
+        "Font.put Scaling(Integer 100)",
+        "Font.put Position(Integer 0)",
+        "Font.put Kerning(Integer 0)",
+        "Font.put Animation(Integer 0)",
+        "Word.get Application()",
+        "Application.get Selection()",
+        "Selection.call TypeText(Text=Penguin Meeting)",
     };
     EXPECT_EQ(w.log, expected);
 }
@@ -77,7 +98,8 @@ TEST(SetFont, AFailureStopsWhereItHappens)
 {
     Word w;
     w.font->failOn = QStringLiteral("AllCaps");
-    EXPECT_THROW(docgen::setFont(w.word, QStringLiteral("x"), 8, QStringLiteral("Tahoma"), 0, true, false), AutomationError);
+    EXPECT_THROW(docgen::setFont(w.word, QStringLiteral("x"), 8, QStringLiteral("Tahoma"), 0, true, false),
+                 AutomationError);
     EXPECT_EQ(w.log.last(), QStringLiteral("Font.put AllCaps(Boolean True)"));
     EXPECT_FALSE(w.log.join(QLatin1Char('\n')).contains(QStringLiteral("TypeText")));
 }

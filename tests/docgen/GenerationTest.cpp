@@ -1,10 +1,10 @@
+#include "docgen/Generation.h"
 #include "app/Application.h"
 #include "app/Clock.h"
 #include "app/Random.h"
 #include "app/Resources.h"
 #include "automation/AutomationError.h"
 #include "automation/Registry.h"
-#include "docgen/Generation.h"
 #include "entry/Form1.h"
 #include "meeting/DateText.h"
 #include "preview/Form2.h"
@@ -12,12 +12,12 @@
 #include "tests/support/TestSupport.h"
 #include "wordproc/Package.h"
 
-#include <QDir>
-#include <QRegularExpression>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -114,7 +114,8 @@ TEST_F(Generation, TheSampleMeetingBecomesADocumentShownInThePreview)
     EXPECT_TRUE(dialogs.boxes.empty()) << (dialogs.boxes.empty() ? "" : dialogs.boxes[0].text.toStdString());
     const QStringList files = tempFiles();
     ASSERT_EQ(files.size(), 1);  // no template.dot, no temp.bmp left behind
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^kvarne[1-9]{8}\\.doc$")).match(files[0]).hasMatch()) << files[0].toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^kvarne[1-9]{8}\\.doc$")).match(files[0]).hasMatch())
+        << files[0].toStdString();
     EXPECT_EQ(previewWindow().mWordFile, QDir(folders.temp()).filePath(files[0]));
     EXPECT_EQ(previewWindow().ListView1->topLevelItemCount(), 1);
     EXPECT_EQ(previewWindow().ListView1->topLevelItem(0)->text(0), QStringLiteral("Page 1"));
@@ -255,7 +256,8 @@ TEST_F(Generation, NamesDrawnWithinOneClockSecondHaveDigitsOneToNineAndDiffer)
         previewWindow().PushButton8->click();
     }
     for (const QString& name : names) {
-        EXPECT_TRUE(QRegularExpression(QStringLiteral("^kvarne[1-9]{8}\\.doc$")).match(name).hasMatch()) << name.toStdString();
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^kvarne[1-9]{8}\\.doc$")).match(name).hasMatch())
+            << name.toStdString();
         const QString digits = name.mid(6, 8);
         EXPECT_NE(digits.count(digits.front()), 8) << name.toStdString();
     }
@@ -310,14 +312,26 @@ TEST_F(Generation, ATemplateFoundInTheTemporaryFolderIsOpenedOnlyWhenNobodyElseC
     struct Case {
         const char* what;
         std::function<bool()> plant;  // false: can't be made here
-        const char* refusal;          // nullptr: opened as it is
+        const char* refusal;  // nullptr: opened as it is
     };
     const Case cases[] = {
-        {"a leftover of the user's own run", [&] { plantTemplate(path); return ::chmod(QFile::encodeName(path), 0600) == 0; }, nullptr},
-        {"a file others can change", [&] { plantTemplate(path); return ::chmod(QFile::encodeName(path), 0664) == 0; },
+        {"a leftover of the user's own run",
+         [&] {
+             plantTemplate(path);
+             return ::chmod(QFile::encodeName(path), 0600) == 0;
+         },
+         nullptr},
+        {"a file others can change",
+         [&] {
+             plantTemplate(path);
+             return ::chmod(QFile::encodeName(path), 0664) == 0;
+         },
          "can be changed by other users"},
         {"another user's file",
-         [&] { plantTemplate(path); return ::chown(QFile::encodeName(path), 65534, 65534) == 0; },
+         [&] {
+             plantTemplate(path);
+             return ::chown(QFile::encodeName(path), 65534, 65534) == 0;
+         },
          "belongs to another user"},
         {"a link", [&] { return QFile::link(plantTemplate(elsewhere), path); }, "is a link"},
     };
@@ -352,9 +366,21 @@ TEST_F(Generation, APictureFileSwappedForALinkOrAFifoIsNeverRead)
 {
     const QString picture = QDir(folders.temp()).filePath(QStringLiteral("temp.bmp"));
     const std::pair<const char*, std::function<void()>> swaps[] = {
-        {"a FIFO", [&] { QFile::remove(picture); ::mkfifo(QFile::encodeName(picture).constData(), 0600); }},
-        {"a link to an endless device", [&] { QFile::remove(picture); QFile::link(QStringLiteral("/dev/zero"), picture); }},
-        {"another file", [&] { QFile::remove(picture); testing_support::writeFile(picture, "not a picture"); }},
+        {"a FIFO",
+         [&] {
+             QFile::remove(picture);
+             ::mkfifo(QFile::encodeName(picture).constData(), 0600);
+         }},
+        {"a link to an endless device",
+         [&] {
+             QFile::remove(picture);
+             QFile::link(QStringLiteral("/dev/zero"), picture);
+         }},
+        {"another file",
+         [&] {
+             QFile::remove(picture);
+             testing_support::writeFile(picture, "not a picture");
+         }},
     };
     form->PushButton22->click();  // the preview window exists from the first run on
     previewWindow().PushButton8->click();
@@ -362,7 +388,8 @@ TEST_F(Generation, APictureFileSwappedForALinkOrAFifoIsNeverRead)
         SCOPED_TRACE(what);
         dialogs.boxes.clear();
         // Between the picture's save (148) and its load (154) the page's item is added (150).
-        const auto connection = QObject::connect(previewWindow().ListView1->model(), &QAbstractItemModel::rowsInserted, swap);
+        const auto connection =
+            QObject::connect(previewWindow().ListView1->model(), &QAbstractItemModel::rowsInserted, swap);
         form->PushButton22->click();
         QObject::disconnect(connection);
         EXPECT_EQ(reportLines(), QStringList({"in Pondrel2021/08/31.Form1.SaveDocAsJPG at line 154"}));
@@ -410,7 +437,8 @@ TEST_F(Generation, PagesAreRenderedThroughTheCallsTheWordProcessorIsDrivenWith)
         EXPECT_GE(all.count(QStringLiteral("TypeText(Text=String )")), 1);
         EXPECT_TRUE(all.contains(QStringLiteral("TypeText(Text=String 01:05 PM)")));
         EXPECT_TRUE(all.contains(QStringLiteral("TypeText(Text=String 07-Dec-2026)")));
-        EXPECT_TRUE(all.contains(QStringLiteral("Open(%1, <omitted>, True)").arg(QDir(folders.temp()).filePath(QStringLiteral("template.dot")))));
+        EXPECT_TRUE(all.contains(QStringLiteral("Open(%1, <omitted>, True)")
+                                     .arg(QDir(folders.temp()).filePath(QStringLiteral("template.dot")))));
         ASSERT_EQ(previewWindow().ListView1->topLevelItemCount(), pages);
         EXPECT_EQ(previewWindow().ListView1->topLevelItem(pages - 1)->text(0), QStringLiteral("Page %1").arg(pages));
         EXPECT_TRUE(previewWindow().hasImage(pages - 1));
@@ -420,7 +448,8 @@ TEST_F(Generation, PagesAreRenderedThroughTheCallsTheWordProcessorIsDrivenWith)
 
 TEST_F(Generation, WithoutTheWordProcessorEveryStepReportsOnceAndTheRunStillEnds)
 {
-    ScopedRegistration none(QStringLiteral("Word.Application"), []() -> ObjectPtr { throw std::runtime_error("not installed"); });
+    ScopedRegistration none(QStringLiteral("Word.Application"),
+                            []() -> ObjectPtr { throw std::runtime_error("not installed"); });
     QGuiApplication::clipboard()->clear();  // nothing left there by an earlier run
     form->PushButton22->click();
     const QStringList lines = reportLines();

@@ -1,9 +1,9 @@
+#include "docgen/IsInstalled.h"
 #include "app/AppTitle.h"
 #include "app/Application.h"
 #include "app/Guard.h"
 #include "automation/Dispatch.h"
 #include "automation/Registry.h"
-#include "docgen/IsInstalled.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
 
@@ -30,7 +30,8 @@ public:
 
 TEST(CheckWordAvailable, WithoutTheWordProcessorTellsWhatToCheckAndEnds)
 {
-    ScopedRegistration none(QStringLiteral("Word.Application"), []() -> ObjectPtr { throw std::runtime_error("missing"); });
+    ScopedRegistration none(QStringLiteral("Word.Application"),
+                            []() -> ObjectPtr { throw std::runtime_error("missing"); });
     testing_support::ScriptedDialogs dialogs;
     app::SetApplicationTitle();
     int ended = 0;

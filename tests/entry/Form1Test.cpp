@@ -1,12 +1,12 @@
+#include "entry/Form1.h"
 #include "app/Clock.h"
 #include "app/Controls.h"
 #include "app/Pointer.h"
-#include "platform/Units.h"
 #include "automation/Registry.h"
-#include "entry/Form1.h"
 #include "meeting/DateText.h"
 #include "meeting/IniFile.h"
 #include "meeting/SettingsStore.h"
+#include "platform/Units.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/Ui.h"
@@ -15,11 +15,11 @@
 #include <QCheckBox>
 #include <QDateTimeEdit>
 #include <QEnterEvent>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -85,7 +85,9 @@ protected:
     {
         QStringList out;
         for (const auto& b : dialogs.errorReports())
-            out << b.text.section(QStringLiteral("\r\n"), 1).section(QLatin1Char('\r'), 0, 0).section(QLatin1Char(' '), -1);
+            out << b.text.section(QStringLiteral("\r\n"), 1)
+                       .section(QLatin1Char('\r'), 0, 0)
+                       .section(QLatin1Char(' '), -1);
         return out;
     }
 
@@ -135,19 +137,22 @@ TEST_F(EntryWindow, TheRestoreReadsItsKeysInOrderEachStepGuardedOnItsOwn)
     auto form = start();
     meeting::setSettingsStore(nullptr);
 
-    EXPECT_EQ(recording.reads,
-              QStringList({"txtTitle", "txtMeetingCalledBy", "txtMeetingLocation", "txtTypeOfMeeting",
-                           "txtFacilitator", "txtNoteTaker", "txtTimekeeper", "txtAttendees", "dtpDateTime",
-                           "txtTimeAlloted0", "txtTopic0", "txtPresenter0", "txtDiscussion10", "txtDiscussion20",
-                           "txtDiscussion30", "txtConclusion10", "txtConclusion20", "txtConclusion30",
-                           "txtAction10", "txtAction20", "txtPerson10", "txtPerson20", "dtpDeadlin10",
-                           "dtpDeadline20", "txtResource", "txtObservers", "txtNotes"}));
+    EXPECT_EQ(recording.reads, QStringList({"txtTitle",         "txtMeetingCalledBy", "txtMeetingLocation",
+                                            "txtTypeOfMeeting", "txtFacilitator",     "txtNoteTaker",
+                                            "txtTimekeeper",    "txtAttendees",       "dtpDateTime",
+                                            "txtTimeAlloted0",  "txtTopic0",          "txtPresenter0",
+                                            "txtDiscussion10",  "txtDiscussion20",    "txtDiscussion30",
+                                            "txtConclusion10",  "txtConclusion20",    "txtConclusion30",
+                                            "txtAction10",      "txtAction20",        "txtPerson10",
+                                            "txtPerson20",      "dtpDeadlin10",       "dtpDeadline20",
+                                            "txtResource",      "txtObservers",       "txtNotes"}));
     QStringList lines;
     for (int n = 130; n <= 182; n += 2)
         lines << QString::number(n);
     EXPECT_EQ(reportLines(), lines);
     for (const auto& b : dialogs.errorReports())
-        EXPECT_TRUE(b.text.startsWith(QStringLiteral("The store is unreachable\r\nin Pondrel2021/08/31.Form1.Form_Load at line ")));
+        EXPECT_TRUE(b.text.startsWith(
+            QStringLiteral("The store is unreachable\r\nin Pondrel2021/08/31.Form1.Form_Load at line ")));
 }
 
 TEST_F(EntryWindow, ABadDateGivesOneReportAtItsStepAndEverythingElseStillRestores)
@@ -298,13 +303,15 @@ TEST_F(EntryWindow, TabVisitsTheFieldsInTheirOrderThenTheButtons)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     // An absent deadline's date is greyed, so Tab stops at its box only.
-    EXPECT_EQ(visited, QStringList({"txtTitle", "dtpDateTime", "txtMeetingLocation", "txtMeetingCalledBy",
-                                    "txtTypeOfMeeting", "txtFacilitator", "txtNoteTaker", "txtTimekeeper",
-                                    "txtAttendees", "txtTimeAlloted", "txtTopic", "txtPresenter",
-                                    "txtDiscussion1", "txtDiscussion2", "txtDiscussion3", "txtConclusion1",
-                                    "txtConclusion2", "txtConclusion3", "txtAction1", "txtPerson1", "dtpDeadlin1",
-                                    "txtAction2", "txtPerson2", "dtpDeadline2", "txtObservers", "txtResource",
-                                    "txtNotes", "PushButton22", "PushButton2", "PushButton3", "txtTitle"}));
+    EXPECT_EQ(
+        visited,
+        QStringList({"txtTitle",       "dtpDateTime",    "txtMeetingLocation", "txtMeetingCalledBy", "txtTypeOfMeeting",
+                     "txtFacilitator", "txtNoteTaker",   "txtTimekeeper",      "txtAttendees",       "txtTimeAlloted",
+                     "txtTopic",       "txtPresenter",   "txtDiscussion1",     "txtDiscussion2",     "txtDiscussion3",
+                     "txtConclusion1", "txtConclusion2", "txtConclusion3",     "txtAction1",         "txtPerson1",
+                     "dtpDeadlin1",    "txtAction2",     "txtPerson2",         "dtpDeadline2",       "txtObservers",
+                     "txtResource",    "txtNotes",       "PushButton22",       "PushButton2",        "PushButton3",
+                     "txtTitle"}));
 }
 
 namespace {
@@ -426,7 +433,7 @@ TEST_F(EntryWindow, ThePointerIsTheHandOverTheButtonsOnlyAndStaysTheHourglassWhi
         {form->txtNotes, app::vbDefault},
         {form->PushButton2, app::vbCustom},
         {form->lblTopic[0], app::vbCustom},  // captions leave the pointer as it is
-        {form->VScroll1, app::vbCustom},     // and so does the scroll bar
+        {form->VScroll1, app::vbCustom},  // and so does the scroll bar
         {form->dtpDeadline2[0], app::vbDefault},
         {form->findChild<QLabel*>(QStringLiteral("Label2")), app::vbDefault},
         {form.get(), app::vbDefault},
@@ -486,11 +493,16 @@ TEST_F(EntryWindow, EachFieldIsAnnouncedByItsCaptionAndCtrlEnterStarts)
 {
     auto form = start();
     const std::pair<QWidget*, const char*> names[] = {
-        {form->txtTitle, "Meeting Title"},          {form->dtpDateTime->edit(), "Meeting Date & Time"},
-        {form->txtTimekeeper, "Timekeeper"},        {form->txtNotes, "Special Notes"},
-        {form->txtTopic[0], "Agenda Topic"},        {form->txtDiscussion2[0], "Discussion 2"},
-        {form->txtConclusion1[0], "Conclusions 1"}, {form->txtPerson2[0], "Person Responsible 2"},
-        {form->dtpDeadlin1[0]->edit(), "Deadline 1"}, {form->PushButton3, "Load Sample/Example Data"},
+        {form->txtTitle, "Meeting Title"},
+        {form->dtpDateTime->edit(), "Meeting Date & Time"},
+        {form->txtTimekeeper, "Timekeeper"},
+        {form->txtNotes, "Special Notes"},
+        {form->txtTopic[0], "Agenda Topic"},
+        {form->txtDiscussion2[0], "Discussion 2"},
+        {form->txtConclusion1[0], "Conclusions 1"},
+        {form->txtPerson2[0], "Person Responsible 2"},
+        {form->dtpDeadlin1[0]->edit(), "Deadline 1"},
+        {form->PushButton3, "Load Sample/Example Data"},
     };
     for (const auto& [w, name] : names)
         EXPECT_EQ(w->accessibleName(), QLatin1String(name)) << w->objectName().toStdString();

@@ -2,10 +2,10 @@
 #include "app/Guard.h"
 #include "app/Pointer.h"
 #include "automation/Registry.h"
-#include <stdexcept>
 #include "entry/Form1.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
+#include <stdexcept>
 
 #include <QApplication>
 

@@ -20,9 +20,9 @@ TEST_P(DateTextRoundTrip, EveryValueFrom1601To9999ComesBackUnchanged)
 {
     const QLocale locale(QString::fromLatin1(GetParam()));
     const QDateTime values[] = {
-        at(1601, 1, 1),           at(1601, 1, 1, 0, 0, 1),  at(1899, 12, 30, 12, 0),
-        at(1999, 2, 28, 23, 59, 59), at(2026, 3, 8, 2, 30),  // a spring-forward gap in some zones
-        at(2026, 12, 7, 13, 5),   at(2026, 12, 7, 0, 5),     at(9999, 12, 31, 23, 59, 59),
+        at(1601, 1, 1),         at(1601, 1, 1, 0, 0, 1), at(1899, 12, 30, 12, 0),      at(1999, 2, 28, 23, 59, 59),
+        at(2026, 3, 8, 2, 30),  // a spring-forward gap in some zones
+        at(2026, 12, 7, 13, 5), at(2026, 12, 7, 0, 5),   at(9999, 12, 31, 23, 59, 59),
     };
     for (const QDateTime& v : values) {
         const QString text = dateToText(v, locale);
@@ -30,13 +30,13 @@ TEST_P(DateTextRoundTrip, EveryValueFrom1601To9999ComesBackUnchanged)
     }
     // Midnight is the short date alone; a year is always written with four digits.
     const QString midnight = dateToText(at(1601, 5, 6), locale);
-    EXPECT_TRUE(midnight.contains(locale.toString(QDate(1601, 5, 6), QStringLiteral("yyyy")))) << midnight.toStdString();
+    EXPECT_TRUE(midnight.contains(locale.toString(QDate(1601, 5, 6), QStringLiteral("yyyy"))))
+        << midnight.toStdString();
     EXPECT_EQ(midnight, locale.toString(QDate(1601, 5, 6), meeting::shortDateFormat(locale)));
     EXPECT_GT(dateToText(at(1601, 5, 6, 0, 0, 1), locale).size(), midnight.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(Locales, DateTextRoundTrip,
-                         testing::Values("en_US", "de_DE", "fr_FR", "ja_JP", "ar_EG", "C"));
+INSTANTIATE_TEST_SUITE_P(Locales, DateTextRoundTrip, testing::Values("en_US", "de_DE", "fr_FR", "ja_JP", "ar_EG", "C"));
 
 TEST(DateText, AnythingElseIsATypeMismatchThatQuotesTheText)
 {
@@ -47,7 +47,8 @@ TEST(DateText, AnythingElseIsATypeMismatchThatQuotesTheText)
             textToDate(bad, us);
             ADD_FAILURE() << "accepted " << bad.toStdString();
         } catch (const std::runtime_error& e) {
-            EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(QStringLiteral("Type mismatch: the stored text '%1'").arg(bad)));
+            EXPECT_TRUE(
+                QString::fromUtf8(e.what()).startsWith(QStringLiteral("Type mismatch: the stored text '%1'").arg(bad)));
         }
     }
 }

@@ -1,5 +1,5 @@
-#include "meeting/IniFile.h"
 #include "meeting/SettingsStore.h"
+#include "meeting/IniFile.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
 
@@ -63,12 +63,9 @@ TEST(SettingsStore, AwkwardTextsSurviveARestartExactly)
 {
     QTemporaryDir dir;
     const QString texts[] = {
-        QStringLiteral("  leading and trailing  "),
-        QStringLiteral("a=b; c, #d 'e' \"f\" \\g\\\\ [h] %i @j"),
-        QStringLiteral("שלום עולם، مرحبا بالعالم"),
-        QStringLiteral("会議の議事録 회의록"),
-        QStringLiteral("@Variant(fake)"),
-        QString(100000, QLatin1Char('x')) + QStringLiteral("end"),
+        QStringLiteral("  leading and trailing  "), QStringLiteral("a=b; c, #d 'e' \"f\" \\g\\\\ [h] %i @j"),
+        QStringLiteral("שלום עולם، مرحبا بالعالم"), QStringLiteral("会議の議事録 회의록"),
+        QStringLiteral("@Variant(fake)"),           QString(100000, QLatin1Char('x')) + QStringLiteral("end"),
     };
     {
         IniSettingsStore store(dir.path());
@@ -97,8 +94,7 @@ TEST(SettingsStore, AGarbageFileYieldsWhatItCanAndIsWrittenAgain)
     QByteArray garbage;
     for (int i = 0; i < 5000; ++i)
         garbage.append(static_cast<char>((i * 7919) % 256));
-    testing_support::writeFile(dir.filePath(QStringLiteral("Tessaly.ini")),
-                               "[Corvalin]\ntxtTitle=kept\n" + garbage);
+    testing_support::writeFile(dir.filePath(QStringLiteral("Tessaly.ini")), "[Corvalin]\ntxtTitle=kept\n" + garbage);
     testing_support::ScriptedDialogs dialogs;
     IniSettingsStore store(dir.path());
     EXPECT_EQ(store.get(A, S, QStringLiteral("txtNotes"), QStringLiteral("default")), QStringLiteral("default"));
@@ -164,10 +160,50 @@ TEST(SettingsStore, AnyFileReadsAsQtsSettingsReadIt)
     // Files as earlier versions wrote them, as people edit them, and as they
     // break: pieces of the dialect thrown together at random.
     static const char* const kPieces[] = {
-        "[Corvalin]\n", "[corvalin]\n", "[General]\n", "[%General]\n", "[Other]\n", "[Corvalin", "Corvalin\\",
-        "txtTitle", "TXTTITLE", "txtNotes", "=", " = ", "\"", "\\", "\\x41", "\\x1", "\\0", "\\101", "\\n", "\\\n",
-        ",", ";", " ", "\t", "\n", "\r\n", "\r", "@Invalid()", "@@", "@", "@ByteArray(ab)", "@Rect(1 2 3 4)", "@Size(5",
-        ")", "value", "é", "会議", "\xef\xbb\xbf", "\xff", "%41", "%U4F1A", "#", "[", "]",
+        "[Corvalin]\n",
+        "[corvalin]\n",
+        "[General]\n",
+        "[%General]\n",
+        "[Other]\n",
+        "[Corvalin",
+        "Corvalin\\",
+        "txtTitle",
+        "TXTTITLE",
+        "txtNotes",
+        "=",
+        " = ",
+        "\"",
+        "\\",
+        "\\x41",
+        "\\x1",
+        "\\0",
+        "\\101",
+        "\\n",
+        "\\\n",
+        ",",
+        ";",
+        " ",
+        "\t",
+        "\n",
+        "\r\n",
+        "\r",
+        "@Invalid()",
+        "@@",
+        "@",
+        "@ByteArray(ab)",
+        "@Rect(1 2 3 4)",
+        "@Size(5",
+        ")",
+        "value",
+        "é",
+        "会議",
+        "\xef\xbb\xbf",
+        "\xff",
+        "%41",
+        "%U4F1A",
+        "#",
+        "[",
+        "]",
     };
     QTemporaryDir dir;
     QRandomGenerator random(20261207);
@@ -185,14 +221,16 @@ TEST(SettingsStore, AnyFileReadsAsQtsSettingsReadIt)
             const QString k = QLatin1String(key);
             ASSERT_EQ(ours.value(S, k).value_or(QStringLiteral("<none>")),
                       readAsQtDoes(file, S, k, QStringLiteral("<none>")))
-                << "key " << key << " in:\n" << bytes.toStdString();
+                << "key " << key << " in:\n"
+                << bytes.toStdString();
         }
         // Whatever it held, a file written back says the same to Qt's reader.
         meeting::IniFile rewritten = ours;
         rewritten.setValue(S, QStringLiteral("txtNotes"), QStringLiteral("typed"));
         file += QStringLiteral(".ini");
         testing_support::writeFile(file, rewritten.serialize());
-        ASSERT_EQ(readAsQtDoes(file, S, QStringLiteral("txtNotes"), QString()), QStringLiteral("typed")) << bytes.toStdString();
+        ASSERT_EQ(readAsQtDoes(file, S, QStringLiteral("txtNotes"), QString()), QStringLiteral("typed"))
+            << bytes.toStdString();
         ASSERT_EQ(readAsQtDoes(file, S, QStringLiteral("txtTitle"), QStringLiteral("<none>")),
                   ours.value(S, QStringLiteral("txtTitle")).value_or(QStringLiteral("<none>")))
             << bytes.toStdString();
@@ -247,7 +285,8 @@ TEST(SettingsStore, AFailingDiskKeepsThePreviousFileByteForByteTellsOnceAndLoses
             store.save(A, S, QStringLiteral("k3"), QStringLiteral("changed"));
             EXPECT_EQ(testing_support::readAll(path), before);
             ASSERT_EQ(dialogs.boxes.size(), 1u);
-            EXPECT_TRUE(dialogs.boxes[0].text.contains(QStringLiteral("can't be saved"))) << dialogs.boxes[0].text.toStdString();
+            EXPECT_TRUE(dialogs.boxes[0].text.contains(QStringLiteral("can't be saved")))
+                << dialogs.boxes[0].text.toStdString();
             EXPECT_TRUE(dialogs.boxes[0].text.contains(path)) << dialogs.boxes[0].text.toStdString();
             EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no partial file left";
         }
@@ -293,7 +332,8 @@ TEST(SettingsStore, AFileThatCantBeReadIsToldAsSuchAndLeftUntouchedUntilItCanBe)
         store.save(A, S, QStringLiteral("txtAttendees"), QStringLiteral("Everyone!"));
         EXPECT_EQ(testing_support::readAll(path), saved);
         ASSERT_EQ(dialogs.boxes.size(), 1u);
-        EXPECT_TRUE(dialogs.boxes[0].text.contains(QStringLiteral("can't be read"))) << dialogs.boxes[0].text.toStdString();
+        EXPECT_TRUE(dialogs.boxes[0].text.contains(QStringLiteral("can't be read")))
+            << dialogs.boxes[0].text.toStdString();
         EXPECT_TRUE(dialogs.boxes[0].text.contains(path)) << dialogs.boxes[0].text.toStdString();
         EXPECT_EQ(store.get(A, S, QStringLiteral("txtAttendees"), QString()), QStringLiteral("Everyone!"));
     }

@@ -1,16 +1,16 @@
+#include "preview/Form2.h"
 #include "app/Application.h"
 #include "app/Colours.h"
 #include "app/Pointer.h"
 #include "platform/Units.h"
-#include "preview/Form2.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/Ui.h"
 
 #include <QApplication>
 #include <QEnterEvent>
-#include <QGroupBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScrollBar>
@@ -79,7 +79,8 @@ TEST_F(Preview, TheFirstShowListsThePagesAndShowsPage1AtItsOwnSize)
     EXPECT_EQ(form.geometry().mStepY, 10);
     // What the user sees: page 1's red band where the page has it, at 100 %.
     const QImage view = testing_support::snapshot(form.Picture2);
-    const QPoint band = form.Picture1->mapTo(form.Picture2, QPoint(platform::units::twipsToPixels(5000), platform::units::twipsToPixels(1800)));
+    const QPoint band = form.Picture1->mapTo(
+        form.Picture2, QPoint(platform::units::twipsToPixels(5000), platform::units::twipsToPixels(1800)));
     EXPECT_EQ(QColor(view.pixel(band)), QColor(Qt::red));
     EXPECT_EQ(QColor(view.pixel(band + QPoint(0, platform::units::twipsToPixels(900)))), QColor(Qt::white));
     EXPECT_TRUE(dialogs.boxes.empty());
@@ -101,7 +102,7 @@ TEST_F(Preview, EveryCaptionReadsAsDesigned)
 
 TEST_F(Preview, TheTabOrderIsTheDesignedOne)
 {
-    const QStringList designed = {"HScroll1", "VScroll1", "Picture2", "Picture1", "PushButton1",
+    const QStringList designed = {"HScroll1",    "VScroll1",    "Picture2",    "Picture1", "PushButton1",
                                   "PushButton2", "PushButton6", "PushButton8", "ListView1"};
     QStringList chain;
     QWidget* w = form.HScroll1;
@@ -222,7 +223,8 @@ TEST_F(Preview, TheCanvasShowsTheWholePageAndAPageShownAfterwardsReplacesTheDraw
     form.setShownPicture(page(Qt::blue));
     form.show();
     const QImage view = testing_support::snapshot(form.Picture2);
-    const QPoint band = form.Picture1->mapTo(form.Picture2, QPoint(platform::units::twipsToPixels(5000), platform::units::twipsToPixels(1800)));
+    const QPoint band = form.Picture1->mapTo(
+        form.Picture2, QPoint(platform::units::twipsToPixels(5000), platform::units::twipsToPixels(1800)));
     ASSERT_TRUE(view.rect().contains(band));
     EXPECT_EQ(QColor(view.pixel(band)), QColor(Qt::blue));
 }
@@ -239,7 +241,8 @@ TEST_F(Preview, DraggingTheCanvasPansItAndTheBarsFollow)
     // The band the user dragged is where the pointer took it.
     const QImage view = testing_support::snapshot(form.Picture2);
     const QPoint band = form.Picture1->mapTo(form.Picture2, bandInCanvas);
-    EXPECT_EQ(form.Picture1->mapTo(form.Picture2, QPoint(0, 0)), QPoint(-100, -50) + form.Picture2->contentsRect().topLeft());
+    EXPECT_EQ(form.Picture1->mapTo(form.Picture2, QPoint(0, 0)),
+              QPoint(-100, -50) + form.Picture2->contentsRect().topLeft());
     EXPECT_EQ(QColor(view.pixel(band)), QColor(Qt::red));
     EXPECT_TRUE(dialogs.boxes.empty());
 }
@@ -314,10 +317,14 @@ TEST_F(Preview, TheHandShowsOverTheButtonsExceptWhileBusyAndColoursAreStandard)
 {
     using testing_support::movePointerOver;
     const std::pair<QWidget*, int> path[] = {
-        {form.PushButton6, app::vbCustom}, {form.Frame1, app::vbDefault},   {form.PushButton1, app::vbCustom},
-        {form.ListView1, app::vbDefault},  {form.PushButton8, app::vbCustom},
+        {form.PushButton6, app::vbCustom},
+        {form.Frame1, app::vbDefault},
+        {form.PushButton1, app::vbCustom},
+        {form.ListView1, app::vbDefault},
+        {form.PushButton8, app::vbCustom},
         {form.Picture1, app::vbCustom},  // the canvas and the bars leave the pointer as it is
-        {form.VScroll1, app::vbCustom},    {&form, app::vbDefault},
+        {form.VScroll1, app::vbCustom},
+        {&form, app::vbDefault},
     };
     for (const auto& [w, shape] : path) {
         movePointerOver(w, w == &form ? QPoint(3, 3) : QPoint(-1, -1));
@@ -342,7 +349,8 @@ TEST(PreviewLoad, AnUnreadableCursorFileIsReportedAtStep110)
     Form2 form;
     form.Form_Load();
     ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_TRUE(dialogs.boxes[0].text.contains(QStringLiteral("\r\nin Pondrel2021/08/31.Form2.Form_Load at line 110\r\r")));
+    EXPECT_TRUE(
+        dialogs.boxes[0].text.contains(QStringLiteral("\r\nin Pondrel2021/08/31.Form2.Form_Load at line 110\r\r")));
     EXPECT_EQ(form.ListView1->headerItem()->text(0), QStringLiteral("Page(s)"));  // the load went on
 }
 

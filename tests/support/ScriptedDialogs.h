@@ -30,8 +30,8 @@ public:
     std::vector<ShownBox> errorReports() const;
 
     std::vector<ShownBox> boxes;
-    std::deque<int> answers;          // for Yes/No questions
-    std::deque<QString> fileNames;    // for the save dialog; "" cancels
+    std::deque<int> answers;  // for Yes/No questions
+    std::deque<QString> fileNames;  // for the save dialog; "" cancels
     QStringList fileDialogTitles;
     QStringList fileDialogFilters;
     std::function<void(const ShownBox&)> onBox;  // runs while a box is "up"

@@ -9,10 +9,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
-#include <QImageWriter>
 #include <QFont>
 #include <QFontDatabase>
+#include <QImage>
+#include <QImageWriter>
 #include <QRawFont>
 #include <QtEndian>
 
@@ -24,8 +24,7 @@
 
 namespace testing_support {
 
-ProgramFolders::ProgramFolders()
-    : mOldTemp(qgetenv("TEMP")), mHadTemp(qEnvironmentVariableIsSet("TEMP"))
+ProgramFolders::ProgramFolders() : mOldTemp(qgetenv("TEMP")), mHadTemp(qEnvironmentVariableIsSet("TEMP"))
 {
     app::environment::setProgramFolder(mProgram.path());
     qputenv("TEMP", QFile::encodeName(mTemp.path()));
@@ -85,7 +84,8 @@ void requireFontFor(const QString& sample, const char* fontAndPackage)
     const QList<QFontDatabase::WritingSystem> none;
     for (const QString& family : QFontDatabase::families()) {
         const QRawFont raw = QRawFont::fromFont(QFont(family));
-        if (raw.isValid() && std::all_of(sample.begin(), sample.end(), [&](QChar c) { return raw.supportsCharacter(c); }))
+        if (raw.isValid()
+            && std::all_of(sample.begin(), sample.end(), [&](QChar c) { return raw.supportsCharacter(c); }))
             return;
     }
     FAIL() << "no installed font shows '" << sample.toStdString() << "': the test needs " << fontAndPackage;

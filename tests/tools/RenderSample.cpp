@@ -36,7 +36,8 @@ int main(int argc, char** argv)
     const auto word = wordproc::createWordApplication();
     testing_support::typePieces(word, templatePath, testing_support::samplePieces());
     const QString docPath = out.filePath(QStringLiteral("sample.doc"));
-    automation::call(automation::get(word, QStringLiteral("ActiveDocument")).toObject(), QStringLiteral("SaveAs"), {docPath});
+    automation::call(automation::get(word, QStringLiteral("ActiveDocument")).toObject(), QStringLiteral("SaveAs"),
+                     {docPath});
     automation::call(word, QStringLiteral("Quit"));
     QFile::remove(templatePath);
 

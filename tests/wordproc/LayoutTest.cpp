@@ -1,6 +1,6 @@
+#include "wordproc/Layout.h"
 #include "tests/support/TestSupport.h"
 #include "wordproc/Engine.h"
-#include "wordproc/Layout.h"
 #include "wordproc/Package.h"
 
 #include <QPainter>
@@ -92,8 +92,10 @@ TEST_F(Pages, RightToLeftAndUnspacedTextStayInsideTheirCell)
 {
     // A CJK text has no blanks: it breaks between characters. A Hebrew text
     // reads from right to left: its first word stands right of its second.
-    testing_support::requireFontFor(QString(QChar(0x4F1A)), "a CJK font such as Droid Sans Fallback (fonts-droid-fallback)");
-    testing_support::requireFontFor(QStringLiteral("\u05E9\u05E2"), "a Hebrew font such as DejaVu Sans (fonts-dejavu-core)");
+    testing_support::requireFontFor(QString(QChar(0x4F1A)),
+                                    "a CJK font such as Droid Sans Fallback (fonts-droid-fallback)");
+    testing_support::requireFontFor(QStringLiteral("\u05E9\u05E2"),
+                                    "a Hebrew font such as DejaVu Sans (fonts-dejavu-core)");
     type(0, 13, 0, QString(600, QChar(0x4F1A)));
     type(0, 16, 0, QStringLiteral("\u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD"));
     const auto& picture = doc->layout().pages[0].picture;
@@ -150,8 +152,7 @@ TEST_F(Pages, APictureIsThePaperAndSurvivesSavingAndLoading)
             QImage out(64, 64, QImage::Format_RGB32);
             QPainter p(&out);
             loaded.paint(p, QRectF(0, 0, 64, 64));
-        } catch (const std::runtime_error&) {
-        }
+        } catch (const std::runtime_error&) {}
     }
     // Shading is painted: the grey of a label cell shows on the page.
     const QImage image = pic.toImage(72);
@@ -193,7 +194,8 @@ TEST(Layout, EveryGlyphIsPaintedInItsRunsColourOnEveryLine)
     for (const auto& page : layout.pages)
         for (const auto& g : page.picture.glyphs) {
             const QRawFont font = g.run.rawFont();
-            const quint32 letter = font.glyphIndexesForString(g.colour == Qt::red ? QStringLiteral("r") : QStringLiteral("b")).value(0);
+            const quint32 letter =
+                font.glyphIndexesForString(g.colour == Qt::red ? QStringLiteral("r") : QStringLiteral("b")).value(0);
             const quint32 space = font.glyphIndexesForString(QStringLiteral(" ")).value(0);
             ASSERT_TRUE(g.colour == Qt::red || g.colour == Qt::blue);
             for (const quint32 glyph : g.run.glyphIndexes()) {
@@ -243,7 +245,8 @@ std::vector<QPointF> glyphPositions(const QString& text, int defaultTabStop = 72
     for (const auto& g : laid.pages.front().picture.glyphs)
         for (const QPointF& at : g.run.positions())
             out.push_back(g.origin + at);
-    std::sort(out.begin(), out.end(), [](QPointF a, QPointF b) { return a.y() < b.y() || (a.y() == b.y() && a.x() < b.x()); });
+    std::sort(out.begin(), out.end(),
+              [](QPointF a, QPointF b) { return a.y() < b.y() || (a.y() == b.y() && a.x() < b.x()); });
     return out;
 }
 

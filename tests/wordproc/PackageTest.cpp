@@ -1,8 +1,8 @@
+#include "wordproc/Package.h"
 #include "app/Resources.h"
 #include "tests/support/SampleMeeting.h"
 #include "tests/support/TestSupport.h"
 #include "wordproc/Layout.h"
-#include "wordproc/Package.h"
 #include "wordproc/WordApplication.h"
 
 #include <QDir>
@@ -73,15 +73,19 @@ QByteArray zipOf(const std::vector<std::pair<const char*, QByteArray>>& parts)
     return testing_support::readAll(path);
 }
 
-const QByteArray kRels = "<?xml version=\"1.0\"?><Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                         "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" Target=\"word/document.xml\"/></Relationships>";
+const QByteArray kRels =
+    "<?xml version=\"1.0\"?><Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+    "<Relationship Id=\"rId1\" "
+    "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
+    "Target=\"word/document.xml\"/></Relationships>";
 
 // A package of one document part holding `body`.
 QByteArray packageOf(const QByteArray& body)
 {
     return zipOf({{"_rels/.rels", kRels},
-                  {"word/document.xml", "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>"
-                                            + body + "</w:body></w:document>"}});
+                  {"word/document.xml",
+                   "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>"
+                       + body + "</w:body></w:document>"}});
 }
 
 // All the text of a block, a table's cell by cell.
@@ -151,11 +155,16 @@ TEST(Package, BadInputIsRefusedWithADescription)
 {
     EXPECT_EQ(openFailure("plain text, not a package"),
               QStringLiteral("Can't open 'x.doc': it is not a document package (no zip container)"));
-    EXPECT_EQ(openFailure(QByteArray()), QStringLiteral("Can't open 'x.doc': it is not a document package (no zip container)"));
+    EXPECT_EQ(openFailure(QByteArray()),
+              QStringLiteral("Can't open 'x.doc': it is not a document package (no zip container)"));
     EXPECT_EQ(openFailure(zipOf({{"_rels/.rels", kRels}})),
               QStringLiteral("Can't open 'x.doc': the main part 'word/document.xml' is missing"));
-    EXPECT_TRUE(openFailure(zipOf({{"_rels/.rels", kRels}, {"word/document.xml", "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body><w:p>"}}))
-                    .startsWith(QStringLiteral("Can't open 'x.doc': malformed XML in 'word/document.xml' at line 1")));
+    EXPECT_TRUE(
+        openFailure(zipOf({{"_rels/.rels", kRels},
+                           {"word/document.xml",
+                            "<w:document "
+                            "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body><w:p>"}}))
+            .startsWith(QStringLiteral("Can't open 'x.doc': malformed XML in 'word/document.xml' at line 1")));
     EXPECT_EQ(openFailure(zipOf({{"word/document.xml", "<html/>"}})),
               QStringLiteral("Can't open 'x.doc': 'word/document.xml' is not a word-processing document"));
     // A part that unpacks beyond the limit is refused, not unpacked.
@@ -164,12 +173,14 @@ TEST(Package, BadInputIsRefusedWithADescription)
               QStringLiteral("Can't open 'x.doc': the part 'word/document.xml' unpacks to more than 32 MB"));
     // So is a part that declares a DTD: a few kilobytes of references to its entity would be gigabytes of text.
     const QByteArray entities = "<!DOCTYPE d [<!ENTITY e \"" + QByteArray(4000, 'x') + "\">]>";
-    const QByteArray document = "<?xml version=\"1.0\"?>" + entities
+    const QByteArray document =
+        "<?xml version=\"1.0\"?>" + entities
         + "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>"
           "<w:p><w:r><w:t>&e;&e;&e;</w:t></w:r></w:p></w:body></w:document>";
     EXPECT_EQ(openFailure(zipOf({{"_rels/.rels", kRels}, {"word/document.xml", document}})),
               QStringLiteral("Can't open 'x.doc': 'word/document.xml' declares a DTD, which document parts never do"));
-    EXPECT_EQ(openFailure(zipOf({{"_rels/.rels", QByteArray(kRels).replace("?>", "?>" + entities)}, {"word/document.xml", document}})),
+    EXPECT_EQ(openFailure(zipOf({{"_rels/.rels", QByteArray(kRels).replace("?>", "?>" + entities)},
+                                 {"word/document.xml", document}})),
               QStringLiteral("Can't open 'x.doc': '_rels/.rels' declares a DTD, which document parts never do"));
 }
 
@@ -224,7 +235,8 @@ TEST(Package, NestingAsDeepAsRealDocumentsIsReadAndDeeperIsRefused)
         ASSERT_EQ(m.body.size(), 1u);
         EXPECT_EQ(textOf(m.body[0]), QStringLiteral("deep"));
         EXPECT_EQ(openFailure(packageOf(body(30000))),
-                  QStringLiteral("Can't open 'x.doc': elements in 'word/document.xml' are nested too deeply (more than %1 levels)")
+                  QStringLiteral(
+                      "Can't open 'x.doc': elements in 'word/document.xml' are nested too deeply (more than %1 levels)")
                       .arg(kMaxNestingDepth));
     }
 }
@@ -292,7 +304,8 @@ TEST(Package, APageLargerThanAnyPaperOrWithoutRoomFallsBackToLetter)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.sectPr.toStdString());
-        EXPECT_EQ(readPackage(packageOf("<w:p/><w:sectPr>" + c.sectPr + "</w:sectPr>"), QStringLiteral("x.doc")).page, c.expected);
+        EXPECT_EQ(readPackage(packageOf("<w:p/><w:sectPr>" + c.sectPr + "</w:sectPr>"), QStringLiteral("x.doc")).page,
+                  c.expected);
     }
 }
 
@@ -310,7 +323,8 @@ TEST(Package, EveryFuzzSeedIsReadOrRefusedAndLaysOut)
             const DocumentModel m = readPackage(testing_support::readAll(path), name);
             EXPECT_FALSE(layoutDocument(m, 2).pages.empty());
         } catch (const DocumentError& e) {
-            EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(QStringLiteral("Can't open '%1': ").arg(name))) << e.what();
+            EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(QStringLiteral("Can't open '%1': ").arg(name)))
+                << e.what();
         }
     }
     EXPECT_GE(seeds, 10);
@@ -324,7 +338,8 @@ std::map<QString, QByteArray> partsOf(const QByteArray& package)
     std::map<QString, QByteArray> out;
     zip_error_t error;
     zip_error_init(&error);
-    zip_source_t* src = zip_source_buffer_create(package.constData(), static_cast<zip_uint64_t>(package.size()), 0, &error);
+    zip_source_t* src =
+        zip_source_buffer_create(package.constData(), static_cast<zip_uint64_t>(package.size()), 0, &error);
     zip_t* z = zip_open_from_source(src, ZIP_RDONLY, &error);
     for (zip_int64_t i = 0; z && i < zip_get_num_entries(z, 0); ++i) {
         zip_stat_t st;
@@ -354,7 +369,8 @@ QStringList xmlContent(const QByteArray& xml)
             for (const auto& a : x.attributes())
                 attributes << a.qualifiedName().toString() + QLatin1Char('=') + a.value().toString();
             attributes.sort();
-            out << QLatin1Char('<') + x.qualifiedName().toString() + QLatin1Char(' ') + attributes.join(QLatin1Char(' '));
+            out << QLatin1Char('<') + x.qualifiedName().toString() + QLatin1Char(' ')
+                       + attributes.join(QLatin1Char(' '));
         } else if (x.isCharacters() && !x.isWhitespace()) {
             out << x.text().toString();
         }
@@ -385,7 +401,7 @@ TEST(Package, TheTemplateComesOutOfASavePartByPartAsItWentIn)
         QStringList out = xmlContent(xml);
         out.removeIf([](const QString& item) {
             return item.startsWith(QLatin1Char('<')) && !item.startsWith(QLatin1String("<w:pStyle"))
-                && !item.startsWith(QLatin1String("<w:tcW")) && !item.startsWith(QLatin1String("<w:shd"));
+                   && !item.startsWith(QLatin1String("<w:tcW")) && !item.startsWith(QLatin1String("<w:shd"));
         });
         return out;
     };
@@ -398,7 +414,8 @@ TEST(Package, TheTemplateComesOutOfASavePartByPartAsItWentIn)
 TEST(Package, ALineEndFromAnotherSystemIsOneBreak)
 {
     DocumentModel m;
-    const std::pair<const char*, int> texts[] = {{"A\r\nB", 1}, {"A\nB", 1}, {"A\rB", 1}, {"A\n\nB", 2}, {"A\r\n\r\nB", 2}};
+    const std::pair<const char*, int> texts[] = {
+        {"A\r\nB", 1}, {"A\nB", 1}, {"A\rB", 1}, {"A\n\nB", 2}, {"A\r\n\r\nB", 2}};
     for (const auto& [text, breaks] : texts) {
         Paragraph p;
         p.runs.push_back(wordproc::Run{QString::fromLatin1(text), {}});

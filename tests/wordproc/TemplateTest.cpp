@@ -62,25 +62,38 @@ TEST(Template, HoldsBothTablesRowByRow)
     auto tables = m.tables();
     ASSERT_EQ(tables.size(), 2u);
     const char* N = "";  // the default paragraph style
-    const char *H1 = "Heading1", *H2 = "Heading2", *H3 = "Heading3", *H4 = "Heading4", *H5 = "Heading5", *AC = "AllCapsHeading";
-    auto one = [&](const char* text = "", const char* style = "") { return ExpectedRow{{9360}, {text}, {style}, {false}}; };
-    auto labelled = [&](int a, int b, const char* label) { return ExpectedRow{{a, b}, {label, ""}, {AC, N}, {true, false}}; };
+    const char *H1 = "Heading1", *H2 = "Heading2", *H3 = "Heading3", *H4 = "Heading4", *H5 = "Heading5",
+               *AC = "AllCapsHeading";
+    auto one = [&](const char* text = "", const char* style = "") {
+        return ExpectedRow{{9360}, {text}, {style}, {false}};
+    };
+    auto labelled = [&](int a, int b, const char* label) {
+        return ExpectedRow{{a, b}, {label, ""}, {AC, N}, {true, false}};
+    };
     const std::vector<ExpectedRow> table1 = {
         one("Meeting Title", H1),
         {{2342, 1891, 1874, 3253}, {"Minutes", "", "", ""}, {H3, H4, H4, H5}, {false, false, false, false}},
         one(),
-        labelled(1827, 7533, "Meeting called by"), labelled(1827, 7533, "Type of meeting"),
-        labelled(1827, 7533, "Facilitator"), labelled(1827, 7533, "Note taker"),
-        labelled(1827, 7533, "Timekeeper"), labelled(1827, 7533, "Attendees"),
+        labelled(1827, 7533, "Meeting called by"),
+        labelled(1827, 7533, "Type of meeting"),
+        labelled(1827, 7533, "Facilitator"),
+        labelled(1827, 7533, "Note taker"),
+        labelled(1827, 7533, "Timekeeper"),
+        labelled(1827, 7533, "Attendees"),
         one(),
         one("Agenda topics", H2),
         {{2342, 3765, 3253}, {"", "", ""}, {H4, H4, H5}, {false, false, false}},
-        labelled(1272, 8088, "Discussion"), one(), one(),
-        labelled(1272, 8088, "Conclusions"), one(), one(),
+        labelled(1272, 8088, "Discussion"),
+        one(),
+        one(),
+        labelled(1272, 8088, "Conclusions"),
+        one(),
+        one(),
         {{5483, 2514, 1363}, {"Action items", "Person responsible", "Deadline"}, {AC, AC, AC}, {true, true, true}},
         {{5483, 2514, 1363}, {"", "", ""}, {N, N, N}, {false, false, false}},
         {{5483, 2514, 1363}, {"", "", ""}, {N, N, N}, {false, false, false}},
-        one(), one(),
+        one(),
+        one(),
     };
     expectRows(*tables[0], table1);
     expectRows(*tables[1], {labelled(1818, 7542, "Observers"), labelled(1818, 7542, "Resource persons"),
@@ -100,9 +113,9 @@ TEST(Template, CarriesItsStyleSheetFontsAndBookmarks)
     QStringList names;
     for (const Style& s : m.styles)
         names << s.name;
-    EXPECT_EQ(names, QStringList({"Normal", "heading 1", "heading 2", "heading 3", "heading 4", "heading 5",
-                                  "All Caps Heading", "Default Paragraph Font", "Normal Table", "No List",
-                                  "Balloon Text"}));
+    EXPECT_EQ(names,
+              QStringList({"Normal", "heading 1", "heading 2", "heading 3", "heading 4", "heading 5",
+                           "All Caps Heading", "Default Paragraph Font", "Normal Table", "No List", "Balloon Text"}));
     EXPECT_EQ(m.fonts, QStringList({"Times New Roman", "Symbol", "Arial", "Tahoma", "Cambria Math"}));
 
     Paragraph in;
@@ -163,11 +176,13 @@ TEST(Template, StylesResolveForTheLayoutAsForTheModel)
     add(QStringLiteral("Twice"), QString(), 40, Align::Justify);
     add(QStringLiteral("Twice"), QString(), 41, Align::Left);
     for (int i = 0; i < 40; ++i)
-        add(QStringLiteral("Deep%1").arg(i), QStringLiteral("Deep%1").arg(i + 1), 50 + i, i % 2 ? Align::Left : Align::Right);
+        add(QStringLiteral("Deep%1").arg(i), QStringLiteral("Deep%1").arg(i + 1), 50 + i,
+            i % 2 ? Align::Left : Align::Right);
     CharFormat own;
     own.italic = true;
     const StyleResolver resolver(m);
-    for (const char* id : {"", "Heading3", "AllCapsHeading", "Heading2", "Missing", "LoopA", "Twice", "Deep0", "Deep39"}) {
+    for (const char* id :
+         {"", "Heading3", "AllCapsHeading", "Heading2", "Missing", "LoopA", "Twice", "Deep0", "Deep39"}) {
         SCOPED_TRACE(id);
         Paragraph p;
         p.style = QString::fromLatin1(id);

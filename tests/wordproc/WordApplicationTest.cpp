@@ -1,7 +1,7 @@
+#include "wordproc/WordApplication.h"
 #include "automation/AutomationError.h"
 #include "automation/Registry.h"
 #include "tests/support/TestSupport.h"
-#include "wordproc/WordApplication.h"
 
 #include <QTemporaryDir>
 
@@ -17,9 +17,14 @@ protected:
     {
         path = testing_support::writeTemplate(dir.path());
         word = CreateObject(QStringLiteral("Word.Application"));
-        doc = call(get(word, QStringLiteral("Documents")).toObject(), QStringLiteral("Open"), {path, omitted(), true}).toObject();
+        doc = call(get(word, QStringLiteral("Documents")).toObject(), QStringLiteral("Open"), {path, omitted(), true})
+                  .toObject();
     }
-    ObjectPtr table(int t) { return get(get(word, QStringLiteral("ActiveDocument")).toObject(), QStringLiteral("Tables"), {qint32(t)}).toObject(); }
+    ObjectPtr table(int t)
+    {
+        return get(get(word, QStringLiteral("ActiveDocument")).toObject(), QStringLiteral("Tables"), {qint32(t)})
+            .toObject();
+    }
     QString failure(const std::function<void()>& f)
     {
         try {
@@ -45,21 +50,29 @@ TEST_F(Skin, CollectionsCountFromOneAndRefuseWhatIsNotThere)
     EXPECT_EQ(failure([&] { table(3); }), none);
     EXPECT_EQ(failure([&] { table(0); }), none);
     EXPECT_EQ(failure([&] { get(table(1), QStringLiteral("Rows"), {qint32(24)}); }), none);
-    EXPECT_EQ(failure([&] { get(get(table(1), QStringLiteral("Rows"), {qint32(2)}).toObject(), QStringLiteral("Cells"), {qint32(5)}); }), none);
+    EXPECT_EQ(failure([&] {
+                  get(get(table(1), QStringLiteral("Rows"), {qint32(2)}).toObject(), QStringLiteral("Cells"),
+                      {qint32(5)});
+              }),
+              none);
     EXPECT_EQ(get(get(word, QStringLiteral("Documents")).toObject(), QStringLiteral("Count")).toLong(), 1);
 }
 
 TEST_F(Skin, SelectionFontAndTypingReachTheDocument)
 {
-    call(get(get(table(1), QStringLiteral("Rows"), {qint32(4)}).toObject(), QStringLiteral("Cells"), {qint32(2)}).toObject(),
+    call(get(get(table(1), QStringLiteral("Rows"), {qint32(4)}).toObject(), QStringLiteral("Cells"), {qint32(2)})
+             .toObject(),
          QStringLiteral("Select"));
-    const ObjectPtr font = get(get(get(word, QStringLiteral("Application")).toObject(), QStringLiteral("Selection")).toObject(),
-                               QStringLiteral("Font")).toObject();
+    const ObjectPtr font =
+        get(get(get(word, QStringLiteral("Application")).toObject(), QStringLiteral("Selection")).toObject(),
+            QStringLiteral("Font"))
+            .toObject();
     put(font, QStringLiteral("Size"), qint16(8));
     put(font, QStringLiteral("Color"), qint32(0xFF000000u));
     EXPECT_EQ(get(font, QStringLiteral("Name")).toString(), QStringLiteral("Tahoma"));
     EXPECT_EQ(get(font, QStringLiteral("color")).toLong(), qint32(0xFF000000u));
-    call(get(word, QStringLiteral("Selection")).toObject(), QStringLiteral("TypeText"), {named(QStringLiteral("Text"), "Orrin")});
+    call(get(word, QStringLiteral("Selection")).toObject(), QStringLiteral("TypeText"),
+         {named(QStringLiteral("Text"), "Orrin")});
     EXPECT_EQ(get(doc, QStringLiteral("BuiltInDocumentProperties"), {qint16(14)}).toLong(), 1);
     EXPECT_EQ(failure([&] { put(font, QStringLiteral("Size"), qint32(5000)); }),
               QStringLiteral("The value 5000 is out of range for Font.Size"));
@@ -83,6 +96,8 @@ TEST_F(Skin, OpeningSomethingElseSaysWhatIsWrong)
     testing_support::writeFile(bad, "hello");
     EXPECT_EQ(failure([&] { call(get(word, QStringLiteral("Documents")).toObject(), QStringLiteral("Open"), {bad}); }),
               QStringLiteral("Can't open '%1': it is not a document package (no zip container)").arg(bad));
-    EXPECT_TRUE(failure([&] { call(get(word, QStringLiteral("Documents")).toObject(), QStringLiteral("Open"), {dir.filePath(QStringLiteral("gone.doc"))}); })
-                    .startsWith(QStringLiteral("Can't open '")));
+    EXPECT_TRUE(failure([&] {
+                    call(get(word, QStringLiteral("Documents")).toObject(), QStringLiteral("Open"),
+                         {dir.filePath(QStringLiteral("gone.doc"))});
+                }).startsWith(QStringLiteral("Can't open '")));
 }
