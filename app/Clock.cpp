@@ -1,4 +1,5 @@
 #include "app/Clock.h"
+#include <utility>
 
 namespace app::clock {
 
@@ -14,6 +15,9 @@ QDateTime now()
     return QDateTime(local.date(), local.time(), Qt::UTC);
 }
 
-void setNow(std::function<QDateTime()> source) { gSource = std::move(source); }
+std::function<QDateTime()> setNow(std::function<QDateTime()> source)
+{
+    return std::exchange(gSource, std::move(source));
+}
 
 }  // namespace app::clock

@@ -9,6 +9,7 @@ namespace app::clock {
 // that a time of day never shifts across a daylight-saving change; tests set
 // their own "now".
 QDateTime now();
-void setNow(std::function<QDateTime()> source);  // empty restores the real clock
+// Like every seam of the program, returns what it replaces; empty restores the real clock.
+std::function<QDateTime()> setNow(std::function<QDateTime()> source);
 
 }  // namespace app::clock

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <utility>
 
 namespace app {
 
@@ -38,7 +39,7 @@ Dialogs& dialogs()
     return gOverride ? *gOverride : production;
 }
 
-void setDialogs(Dialogs* d) { gOverride = d; }
+Dialogs* setDialogs(Dialogs* d) { return std::exchange(gOverride, d); }
 
 int MsgBox(const QString& text, int style, const QString& caption)
 {

@@ -30,7 +30,7 @@ public:
 // The dialogs in force: the production ones unless a test has set others.
 Dialogs& dialogs();
 // Stands another implementation in (not owned); nullptr puts production back.
-void setDialogs(Dialogs* d);
+Dialogs* setDialogs(Dialogs* d);
 
 // A message box; without a caption of its own it shows the application title.
 int MsgBox(const QString& text, int style = vbOKOnly, const QString& caption = QString());

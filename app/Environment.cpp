@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace app {
 
@@ -58,7 +59,7 @@ QString privateTempFolder() { return privateFolder(); }
 
 QString programFolder() { return gProgramFolder.isEmpty() ? QCoreApplication::applicationDirPath() : gProgramFolder; }
 
-void setProgramFolder(const QString& folder) { gProgramFolder = folder; }
+QString setProgramFolder(QString folder) { return std::exchange(gProgramFolder, std::move(folder)); }
 
 }  // namespace environment
 

@@ -20,7 +20,7 @@ QString privateTempFolder();
 
 // The folder that holds the program file (or the one a test has set).
 QString programFolder();
-void setProgramFolder(const QString& folder);  // empty restores the real one
+QString setProgramFolder(QString folder);  // empty restores the real one
 
 }  // namespace environment
 

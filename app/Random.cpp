@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace app::random {
 
@@ -28,6 +29,6 @@ double Rnd()
     return static_cast<double>(gState) / 16777216.0;
 }
 
-void setSource(std::function<double()> source) { gSource = std::move(source); }
+std::function<double()> setSource(std::function<double()> source) { return std::exchange(gSource, std::move(source)); }
 
 }  // namespace app::random

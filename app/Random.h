@@ -9,6 +9,6 @@ namespace app::random {
 // restart it). Tests may stand a scripted source in for Rnd.
 void Randomize(double seed);
 double Rnd();
-void setSource(std::function<double()> source);  // empty restores the generator
+std::function<double()> setSource(std::function<double()> source);  // empty restores the generator
 
 }  // namespace app::random

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 namespace meeting {
 
@@ -35,7 +36,10 @@ template <class F> QString rewriteFields(const QString& format, F f)
 }  // namespace
 
 QLocale regionalLocale() { return gLocale.value_or(QLocale::system()); }
-void setRegionalLocale(const QLocale& locale) { gLocale = locale; }
+std::optional<QLocale> setRegionalLocale(std::optional<QLocale> locale)
+{
+    return std::exchange(gLocale, std::move(locale));
+}
 void resetRegionalLocale() { gLocale.reset(); }
 
 QString shortDateFormat(const QLocale& locale)

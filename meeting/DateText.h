@@ -3,13 +3,15 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
+#include <optional>
 
 namespace meeting {
 
 // The regional settings dates are written in: the system's, unless a test
 // sets another.
 QLocale regionalLocale();
-void setRegionalLocale(const QLocale& locale);  // QLocale::c() is never used; pass the system's to reset
+// Returns the one it replaces; none (or resetRegionalLocale) restores the system's.
+std::optional<QLocale> setRegionalLocale(std::optional<QLocale> locale);
 void resetRegionalLocale();
 
 // The general date-time text of the regional settings: the short date (always

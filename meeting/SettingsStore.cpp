@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace meeting {
 
@@ -243,7 +244,7 @@ QString settingsFolder()
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
 }
 
-void setSettingsFolder(const QString& folder) { gFolder = folder; }
+QString setSettingsFolder(QString folder) { return std::exchange(gFolder, std::move(folder)); }
 
 SettingsStore& settingsStore()
 {
@@ -259,7 +260,7 @@ SettingsStore& settingsStore()
 
 void reopenSettingsStore() { gProduction.reset(); }
 
-void setSettingsStore(SettingsStore* store) { gOverride = store; }
+SettingsStore* setSettingsStore(SettingsStore* store) { return std::exchange(gOverride, store); }
 
 QString GetSetting(const QString& application, const QString& section, const QString& key, const QString& fallback)
 {

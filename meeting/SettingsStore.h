@@ -90,7 +90,7 @@ private:
 // Where the production store keeps its files: the user's configuration folder
 // unless a test points it elsewhere.
 QString settingsFolder();
-void setSettingsFolder(const QString& folder);  // empty restores the user's folder
+QString setSettingsFolder(QString folder);  // empty restores the user's folder
 
 // Drops the production store's memory, so the next access reads the file anew
 // (as a restart of the program would).
@@ -98,7 +98,7 @@ void reopenSettingsStore();
 
 // The store in force; tests may stand another in (not owned; nullptr restores).
 SettingsStore& settingsStore();
-void setSettingsStore(SettingsStore* store);
+SettingsStore* setSettingsStore(SettingsStore* store);
 
 QString GetSetting(const QString& application, const QString& section, const QString& key,
                    const QString& fallback = QString());

@@ -14,6 +14,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace platform {
 
@@ -54,8 +55,8 @@ FileError::FileError(const QString& action, const QString& path, const QString& 
 
 QString systemReason(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
 
-void setReadCall(ReadCall call) { gRead = std::move(call); }
-void setWriteCall(WriteCall call) { gWrite = std::move(call); }
+ReadCall setReadCall(ReadCall call) { return std::exchange(gRead, std::move(call)); }
+WriteCall setWriteCall(WriteCall call) { return std::exchange(gWrite, std::move(call)); }
 
 FileDescriptor::~FileDescriptor()
 {

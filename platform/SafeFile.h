@@ -31,8 +31,8 @@ QString systemReason(int code);
 // that nothing is lost; an empty call restores the system's.
 using ReadCall = std::function<ssize_t(int fd, void* buffer, size_t size)>;
 using WriteCall = std::function<ssize_t(int fd, const void* data, size_t size)>;
-void setReadCall(ReadCall call);
-void setWriteCall(WriteCall call);
+ReadCall setReadCall(ReadCall call);
+WriteCall setWriteCall(WriteCall call);
 
 // Writes every byte: short writes are continued, interrupted ones retried;
 // anything else throws, naming `path`.

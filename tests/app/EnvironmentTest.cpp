@@ -78,8 +78,9 @@ TEST(Environment, PathsJoinWithThePlatformSeparator)
 
 TEST(Environment, ProgramFolderCanBeSetAndRestored)
 {
-    app::environment::setProgramFolder(QStringLiteral("/opt/corvalin"));
-    EXPECT_EQ(app::environment::programFolder(), QStringLiteral("/opt/corvalin"));
-    app::environment::setProgramFolder(QString());
+    {
+        testing_support::ProgramFolderOverride folder(QStringLiteral("/opt/corvalin"));
+        EXPECT_EQ(app::environment::programFolder(), QStringLiteral("/opt/corvalin"));
+    }
     EXPECT_EQ(app::environment::programFolder(), QCoreApplication::applicationDirPath());
 }

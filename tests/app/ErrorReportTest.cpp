@@ -43,9 +43,10 @@ TEST(ErrorReport, TheRealBoxShowsEveryCarriageReturnAsALineBreak)
         box->accept();
     });
     app::QtDialogs real;
-    app::setDialogs(&real);
-    app::ErrorReport(QStringLiteral("Disk full"), QStringLiteral("in L "), 130);
-    app::setDialogs(nullptr);
+    {
+        testing_support::DialogsOverride realBoxes(&real);
+        app::ErrorReport(QStringLiteral("Disk full"), QStringLiteral("in L "), 130);
+    }
 
     EXPECT_EQ(shownTitle, QStringLiteral("Application Error"));
     EXPECT_EQ(shownIcon, QMessageBox::Warning);

@@ -50,16 +50,8 @@ const Field kTextFields[] = {
 
 class EntryWindow : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        app::clock::setNow([this] { return now; });
-        meeting::setRegionalLocale(QLocale(QStringLiteral("en_US")));
-    }
-    void TearDown() override
-    {
-        app::clock::setNow({});
-        meeting::resetRegionalLocale();
-    }
+    testing_support::ClockOverride clock{[this] { return now; }};
+    testing_support::LocaleOverride locale{QLocale(QStringLiteral("en_US"))};
 
     // A start of the program: the store read afresh and the window loaded.
     std::unique_ptr<Form1> start()
@@ -132,10 +124,11 @@ TEST_F(EntryWindow, AnEmptyStoreGivesEmptyFieldsTodayAtMidnightAndNoDeadlines)
 TEST_F(EntryWindow, TheRestoreReadsItsKeysInOrderEachStepGuardedOnItsOwn)
 {
     RecordingStore recording;
-    meeting::setSettingsStore(&recording);
     recording.failAll = true;
-    auto form = start();
-    meeting::setSettingsStore(nullptr);
+    auto form = [&] {
+        testing_support::SettingsStoreOverride store(&recording);
+        return start();
+    }();
 
     EXPECT_EQ(recording.reads, QStringList({"txtTitle",         "txtMeetingCalledBy", "txtMeetingLocation",
                                             "txtTypeOfMeeting", "txtFacilitator",     "txtNoteTaker",

@@ -84,10 +84,11 @@ TEST(StartUp, WithoutTheWordProcessorTheProgramEndsBeforeTheWindowShows)
     automation::ScopedRegistration none(QStringLiteral("Word.Application"),
                                         []() -> automation::ObjectPtr { throw std::runtime_error("not installed"); });
     int ended = 0;
-    const app::ProgramEnd previous = app::setProgramEnd([&] { ++ended; });
     entry::Form1 form;
-    EXPECT_THROW(form.Form_Load(), app::ProgramEnded);
-    app::setProgramEnd(previous);
+    {
+        testing_support::ProgramEndOverride end([&] { ++ended; });
+        EXPECT_THROW(form.Form_Load(), app::ProgramEnded);
+    }
     EXPECT_EQ(ended, 1);
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_TRUE(dialogs.boxes[0].text.startsWith(QStringLiteral("Error 842001.")));
@@ -99,14 +100,13 @@ TEST(StartUp, ClosingTheEntryWindowEndsTheProgramAtOnce)
     ProgramFolders folders;
     ScriptedDialogs dialogs;
     int ended = 0;
-    const app::ProgramEnd previous = app::setProgramEnd([&] { ++ended; });
     {
+        testing_support::ProgramEndOverride end([&] { ++ended; });
         entry::Form1 form;
         form.Form_Load();
         form.show();
         form.close();
     }
-    app::setProgramEnd(previous);
     EXPECT_EQ(ended, 1);
     EXPECT_TRUE(dialogs.boxes.empty());
 }

@@ -6,9 +6,6 @@
 
 namespace testing_support {
 
-ScriptedDialogs::ScriptedDialogs() { app::setDialogs(this); }
-ScriptedDialogs::~ScriptedDialogs() { app::setDialogs(nullptr); }
-
 int ScriptedDialogs::messageBox(const QString& text, int style, const QString& caption)
 {
     boxes.push_back({caption, text, style});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Dialogs.h"
+#include "tests/support/Seams.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,8 +21,7 @@ struct ShownBox {
 // as the test tells it. An unscripted Yes/No question fails the test.
 class ScriptedDialogs : public app::Dialogs {
 public:
-    ScriptedDialogs();
-    ~ScriptedDialogs() override;
+    ScriptedDialogs() = default;
 
     int messageBox(const QString& text, int style, const QString& caption) override;
     QString saveFileName(const QString& title, const QString& filter) override;
@@ -35,6 +35,9 @@ public:
     QStringList fileDialogTitles;
     QStringList fileDialogFilters;
     std::function<void(const ShownBox&)> onBox;  // runs while a box is "up"
+
+private:
+    DialogsOverride mInstalled{this};
 };
 
 }  // namespace testing_support

@@ -26,9 +26,7 @@ namespace testing_support {
 
 ProgramFolders::ProgramFolders() : mOldTemp(qgetenv("TEMP")), mHadTemp(qEnvironmentVariableIsSet("TEMP"))
 {
-    app::environment::setProgramFolder(mProgram.path());
     qputenv("TEMP", QFile::encodeName(mTemp.path()));
-    meeting::setSettingsFolder(mSettings.path());
     meeting::reopenSettingsStore();
 }
 
@@ -36,8 +34,7 @@ void ProgramFolders::restart() const { meeting::reopenSettingsStore(); }
 
 ProgramFolders::~ProgramFolders()
 {
-    app::environment::setProgramFolder(QString());
-    meeting::setSettingsFolder(QString());
+    // The folders go back as the members end; the store must not keep this one open.
     meeting::reopenSettingsStore();
     if (mHadTemp)
         qputenv("TEMP", mOldTemp);
@@ -54,30 +51,24 @@ QString ProgramFolders::writeProgramFile(const QString& relative, const QByteArr
 }
 
 FailingWrites::FailingWrites(int code, qint64 afterBytes)
-{
-    platform::setWriteCall([code, left = afterBytes](int fd, const void* data, size_t size) mutable -> ssize_t {
-        if (left <= 0) {
-            errno = code;
-            return -1;
-        }
-        const ssize_t n = ::write(fd, data, std::min<size_t>(size, static_cast<size_t>(left)));
-        if (n > 0)
-            left -= n;
-        return n;
-    });
-}
-
-FailingWrites::~FailingWrites() { platform::setWriteCall({}); }
+    : mWrite([code, left = afterBytes](int fd, const void* data, size_t size) mutable -> ssize_t {
+          if (left <= 0) {
+              errno = code;
+              return -1;
+          }
+          const ssize_t n = ::write(fd, data, std::min<size_t>(size, static_cast<size_t>(left)));
+          if (n > 0)
+              left -= n;
+          return n;
+      })
+{}
 
 FailingReads::FailingReads(int code)
-{
-    platform::setReadCall([code](int, void*, size_t) -> ssize_t {
-        errno = code;
-        return -1;
-    });
-}
-
-FailingReads::~FailingReads() { platform::setReadCall({}); }
+    : mRead([code](int, void*, size_t) -> ssize_t {
+          errno = code;
+          return -1;
+      })
+{}
 
 void requireFontFor(const QString& sample, const char* fontAndPackage)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/Seams.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
@@ -32,6 +34,8 @@ private:
     QTemporaryDir mSettings;
     QByteArray mOldTemp;
     bool mHadTemp;
+    ProgramFolderOverride mProgramFolder{mProgram.path()};
+    SettingsFolderOverride mSettingsFolder{mSettings.path()};
 };
 
 // The program's file writes fail as on a full or dying disk while this lives:
@@ -39,18 +43,18 @@ private:
 class FailingWrites {
 public:
     explicit FailingWrites(int code, qint64 afterBytes = 0);
-    ~FailingWrites();
-    FailingWrites(const FailingWrites&) = delete;
-    FailingWrites& operator=(const FailingWrites&) = delete;
+
+private:
+    WriteCallOverride mWrite;
 };
 
 // The program's file reads fail with `code` while this lives.
 class FailingReads {
 public:
     explicit FailingReads(int code);
-    ~FailingReads();
-    FailingReads(const FailingReads&) = delete;
-    FailingReads& operator=(const FailingReads&) = delete;
+
+private:
+    ReadCallOverride mRead;
 };
 
 // Fails the test, naming the font and the package that brings it, when no
