@@ -30,6 +30,8 @@
 
 namespace preview {
 
+using Axis = ZoomGeometry::Axis;
+
 Form2::Form2(QWidget* parent) : QWidget(parent), mPointer(this)
 {
     setObjectName(QStringLiteral("Form2"));
@@ -53,6 +55,8 @@ void Form2::buildLayout()
     Picture2 = app::placeControl<app::PictureBox>(this, QStringLiteral("Picture2"), 120, 1800, 9330, 7305);
     Picture2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Picture2->setLineWidth(platform::units::twipsToPixels(ZoomGeometry::kViewportBorder));
+    mGeo.resizeViewport(platform::units::pixelsToTwips(Picture2->width()),
+                        platform::units::pixelsToTwips(Picture2->height()));
     app::setBackColour(Picture2, Qt::white);
     mViewportInside = new QWidget(Picture2);
     mViewportInside->setGeometry(Picture2->contentsRect());
@@ -180,21 +184,17 @@ void Form2::Form_Activate()
         g.step(104, [&] {
             Picture1->setAutoSize(true);
             if (!Picture1->picture().isNull()) {
-                sizeCanvasTo(Picture1->picture());
+                mGeo.sizeCanvasTo(Picture1->picture().size);
                 applyCanvas();
             }
         });
         g.step(108, [&] { app::setBackColour(Picture1, Qt::white); });
         g.step(116, [&] { Zoom_Ori->hide(); });
-        g.step(118, [&] { mGeo.holderWidth = mGeo.canvasWidth; });
-        g.step(120, [&] { mGeo.holderHeight = mGeo.canvasHeight; });
+        // The page on the canvas becomes the one chosen: the holder takes its
+        // size and picture, and the page is shown at its natural size, at
+        // 100 % (steps 118 to 130).
+        g.step(118, [&] { mGeo.choosePage(); });
         g.step(122, [&] { Zoom_Ori->setPicture(Picture1->picture()); });
-        g.step(124, [&] { mGeo.mZoom = 1.0f; });
-        g.step(126, [&] { mGeo.readNaturalSize(); });
-        g.step(130, [&] {
-            mGeo.mCurWidth = mGeo.mOrigWidth;
-            mGeo.mCurHeight = mGeo.mOrigHeight;
-        });
         g.step(134, [&] { RedrawImage(); });
         g.step(136, [&] { SetupScrollBars(); });
     }
@@ -213,16 +213,11 @@ void Form2::choosePage()
     mPointer.setShape(app::vbHourglass);
     const platform::Picture picture = Image1[static_cast<size_t>(n - 1)]->picture();
     Picture1->setPicture(picture);
-    if (!picture.isNull()) {
-        sizeCanvasTo(picture);
-    }
+    if (!picture.isNull())
+        mGeo.sizeCanvasTo(picture.size);
     Zoom_Ori->hide();
-    mGeo.holderFromCanvas();
     Zoom_Ori->setPicture(picture);
-    mGeo.mZoom = 1.0f;
-    mGeo.readNaturalSize();
-    mGeo.mCurWidth = mGeo.mOrigWidth;
-    mGeo.mCurHeight = mGeo.mOrigHeight;
+    mGeo.choosePage();
     RedrawImage();
     SetupScrollBars();
     mPointer.setShape(app::vbDefault);
@@ -239,14 +234,13 @@ void Form2::RedrawImage()
         return;  // the zoom fell back to 1.0; what the canvas shows stays
     g.step(106, [&] { Picture1->setPicture(platform::Picture()); });
     g.step(108, [&] {
-        mGeo.canvasWidth = mGeo.mCurWidth;
-        mGeo.canvasHeight = mGeo.mCurHeight;
+        mGeo.fitCanvasToZoom();
         applyCanvas();
     });
     g.step(112, [&] {
         // With no page in the holder the canvas is painted white.
-        Picture1->paintPicture(Zoom_Ori->picture(), QRectF(0, 0, mGeo.mCurWidth, mGeo.mCurHeight),
-                               QRectF(0, 0, mGeo.mOrigWidth, mGeo.mOrigHeight));
+        Picture1->paintPicture(Zoom_Ori->picture(), QRectF(0, 0, mGeo.zoomedWidth(), mGeo.zoomedHeight()),
+                               QRectF(0, 0, mGeo.naturalWidth(), mGeo.naturalHeight()));
     });
     g.step(114, [&] { mPointer.setShape(app::vbDefault); });
     mRedrawn = true;
@@ -266,13 +260,21 @@ void Form2::SetupScrollBars()
 
 // ---- Zoom ------------------------------------------------------------------
 
-void Form2::StepZoom(qint32 direction) { SetZoom(ZoomGeometry::steppedZoom(mGeo.mZoom, direction)); }
+// 0 zooms in, anything else out.
+void Form2::StepZoom(qint32 direction)
+{
+    if (direction == 0 ? mGeo.zoomIn() : mGeo.zoomOut())
+        redrawZoomed();
+}
 
 void Form2::SetZoom(float zoom)
 {
-    if (!ZoomGeometry::zoomAllowed(zoom))
-        return;
-    mGeo.mZoom = zoom;
+    if (mGeo.setZoom(zoom))
+        redrawZoomed();
+}
+
+void Form2::redrawZoomed()
+{
     mRedrawn = false;
     RedrawImage();
     // The bars are set up for the zoomed canvas, so that every part of the
@@ -299,11 +301,11 @@ void Form2::PushButton2_Click()
 
 void Form2::HScroll1_Change()
 {
-    barChanged([&] { mGeo.setHValue(HScroll1->value()); });
+    barChanged([&] { mGeo.setBarValue(Axis::Horizontal, HScroll1->value()); });
 }
 void Form2::VScroll1_Change()
 {
-    barChanged([&] { mGeo.setVValue(VScroll1->value()); });
+    barChanged([&] { mGeo.setBarValue(Axis::Vertical, VScroll1->value()); });
 }
 
 void Form2::barChanged(const std::function<void()>& apply)
@@ -315,8 +317,14 @@ void Form2::barChanged(const std::function<void()>& apply)
 }
 
 // The bar passed is always the one named: its state lives in the geometry.
-void Form2::SetHScrollbarByPercent(QScrollBar*, qint16 percent) { byPercent(mGeo.setHByPercent(percent)); }
-void Form2::SetVScrollbarByPercent(QScrollBar*, qint16 percent) { byPercent(mGeo.setVByPercent(percent)); }
+void Form2::SetHScrollbarByPercent(QScrollBar*, qint16 percent)
+{
+    byPercent(mGeo.setBarByPercent(Axis::Horizontal, percent));
+}
+void Form2::SetVScrollbarByPercent(QScrollBar*, qint16 percent)
+{
+    byPercent(mGeo.setBarByPercent(Axis::Vertical, percent));
+}
 
 void Form2::byPercent(bool changed)
 {
@@ -329,8 +337,7 @@ void Form2::byPercent(bool changed)
 void Form2::Picture1_MouseDown(float x, float y)
 {
     app::Guard g(app::label::Form2_Picture1_MouseDown);
-    g.step(100, [&] { mGeo.mDownX = x; });
-    g.step(102, [&] { mGeo.mDownY = y; });
+    g.step(100, [&] { mGeo.beginDrag(x, y); });  // both coordinates at once (steps 100 and 102)
 }
 
 void Form2::Picture1_MouseMove(bool buttonHeld, float x, float y)
@@ -339,7 +346,7 @@ void Form2::Picture1_MouseMove(bool buttonHeld, float x, float y)
     g.step(100);
     if (!buttonHeld)
         return;
-    g.step(102, [&] { mGeo.mouseMove(true, x, y); });
+    g.step(102, [&] { mGeo.moveDrag(true, x, y); });
     g.step(124, [&] { applyCanvas(); });
 }
 
@@ -350,8 +357,8 @@ void Form2::Picture1_MouseUp()
     // twips); the canvas then stands within half a scroll step of the drop.
     app::Guard g(app::label::Form2_Picture1_MouseUp);
     std::pair<qint32, qint32> values{-1, -1};
-    g.step(100, [&] { values.first = mGeo.mouseUpValues().first; });
-    g.step(102, [&] { values.second = mGeo.mouseUpValues().second; });
+    g.step(100, [&] { values.first = mGeo.endDrag().first; });
+    g.step(102, [&] { values.second = mGeo.endDrag().second; });
     g.step(104);
     if (values.first >= 0)  // only where the canvas is wider than the view
         g.act([&] { setBarValue(HScroll1, values.first); });
@@ -362,31 +369,22 @@ void Form2::Picture1_MouseUp()
 
 void Form2::setBarValue(QScrollBar* bar, int value)
 {
-    (bar == HScroll1 ? mGeo.hBar : mGeo.vBar).value = -1;  // set again even when equal: the canvas follows
-    bar == HScroll1 ? mGeo.setHValue(value) : mGeo.setVValue(value);
+    mGeo.snapBar(bar == HScroll1 ? Axis::Horizontal : Axis::Vertical, value);
     applyBars();
     applyCanvas();
 }
 
-// The canvas sizes itself to a picture assigned to it.
-void Form2::sizeCanvasTo(const platform::Picture& picture)
-{
-    mGeo.canvasWidth = static_cast<int>(std::lround(picture.size.width()));
-    mGeo.canvasHeight = static_cast<int>(std::lround(picture.size.height()));
-}
-
 void Form2::applyCanvas()
 {
-    Picture1->setGeometry(
-        platform::units::twipsToPixels(mGeo.canvasLeft), platform::units::twipsToPixels(mGeo.canvasTop),
-        platform::units::twipsToPixels(mGeo.canvasWidth), platform::units::twipsToPixels(mGeo.canvasHeight));
+    const ZoomGeometry::Rect& c = mGeo.canvas();
+    Picture1->setGeometry(platform::units::twipsRect(c.left, c.top, c.width, c.height));
 }
 
 void Form2::applyBars()
 {
     mApplying = true;
-    const std::pair<QScrollBar*, const ZoomGeometry::ScrollBar*> bars[] = {{HScroll1, &mGeo.hBar},
-                                                                           {VScroll1, &mGeo.vBar}};
+    const std::pair<QScrollBar*, const ZoomGeometry::ScrollBar*> bars[] = {{HScroll1, &mGeo.hBar()},
+                                                                           {VScroll1, &mGeo.vBar()}};
     for (const auto& [widget, state] : bars) {
         widget->setRange(0, state->maximum);
         widget->setSingleStep(state->singleStep);
@@ -600,12 +598,11 @@ void Form2::setShownPicture(const platform::Picture& picture)
     Picture1->setPicture(picture);
     if (Picture1->picture().isNull())
         return;
-    sizeCanvasTo(picture);
+    mGeo.sizeCanvasTo(picture.size);
     if (!mFirstActivation) {  // sized to it only once size-to-picture is on
         // A new run's page 1 is shown from its top left: left where the last
         // run's zoomed page was scrolled to, it would be out of sight.
-        mGeo.canvasLeft = mGeo.canvasTop = 0;
-        mGeo.hBar.value = mGeo.vBar.value = 0;
+        mGeo.returnToTopLeft();
         applyBars();
         applyCanvas();
     }

@@ -87,12 +87,12 @@ private:
     void Form_Unload();
     void HScroll1_Change();
     void VScroll1_Change();
+    void redrawZoomed();
     void barChanged(const std::function<void()>& apply);
     void byPercent(bool changed);
     void setBarValue(QScrollBar* bar, int value);
     bool wheel(QWheelEvent* e);
     bool scrollKey(QKeyEvent* e);
-    void sizeCanvasTo(const platform::Picture& picture);
     // The widgets follow the geometry.
     void applyCanvas();
     void applyBars();
@@ -101,9 +101,8 @@ private:
     app::WindowPointer mPointer;
     bool mFirstActivation = false;
     bool mApplying = false;
-    bool mRedrawn = false;
-    bool mShortcutKeysDown =
-        false;  // a shortcut's keys are still being let go  // the last RedrawImage painted (it did not fall back)
+    bool mRedrawn = false;  // the last RedrawImage painted (it did not fall back)
+    bool mShortcutKeysDown = false;  // a shortcut's keys are still being let go
     QWidget* mViewportInside = nullptr;
     QPointer<QWidget> mEntryWindow;
     QHash<QObject*, int> mHoverShape;
