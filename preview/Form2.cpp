@@ -26,8 +26,6 @@
 #include <QTreeWidget>
 #include <QWheelEvent>
 
-#include <stdexcept>
-
 namespace preview {
 
 using Axis = ZoomGeometry::Axis;
@@ -104,11 +102,6 @@ void Form2::buildLayout()
         w->setMouseTracking(true);
         w->installEventFilter(this);
     }
-
-    // Never visible: the holder of the page at its natural size, and the pictures.
-    Zoom_Ori = app::placeControl<PictureControl>(this, QStringLiteral("Zoom_Ori"), 10320, 480, 735, 375);
-    Zoom_Ori->hide();
-    loadImage(0);
 
     for (QWidget* w : {static_cast<QWidget*>(HScroll1), static_cast<QWidget*>(VScroll1),
                        static_cast<QWidget*>(Picture2), static_cast<QWidget*>(Picture1)})
@@ -189,12 +182,12 @@ void Form2::Form_Activate()
             }
         });
         g.step(108, [&] { app::setBackColour(Picture1, Qt::white); });
-        g.step(116, [&] { Zoom_Ori->hide(); });
         // The page on the canvas becomes the one chosen: the holder takes its
         // size and picture, and the page is shown at its natural size, at
-        // 100 % (steps 118 to 130).
+        // 100 % (steps 116 to 130; the holder is no control, so nothing is
+        // hidden).
         g.step(118, [&] { mGeo.choosePage(); });
-        g.step(122, [&] { Zoom_Ori->setPicture(Picture1->picture()); });
+        g.step(122, [&] { mPages.setHolder(Picture1->picture()); });
         g.step(134, [&] { RedrawImage(); });
         g.step(136, [&] { SetupScrollBars(); });
     }
@@ -211,12 +204,11 @@ void Form2::choosePage()
     if (n < 1 || !hasImage(n - 1))
         return;  // nothing chosen, or no picture for it: nothing to show
     mPointer.setShape(app::vbHourglass);
-    const platform::Picture picture = Image1[static_cast<size_t>(n - 1)]->picture();
+    const platform::Picture picture = mPages.picture(n - 1);
     Picture1->setPicture(picture);
     if (!picture.isNull())
         mGeo.sizeCanvasTo(picture.size);
-    Zoom_Ori->hide();
-    Zoom_Ori->setPicture(picture);
+    mPages.setHolder(picture);
     mGeo.choosePage();
     RedrawImage();
     SetupScrollBars();
@@ -239,7 +231,7 @@ void Form2::RedrawImage()
     });
     g.step(112, [&] {
         // With no page in the holder the canvas is painted white.
-        Picture1->paintPicture(Zoom_Ori->picture(), QRectF(0, 0, mGeo.zoomedWidth(), mGeo.zoomedHeight()),
+        Picture1->paintPicture(mPages.holder(), QRectF(0, 0, mGeo.zoomedWidth(), mGeo.zoomedHeight()),
                                QRectF(0, 0, mGeo.naturalWidth(), mGeo.naturalHeight()));
     });
     g.step(114, [&] { mPointer.setShape(app::vbDefault); });
@@ -566,32 +558,10 @@ int Form2::pageCount() const { return ListView1->topLevelItemCount(); }
 
 void Form2::addPage(const QString& text) { new QTreeWidgetItem(ListView1, QStringList{text}); }
 
-bool Form2::hasImage(int index) const { return index >= 0 && index < static_cast<int>(Image1.size()); }
-
-void Form2::loadImage(int index)
-{
-    while (static_cast<int>(Image1.size()) <= index) {
-        auto* image = new PictureControl(this);
-        image->setObjectName(QStringLiteral("Image1"));
-        image->setGeometry(platform::units::twipsRect(10920, 120, 855, 900));
-        image->hide();
-        Image1.push_back(image);
-    }
-}
-
-platform::Picture Form2::imagePicture(int index) const
-{
-    if (!hasImage(index))
-        throw std::out_of_range("Control array element doesn't exist");
-    return Image1[static_cast<size_t>(index)]->picture();
-}
-
-void Form2::setImagePicture(int index, const platform::Picture& picture)
-{
-    if (!hasImage(index))
-        throw std::out_of_range("Control array element doesn't exist");
-    Image1[static_cast<size_t>(index)]->setPicture(picture);
-}
+bool Form2::hasImage(int index) const { return mPages.has(index); }
+void Form2::loadImage(int index) { mPages.load(index); }
+platform::Picture Form2::imagePicture(int index) const { return mPages.picture(index); }
+void Form2::setImagePicture(int index, const platform::Picture& picture) { mPages.setPicture(index, picture); }
 
 void Form2::setShownPicture(const platform::Picture& picture)
 {

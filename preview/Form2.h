@@ -3,12 +3,12 @@
 #include "app/Pointer.h"
 #include "docgen/PreviewPort.h"
 #include "preview/Geometry.h"
+#include "preview/PageStore.h"
 #include "preview/PictureControl.h"
 
 #include <QPointer>
 #include <QWidget>
 #include <functional>
-#include <vector>
 
 class QGroupBox;
 class QKeyEvent;
@@ -49,6 +49,7 @@ public:
     void setEntryWindow(QWidget* window) { mEntryWindow = window; }
 
     const ZoomGeometry& geometry() const { return mGeo; }
+    const PageStore& pages() const { return mPages; }
     app::WindowPointer& pointer() { return mPointer; }
     bool firstActivationPending() const { return mFirstActivation; }
 
@@ -72,8 +73,6 @@ public:
     QScrollBar *VScroll1, *HScroll1;
     QGroupBox* Frame1;
     QPushButton *PushButton1, *PushButton2, *PushButton8, *PushButton6;
-    PictureControl* Zoom_Ori;
-    std::vector<PictureControl*> Image1;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -98,6 +97,7 @@ private:
     void applyBars();
 
     ZoomGeometry mGeo;
+    PageStore mPages;
     app::WindowPointer mPointer;
     bool mFirstActivation = false;
     bool mApplying = false;

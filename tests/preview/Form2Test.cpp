@@ -2,6 +2,7 @@
 #include "app/Application.h"
 #include "app/Colours.h"
 #include "app/Pointer.h"
+#include "docgen/PreviewPort.h"
 #include "platform/Units.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
@@ -20,6 +21,8 @@
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
+#include <stdexcept>
+#include <vector>
 
 using preview::Form2;
 using testing_support::ProgramFolders;
@@ -36,21 +39,30 @@ platform::Picture page(QColor colour)
     return p;
 }
 
+// Fills the preview as document generation does, through the port alone.
+void produce(docgen::PreviewPort& port, const std::vector<platform::Picture>& pages)
+{
+    port.clearPages();
+    for (int k = 0; k < static_cast<int>(pages.size()); ++k) {
+        port.addPage(QStringLiteral("Page %1").arg(k + 1));
+        if (!port.hasImage(k))
+            port.loadImage(k);
+        port.setImagePicture(k, pages[static_cast<size_t>(k)]);
+    }
+    if (port.pageCount() > 0)
+        port.setShownPicture(port.imagePicture(0));
+    port.setWordFile(QString());
+    port.showPreview();
+}
+
 class Preview : public testing::Test {
 protected:
     void SetUp() override
     {
         form.Form_Load();
-        const QColor colours[] = {Qt::red, Qt::green, Qt::blue};
-        for (int k = 0; k < 3; ++k) {
-            form.addPage(QStringLiteral("Page %1").arg(k + 1));
-            form.loadImage(k);
-            form.setImagePicture(k, page(colours[k]));
-        }
-        form.setShownPicture(form.imagePicture(0));
-        form.show();
+        produce(form, {page(Qt::red), page(Qt::green), page(Qt::blue)});
     }
-    QColor shownColour() const { return form.Zoom_Ori->picture().fills.front().colour; }
+    QColor shownColour() const { return form.pages().holder().fills.front().colour; }
     void click(int item)
     {
         const QRect r = form.ListView1->visualItemRect(form.ListView1->topLevelItem(item));
@@ -301,6 +313,32 @@ TEST_F(Preview, TheFirstActivationRunsOnce)
     form.show();
     EXPECT_FALSE(form.firstActivationPending());
     EXPECT_EQ(form.geometry().zoom(), 1.25f);  // kept from before: no setup again
+}
+
+TEST_F(Preview, BackRemovesTheDocumentAndShowsTheEntryWindowAgain)
+{
+    QWidget entry;
+    form.setEntryWindow(&entry);
+    const QString doc = folders.temp() + QStringLiteral("/kvarne22222222.doc");
+    testing_support::writeFile(doc, "doc");
+    form.setWordFile(doc);
+    form.PushButton8->click();
+    EXPECT_TRUE(entry.isVisible());
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(QFile::exists(doc));
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(Preview, PageElementsBeyondTheLoadedOnesDoNotExist)
+{
+    docgen::PreviewPort& port = form;
+    EXPECT_FALSE(port.hasImage(3));
+    EXPECT_THROW(port.imagePicture(3), std::out_of_range);
+    EXPECT_THROW(port.setImagePicture(-1, page(Qt::red)), std::out_of_range);
+    port.loadImage(5);
+    EXPECT_TRUE(port.hasImage(5));
+    EXPECT_TRUE(port.imagePicture(4).isNull());
+    EXPECT_EQ(port.imagePicture(2).fills.front().colour, QColor(Qt::blue));  // loaded ones are kept
 }
 
 TEST_F(Preview, ClosingRemovesTheDocumentAndEndsTheProgram)
