@@ -1,14 +1,13 @@
 #include "preview/Form2.h"
 
-#include "app/AppTitle.h"
 #include "app/Application.h"
 #include "app/Colours.h"
 #include "app/Controls.h"
 #include "app/Dialogs.h"
-#include "app/Environment.h"
 #include "app/Guard.h"
 #include "app/Labels.h"
 #include "app/Shared.h"
+#include "app/WindowLook.h"
 #include "platform/SafeFile.h"
 #include "platform/Units.h"
 
@@ -16,7 +15,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -86,22 +84,15 @@ void Form2::buildLayout()
     PushButton8->setText(QStringLiteral("< Back"));
     PushButton6 = app::placeControl<QPushButton>(this, QStringLiteral("PushButton6"), 4920, 10410, 4800, 405);
     PushButton6->setText(QStringLiteral("Save Results To Word File"));
-    const QFont buttonFont = app::designFont(11.25);
-    for (QPushButton* b : {PushButton1, PushButton2, PushButton8, PushButton6}) {
-        b->setFont(buttonFont);
-        mHoverShape.insert(b, app::vbCustom);
-    }
+    app::setButtonFont({PushButton1, PushButton2, PushButton8, PushButton6});
+    for (QPushButton* b : {PushButton1, PushButton2, PushButton8, PushButton6})
+        mHover.watch(b, app::vbCustom);
     connect(PushButton1, &QPushButton::clicked, this, &Form2::PushButton1_Click);
     connect(PushButton2, &QPushButton::clicked, this, &Form2::PushButton2_Click);
     connect(PushButton6, &QPushButton::clicked, this, &Form2::PushButton6_Click);
     connect(PushButton8, &QPushButton::clicked, this, &Form2::PushButton8_Click);
     for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(ListView1)})
-        mHoverShape.insert(w, app::vbDefault);
-    for (auto it = mHoverShape.cbegin(); it != mHoverShape.cend(); ++it) {
-        auto* w = static_cast<QWidget*>(it.key());
-        w->setMouseTracking(true);
-        w->installEventFilter(this);
-    }
+        mHover.watch(w, app::vbDefault);
 
     for (QWidget* w : {static_cast<QWidget*>(HScroll1), static_cast<QWidget*>(VScroll1),
                        static_cast<QWidget*>(Picture2), static_cast<QWidget*>(Picture1)})
@@ -154,14 +145,8 @@ void Form2::Form_Load()
 {
     app::Guard g(app::label::Form2_Form_Load);
     g.step(100, [&] { mFirstActivation = true; });
-    g.step(102, [&] { app::ApplyStandardColours(this); });
-    g.step(104);
-    g.act([&] { setWindowTitle(QString::fromLatin1(app::kProductName)); });
-    g.act([&] { setWindowIcon(app::programIcon()); });
-    g.step(108);
-    const QString cursorFile = app::joinPath(app::environment::programFolder(), QStringLiteral("HAND-M.CUR"));
-    if (g.test([&] { return app::FileExists(cursorFile); }))
-        g.step(110, [&] { mPointer.setCustomPicture(app::loadCursorFile(cursorFile)); });
+    g.step(102, [&] { app::paintButtonFace(this, app::FaceWalk::Standard); });
+    app::setUpWindow(g, this, mPointer);  // steps 104 to 110
     g.step(112, [&] {
         ListView1->setColumnCount(1);
         ListView1->setHeaderLabels({QStringLiteral("Page(s)")});
@@ -541,13 +526,6 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
     const bool scrolls = watched == Picture1 || watched == Picture2 || watched == HScroll1 || watched == VScroll1;
     if (scrolls && event->type() == QEvent::KeyPress && scrollKey(static_cast<QKeyEvent*>(event)))
         return true;
-    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
-        // A move a button does not take goes on to its frame: only the
-        // control under the pointer decides the shape.
-        const auto it = mHoverShape.constFind(watched);
-        if (it != mHoverShape.constEnd() && app::controlUnderPointer(this, event) == watched)
-            mPointer.hover(*it);
-    }
     return QWidget::eventFilter(watched, event);
 }
 

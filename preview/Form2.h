@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/HoverPointer.h"
 #include "app/Pointer.h"
 #include "docgen/PreviewPort.h"
 #include "preview/Geometry.h"
@@ -99,13 +100,13 @@ private:
     ZoomGeometry mGeo;
     PageStore mPages;
     app::WindowPointer mPointer;
+    app::HoverPointer mHover{this, mPointer};
     bool mFirstActivation = false;
     bool mApplying = false;
     bool mRedrawn = false;  // the last RedrawImage painted (it did not fall back)
     bool mShortcutKeysDown = false;  // a shortcut's keys are still being let go
     QWidget* mViewportInside = nullptr;
     QPointer<QWidget> mEntryWindow;
-    QHash<QObject*, int> mHoverShape;
 };
 
 }  // namespace preview
