@@ -1,13 +1,8 @@
 #include "app/Colours.h"
 
-#include "app/Controls.h"
-
 #include <QApplication>
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QPalette>
-#include <QRadioButton>
+#include <QWidget>
 
 namespace app {
 
@@ -37,19 +32,6 @@ void setBackColour(QWidget* control, const QColor& colour)
     p.setColor(control->backgroundRole(), colour);
     control->setPalette(p);
     control->setAutoFillBackground(true);
-}
-
-void ApplyStandardColours(QWidget* window)
-{
-    const QColor face = platformColour(kButtonFace);
-    setBackColour(window, face);
-    for (QWidget* c : window->findChildren<QWidget*>()) {
-        if (c->objectName().isEmpty())
-            continue;  // parts of composite widgets, not controls of the window
-        if (qobject_cast<QRadioButton*>(c) || qobject_cast<QCheckBox*>(c) || qobject_cast<QGroupBox*>(c)
-            || qobject_cast<QLabel*>(c))
-            setBackColour(c, face);
-    }
 }
 
 }  // namespace app

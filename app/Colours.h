@@ -18,8 +18,4 @@ QColor platformColour(quint32 value);
 QColor backColour(const QWidget* control);
 void setBackColour(QWidget* control, const QColor& colour);
 
-// The preview window's colours: the window, and its option buttons, check
-// boxes, frames and labels, take the button face; picture boxes are left alone.
-void ApplyStandardColours(QWidget* window);
-
 }  // namespace app

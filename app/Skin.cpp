@@ -1,16 +1,11 @@
 #include "app/Skin.h"
 
-#include "app/Colours.h"
-#include "app/Controls.h"
 #include "app/Environment.h"
 #include "app/Shared.h"
+#include "app/WindowLook.h"
 #include "automation/AutomationError.h"
 
-#include <QCheckBox>
 #include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QRadioButton>
 #include <QWidget>
 
 namespace app {
@@ -94,19 +89,7 @@ void ApplySkin(QWidget* window, const automation::ObjectPtr& skinComponent)
     if (!FileExists(path))
         return;
 
-    const QColor face = platformColour(kButtonFace);
-    const QColor lightGrey = platformColour(kLightGrey);
-    setBackColour(window, face);
-    for (QWidget* c : window->findChildren<QWidget*>()) {
-        if (c->objectName().isEmpty())
-            continue;  // parts of composite widgets, not controls of the window
-        const bool isLabel = qobject_cast<QLabel*>(c) != nullptr;
-        if (isLabel && backColour(c) == lightGrey)
-            continue;
-        if (isLabel || qobject_cast<QRadioButton*>(c) || qobject_cast<QCheckBox*>(c) || qobject_cast<QGroupBox*>(c)
-            || qobject_cast<PictureBox*>(c))
-            setBackColour(c, face);
-    }
+    paintButtonFace(window, FaceWalk::Skinned);
 
     using automation::callById;
     using automation::CallKind;

@@ -9,6 +9,7 @@
 #include "app/Labels.h"
 #include "app/Shared.h"
 #include "app/Skin.h"
+#include "app/WindowLook.h"
 #include "docgen/IsInstalled.h"
 #include "platform/Units.h"
 #include "preview/Form2.h"
@@ -129,17 +130,15 @@ Form1::~Form1() { delete mForm2; }
 
 void Form1::buildLayout()
 {
-    const QFont buttonFont = app::designFont(11.25);
     PushButton22 = app::placeControl<QPushButton>(this, QStringLiteral("PushButton22"), 120, 120, 8760, 400);
     PushButton22->setText(QStringLiteral("Start Creating Template"));
     PushButton2 = app::placeControl<QPushButton>(this, QStringLiteral("PushButton2"), 120, 630, 4320, 405);
     PushButton2->setText(QStringLiteral("Clear/Reset Data"));
     PushButton3 = app::placeControl<QPushButton>(this, QStringLiteral("PushButton3"), 4560, 630, 4320, 405);
     PushButton3->setText(QStringLiteral("Load Sample/Example Data"));
-    for (QPushButton* b : {PushButton22, PushButton2, PushButton3}) {
-        b->setFont(buttonFont);
+    app::setButtonFont({PushButton22, PushButton2, PushButton3});
+    for (QPushButton* b : {PushButton22, PushButton2, PushButton3})
         watchHover(b, app::vbCustom);
-    }
     connect(PushButton22, &QPushButton::clicked, this, &Form1::PushButton22_Click);
     connect(PushButton2, &QPushButton::clicked, this, &Form1::PushButton2_Click);
     connect(PushButton3, &QPushButton::clicked, this, &Form1::PushButton3_Click);
@@ -363,32 +362,14 @@ void Form1::nameForScreenReaders()
     dtpDateTime->edit()->setAccessibleName(dtpDateTime->accessibleName());
 }
 
-void Form1::watchHover(QWidget* w, int shape)
-{
-    mHoverShape.insert(w, shape);
-    w->setMouseTracking(true);
-    w->installEventFilter(this);
-}
+void Form1::watchHover(QWidget* w, int shape) { mHover.watch(w, shape); }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    switch (event->type()) {
-    case QEvent::Enter:
-    case QEvent::MouseMove: {
-        // A move a control does not take is passed on to its parent; only the
-        // control the pointer is over decides the shape.
-        const auto it = mHoverShape.constFind(watched);
-        if (it != mHoverShape.constEnd() && app::controlUnderPointer(this, event) == watched)
-            mPointer.hover(*it);
-        break;
-    }
-    case QEvent::FocusIn: {
+    if (event->type() == QEvent::FocusIn) {
         const auto it = mFieldOf.constFind(watched);
         if (it != mFieldOf.constEnd() && meeting::isTopicField(it->field))
             VScroll1->setValue(it->topic);
-        break;
-    }
-    default: break;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -451,14 +432,7 @@ void Form1::Form_Load()
 {
     app::Guard g(app::label::Form1_Form_Load);
     g.step(102, [&] { app::ApplySkin(this, SkinFramework1); });
-    g.step(104);
-    g.act([&] { setWindowTitle(QString::fromLatin1(app::kProductName)); });
-    g.act([&] { setWindowIcon(app::programIcon()); });
-    g.act([&] { app::SetApplicationTitle(); });
-    g.step(108);
-    const QString cursorFile = app::joinPath(app::environment::programFolder(), QStringLiteral("HAND-M.CUR"));
-    if (g.test([&] { return app::FileExists(cursorFile); }))
-        g.step(110, [&] { mPointer.setCustomPicture(app::loadCursorFile(cursorFile)); });
+    app::setUpWindow(g, this, mPointer, [] { app::SetApplicationTitle(); });  // steps 104 to 110
     meeting::restoreRecord(*this, g);  // steps 130 to 182
     g.step(184, [] { docgen::CheckWordAvailable(); });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/HoverPointer.h"
 #include "app/Pointer.h"
 #include "automation/Value.h"
 #include "docgen/Generation.h"
@@ -95,6 +96,7 @@ private:
     // The non-visual skin component that styles this window.
     automation::ObjectPtr SkinFramework1;
     app::WindowPointer mPointer;
+    app::HoverPointer mHover{this, mPointer};
     bool mBusy = false;
     preview::Form2* mForm2 = nullptr;
 
@@ -103,7 +105,6 @@ private:
         int topic;
     };
     QHash<QObject*, FieldInfo> mFieldOf;  // text fields and pickers (and their parts)
-    QHash<QObject*, int> mHoverShape;
 };
 
 }  // namespace entry

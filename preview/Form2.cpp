@@ -1,14 +1,13 @@
 #include "preview/Form2.h"
 
-#include "app/AppTitle.h"
 #include "app/Application.h"
 #include "app/Colours.h"
 #include "app/Controls.h"
 #include "app/Dialogs.h"
-#include "app/Environment.h"
 #include "app/Guard.h"
 #include "app/Labels.h"
 #include "app/Shared.h"
+#include "app/WindowLook.h"
 #include "platform/SafeFile.h"
 #include "platform/Units.h"
 
@@ -16,7 +15,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -26,9 +24,9 @@
 #include <QTreeWidget>
 #include <QWheelEvent>
 
-#include <stdexcept>
-
 namespace preview {
+
+using Axis = ZoomGeometry::Axis;
 
 Form2::Form2(QWidget* parent) : QWidget(parent), mPointer(this)
 {
@@ -53,6 +51,8 @@ void Form2::buildLayout()
     Picture2 = app::placeControl<app::PictureBox>(this, QStringLiteral("Picture2"), 120, 1800, 9330, 7305);
     Picture2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Picture2->setLineWidth(platform::units::twipsToPixels(ZoomGeometry::kViewportBorder));
+    mGeo.resizeViewport(platform::units::pixelsToTwips(Picture2->width()),
+                        platform::units::pixelsToTwips(Picture2->height()));
     app::setBackColour(Picture2, Qt::white);
     mViewportInside = new QWidget(Picture2);
     mViewportInside->setGeometry(Picture2->contentsRect());
@@ -84,27 +84,15 @@ void Form2::buildLayout()
     PushButton8->setText(QStringLiteral("< Back"));
     PushButton6 = app::placeControl<QPushButton>(this, QStringLiteral("PushButton6"), 4920, 10410, 4800, 405);
     PushButton6->setText(QStringLiteral("Save Results To Word File"));
-    const QFont buttonFont = app::designFont(11.25);
-    for (QPushButton* b : {PushButton1, PushButton2, PushButton8, PushButton6}) {
-        b->setFont(buttonFont);
-        mHoverShape.insert(b, app::vbCustom);
-    }
+    app::setButtonFont({PushButton1, PushButton2, PushButton8, PushButton6});
+    for (QPushButton* b : {PushButton1, PushButton2, PushButton8, PushButton6})
+        mHover.watch(b, app::vbCustom);
     connect(PushButton1, &QPushButton::clicked, this, &Form2::PushButton1_Click);
     connect(PushButton2, &QPushButton::clicked, this, &Form2::PushButton2_Click);
     connect(PushButton6, &QPushButton::clicked, this, &Form2::PushButton6_Click);
     connect(PushButton8, &QPushButton::clicked, this, &Form2::PushButton8_Click);
     for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(ListView1)})
-        mHoverShape.insert(w, app::vbDefault);
-    for (auto it = mHoverShape.cbegin(); it != mHoverShape.cend(); ++it) {
-        auto* w = static_cast<QWidget*>(it.key());
-        w->setMouseTracking(true);
-        w->installEventFilter(this);
-    }
-
-    // Never visible: the holder of the page at its natural size, and the pictures.
-    Zoom_Ori = app::placeControl<PictureControl>(this, QStringLiteral("Zoom_Ori"), 10320, 480, 735, 375);
-    Zoom_Ori->hide();
-    loadImage(0);
+        mHover.watch(w, app::vbDefault);
 
     for (QWidget* w : {static_cast<QWidget*>(HScroll1), static_cast<QWidget*>(VScroll1),
                        static_cast<QWidget*>(Picture2), static_cast<QWidget*>(Picture1)})
@@ -157,14 +145,8 @@ void Form2::Form_Load()
 {
     app::Guard g(app::label::Form2_Form_Load);
     g.step(100, [&] { mFirstActivation = true; });
-    g.step(102, [&] { app::ApplyStandardColours(this); });
-    g.step(104);
-    g.act([&] { setWindowTitle(QString::fromLatin1(app::kProductName)); });
-    g.act([&] { setWindowIcon(app::programIcon()); });
-    g.step(108);
-    const QString cursorFile = app::joinPath(app::environment::programFolder(), QStringLiteral("HAND-M.CUR"));
-    if (g.test([&] { return app::FileExists(cursorFile); }))
-        g.step(110, [&] { mPointer.setCustomPicture(app::loadCursorFile(cursorFile)); });
+    g.step(102, [&] { app::paintButtonFace(this, app::FaceWalk::Standard); });
+    app::setUpWindow(g, this, mPointer);  // steps 104 to 110
     g.step(112, [&] {
         ListView1->setColumnCount(1);
         ListView1->setHeaderLabels({QStringLiteral("Page(s)")});
@@ -180,21 +162,17 @@ void Form2::Form_Activate()
         g.step(104, [&] {
             Picture1->setAutoSize(true);
             if (!Picture1->picture().isNull()) {
-                sizeCanvasTo(Picture1->picture());
+                mGeo.sizeCanvasTo(Picture1->picture().size);
                 applyCanvas();
             }
         });
         g.step(108, [&] { app::setBackColour(Picture1, Qt::white); });
-        g.step(116, [&] { Zoom_Ori->hide(); });
-        g.step(118, [&] { mGeo.holderWidth = mGeo.canvasWidth; });
-        g.step(120, [&] { mGeo.holderHeight = mGeo.canvasHeight; });
-        g.step(122, [&] { Zoom_Ori->setPicture(Picture1->picture()); });
-        g.step(124, [&] { mGeo.mZoom = 1.0f; });
-        g.step(126, [&] { mGeo.readNaturalSize(); });
-        g.step(130, [&] {
-            mGeo.mCurWidth = mGeo.mOrigWidth;
-            mGeo.mCurHeight = mGeo.mOrigHeight;
-        });
+        // The page on the canvas becomes the one chosen: the holder takes its
+        // size and picture, and the page is shown at its natural size, at
+        // 100 % (steps 116 to 130; the holder is no control, so nothing is
+        // hidden).
+        g.step(118, [&] { mGeo.choosePage(); });
+        g.step(122, [&] { mPages.setHolder(Picture1->picture()); });
         g.step(134, [&] { RedrawImage(); });
         g.step(136, [&] { SetupScrollBars(); });
     }
@@ -211,18 +189,12 @@ void Form2::choosePage()
     if (n < 1 || !hasImage(n - 1))
         return;  // nothing chosen, or no picture for it: nothing to show
     mPointer.setShape(app::vbHourglass);
-    const platform::Picture picture = Image1[static_cast<size_t>(n - 1)]->picture();
+    const platform::Picture picture = mPages.picture(n - 1);
     Picture1->setPicture(picture);
-    if (!picture.isNull()) {
-        sizeCanvasTo(picture);
-    }
-    Zoom_Ori->hide();
-    mGeo.holderFromCanvas();
-    Zoom_Ori->setPicture(picture);
-    mGeo.mZoom = 1.0f;
-    mGeo.readNaturalSize();
-    mGeo.mCurWidth = mGeo.mOrigWidth;
-    mGeo.mCurHeight = mGeo.mOrigHeight;
+    if (!picture.isNull())
+        mGeo.sizeCanvasTo(picture.size);
+    mPages.setHolder(picture);
+    mGeo.choosePage();
     RedrawImage();
     SetupScrollBars();
     mPointer.setShape(app::vbDefault);
@@ -239,14 +211,13 @@ void Form2::RedrawImage()
         return;  // the zoom fell back to 1.0; what the canvas shows stays
     g.step(106, [&] { Picture1->setPicture(platform::Picture()); });
     g.step(108, [&] {
-        mGeo.canvasWidth = mGeo.mCurWidth;
-        mGeo.canvasHeight = mGeo.mCurHeight;
+        mGeo.fitCanvasToZoom();
         applyCanvas();
     });
     g.step(112, [&] {
         // With no page in the holder the canvas is painted white.
-        Picture1->paintPicture(Zoom_Ori->picture(), QRectF(0, 0, mGeo.mCurWidth, mGeo.mCurHeight),
-                               QRectF(0, 0, mGeo.mOrigWidth, mGeo.mOrigHeight));
+        Picture1->paintPicture(mPages.holder(), QRectF(0, 0, mGeo.zoomedWidth(), mGeo.zoomedHeight()),
+                               QRectF(0, 0, mGeo.naturalWidth(), mGeo.naturalHeight()));
     });
     g.step(114, [&] { mPointer.setShape(app::vbDefault); });
     mRedrawn = true;
@@ -266,13 +237,21 @@ void Form2::SetupScrollBars()
 
 // ---- Zoom ------------------------------------------------------------------
 
-void Form2::StepZoom(qint32 direction) { SetZoom(ZoomGeometry::steppedZoom(mGeo.mZoom, direction)); }
+// 0 zooms in, anything else out.
+void Form2::StepZoom(qint32 direction)
+{
+    if (direction == 0 ? mGeo.zoomIn() : mGeo.zoomOut())
+        redrawZoomed();
+}
 
 void Form2::SetZoom(float zoom)
 {
-    if (!ZoomGeometry::zoomAllowed(zoom))
-        return;
-    mGeo.mZoom = zoom;
+    if (mGeo.setZoom(zoom))
+        redrawZoomed();
+}
+
+void Form2::redrawZoomed()
+{
     mRedrawn = false;
     RedrawImage();
     // The bars are set up for the zoomed canvas, so that every part of the
@@ -299,11 +278,11 @@ void Form2::PushButton2_Click()
 
 void Form2::HScroll1_Change()
 {
-    barChanged([&] { mGeo.setHValue(HScroll1->value()); });
+    barChanged([&] { mGeo.setBarValue(Axis::Horizontal, HScroll1->value()); });
 }
 void Form2::VScroll1_Change()
 {
-    barChanged([&] { mGeo.setVValue(VScroll1->value()); });
+    barChanged([&] { mGeo.setBarValue(Axis::Vertical, VScroll1->value()); });
 }
 
 void Form2::barChanged(const std::function<void()>& apply)
@@ -315,8 +294,14 @@ void Form2::barChanged(const std::function<void()>& apply)
 }
 
 // The bar passed is always the one named: its state lives in the geometry.
-void Form2::SetHScrollbarByPercent(QScrollBar*, qint16 percent) { byPercent(mGeo.setHByPercent(percent)); }
-void Form2::SetVScrollbarByPercent(QScrollBar*, qint16 percent) { byPercent(mGeo.setVByPercent(percent)); }
+void Form2::SetHScrollbarByPercent(QScrollBar*, qint16 percent)
+{
+    byPercent(mGeo.setBarByPercent(Axis::Horizontal, percent));
+}
+void Form2::SetVScrollbarByPercent(QScrollBar*, qint16 percent)
+{
+    byPercent(mGeo.setBarByPercent(Axis::Vertical, percent));
+}
 
 void Form2::byPercent(bool changed)
 {
@@ -329,8 +314,7 @@ void Form2::byPercent(bool changed)
 void Form2::Picture1_MouseDown(float x, float y)
 {
     app::Guard g(app::label::Form2_Picture1_MouseDown);
-    g.step(100, [&] { mGeo.mDownX = x; });
-    g.step(102, [&] { mGeo.mDownY = y; });
+    g.step(100, [&] { mGeo.beginDrag(x, y); });  // both coordinates at once (steps 100 and 102)
 }
 
 void Form2::Picture1_MouseMove(bool buttonHeld, float x, float y)
@@ -339,7 +323,7 @@ void Form2::Picture1_MouseMove(bool buttonHeld, float x, float y)
     g.step(100);
     if (!buttonHeld)
         return;
-    g.step(102, [&] { mGeo.mouseMove(true, x, y); });
+    g.step(102, [&] { mGeo.moveDrag(true, x, y); });
     g.step(124, [&] { applyCanvas(); });
 }
 
@@ -350,8 +334,8 @@ void Form2::Picture1_MouseUp()
     // twips); the canvas then stands within half a scroll step of the drop.
     app::Guard g(app::label::Form2_Picture1_MouseUp);
     std::pair<qint32, qint32> values{-1, -1};
-    g.step(100, [&] { values.first = mGeo.mouseUpValues().first; });
-    g.step(102, [&] { values.second = mGeo.mouseUpValues().second; });
+    g.step(100, [&] { values.first = mGeo.endDrag().first; });
+    g.step(102, [&] { values.second = mGeo.endDrag().second; });
     g.step(104);
     if (values.first >= 0)  // only where the canvas is wider than the view
         g.act([&] { setBarValue(HScroll1, values.first); });
@@ -362,31 +346,22 @@ void Form2::Picture1_MouseUp()
 
 void Form2::setBarValue(QScrollBar* bar, int value)
 {
-    (bar == HScroll1 ? mGeo.hBar : mGeo.vBar).value = -1;  // set again even when equal: the canvas follows
-    bar == HScroll1 ? mGeo.setHValue(value) : mGeo.setVValue(value);
+    mGeo.snapBar(bar == HScroll1 ? Axis::Horizontal : Axis::Vertical, value);
     applyBars();
     applyCanvas();
 }
 
-// The canvas sizes itself to a picture assigned to it.
-void Form2::sizeCanvasTo(const platform::Picture& picture)
-{
-    mGeo.canvasWidth = static_cast<int>(std::lround(picture.size.width()));
-    mGeo.canvasHeight = static_cast<int>(std::lround(picture.size.height()));
-}
-
 void Form2::applyCanvas()
 {
-    Picture1->setGeometry(
-        platform::units::twipsToPixels(mGeo.canvasLeft), platform::units::twipsToPixels(mGeo.canvasTop),
-        platform::units::twipsToPixels(mGeo.canvasWidth), platform::units::twipsToPixels(mGeo.canvasHeight));
+    const ZoomGeometry::Rect& c = mGeo.canvas();
+    Picture1->setGeometry(platform::units::twipsRect(c.left, c.top, c.width, c.height));
 }
 
 void Form2::applyBars()
 {
     mApplying = true;
-    const std::pair<QScrollBar*, const ZoomGeometry::ScrollBar*> bars[] = {{HScroll1, &mGeo.hBar},
-                                                                           {VScroll1, &mGeo.vBar}};
+    const std::pair<QScrollBar*, const ZoomGeometry::ScrollBar*> bars[] = {{HScroll1, &mGeo.hBar()},
+                                                                           {VScroll1, &mGeo.vBar()}};
     for (const auto& [widget, state] : bars) {
         widget->setRange(0, state->maximum);
         widget->setSingleStep(state->singleStep);
@@ -551,13 +526,6 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
     const bool scrolls = watched == Picture1 || watched == Picture2 || watched == HScroll1 || watched == VScroll1;
     if (scrolls && event->type() == QEvent::KeyPress && scrollKey(static_cast<QKeyEvent*>(event)))
         return true;
-    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
-        // A move a button does not take goes on to its frame: only the
-        // control under the pointer decides the shape.
-        const auto it = mHoverShape.constFind(watched);
-        if (it != mHoverShape.constEnd() && app::controlUnderPointer(this, event) == watched)
-            mPointer.hover(*it);
-    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -568,44 +536,21 @@ int Form2::pageCount() const { return ListView1->topLevelItemCount(); }
 
 void Form2::addPage(const QString& text) { new QTreeWidgetItem(ListView1, QStringList{text}); }
 
-bool Form2::hasImage(int index) const { return index >= 0 && index < static_cast<int>(Image1.size()); }
-
-void Form2::loadImage(int index)
-{
-    while (static_cast<int>(Image1.size()) <= index) {
-        auto* image = new PictureControl(this);
-        image->setObjectName(QStringLiteral("Image1"));
-        image->setGeometry(platform::units::twipsRect(10920, 120, 855, 900));
-        image->hide();
-        Image1.push_back(image);
-    }
-}
-
-platform::Picture Form2::imagePicture(int index) const
-{
-    if (!hasImage(index))
-        throw std::out_of_range("Control array element doesn't exist");
-    return Image1[static_cast<size_t>(index)]->picture();
-}
-
-void Form2::setImagePicture(int index, const platform::Picture& picture)
-{
-    if (!hasImage(index))
-        throw std::out_of_range("Control array element doesn't exist");
-    Image1[static_cast<size_t>(index)]->setPicture(picture);
-}
+bool Form2::hasImage(int index) const { return mPages.has(index); }
+void Form2::loadImage(int index) { mPages.load(index); }
+platform::Picture Form2::imagePicture(int index) const { return mPages.picture(index); }
+void Form2::setImagePicture(int index, const platform::Picture& picture) { mPages.setPicture(index, picture); }
 
 void Form2::setShownPicture(const platform::Picture& picture)
 {
     Picture1->setPicture(picture);
     if (Picture1->picture().isNull())
         return;
-    sizeCanvasTo(picture);
+    mGeo.sizeCanvasTo(picture.size);
     if (!mFirstActivation) {  // sized to it only once size-to-picture is on
         // A new run's page 1 is shown from its top left: left where the last
         // run's zoomed page was scrolled to, it would be out of sight.
-        mGeo.canvasLeft = mGeo.canvasTop = 0;
-        mGeo.hBar.value = mGeo.vBar.value = 0;
+        mGeo.returnToTopLeft();
         applyBars();
         applyCanvas();
     }

@@ -1,14 +1,15 @@
 #pragma once
 
+#include "app/HoverPointer.h"
 #include "app/Pointer.h"
 #include "docgen/PreviewPort.h"
 #include "preview/Geometry.h"
+#include "preview/PageStore.h"
 #include "preview/PictureControl.h"
 
 #include <QPointer>
 #include <QWidget>
 #include <functional>
-#include <vector>
 
 class QGroupBox;
 class QKeyEvent;
@@ -49,6 +50,7 @@ public:
     void setEntryWindow(QWidget* window) { mEntryWindow = window; }
 
     const ZoomGeometry& geometry() const { return mGeo; }
+    const PageStore& pages() const { return mPages; }
     app::WindowPointer& pointer() { return mPointer; }
     bool firstActivationPending() const { return mFirstActivation; }
 
@@ -72,8 +74,6 @@ public:
     QScrollBar *VScroll1, *HScroll1;
     QGroupBox* Frame1;
     QPushButton *PushButton1, *PushButton2, *PushButton8, *PushButton6;
-    PictureControl* Zoom_Ori;
-    std::vector<PictureControl*> Image1;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -87,26 +87,26 @@ private:
     void Form_Unload();
     void HScroll1_Change();
     void VScroll1_Change();
+    void redrawZoomed();
     void barChanged(const std::function<void()>& apply);
     void byPercent(bool changed);
     void setBarValue(QScrollBar* bar, int value);
     bool wheel(QWheelEvent* e);
     bool scrollKey(QKeyEvent* e);
-    void sizeCanvasTo(const platform::Picture& picture);
     // The widgets follow the geometry.
     void applyCanvas();
     void applyBars();
 
     ZoomGeometry mGeo;
+    PageStore mPages;
     app::WindowPointer mPointer;
+    app::HoverPointer mHover{this, mPointer};
     bool mFirstActivation = false;
     bool mApplying = false;
-    bool mRedrawn = false;
-    bool mShortcutKeysDown =
-        false;  // a shortcut's keys are still being let go  // the last RedrawImage painted (it did not fall back)
+    bool mRedrawn = false;  // the last RedrawImage painted (it did not fall back)
+    bool mShortcutKeysDown = false;  // a shortcut's keys are still being let go
     QWidget* mViewportInside = nullptr;
     QPointer<QWidget> mEntryWindow;
-    QHash<QObject*, int> mHoverShape;
 };
 
 }  // namespace preview

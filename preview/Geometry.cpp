@@ -23,17 +23,44 @@ qint16 toInteger(double v)
     return static_cast<qint16>(r);
 }
 
-void ZoomGeometry::holderFromCanvas()
+void ZoomGeometry::resizeViewport(int width, int height)
 {
-    holderWidth = canvasWidth;
-    holderHeight = canvasHeight;
+    mViewportWidth = width;
+    mViewportHeight = height;
 }
 
-void ZoomGeometry::readNaturalSize()
+void ZoomGeometry::sizeCanvasTo(const QSizeF& picture)
 {
-    mOrigWidth = roundToLong(static_cast<double>(holderWidth - 2 * kHolderBorder) - 2);
-    mOrigHeight = roundToLong(static_cast<double>(holderHeight - 2 * kHolderBorder) - 2);
+    mCanvas.width = static_cast<int>(std::lround(picture.width()));
+    mCanvas.height = static_cast<int>(std::lround(picture.height()));
 }
+
+void ZoomGeometry::choosePage()
+{
+    mHolderWidth = mCanvas.width;
+    mHolderHeight = mCanvas.height;
+    resetToNaturalSize();
+}
+
+void ZoomGeometry::resetToNaturalSize()
+{
+    mZoom = 1.0f;
+    mOrigWidth = roundToLong(static_cast<double>(mHolderWidth - 2 * kHolderBorder) - 2);
+    mOrigHeight = roundToLong(static_cast<double>(mHolderHeight - 2 * kHolderBorder) - 2);
+    mCurWidth = mOrigWidth;
+    mCurHeight = mOrigHeight;
+}
+
+bool ZoomGeometry::setZoom(float zoom)
+{
+    if (!(zoom >= kMinZoom && zoom <= kMaxZoom))
+        return false;
+    mZoom = zoom;
+    return true;
+}
+
+bool ZoomGeometry::zoomIn() { return setZoom(mZoom + 0.25f); }
+bool ZoomGeometry::zoomOut() { return setZoom(mZoom - 0.25f); }
 
 bool ZoomGeometry::sizeForZoom()
 {
@@ -41,21 +68,23 @@ bool ZoomGeometry::sizeForZoom()
     mCurHeight = static_cast<qint32>(std::floor(static_cast<double>(mOrigHeight) * static_cast<double>(mZoom)));
     if (mCurWidth < kSizeLimit && mCurHeight < kSizeLimit)
         return true;
-    mZoom = 1.0f;
-    readNaturalSize();
-    mCurWidth = mOrigWidth;
-    mCurHeight = mOrigHeight;
+    resetToNaturalSize();
     return false;
+}
+
+void ZoomGeometry::fitCanvasToZoom()
+{
+    mCanvas.width = mCurWidth;
+    mCanvas.height = mCurHeight;
 }
 
 void ZoomGeometry::placeRedrawnCanvas()
 {
-    canvasWidth = mCurWidth;
-    canvasHeight = mCurHeight;
-    setHValue(0);
-    setVValue(0);
-    hBar.enabled = viewportInnerWidth() < mCurWidth;
-    vBar.enabled = viewportInnerHeight() < mCurHeight;
+    fitCanvasToZoom();
+    setBarValue(Axis::Horizontal, 0);
+    setBarValue(Axis::Vertical, 0);
+    mHBar.enabled = viewportInnerWidth() < mCurWidth;
+    mVBar.enabled = viewportInnerHeight() < mCurHeight;
 }
 
 void ZoomGeometry::setupBar(ScrollBar& bar, qint16& step, int canvas, int viewport)
@@ -80,14 +109,21 @@ void ZoomGeometry::setupBar(ScrollBar& bar, qint16& step, int canvas, int viewpo
 
 void ZoomGeometry::setupScrollBars()
 {
-    canvasTop = 0;
-    canvasLeft = 0;
-    setupBar(hBar, mStepX, canvasWidth, viewportInnerWidth());
-    if (hBar.enabled)
-        setHValue(0);
-    setupBar(vBar, mStepY, canvasHeight, viewportInnerHeight());
-    if (vBar.enabled)
-        setVValue(0);
+    mCanvas.top = 0;
+    mCanvas.left = 0;
+    setupBar(mHBar, mStepX, mCanvas.width, viewportInnerWidth());
+    if (mHBar.enabled)
+        setBarValue(Axis::Horizontal, 0);
+    setupBar(mVBar, mStepY, mCanvas.height, viewportInnerHeight());
+    if (mVBar.enabled)
+        setBarValue(Axis::Vertical, 0);
+}
+
+ZoomGeometry::AxisState ZoomGeometry::axis(Axis which)
+{
+    if (which == Axis::Horizontal)
+        return {mHBar, mStepX, mCanvas.left};
+    return {mVBar, mStepY, mCanvas.top};
 }
 
 // A bar's change handler: the canvas edge goes to -(step x value), and only
@@ -102,59 +138,71 @@ void ZoomGeometry::setBarValue(ScrollBar& bar, qint16 step, int& canvasEdge, int
     canvasEdge = -roundToLong(static_cast<double>(step) * value);
 }
 
-void ZoomGeometry::setHValue(int value) { setBarValue(hBar, mStepX, canvasLeft, value); }
-void ZoomGeometry::setVValue(int value) { setBarValue(vBar, mStepY, canvasTop, value); }
+void ZoomGeometry::setBarValue(Axis which, int value)
+{
+    const AxisState a = axis(which);
+    setBarValue(a.bar, a.step, a.canvasEdge, value);
+}
 
-float ZoomGeometry::steppedZoom(float zoom, qint32 direction) { return direction == 0 ? zoom + 0.25f : zoom - 0.25f; }
+void ZoomGeometry::snapBar(Axis which, int value)
+{
+    const AxisState a = axis(which);
+    a.bar.value = -1;  // no value a bar can take: the change always applies
+    setBarValue(a.bar, a.step, a.canvasEdge, value);
+}
 
-void ZoomGeometry::mouseDown(float x, float y)
+bool ZoomGeometry::setBarByPercent(Axis which, qint16 percent)
+{
+    const AxisState a = axis(which);
+    if (percent < 0)
+        return false;
+    const double v = percent / 100.0 * a.bar.maximum;
+    if (v > a.bar.maximum)
+        return false;
+    setBarValue(a.bar, a.step, a.canvasEdge, toInteger(v));
+    return true;
+}
+
+void ZoomGeometry::returnToTopLeft()
+{
+    mCanvas.left = mCanvas.top = 0;
+    mHBar.value = mVBar.value = 0;
+}
+
+void ZoomGeometry::beginDrag(float x, float y)
 {
     mDownX = x;
     mDownY = y;
 }
 
-bool ZoomGeometry::mouseMove(bool buttonHeld, float px, float py)
+bool ZoomGeometry::moveDrag(bool buttonHeld, float px, float py)
 {
     if (!buttonHeld)
         return false;
-    float x = static_cast<float>(canvasLeft) - mDownX + px;
+    float x = static_cast<float>(mCanvas.left) - mDownX + px;
     if (x > 0)
         x = 0;
-    else if (static_cast<float>(viewportInnerWidth() - canvasWidth) > x)
-        x = static_cast<float>(viewportInnerWidth() - canvasWidth);
-    float y = static_cast<float>(canvasTop) - mDownY + py;
+    else if (static_cast<float>(viewportInnerWidth() - mCanvas.width) > x)
+        x = static_cast<float>(viewportInnerWidth() - mCanvas.width);
+    float y = static_cast<float>(mCanvas.top) - mDownY + py;
     if (y > 0)
         y = 0;
-    else if (static_cast<float>(viewportInnerHeight() - canvasHeight) > y)
-        y = static_cast<float>(viewportInnerHeight() - canvasHeight);
-    canvasLeft = static_cast<int>(std::lround(x));
-    canvasTop = static_cast<int>(std::lround(y));
+    else if (static_cast<float>(viewportInnerHeight() - mCanvas.height) > y)
+        y = static_cast<float>(viewportInnerHeight() - mCanvas.height);
+    mCanvas.left = static_cast<int>(std::lround(x));
+    mCanvas.top = static_cast<int>(std::lround(y));
     return true;
 }
 
-std::pair<qint32, qint32> ZoomGeometry::mouseUpValues() const
+std::pair<qint32, qint32> ZoomGeometry::endDrag() const
 {
     const auto value = [](const ScrollBar& bar, qint16 step, int edge, int canvas, int inner) -> qint32 {
         if (canvas <= inner || step <= 0)
             return -1;
         return std::clamp(roundToLong(std::fabs(static_cast<double>(edge)) / step), 0, bar.maximum);
     };
-    return {value(hBar, mStepX, canvasLeft, canvasWidth, viewportInnerWidth()),
-            value(vBar, mStepY, canvasTop, canvasHeight, viewportInnerHeight())};
+    return {value(mHBar, mStepX, mCanvas.left, mCanvas.width, viewportInnerWidth()),
+            value(mVBar, mStepY, mCanvas.top, mCanvas.height, viewportInnerHeight())};
 }
-
-bool ZoomGeometry::setByPercent(ScrollBar& bar, qint16 step, int& canvasEdge, qint16 percent)
-{
-    if (percent < 0)
-        return false;
-    const double v = percent / 100.0 * bar.maximum;
-    if (v > bar.maximum)
-        return false;
-    setBarValue(bar, step, canvasEdge, toInteger(v));
-    return true;
-}
-
-bool ZoomGeometry::setHByPercent(qint16 percent) { return setByPercent(hBar, mStepX, canvasLeft, percent); }
-bool ZoomGeometry::setVByPercent(qint16 percent) { return setByPercent(vBar, mStepY, canvasTop, percent); }
 
 }  // namespace preview

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSizeF>
 #include <QtGlobal>
 #include <utility>
 
@@ -10,9 +11,11 @@ namespace preview {
 qint32 roundToLong(double v);
 qint16 toInteger(double v);
 
-// The zoom, scroll and pan arithmetic of the preview window, in twips and
-// with no widgets: the window applies what this computes. The members keep
-// their designed names and widths (mZoom single precision, the steps 16-bit).
+// The zoom, scroll and pan state of the preview window, in twips and with no
+// widgets. The window changes it only through the verbs below and applies
+// what the getters then say: the canvas rectangle and both bars. The members
+// keep their designed names and widths (mZoom single precision, the steps
+// 16-bit), so that every rounding and overflow stays as designed.
 class ZoomGeometry {
 public:
     // The viewport's 3-D border is two pixels on every side. The canvas and
@@ -27,6 +30,8 @@ public:
     static constexpr float kMinZoom = 0.25f;
     static constexpr float kMaxZoom = 4.0f;
 
+    enum class Axis { Horizontal, Vertical };
+
     struct ScrollBar {
         bool enabled = true;
         int maximum = 32767;  // the platform's default until the first setup
@@ -35,32 +40,54 @@ public:
         int pageStep = 10;  // a click in the trough: about a viewport
     };
 
-    // The viewport (`Picture2`) and its inner, drawable size.
-    int viewportWidth = 9330;
-    int viewportHeight = 7305;
-    int viewportInnerWidth() const { return viewportWidth - 2 * kViewportBorder; }
-    int viewportInnerHeight() const { return viewportHeight - 2 * kViewportBorder; }
+    // The canvas (`Picture1`) inside the viewport.
+    struct Rect {
+        int left = 0, top = 0, width = 0, height = 0;
+    };
 
-    // The canvas (`Picture1`) inside the viewport, and the hidden holder (`Zoom_Ori`).
-    int canvasLeft = 0, canvasTop = 0, canvasWidth = 2340, canvasHeight = 3435;
-    int holderWidth = 735, holderHeight = 375;
+    // ---- What the window applies ---------------------------------------------
 
-    ScrollBar hBar, vBar;
+    const Rect& canvas() const { return mCanvas; }
+    const ScrollBar& hBar() const { return mHBar; }
+    const ScrollBar& vBar() const { return mVBar; }
+    // Twips per unit of a bar's value.
+    qint16 stepX() const { return mStepX; }
+    qint16 stepY() const { return mStepY; }
 
-    float mZoom = 0;
-    qint32 mOrigWidth = 0, mOrigHeight = 0;
-    qint32 mCurWidth = 0, mCurHeight = 0;
-    qint16 mStepX = 0, mStepY = 0;
-    float mDownX = 0, mDownY = 0;
+    float zoom() const { return mZoom; }
+    // The page at 100 %, and at the current zoom.
+    qint32 naturalWidth() const { return mOrigWidth; }
+    qint32 naturalHeight() const { return mOrigHeight; }
+    qint32 zoomedWidth() const { return mCurWidth; }
+    qint32 zoomedHeight() const { return mCurHeight; }
 
-    // The holder takes the canvas's size; the natural size is read from its inner size.
-    void holderFromCanvas();
-    void readNaturalSize();
+    // The viewport's (`Picture2`) drawable size.
+    int viewportInnerWidth() const { return mViewportWidth - 2 * kViewportBorder; }
+    int viewportInnerHeight() const { return mViewportHeight - 2 * kViewportBorder; }
+
+    // ---- Verbs -------------------------------------------------------------------
+
+    // The viewport's outer size. The bars follow at their next setup.
+    void resizeViewport(int width, int height);
+
+    // The canvas sizes itself to a picture assigned to it (its size in twips).
+    void sizeCanvasTo(const QSizeF& picture);
+    // The page now on the canvas is the one chosen: the holder takes the
+    // canvas's size and the page is shown at its natural size.
+    void choosePage();
+
+    // A new zoom, when it lies within the limits; false (and nothing changed)
+    // otherwise. Each step is a quarter.
+    bool setZoom(float zoom);
+    bool zoomIn();
+    bool zoomOut();
 
     // The first part of redrawing: the size at the current zoom. False when
-    // it reaches the size limit; the zoom has then fallen back to 1.0 and
-    // nothing is to be painted.
+    // it reaches the size limit; the page is then back at its natural size
+    // and nothing is to be painted.
     bool sizeForZoom();
+    // The canvas takes the size at the current zoom.
+    void fitCanvasToZoom();
     // The rest, once painted: the canvas takes the new size, both bars go
     // back to 0 and are enabled only when the canvas is larger than the view.
     void placeRedrawnCanvas();
@@ -68,28 +95,51 @@ public:
     // Both bars set up for the canvas as it is now (a chosen page, or a zoom
     // step), against the viewport's inner size: every edge can be reached.
     void setupScrollBars();
-    // A bar's value, as its change handler applies it (only when it changes).
-    void setHValue(int value);
-    void setVValue(int value);
+    // A bar's value, as its change handler applies it: the canvas moves only
+    // when the value changes.
+    void setBarValue(Axis axis, int value);
+    // A bar's value set again even when it is the same: the canvas follows.
+    void snapBar(Axis axis, int value);
+    // Sets a bar from a percentage of its maximum; false when left unchanged.
+    bool setBarByPercent(Axis axis, qint16 percent);
+    // A new run's page is shown from its top left, whatever the last one was
+    // scrolled to.
+    void returnToTopLeft();
 
-    // New zoom for a step (0 in, anything else out); whether it is allowed.
-    static float steppedZoom(float zoom, qint32 direction);
-    static bool zoomAllowed(float zoom) { return zoom >= kMinZoom && zoom <= kMaxZoom; }
-
-    void mouseDown(float x, float y);
-    // Returns false when nothing is to move (no button held).
-    bool mouseMove(bool buttonHeld, float x, float y);
+    // Panning with the mouse: where the button went down on the canvas, and
+    // each move (false when nothing is to move: no button held).
+    void beginDrag(float x, float y);
+    bool moveDrag(bool buttonHeld, float x, float y);
     // The bar values that match where a drag left the canvas; -1 where a bar
     // is not concerned (the canvas fits the view that way).
-    std::pair<qint32, qint32> mouseUpValues() const;
-    // Sets a bar from a percentage of its maximum; false when left unchanged.
-    bool setHByPercent(qint16 percent);
-    bool setVByPercent(qint16 percent);
+    std::pair<qint32, qint32> endDrag() const;
 
 private:
+    // The one way back to 100 %: the zoom, the natural size read from the
+    // holder, and the page at that size.
+    void resetToNaturalSize();
     void setupBar(ScrollBar& bar, qint16& step, int canvas, int viewport);
     static void setBarValue(ScrollBar& bar, qint16 step, int& canvasEdge, int value);
-    static bool setByPercent(ScrollBar& bar, qint16 step, int& canvasEdge, qint16 percent);
+
+    struct AxisState {
+        ScrollBar& bar;
+        qint16& step;
+        int& canvasEdge;
+    };
+    AxisState axis(Axis which);
+
+    int mViewportWidth = 9330;
+    int mViewportHeight = 7305;
+    Rect mCanvas{0, 0, 2340, 3435};
+    // The holder of the page at its natural size.
+    int mHolderWidth = 735, mHolderHeight = 375;
+    ScrollBar mHBar, mVBar;
+
+    float mZoom = 0;
+    qint32 mOrigWidth = 0, mOrigHeight = 0;
+    qint32 mCurWidth = 0, mCurHeight = 0;
+    qint16 mStepX = 0, mStepY = 0;
+    float mDownX = 0, mDownY = 0;
 };
 
 }  // namespace preview

@@ -1,6 +1,7 @@
 #include "app/Skin.h"
 #include "app/Colours.h"
 #include "app/Controls.h"
+#include "app/WindowLook.h"
 #include "automation/AutomationError.h"
 #include "tests/support/TestSupport.h"
 
@@ -142,11 +143,11 @@ TEST(SkinFramework, AnUnreadableOrBinaryFileFailsTheFirstCall)
     }
 }
 
-TEST(ApplyStandardColours, LeavesPictureBoxesAndRecoloursEveryLabel)
+TEST(PaintButtonFace, TheStandardWalkLeavesPictureBoxesAndRecoloursEveryLabel)
 {
     Window w;
     const QColor boxBefore = backColour(w.box);
-    app::ApplyStandardColours(&w.root);
+    app::paintButtonFace(&w.root, app::FaceWalk::Standard);
     const QColor face = platformColour(app::kButtonFace);
     EXPECT_EQ(backColour(&w.root), face);
     EXPECT_EQ(backColour(w.greyLabel), face);

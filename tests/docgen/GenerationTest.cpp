@@ -119,7 +119,7 @@ TEST_F(Generation, TheSampleMeetingBecomesADocumentShownInThePreview)
     EXPECT_EQ(previewWindow().mWordFile, QDir(folders.temp()).filePath(files[0]));
     EXPECT_EQ(previewWindow().ListView1->topLevelItemCount(), 1);
     EXPECT_EQ(previewWindow().ListView1->topLevelItem(0)->text(0), QStringLiteral("Page 1"));
-    EXPECT_FALSE(previewWindow().Zoom_Ori->picture().isNull());
+    EXPECT_FALSE(previewWindow().pages().holder().isNull());
     EXPECT_TRUE(previewWindow().isVisible());
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(form->updatesEnabled());

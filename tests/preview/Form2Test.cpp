@@ -2,6 +2,7 @@
 #include "app/Application.h"
 #include "app/Colours.h"
 #include "app/Pointer.h"
+#include "docgen/PreviewPort.h"
 #include "platform/Units.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
@@ -20,6 +21,8 @@
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
+#include <stdexcept>
+#include <vector>
 
 using preview::Form2;
 using testing_support::ProgramFolders;
@@ -36,21 +39,30 @@ platform::Picture page(QColor colour)
     return p;
 }
 
+// Fills the preview as document generation does, through the port alone.
+void produce(docgen::PreviewPort& port, const std::vector<platform::Picture>& pages)
+{
+    port.clearPages();
+    for (int k = 0; k < static_cast<int>(pages.size()); ++k) {
+        port.addPage(QStringLiteral("Page %1").arg(k + 1));
+        if (!port.hasImage(k))
+            port.loadImage(k);
+        port.setImagePicture(k, pages[static_cast<size_t>(k)]);
+    }
+    if (port.pageCount() > 0)
+        port.setShownPicture(port.imagePicture(0));
+    port.setWordFile(QString());
+    port.showPreview();
+}
+
 class Preview : public testing::Test {
 protected:
     void SetUp() override
     {
         form.Form_Load();
-        const QColor colours[] = {Qt::red, Qt::green, Qt::blue};
-        for (int k = 0; k < 3; ++k) {
-            form.addPage(QStringLiteral("Page %1").arg(k + 1));
-            form.loadImage(k);
-            form.setImagePicture(k, page(colours[k]));
-        }
-        form.setShownPicture(form.imagePicture(0));
-        form.show();
+        produce(form, {page(Qt::red), page(Qt::green), page(Qt::blue)});
     }
-    QColor shownColour() const { return form.Zoom_Ori->picture().fills.front().colour; }
+    QColor shownColour() const { return form.pages().holder().fills.front().colour; }
     void click(int item)
     {
         const QRect r = form.ListView1->visualItemRect(form.ListView1->topLevelItem(item));
@@ -70,13 +82,13 @@ TEST_F(Preview, TheFirstShowListsThePagesAndShowsPage1AtItsOwnSize)
     EXPECT_EQ(form.ListView1->headerItem()->text(0), QStringLiteral("Page(s)"));
     EXPECT_EQ(form.ListView1->columnWidth(0), platform::units::twipsToPixels(7500));
     EXPECT_EQ(form.pageCount(), 3);
-    EXPECT_EQ(form.geometry().mZoom, 1.0f);
-    EXPECT_EQ(form.geometry().canvasLeft, 0);
-    EXPECT_EQ(form.geometry().canvasTop, 0);
-    EXPECT_EQ(form.geometry().mCurWidth, 12240 - 2);
+    EXPECT_EQ(form.geometry().zoom(), 1.0f);
+    EXPECT_EQ(form.geometry().canvas().left, 0);
+    EXPECT_EQ(form.geometry().canvas().top, 0);
+    EXPECT_EQ(form.geometry().zoomedWidth(), 12240 - 2);
     EXPECT_EQ(form.Picture1->geometry().topLeft(), QPoint(0, 0));
     EXPECT_TRUE(form.VScroll1->isEnabled());
-    EXPECT_EQ(form.geometry().mStepY, 10);
+    EXPECT_EQ(form.geometry().stepY(), 10);
     // What the user sees: page 1's red band where the page has it, at 100 %.
     const QImage view = testing_support::snapshot(form.Picture2);
     const QPoint band = form.Picture1->mapTo(
@@ -135,14 +147,17 @@ TEST_F(Preview, ZoomRunsFromAQuarterToFourTimesWithoutAFallback)
 {
     for (int i = 0; i < 13; ++i)
         form.PushButton1->click();
-    EXPECT_EQ(form.geometry().mZoom, 4.0f);
-    EXPECT_EQ(form.geometry().mCurWidth, static_cast<int>((12240 - 2) * 4));
-    EXPECT_EQ(form.Picture1->width(), platform::units::twipsToPixels(form.geometry().mCurWidth));
+    EXPECT_EQ(form.geometry().zoom(), 4.0f);
+    EXPECT_EQ(form.geometry().zoomedWidth(), static_cast<int>((12240 - 2) * 4));
+    EXPECT_EQ(form.Picture1->width(), platform::units::twipsToPixels(form.geometry().zoomedWidth()));
     for (int i = 0; i < 20; ++i)
         form.PushButton2->click();
-    EXPECT_EQ(form.geometry().mZoom, 0.25f);
+    EXPECT_EQ(form.geometry().zoom(), 0.25f);
     EXPECT_FALSE(form.HScroll1->isEnabled());
     EXPECT_FALSE(form.VScroll1->isEnabled());
+    form.StepZoom(0);
+    form.StepZoom(-7);  // any direction but 0 zooms out
+    EXPECT_EQ(form.geometry().zoom(), 0.25f);
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
@@ -155,7 +170,7 @@ TEST_F(Preview, AtFourTimesTheBarsAndADragReachEveryCornerOfThePage)
     click(0);
     for (int i = 0; i < 12; ++i)
         form.PushButton1->click();
-    ASSERT_EQ(form.geometry().mZoom, 4.0f);
+    ASSERT_EQ(form.geometry().zoom(), 4.0f);
     form.HScroll1->setValue(form.HScroll1->maximum());
     form.VScroll1->setValue(form.VScroll1->maximum());
     const QImage view = testing_support::snapshot(form.Picture2);
@@ -166,8 +181,8 @@ TEST_F(Preview, AtFourTimesTheBarsAndADragReachEveryCornerOfThePage)
     form.HScroll1->setValue(0);
     form.VScroll1->setValue(0);
     testing_support::dragOn(form.Picture1, QPoint(400, 400), QPoint(25, 25));
-    EXPECT_NEAR(form.geometry().canvasLeft, -375 * 15, 10);
-    EXPECT_NEAR(form.geometry().canvasTop, -375 * 15, 10);
+    EXPECT_NEAR(form.geometry().canvas().left, -375 * 15, 10);
+    EXPECT_NEAR(form.geometry().canvas().top, -375 * 15, 10);
     EXPECT_EQ(form.Picture1->pos(), QPoint(-375, -375));
     EXPECT_TRUE(dialogs.boxes.empty());
 }
@@ -182,24 +197,24 @@ TEST_F(Preview, TheWheelAndTheKeysScrollByLinesAndPagesAndCtrlWheelZooms)
         QApplication::sendEvent(form.Picture1, &e);
     };
     wheel(-1, Qt::NoModifier);
-    EXPECT_EQ(form.geometry().canvasTop, -3 * 240) << "one notch: three lines";
+    EXPECT_EQ(form.geometry().canvas().top, -3 * 240) << "one notch: three lines";
     form.PushButton1->click();  // 1.25: wider than the view as well
     wheel(-1, Qt::ShiftModifier);
-    EXPECT_EQ(form.geometry().canvasLeft, -3 * 240);
+    EXPECT_EQ(form.geometry().canvas().left, -3 * 240);
     wheel(1, Qt::ControlModifier);
-    EXPECT_EQ(form.geometry().mZoom, 1.5f);
+    EXPECT_EQ(form.geometry().zoom(), 1.5f);
     wheel(-2, Qt::ControlModifier);
-    EXPECT_EQ(form.geometry().mZoom, 1.25f);
+    EXPECT_EQ(form.geometry().zoom(), 1.25f);
 
     form.Picture1->setFocus();
     QTest::keyClick(form.Picture1, Qt::Key_Down);
-    EXPECT_EQ(form.geometry().canvasTop, -240);
+    EXPECT_EQ(form.geometry().canvas().top, -240);
     QTest::keyClick(form.Picture1, Qt::Key_PageDown);
-    EXPECT_LT(form.geometry().canvasTop, -240 - 6000);
+    EXPECT_LT(form.geometry().canvas().top, -240 - 6000);
     QTest::keyClick(form.Picture1, Qt::Key_Right);
-    EXPECT_EQ(form.geometry().canvasLeft, -240);
+    EXPECT_EQ(form.geometry().canvas().left, -240);
     QTest::keyClick(form.HScroll1, Qt::Key_Right);
-    EXPECT_EQ(form.geometry().canvasLeft, -480);
+    EXPECT_EQ(form.geometry().canvas().left, -480);
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
@@ -234,8 +249,8 @@ TEST_F(Preview, DraggingTheCanvasPansItAndTheBarsFollow)
     form.PushButton1->click();  // 1.25: larger than the view both ways
     const QPoint bandInCanvas(platform::units::twipsToPixels(5000 * 1.25), platform::units::twipsToPixels(1800 * 1.25));
     testing_support::dragOn(form.Picture1, QPoint(300, 300), QPoint(200, 250));
-    EXPECT_EQ(form.geometry().canvasLeft, -1500);
-    EXPECT_EQ(form.geometry().canvasTop, -750);
+    EXPECT_EQ(form.geometry().canvas().left, -1500);
+    EXPECT_EQ(form.geometry().canvas().top, -750);
     EXPECT_EQ(form.HScroll1->value(), 150);
     EXPECT_EQ(form.VScroll1->value(), 75);
     // The band the user dragged is where the pointer took it.
@@ -253,13 +268,13 @@ TEST_F(Preview, TheViewersKeysRunTheButtonsOwnHandlers)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     click(0);  // a page chosen in the list, which keeps the focus
     QTest::keyClick(form.ListView1, Qt::Key_Plus, Qt::ControlModifier);
-    EXPECT_EQ(form.geometry().mZoom, 1.25f) << "and letting the keys go in the list chose nothing again";
+    EXPECT_EQ(form.geometry().zoom(), 1.25f) << "and letting the keys go in the list chose nothing again";
     QTest::keyClick(form.ListView1, Qt::Key_Equal, Qt::ControlModifier);
-    EXPECT_EQ(form.geometry().mZoom, 1.5f);
+    EXPECT_EQ(form.geometry().zoom(), 1.5f);
     QTest::keyClick(form.ListView1, Qt::Key_Minus, Qt::ControlModifier);
-    EXPECT_EQ(form.geometry().mZoom, 1.25f);
+    EXPECT_EQ(form.geometry().zoom(), 1.25f);
     QTest::keyClick(form.ListView1, Qt::Key_0, Qt::ControlModifier);
-    EXPECT_EQ(form.geometry().mZoom, 1.0f);
+    EXPECT_EQ(form.geometry().zoom(), 1.0f);
 
     // The page keys go on to the next page from the page's bottom, back from its top.
     click(0);
@@ -297,7 +312,33 @@ TEST_F(Preview, TheFirstActivationRunsOnce)
     form.setShownPicture(form.imagePicture(2));
     form.show();
     EXPECT_FALSE(form.firstActivationPending());
-    EXPECT_EQ(form.geometry().mZoom, 1.25f);  // kept from before: no setup again
+    EXPECT_EQ(form.geometry().zoom(), 1.25f);  // kept from before: no setup again
+}
+
+TEST_F(Preview, BackRemovesTheDocumentAndShowsTheEntryWindowAgain)
+{
+    QWidget entry;
+    form.setEntryWindow(&entry);
+    const QString doc = folders.temp() + QStringLiteral("/kvarne22222222.doc");
+    testing_support::writeFile(doc, "doc");
+    form.setWordFile(doc);
+    form.PushButton8->click();
+    EXPECT_TRUE(entry.isVisible());
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(QFile::exists(doc));
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(Preview, PageElementsBeyondTheLoadedOnesDoNotExist)
+{
+    docgen::PreviewPort& port = form;
+    EXPECT_FALSE(port.hasImage(3));
+    EXPECT_THROW(port.imagePicture(3), std::out_of_range);
+    EXPECT_THROW(port.setImagePicture(-1, page(Qt::red)), std::out_of_range);
+    port.loadImage(5);
+    EXPECT_TRUE(port.hasImage(5));
+    EXPECT_TRUE(port.imagePicture(4).isNull());
+    EXPECT_EQ(port.imagePicture(2).fills.front().colour, QColor(Qt::blue));  // loaded ones are kept
 }
 
 TEST_F(Preview, ClosingRemovesTheDocumentAndEndsTheProgram)
