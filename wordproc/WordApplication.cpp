@@ -4,8 +4,8 @@
 #include "automation/Dispatch.h"
 #include "automation/Registry.h"
 #include "automation/WordConstants.h"
-#include "wordproc/Engine.h"
 #include "wordproc/Layout.h"
+#include "wordproc/WordProcessor.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -23,7 +23,7 @@ using automation::ObjectPtr;
 using automation::optionalParam;
 using automation::required;
 using automation::Value;
-using AppPtr = std::shared_ptr<Application>;
+using AppPtr = std::shared_ptr<WordProcessor>;
 using DocPtr = std::shared_ptr<Document>;
 
 namespace {
@@ -67,7 +67,7 @@ public:
 protected:
     Document& doc() const
     {
-        mDoc->application().ensureRunning();
+        mDoc->wordProcessor().ensureRunning();
         mDoc->ensureOpen();
         return *mDoc;
     }
@@ -484,7 +484,7 @@ private:
 
 class WordApplicationObject : public Base, public std::enable_shared_from_this<WordApplicationObject> {
 public:
-    WordApplicationObject() : Base(QStringLiteral("Word.Application")), mApp(std::make_shared<Application>())
+    WordApplicationObject() : Base(QStringLiteral("Word.Application")), mApp(std::make_shared<WordProcessor>())
     {
         addProperty(QStringLiteral("Documents"), std::nullopt, {}, [this](const Bound&) {
             mApp->ensureRunning();

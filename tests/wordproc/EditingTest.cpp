@@ -1,5 +1,5 @@
 #include "tests/support/TestSupport.h"
-#include "wordproc/Engine.h"
+#include "wordproc/WordProcessor.h"
 #include "wordproc/Package.h"
 
 #include <QDir>
@@ -24,7 +24,7 @@ protected:
 
     QTemporaryDir dir;
     QString templatePath;
-    Application word;
+    WordProcessor word;
     std::shared_ptr<Document> doc;
 };
 

@@ -1,6 +1,6 @@
 #include "wordproc/Layout.h"
 #include "tests/support/TestSupport.h"
-#include "wordproc/Engine.h"
+#include "wordproc/WordProcessor.h"
 #include "wordproc/Package.h"
 
 #include <QPainter>
@@ -38,7 +38,7 @@ protected:
 
     QTemporaryDir dir;
     QString path;
-    Application word;
+    WordProcessor word;
     std::shared_ptr<Document> doc;
 };
 

@@ -1,6 +1,6 @@
 #include "app/Resources.h"
 #include "tests/support/TestSupport.h"
-#include "wordproc/Engine.h"
+#include "wordproc/WordProcessor.h"
 #include "wordproc/Package.h"
 
 #include <QTemporaryDir>
