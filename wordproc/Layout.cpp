@@ -15,7 +15,6 @@ namespace wordproc {
 
 namespace {
 
-constexpr qreal kCellMargin = 108;  // twips left and right of a cell's text
 
 // Whether a family has a face with bold strokes of its own.
 bool hasBoldFace(const QString& family)
@@ -271,7 +270,7 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
 std::vector<Line> layCell(const StyleResolver& styles, const Cell& c, const TextCut& from, qreal budget, qreal pageRoom)
 {
     std::vector<Line> out;
-    const qreal width = c.width - 2 * kCellMargin;
+    const qreal width = c.width - 2 * qreal(kCellMargin);
     qreal used = 0;
     for (int i = from.para; i < static_cast<int>(c.paragraphs.size()) && used <= budget; ++i) {
         std::vector<Line> lines =
@@ -359,7 +358,7 @@ private:
 
     void table(int block, const Table& t)
     {
-        const qreal left = mPage.left - kCellMargin;
+        const qreal left = mPage.left - qreal(kCellMargin);
         for (int r = 0; r < static_cast<int>(t.rows.size()) && !mStopped; ++r) {
             const Row& row = t.rows[static_cast<size_t>(r)];
             std::vector<TextCut> cuts(row.cells.size());
@@ -429,7 +428,7 @@ private:
                 picture().fills.push_back({QRectF(x, mY, cell.width, height), colourOf(*cell.shading)});
             qreal y = mY;
             for (size_t i = first[c]; i < end[c]; ++i) {
-                place(cells[c][i], x + kCellMargin, y);
+                place(cells[c][i], x + qreal(kCellMargin), y);
                 y += cells[c][i].total();
             }
             x += cell.width;

@@ -45,6 +45,10 @@ struct Row {
     std::vector<Cell> cells;
 };
 
+// Twips left and right of every cell's text: the layout keeps them, and the
+// style sheet written for a new document declares them for its tables.
+inline constexpr int kCellMargin = 108;
+
 struct Table {
     QString style;
     std::vector<Row> rows;
