@@ -1,6 +1,7 @@
 #include "wordproc/Layout.h"
 
 #include "platform/Fonts.h"
+#include "platform/Units.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -12,6 +13,8 @@
 #include <cmath>
 
 namespace wordproc {
+
+using namespace platform::units;
 
 namespace {
 
@@ -157,7 +160,7 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
                     stretches.back().length += laid;
                 else
                     stretches.push_back({start, laid, look});
-                smallest = std::min(smallest, *l.resolved.size * 20);
+                smallest = std::min(smallest, pointsToTwips(*l.resolved.size));
             }
         }
         modelAt += len;
@@ -186,7 +189,7 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
     // smallest font, about two characters per em) and grown if it does not.
     qsizetype limit = text.size();
     if (budget < 1e11) {
-        const qreal em = std::max<qreal>(20, smallest);
+        const qreal em = std::max<qreal>(pointsToTwips(1), smallest);
         const qreal guess = (budget / em + 2) * (lineWidth / em) * 2.5 + 64;
         // Compared before converting: a guess beyond the text would not fit the integer.
         limit =
@@ -455,7 +458,8 @@ QFont fontFor(const CharFormat& c)
     QFont f(*c.name);
     // Brought into the range of sizes here as well, for formats made by hand:
     // converting an absurd size to an integer would overflow.
-    const double twips = std::isfinite(*c.size) ? std::clamp(*c.size * 20, 1.0, 1638.0 * 20) : 200.0;
+    const double twips =
+        std::isfinite(*c.size) ? std::clamp(pointsToTwips(*c.size), 1.0, pointsToTwips(1638)) : pointsToTwips(10);
     f.setPixelSize(static_cast<int>(std::lround(twips)));
     f.setBold(*c.bold);
     f.setItalic(*c.italic);
@@ -466,7 +470,7 @@ QFont fontFor(const CharFormat& c)
     else if (*c.smallCaps)
         f.setCapitalization(QFont::SmallCaps);
     if (*c.spacing != 0)
-        f.setLetterSpacing(QFont::AbsoluteSpacing, *c.spacing * 20);
+        f.setLetterSpacing(QFont::AbsoluteSpacing, pointsToTwips(*c.spacing));
     if (*c.scaling != 100)
         f.setStretch(std::clamp(*c.scaling, 1, 4000));
     f.setKerning(*c.kerning > 0);

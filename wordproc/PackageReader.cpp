@@ -1,6 +1,7 @@
 #include "wordproc/Package.h"
 
 #include "platform/SafeFile.h"
+#include "platform/Units.h"
 #include "wordproc/Vocabulary.h"
 
 #include <cerrno>
@@ -14,6 +15,8 @@
 #include <tuple>
 
 namespace wordproc {
+
+using namespace platform::units;
 
 namespace {
 
@@ -218,15 +221,15 @@ public:
                 if (auto v = colourFromHex(val()))
                     c.color = *v;
             } else if (isW("spacing"))
-                c.spacing = intIn("val", -kMaxTwips, kMaxTwips) / 20.0;
+                c.spacing = twipsToPoints(intIn("val", -kMaxTwips, kMaxTwips));
             else if (isW("w"))
                 c.scaling = intIn("val", 1, kMaxScaling, 100);
             else if (isW("kern"))
-                c.kerning = intIn("val", 0, kMaxHalfPoints) / 2;
+                c.kerning = static_cast<int>(halfPointsToPoints(intIn("val", 0, kMaxHalfPoints)));
             else if (isW("position"))
-                c.position = intIn("val", -kMaxHalfPoints, kMaxHalfPoints) / 2;
+                c.position = static_cast<int>(halfPointsToPoints(intIn("val", -kMaxHalfPoints, kMaxHalfPoints)));
             else if (isW("sz"))
-                c.size = intIn("val", 1, kMaxHalfPoints, 20) / 2.0;
+                c.size = halfPointsToPoints(intIn("val", 1, kMaxHalfPoints, 20));
             else if (isW("u")) {
                 c.underline = ooxml::kUnderlines.value(val());
                 if (!attr("color").isEmpty())
@@ -444,7 +447,8 @@ public:
         }
         p.top = std::abs(p.top);  // a negative top or bottom margin is one text may not push
         p.bottom = std::abs(p.bottom);
-        page = p.width - p.left - p.right < 720 || p.height - p.top - p.bottom < 720 ? PageSetup() : p;
+        const int room = kTwipsPerInch / 2;
+        page = p.width - p.left - p.right < room || p.height - p.top - p.bottom < room ? PageSetup() : p;
     }
 
     void document(DocumentModel& m)
@@ -524,7 +528,7 @@ public:
             return;
         children([&] {
             if (isW("defaultTabStop"))
-                m.defaultTabStop = std::clamp(intVal("val", 720), 1, kMaxTwips);
+                m.defaultTabStop = std::clamp(intVal("val", kTwipsPerInch / 2), 1, kMaxTwips);
             x.skipCurrentElement();
         });
     }

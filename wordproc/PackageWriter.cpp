@@ -1,6 +1,7 @@
 #include "wordproc/Package.h"
 
 #include "platform/SafeFile.h"
+#include "platform/Units.h"
 #include "wordproc/Vocabulary.h"
 
 #include <QDir>
@@ -13,6 +14,8 @@
 #include <zip.h>
 
 namespace wordproc {
+
+using namespace platform::units;
 
 namespace {
 
@@ -81,16 +84,17 @@ public:
         if (f.color)
             val("color", colourToHex(*f.color));
         if (f.spacing)
-            val("spacing", QString::number(std::lround(*f.spacing * 20)));
+            val("spacing", QString::number(std::lround(pointsToTwips(*f.spacing))));
         if (f.scaling)
             val("w", QString::number(*f.scaling));
         if (f.kerning)
-            val("kern", QString::number(*f.kerning * 2));
+            val("kern", QString::number(std::lround(pointsToHalfPoints(*f.kerning))));
         if (f.position)
-            val("position", QString::number(*f.position * 2));
+            val("position", QString::number(std::lround(pointsToHalfPoints(*f.position))));
         if (f.size) {
-            val("sz", QString::number(std::lround(*f.size * 2)));
-            val("szCs", QString::number(std::lround(*f.size * 2)));
+            const QString halfPoints = QString::number(std::lround(pointsToHalfPoints(*f.size)));
+            val("sz", halfPoints);
+            val("szCs", halfPoints);
         }
         if (f.underline || f.underlineColor) {
             x.writeEmptyElement(W, QStringLiteral("u"));
