@@ -3,8 +3,8 @@
 #include "app/Application.h"
 #include "app/Resources.h"
 #include "preview/Form2.h"
-#include "wordproc/WordProcessor.h"
 #include "wordproc/Layout.h"
+#include "wordproc/WordProcessor.h"
 
 #include <QFile>
 #include <QPixmap>

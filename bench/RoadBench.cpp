@@ -6,9 +6,9 @@
 #include "entry/Form1.h"
 #include "meeting/SettingsStore.h"
 #include "preview/Form2.h"
-#include "wordproc/WordProcessor.h"
 #include "wordproc/Layout.h"
 #include "wordproc/WordApplication.h"
+#include "wordproc/WordProcessor.h"
 
 #include <QElapsedTimer>
 #include <QFile>

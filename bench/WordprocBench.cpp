@@ -5,10 +5,10 @@
 #include "app/Resources.h"
 #include "automation/Object.h"
 #include "tests/support/SampleMeeting.h"
-#include "wordproc/WordProcessor.h"
 #include "wordproc/Layout.h"
 #include "wordproc/Package.h"
 #include "wordproc/WordApplication.h"
+#include "wordproc/WordProcessor.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -48,7 +48,8 @@ void Document::saveAs(const QString& path)
     if (mReadOnly
         && (target.absoluteFilePath() == own.absoluteFilePath()
             || (target.exists() && own.exists() && target.canonicalFilePath() == own.canonicalFilePath())))
-        throw DocumentError(QStringLiteral("'%1' was opened read-only and can't be saved under its own name").arg(name()));
+        throw DocumentError(
+            QStringLiteral("'%1' was opened read-only and can't be saved under its own name").arg(name()));
     DocumentModel out = mModel;
     out.isTemplate = false;
     out.properties.modified = QDateTime::currentDateTimeUtc();

@@ -75,21 +75,22 @@ public:
 
 class DocumentsObject : public Base {
 public:
-    explicit DocumentsObject(ProcessorPtr processor) : Base(QStringLiteral("Documents")), mProcessor(std::move(processor))
+    explicit DocumentsObject(ProcessorPtr processor)
+        : Base(QStringLiteral("Documents")), mProcessor(std::move(processor))
     {
-        addMethod(QStringLiteral("Open"),
-                  {required(QStringLiteral("FileName"), Kind::String),
-                   optionalParam(QStringLiteral("ConfirmConversions")),
-                   optionalParam(QStringLiteral("ReadOnly"), Kind::Boolean),
-                   optionalParam(QStringLiteral("AddToRecentFiles")), optionalParam(QStringLiteral("PasswordDocument")),
-                   optionalParam(QStringLiteral("PasswordTemplate")), optionalParam(QStringLiteral("Revert")),
-                   optionalParam(QStringLiteral("WritePasswordDocument")),
-                   optionalParam(QStringLiteral("WritePasswordTemplate")), optionalParam(QStringLiteral("Format")),
-                   optionalParam(QStringLiteral("Encoding")), optionalParam(QStringLiteral("Visible"))},
-                  [this](const Bound& a) {
-                      return Value(ObjectPtr(
-                          std::make_shared<DocumentObject>(mProcessor->open(a[0].toString(), a.valueOr(2, false).toBool()))));
-                  });
+        addMethod(
+            QStringLiteral("Open"),
+            {required(QStringLiteral("FileName"), Kind::String), optionalParam(QStringLiteral("ConfirmConversions")),
+             optionalParam(QStringLiteral("ReadOnly"), Kind::Boolean),
+             optionalParam(QStringLiteral("AddToRecentFiles")), optionalParam(QStringLiteral("PasswordDocument")),
+             optionalParam(QStringLiteral("PasswordTemplate")), optionalParam(QStringLiteral("Revert")),
+             optionalParam(QStringLiteral("WritePasswordDocument")),
+             optionalParam(QStringLiteral("WritePasswordTemplate")), optionalParam(QStringLiteral("Format")),
+             optionalParam(QStringLiteral("Encoding")), optionalParam(QStringLiteral("Visible"))},
+            [this](const Bound& a) {
+                return Value(ObjectPtr(
+                    std::make_shared<DocumentObject>(mProcessor->open(a[0].toString(), a.valueOr(2, false).toBool()))));
+            });
         addProperty(QStringLiteral("Count"), Kind::Long, {}, [this](const Bound&) {
             mProcessor->ensureRunning();
             return Value(qint32(mProcessor->documents().size()));

@@ -18,7 +18,6 @@ using namespace platform::units;
 
 namespace {
 
-
 // Whether a family has a face with bold strokes of its own.
 bool hasBoldFace(const QString& family)
 {

@@ -601,10 +601,10 @@ DocumentModel readPackage(const QByteArray& bytes, const QString& name)
         QString::fromLatin1(ooxml::kRelationshipsNamespace).section(QLatin1Char('/'), 3).toLatin1();
     using Fill = void (Parser::*)(DocumentModel&);
     using Kept = QByteArray DocumentModel::*;
-    for (const auto& [type, fill, kept] : {std::tuple<ooxml::RelationshipType, Fill, Kept>{ooxml::kStyles, &Parser::styles,
-                                                                                           &DocumentModel::stylesPart},
-                                           {ooxml::kSettings, &Parser::settings, &DocumentModel::settingsPart},
-                                           {ooxml::kFontTable, &Parser::fonts, nullptr}}) {
+    for (const auto& [type, fill, kept] :
+         {std::tuple<ooxml::RelationshipType, Fill, Kept>{ooxml::kStyles, &Parser::styles, &DocumentModel::stylesPart},
+          {ooxml::kSettings, &Parser::settings, &DocumentModel::settingsPart},
+          {ooxml::kFontTable, &Parser::fonts, nullptr}}) {
         const QString part = rels.value(type.name());
         if (!part.isEmpty() && zip.has(part)) {
             const QByteArray bytes = zip.read(part);

@@ -559,16 +559,13 @@ void savePackage(const DocumentModel& m, const QString& path, int pages)
 {
     const std::vector<std::pair<const char*, QByteArray>> parts = {
         {"[Content_Types].xml", contentTypes(m.isTemplate)},
-        {"_rels/.rels",
-         relationships(
-             {{ooxml::kOfficeDocument.uri(), QStringLiteral("word/document.xml")},
-              {ooxml::kCoreProperties.uri(), QStringLiteral("docProps/core.xml")},
-              {ooxml::kExtendedProperties.uri(), QStringLiteral("docProps/app.xml")}})},
+        {"_rels/.rels", relationships({{ooxml::kOfficeDocument.uri(), QStringLiteral("word/document.xml")},
+                                       {ooxml::kCoreProperties.uri(), QStringLiteral("docProps/core.xml")},
+                                       {ooxml::kExtendedProperties.uri(), QStringLiteral("docProps/app.xml")}})},
         {"word/document.xml", documentXml(m)},
-        {"word/_rels/document.xml.rels",
-         relationships({{ooxml::kStyles.uri(), QStringLiteral("styles.xml")},
-                        {ooxml::kSettings.uri(), QStringLiteral("settings.xml")},
-                        {ooxml::kFontTable.uri(), QStringLiteral("fontTable.xml")}})},
+        {"word/_rels/document.xml.rels", relationships({{ooxml::kStyles.uri(), QStringLiteral("styles.xml")},
+                                                        {ooxml::kSettings.uri(), QStringLiteral("settings.xml")},
+                                                        {ooxml::kFontTable.uri(), QStringLiteral("fontTable.xml")}})},
         {"word/styles.xml", m.stylesPart.isEmpty() ? stylesXml(m) : m.stylesPart},
         {"word/settings.xml", m.settingsPart.isEmpty() ? settingsXml(m) : m.settingsPart},
         {"word/fontTable.xml", fontTableXml(m)},

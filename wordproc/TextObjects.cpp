@@ -149,7 +149,8 @@ private:
 
 class SelectionObject : public Base {
 public:
-    explicit SelectionObject(ProcessorPtr processor) : Base(QStringLiteral("Selection")), mProcessor(std::move(processor))
+    explicit SelectionObject(ProcessorPtr processor)
+        : Base(QStringLiteral("Selection")), mProcessor(std::move(processor))
     {
         addProperty(QStringLiteral("Font"), std::nullopt, {}, [this](const Bound&) {
             selection();

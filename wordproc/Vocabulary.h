@@ -14,8 +14,7 @@
 namespace wordproc::ooxml {
 
 inline constexpr char kWordNamespace[] = "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
-inline constexpr char kRelationshipsNamespace[] =
-    "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+inline constexpr char kRelationshipsNamespace[] = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 inline constexpr char kPackageRelationshipsNamespace[] = "http://schemas.openxmlformats.org/package/2006/relationships";
 
 // A relationship type is a namespace, a slash and a path; readers know the
@@ -83,9 +82,14 @@ inline constexpr auto kUnderlines = terms<int>({{UnderlineNone, "none"},
                                                UnderlineSingle);
 
 // w:effect, the text animations by the object model's numbers.
-inline constexpr auto kAnimations = terms<int>(
-    {{0, "none"}, {1, "lights"}, {2, "blinkBackground"}, {3, "sparkle"}, {4, "antsBlack"}, {5, "antsRed"}, {6, "shimmer"}},
-    0);
+inline constexpr auto kAnimations = terms<int>({{0, "none"},
+                                                {1, "lights"},
+                                                {2, "blinkBackground"},
+                                                {3, "sparkle"},
+                                                {4, "antsBlack"},
+                                                {5, "antsRed"},
+                                                {6, "shimmer"}},
+                                               0);
 
 // w:jc
 inline constexpr auto kAlignments = terms<Align>({{Align::Left, "left"},
@@ -111,7 +115,7 @@ struct Effect {
     const char* token;
     const char* complexScript = nullptr;
 };
-inline constexpr Effect kEffects[] = {
+inline constexpr auto kEffects = std::to_array<Effect>({
     {&CharFormat::bold, "b", "bCs"},
     {&CharFormat::italic, "i", "iCs"},
     {&CharFormat::allCaps, "caps"},
@@ -123,7 +127,7 @@ inline constexpr Effect kEffects[] = {
     {&CharFormat::emboss, "emboss"},
     {&CharFormat::engrave, "imprint"},
     {&CharFormat::hidden, "vanish"},
-};
+});
 // The effect an element of the main namespace switches, or none.
 const Effect* effectNamed(QStringView element);
 

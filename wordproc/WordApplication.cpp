@@ -22,9 +22,8 @@ public:
             mProcessor->ensureRunning();
             return Value(makeDocuments(mProcessor));
         });
-        addProperty(QStringLiteral("ActiveDocument"), std::nullopt, {}, [this](const Bound&) {
-            return Value(makeDocument(mProcessor->activeDocument()));
-        });
+        addProperty(QStringLiteral("ActiveDocument"), std::nullopt, {},
+                    [this](const Bound&) { return Value(makeDocument(mProcessor->activeDocument())); });
         addProperty(QStringLiteral("Selection"), std::nullopt, {}, [this](const Bound&) {
             mProcessor->activeDocument();
             return Value(makeSelection(mProcessor));

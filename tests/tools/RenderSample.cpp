@@ -4,9 +4,9 @@
 #include "app/Resources.h"
 #include "automation/Object.h"
 #include "tests/support/SampleMeeting.h"
-#include "wordproc/WordProcessor.h"
 #include "wordproc/Layout.h"
 #include "wordproc/WordApplication.h"
+#include "wordproc/WordProcessor.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "tests/support/TestSupport.h"
-#include "wordproc/WordProcessor.h"
 #include "wordproc/Package.h"
+#include "wordproc/WordProcessor.h"
 
 #include <QDir>
 #include <QFileInfo>
