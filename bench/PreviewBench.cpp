@@ -3,8 +3,8 @@
 #include "app/Application.h"
 #include "app/Resources.h"
 #include "preview/Form2.h"
-#include "wordproc/Engine.h"
 #include "wordproc/Layout.h"
+#include "wordproc/WordProcessor.h"
 
 #include <QFile>
 #include <QPixmap>
@@ -27,7 +27,7 @@ std::vector<platform::Picture> pages(int count)
         f.open(QIODevice::WriteOnly);
         f.write(app::LoadResData(101, QStringLiteral("CUSTOM")));
         f.close();
-        wordproc::Application word;
+        wordproc::WordProcessor word;
         auto doc = word.open(path, true);
         QString prose;
         for (int i = 0; i < 16000; ++i)

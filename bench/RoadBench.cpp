@@ -6,9 +6,9 @@
 #include "entry/Form1.h"
 #include "meeting/SettingsStore.h"
 #include "preview/Form2.h"
-#include "wordproc/Engine.h"
 #include "wordproc/Layout.h"
 #include "wordproc/WordApplication.h"
+#include "wordproc/WordProcessor.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -70,7 +70,7 @@ void OpenLayOutAndPaintAllPages(const QString& path, double* ms)
 {
     QElapsedTimer t;
     t.start();
-    wordproc::Application word;
+    wordproc::WordProcessor word;
     auto doc = word.open(path, true);
     for (const auto& page : doc->layout().pages)
         benchmark::DoNotOptimize(page.picture.toImage(96));

@@ -5,10 +5,10 @@
 #include "app/Resources.h"
 #include "automation/Object.h"
 #include "tests/support/SampleMeeting.h"
-#include "wordproc/Engine.h"
 #include "wordproc/Layout.h"
 #include "wordproc/Package.h"
 #include "wordproc/WordApplication.h"
+#include "wordproc/WordProcessor.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -57,7 +57,7 @@ QString twentyPages()
 {
     const QString path = folder().filePath(QStringLiteral("twenty.doc"));
     if (!QFile::exists(path)) {
-        wordproc::Application word;
+        wordproc::WordProcessor word;
         auto doc = word.open(templatePath(), true);
         QString prose;
         for (int i = 0; i < 8500; ++i)
@@ -89,7 +89,7 @@ BENCHMARK(FillTemplateThroughTheSkin)->Unit(benchmark::kMillisecond)->Repetition
 
 void RepaginateAndPaintPage1(benchmark::State& state)
 {
-    wordproc::Application word;
+    wordproc::WordProcessor word;
     auto doc = word.open(sampleDocument(), true);
     QImage image(816, 1056, QImage::Format_RGB32);
     qint64 bytes = 0;

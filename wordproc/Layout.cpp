@@ -1,6 +1,7 @@
 #include "wordproc/Layout.h"
 
 #include "platform/Fonts.h"
+#include "platform/Units.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -13,9 +14,9 @@
 
 namespace wordproc {
 
-namespace {
+using namespace platform::units;
 
-constexpr qreal kCellMargin = 108;  // twips left and right of a cell's text
+namespace {
 
 // Whether a family has a face with bold strokes of its own.
 bool hasBoldFace(const QString& family)
@@ -158,7 +159,7 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
                     stretches.back().length += laid;
                 else
                     stretches.push_back({start, laid, look});
-                smallest = std::min(smallest, *l.resolved.size * 20);
+                smallest = std::min(smallest, pointsToTwips(*l.resolved.size));
             }
         }
         modelAt += len;
@@ -187,7 +188,7 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
     // smallest font, about two characters per em) and grown if it does not.
     qsizetype limit = text.size();
     if (budget < 1e11) {
-        const qreal em = std::max<qreal>(20, smallest);
+        const qreal em = std::max<qreal>(pointsToTwips(1), smallest);
         const qreal guess = (budget / em + 2) * (lineWidth / em) * 2.5 + 64;
         // Compared before converting: a guess beyond the text would not fit the integer.
         limit =
@@ -271,7 +272,7 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
 std::vector<Line> layCell(const StyleResolver& styles, const Cell& c, const TextCut& from, qreal budget, qreal pageRoom)
 {
     std::vector<Line> out;
-    const qreal width = c.width - 2 * kCellMargin;
+    const qreal width = c.width - 2 * qreal(kCellMargin);
     qreal used = 0;
     for (int i = from.para; i < static_cast<int>(c.paragraphs.size()) && used <= budget; ++i) {
         std::vector<Line> lines =
@@ -359,7 +360,7 @@ private:
 
     void table(int block, const Table& t)
     {
-        const qreal left = mPage.left - kCellMargin;
+        const qreal left = mPage.left - qreal(kCellMargin);
         for (int r = 0; r < static_cast<int>(t.rows.size()) && !mStopped; ++r) {
             const Row& row = t.rows[static_cast<size_t>(r)];
             std::vector<TextCut> cuts(row.cells.size());
@@ -429,7 +430,7 @@ private:
                 picture().fills.push_back({QRectF(x, mY, cell.width, height), colourOf(*cell.shading)});
             qreal y = mY;
             for (size_t i = first[c]; i < end[c]; ++i) {
-                place(cells[c][i], x + kCellMargin, y);
+                place(cells[c][i], x + qreal(kCellMargin), y);
                 y += cells[c][i].total();
             }
             x += cell.width;
@@ -456,7 +457,8 @@ QFont fontFor(const CharFormat& c)
     QFont f(*c.name);
     // Brought into the range of sizes here as well, for formats made by hand:
     // converting an absurd size to an integer would overflow.
-    const double twips = std::isfinite(*c.size) ? std::clamp(*c.size * 20, 1.0, 1638.0 * 20) : 200.0;
+    const double twips =
+        std::isfinite(*c.size) ? std::clamp(pointsToTwips(*c.size), 1.0, pointsToTwips(1638)) : pointsToTwips(10);
     f.setPixelSize(static_cast<int>(std::lround(twips)));
     f.setBold(*c.bold);
     f.setItalic(*c.italic);
@@ -467,7 +469,7 @@ QFont fontFor(const CharFormat& c)
     else if (*c.smallCaps)
         f.setCapitalization(QFont::SmallCaps);
     if (*c.spacing != 0)
-        f.setLetterSpacing(QFont::AbsoluteSpacing, *c.spacing * 20);
+        f.setLetterSpacing(QFont::AbsoluteSpacing, pointsToTwips(*c.spacing));
     if (*c.scaling != 100)
         f.setStretch(std::clamp(*c.scaling, 1, 4000));
     f.setKerning(*c.kerning > 0);

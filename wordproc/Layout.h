@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/Picture.h"
-#include "wordproc/Engine.h"
 #include "wordproc/Model.h"
+#include "wordproc/Position.h"
 
 #include <QColor>
 #include <QFont>

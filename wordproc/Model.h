@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Units.h"
 #include "wordproc/Format.h"
 
 #include <QDateTime>
@@ -45,6 +46,10 @@ struct Row {
     std::vector<Cell> cells;
 };
 
+// Twips left and right of every cell's text: the layout keeps them, and the
+// style sheet written for a new document declares them for its tables.
+inline constexpr int kCellMargin = 108;
+
 struct Table {
     QString style;
     std::vector<Row> rows;
@@ -65,15 +70,16 @@ struct Style {
     ParaFormat para;
 };
 
+// In twips; by default US Letter (8.5 by 11 inches) with margins of an inch.
 struct PageSetup {
-    int width = 12240;  // twips: US Letter
-    int height = 15840;
-    int top = 1440;
-    int bottom = 1440;
-    int left = 1440;
-    int right = 1440;
-    int header = 720;
-    int footer = 720;
+    int width = 17 * platform::units::kTwipsPerInch / 2;
+    int height = 11 * platform::units::kTwipsPerInch;
+    int top = platform::units::kTwipsPerInch;
+    int bottom = platform::units::kTwipsPerInch;
+    int left = platform::units::kTwipsPerInch;
+    int right = platform::units::kTwipsPerInch;
+    int header = platform::units::kTwipsPerInch / 2;
+    int footer = platform::units::kTwipsPerInch / 2;
     bool operator==(const PageSetup&) const = default;
 };
 
@@ -92,7 +98,7 @@ struct DocumentModel {
     ParaFormat defaultPara;
     QStringList fonts;
     PageSetup page;
-    int defaultTabStop = 720;  // twips between the tab stops no paragraph sets
+    int defaultTabStop = platform::units::kTwipsPerInch / 2;  // twips between the tab stops no paragraph sets
     // The style sheet and the settings exactly as a file held them: what the
     // component does not understand there (hidden styles, languages, options)
     // is written back unchanged. Empty for a document made here.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Units.h"
 #include "wordproc/Model.h"
 
 #include <QByteArray>
@@ -30,7 +31,7 @@ inline constexpr int kMaxNestingDepth = 256;
 // so nothing downstream computes with absurd values. Lengths in twips (page
 // size and margins, cell widths, paragraph and character spacing) stay within
 // 22 inches; a page outside it, or without room for text, is read as Letter.
-inline constexpr int kMaxTwips = 31680;
+inline constexpr int kMaxTwips = 22 * platform::units::kTwipsPerInch;
 inline constexpr int kMaxRowTwips = 64 * kMaxTwips;  // a table row's cells together
 // Font sizes and the size from which pairs are kerned, in half-points: 1638
 // points at most; a character's raising or lowering within the same.

@@ -1,6 +1,8 @@
 #include "wordproc/Package.h"
 
 #include "platform/SafeFile.h"
+#include "platform/Units.h"
+#include "wordproc/Vocabulary.h"
 
 #include <cerrno>
 
@@ -10,12 +12,15 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <tuple>
 
 namespace wordproc {
 
+using namespace platform::units;
+
 namespace {
 
-const QString W = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
+const QString W = QString::fromLatin1(ooxml::kWordNamespace);
 
 // Parts of an Office package never declare a DTD. One here could only declare
 // entities, and a few kilobytes of references to one unpack to gigabytes.
@@ -144,6 +149,8 @@ public:
     Parser(const QByteArray& bytes, QString part, const Zip& zip) : x(bytes), mPart(std::move(part)), mZip(zip) {}
 
     bool isW(const char* name) const { return x.namespaceUri() == W && x.name() == QLatin1String(name); }
+    // The character effect the current element switches, if it is one.
+    const ooxml::Effect* effect() const { return x.namespaceUri() == W ? ooxml::effectNamed(x.name()) : nullptr; }
     QString attr(const char* name) const { return x.attributes().value(W, QLatin1String(name)).toString(); }
     QString val() const { return attr("val"); }
     int intVal(const char* name = "val", int fallback = 0) const
@@ -208,48 +215,28 @@ public:
                 const QString n = attr("ascii").isEmpty() ? attr("hAnsi") : attr("ascii");
                 if (!n.isEmpty())
                     c.name = n;
-            } else if (isW("b"))
-                c.bold = onOff();
-            else if (isW("i"))
-                c.italic = onOff();
-            else if (isW("caps"))
-                c.allCaps = onOff();
-            else if (isW("smallCaps"))
-                c.smallCaps = onOff();
-            else if (isW("strike"))
-                c.strike = onOff();
-            else if (isW("dstrike"))
-                c.doubleStrike = onOff();
-            else if (isW("outline"))
-                c.outline = onOff();
-            else if (isW("shadow"))
-                c.shadow = onOff();
-            else if (isW("emboss"))
-                c.emboss = onOff();
-            else if (isW("imprint"))
-                c.engrave = onOff();
-            else if (isW("vanish"))
-                c.hidden = onOff();
+            } else if (const ooxml::Effect* e = effect())
+                c.*(e->member) = onOff();
             else if (isW("color")) {
                 if (auto v = colourFromHex(val()))
                     c.color = *v;
             } else if (isW("spacing"))
-                c.spacing = intIn("val", -kMaxTwips, kMaxTwips) / 20.0;
+                c.spacing = twipsToPoints(intIn("val", -kMaxTwips, kMaxTwips));
             else if (isW("w"))
                 c.scaling = intIn("val", 1, kMaxScaling, 100);
             else if (isW("kern"))
-                c.kerning = intIn("val", 0, kMaxHalfPoints) / 2;
+                c.kerning = static_cast<int>(halfPointsToPoints(intIn("val", 0, kMaxHalfPoints)));
             else if (isW("position"))
-                c.position = intIn("val", -kMaxHalfPoints, kMaxHalfPoints) / 2;
+                c.position = static_cast<int>(halfPointsToPoints(intIn("val", -kMaxHalfPoints, kMaxHalfPoints)));
             else if (isW("sz"))
-                c.size = intIn("val", 1, kMaxHalfPoints, 20) / 2.0;
+                c.size = halfPointsToPoints(intIn("val", 1, kMaxHalfPoints, 20));
             else if (isW("u")) {
-                c.underline = underlineKind(val());
+                c.underline = ooxml::kUnderlines.value(val());
                 if (!attr("color").isEmpty())
                     if (auto v = colourFromHex(attr("color")))
                         c.underlineColor = *v;
             } else if (isW("effect"))
-                c.animation = effectKind(val());
+                c.animation = ooxml::kAnimations.value(val());
             else if (isW("vertAlign")) {
                 c.superscript = val() == QLatin1String("superscript");
                 c.subscript = val() == QLatin1String("subscript");
@@ -266,7 +253,7 @@ public:
             if (isW("pStyle"))
                 p.style = val();
             else if (isW("jc"))
-                p.format.align = alignOf(val());
+                p.format.align = ooxml::kAlignments.value(val());
             else if (isW("outlineLvl"))
                 p.format.outlineLevel = intIn("val", 0, 9) + 1;
             else if (isW("spacing"))
@@ -460,7 +447,8 @@ public:
         }
         p.top = std::abs(p.top);  // a negative top or bottom margin is one text may not push
         p.bottom = std::abs(p.bottom);
-        page = p.width - p.left - p.right < 720 || p.height - p.top - p.bottom < 720 ? PageSetup() : p;
+        const int room = kTwipsPerInch / 2;
+        page = p.width - p.left - p.right < room || p.height - p.top - p.bottom < room ? PageSetup() : p;
     }
 
     void document(DocumentModel& m)
@@ -505,11 +493,7 @@ public:
                 });
             } else if (isW("style")) {
                 Style s;
-                const QString type = attr("type");
-                s.type = type == QLatin1String("character")   ? StyleType::Character
-                         : type == QLatin1String("table")     ? StyleType::Table
-                         : type == QLatin1String("numbering") ? StyleType::Numbering
-                                                              : StyleType::Paragraph;
+                s.type = ooxml::kStyleTypes.value(attr("type"));
                 s.id = attr("styleId");
                 const QString d = attr("default");
                 s.isDefault = d == QLatin1String("1") || d == QLatin1String("true");
@@ -544,7 +528,7 @@ public:
             return;
         children([&] {
             if (isW("defaultTabStop"))
-                m.defaultTabStop = std::clamp(intVal("val", 720), 1, kMaxTwips);
+                m.defaultTabStop = std::clamp(intVal("val", kTwipsPerInch / 2), 1, kMaxTwips);
             x.skipCurrentElement();
         });
     }
@@ -579,44 +563,6 @@ public:
         check();
     }
 
-    static int underlineKind(const QString& v)
-    {
-        if (v == QLatin1String("none"))
-            return UnderlineNone;
-        if (v == QLatin1String("words"))
-            return UnderlineWords;
-        if (v == QLatin1String("double"))
-            return UnderlineDouble;
-        if (v == QLatin1String("dotted"))
-            return UnderlineDotted;
-        if (v == QLatin1String("thick"))
-            return UnderlineThick;
-        if (v == QLatin1String("dash"))
-            return UnderlineDash;
-        if (v == QLatin1String("wave"))
-            return UnderlineWavy;
-        return UnderlineSingle;
-    }
-    static int effectKind(const QString& v)
-    {
-        static const char* names[] = {"none",      "lights",  "blinkBackground", "sparkle",
-                                      "antsBlack", "antsRed", "shimmer"};
-        for (int i = 0; i < 7; ++i)
-            if (v == QLatin1String(names[i]))
-                return i;
-        return 0;
-    }
-    static Align alignOf(const QString& v)
-    {
-        if (v == QLatin1String("center"))
-            return Align::Center;
-        if (v == QLatin1String("right") || v == QLatin1String("end"))
-            return Align::Right;
-        if (v == QLatin1String("both") || v == QLatin1String("distribute"))
-            return Align::Justify;
-        return Align::Left;
-    }
-
     QXmlStreamReader x;
     QString mPart;
     const Zip& mZip;
@@ -636,7 +582,7 @@ DocumentModel readPackage(const QByteArray& bytes, const QString& name)
             QStringLiteral("Can't open '%1': it is not a document package (no zip container)").arg(name));
     Zip zip(bytes, name);
     const auto rootRels = readRelationships(zip, QStringLiteral("_rels/.rels"), QString());
-    const QString main = rootRels.value(QStringLiteral("officeDocument"), QStringLiteral("word/document.xml"));
+    const QString main = rootRels.value(ooxml::kOfficeDocument.name(), QStringLiteral("word/document.xml"));
     if (!zip.has(main))
         zip.fail(QStringLiteral("the main part '%1' is missing").arg(main));
     const QString folder = main.contains(QLatin1Char('/')) ? main.section(QLatin1Char('/'), 0, -2) : QString();
@@ -649,26 +595,28 @@ DocumentModel readPackage(const QByteArray& bytes, const QString& name)
         Parser p(zip.read(main), main, zip);
         p.document(m);
     }
-    for (const auto& [type, fill] :
-         {std::pair<const char*, void (Parser::*)(DocumentModel&)>{"styles", &Parser::styles},
-          {"settings", &Parser::settings},
-          {"fontTable", &Parser::fonts}}) {
-        const QString part = rels.value(QLatin1String(type));
+    // A part that mentions the relationships namespace points at other parts;
+    // it is known by the namespace's path, whatever scheme and host it has.
+    const QByteArray pointsElsewhere =
+        QString::fromLatin1(ooxml::kRelationshipsNamespace).section(QLatin1Char('/'), 3).toLatin1();
+    using Fill = void (Parser::*)(DocumentModel&);
+    using Kept = QByteArray DocumentModel::*;
+    for (const auto& [type, fill, kept] :
+         {std::tuple<ooxml::RelationshipType, Fill, Kept>{ooxml::kStyles, &Parser::styles, &DocumentModel::stylesPart},
+          {ooxml::kSettings, &Parser::settings, &DocumentModel::settingsPart},
+          {ooxml::kFontTable, &Parser::fonts, nullptr}}) {
+        const QString part = rels.value(type.name());
         if (!part.isEmpty() && zip.has(part)) {
             const QByteArray bytes = zip.read(part);
             Parser p(bytes, part, zip);
             (p.*fill)(m);
             // Kept as read unless it points at other parts, which a save
             // does not carry along.
-            if (!bytes.contains("officeDocument/2006/relationships")) {
-                if (qstrcmp(type, "styles") == 0)
-                    m.stylesPart = bytes;
-                else if (qstrcmp(type, "settings") == 0)
-                    m.settingsPart = bytes;
-            }
+            if (kept && !bytes.contains(pointsElsewhere))
+                m.*kept = bytes;
         }
     }
-    const QString corePart = rootRels.value(QStringLiteral("core-properties"));
+    const QString corePart = rootRels.value(ooxml::kCoreProperties.name());
     if (!corePart.isEmpty() && zip.has(corePart)) {
         Parser p(zip.read(corePart), corePart, zip);
         p.core(m);

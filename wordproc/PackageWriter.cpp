@@ -1,6 +1,8 @@
 #include "wordproc/Package.h"
 
 #include "platform/SafeFile.h"
+#include "platform/Units.h"
+#include "wordproc/Vocabulary.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,10 +15,12 @@
 
 namespace wordproc {
 
+using namespace platform::units;
+
 namespace {
 
-const QString W = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
-const QString R = QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships");
+const QString W = QString::fromLatin1(ooxml::kWordNamespace);
+const QString R = QString::fromLatin1(ooxml::kRelationshipsNamespace);
 
 // Characters XML 1.0 can't carry are dropped rather than written broken.
 QString xmlSafe(const QString& s)
@@ -72,41 +76,34 @@ public:
             for (const char* a : {"ascii", "hAnsi", "eastAsia", "cs"})
                 x.writeAttribute(W, QLatin1String(a), *f.name);
         }
-        onOff("b", f.bold);
-        onOff("bCs", f.bold);
-        onOff("i", f.italic);
-        onOff("iCs", f.italic);
-        onOff("caps", f.allCaps);
-        onOff("smallCaps", f.smallCaps);
-        onOff("strike", f.strike);
-        onOff("dstrike", f.doubleStrike);
-        onOff("outline", f.outline);
-        onOff("shadow", f.shadow);
-        onOff("emboss", f.emboss);
-        onOff("imprint", f.engrave);
-        onOff("vanish", f.hidden);
+        for (const ooxml::Effect& e : ooxml::kEffects) {
+            onOff(e.token, f.*e.member);
+            if (e.complexScript)
+                onOff(e.complexScript, f.*e.member);
+        }
         if (f.color)
             val("color", colourToHex(*f.color));
         if (f.spacing)
-            val("spacing", QString::number(std::lround(*f.spacing * 20)));
+            val("spacing", QString::number(std::lround(pointsToTwips(*f.spacing))));
         if (f.scaling)
             val("w", QString::number(*f.scaling));
         if (f.kerning)
-            val("kern", QString::number(*f.kerning * 2));
+            val("kern", QString::number(std::lround(pointsToHalfPoints(*f.kerning))));
         if (f.position)
-            val("position", QString::number(*f.position * 2));
+            val("position", QString::number(std::lround(pointsToHalfPoints(*f.position))));
         if (f.size) {
-            val("sz", QString::number(std::lround(*f.size * 2)));
-            val("szCs", QString::number(std::lround(*f.size * 2)));
+            const QString halfPoints = QString::number(std::lround(pointsToHalfPoints(*f.size)));
+            val("sz", halfPoints);
+            val("szCs", halfPoints);
         }
         if (f.underline || f.underlineColor) {
             x.writeEmptyElement(W, QStringLiteral("u"));
-            x.writeAttribute(W, QStringLiteral("val"), underlineName(f.underline.value_or(UnderlineNone)));
+            x.writeAttribute(W, QStringLiteral("val"), ooxml::kUnderlines.token(f.underline.value_or(UnderlineNone)));
             if (f.underlineColor)
                 x.writeAttribute(W, QStringLiteral("color"), colourToHex(*f.underlineColor));
         }
         if (f.animation)
-            val("effect", effectName(*f.animation));
+            val("effect", ooxml::kAnimations.token(*f.animation));
         if (f.superscript || f.subscript) {
             const bool sup = f.superscript.value_or(false), sub = f.subscript.value_or(false);
             val("vertAlign", sup   ? QStringLiteral("superscript")
@@ -129,10 +126,8 @@ public:
                 x.writeAttribute(W, QStringLiteral("lineRule"), QStringLiteral("auto"));
             }
         }
-        if (p.align) {
-            static const char* names[] = {"left", "center", "right", "both"};
-            val("jc", QLatin1String(names[static_cast<int>(*p.align)]));
-        }
+        if (p.align)
+            val("jc", ooxml::kAlignments.token(*p.align));
         if (p.outlineLevel)
             val("outlineLvl", QString::number(*p.outlineLevel - 1));
     }
@@ -270,26 +265,6 @@ public:
         x.writeEndElement();
     }
 
-    static QString underlineName(int u)
-    {
-        switch (u) {
-        case UnderlineNone: return QStringLiteral("none");
-        case UnderlineWords: return QStringLiteral("words");
-        case UnderlineDouble: return QStringLiteral("double");
-        case UnderlineDotted: return QStringLiteral("dotted");
-        case UnderlineThick: return QStringLiteral("thick");
-        case UnderlineDash: return QStringLiteral("dash");
-        case UnderlineWavy: return QStringLiteral("wave");
-        default: return QStringLiteral("single");
-        }
-    }
-    static QString effectName(int a)
-    {
-        static const char* names[] = {"none",      "lights",  "blinkBackground", "sparkle",
-                                      "antsBlack", "antsRed", "shimmer"};
-        return QLatin1String(a >= 0 && a < 7 ? names[a] : "none");
-    }
-
     QXmlStreamWriter x;
 };
 
@@ -334,7 +309,7 @@ QByteArray relationships(const std::vector<std::pair<QString, QString>>& rels)
 {
     QByteArray out;
     QXmlStreamWriter x(&out);
-    const QString ns = QStringLiteral("http://schemas.openxmlformats.org/package/2006/relationships");
+    const QString ns = QString::fromLatin1(ooxml::kPackageRelationshipsNamespace);
     x.writeStartDocument(QStringLiteral("1.0"), true);
     x.writeDefaultNamespace(ns);
     x.writeStartElement(ns, QStringLiteral("Relationships"));
@@ -349,8 +324,6 @@ QByteArray relationships(const std::vector<std::pair<QString, QString>>& rels)
     x.writeEndDocument();
     return out;
 }
-
-const QString kRelBase = QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/");
 
 QByteArray fontTableXml(const DocumentModel& m)
 {
@@ -487,9 +460,8 @@ QByteArray stylesXml(const DocumentModel& m)
     w.x.writeEndElement();
     w.x.writeEndElement();
     for (const Style& s : m.styles) {
-        static const char* types[] = {"paragraph", "character", "table", "numbering"};
         w.x.writeStartElement(W, QStringLiteral("style"));
-        w.x.writeAttribute(W, QStringLiteral("type"), QLatin1String(types[static_cast<int>(s.type)]));
+        w.x.writeAttribute(W, QStringLiteral("type"), ooxml::kStyleTypes.token(s.type));
         if (s.isDefault)
             w.x.writeAttribute(W, QStringLiteral("default"), QStringLiteral("1"));
         w.x.writeAttribute(W, QStringLiteral("styleId"), s.id);
@@ -512,9 +484,9 @@ QByteArray stylesXml(const DocumentModel& m)
             w.twips("tblInd", 0);
             w.x.writeStartElement(W, QStringLiteral("tblCellMar"));
             w.twips("top", 0);
-            w.twips("left", 108);
+            w.twips("left", kCellMargin);
             w.twips("bottom", 0);
-            w.twips("right", 108);
+            w.twips("right", kCellMargin);
             w.x.writeEndElement();
             w.x.writeEndElement();
         }
@@ -587,17 +559,13 @@ void savePackage(const DocumentModel& m, const QString& path, int pages)
 {
     const std::vector<std::pair<const char*, QByteArray>> parts = {
         {"[Content_Types].xml", contentTypes(m.isTemplate)},
-        {"_rels/.rels",
-         relationships(
-             {{kRelBase + QStringLiteral("officeDocument"), QStringLiteral("word/document.xml")},
-              {QStringLiteral("http://schemas.openxmlformats.org/package/2006/relationships/metadata/core-properties"),
-               QStringLiteral("docProps/core.xml")},
-              {kRelBase + QStringLiteral("extended-properties"), QStringLiteral("docProps/app.xml")}})},
+        {"_rels/.rels", relationships({{ooxml::kOfficeDocument.uri(), QStringLiteral("word/document.xml")},
+                                       {ooxml::kCoreProperties.uri(), QStringLiteral("docProps/core.xml")},
+                                       {ooxml::kExtendedProperties.uri(), QStringLiteral("docProps/app.xml")}})},
         {"word/document.xml", documentXml(m)},
-        {"word/_rels/document.xml.rels",
-         relationships({{kRelBase + QStringLiteral("styles"), QStringLiteral("styles.xml")},
-                        {kRelBase + QStringLiteral("settings"), QStringLiteral("settings.xml")},
-                        {kRelBase + QStringLiteral("fontTable"), QStringLiteral("fontTable.xml")}})},
+        {"word/_rels/document.xml.rels", relationships({{ooxml::kStyles.uri(), QStringLiteral("styles.xml")},
+                                                        {ooxml::kSettings.uri(), QStringLiteral("settings.xml")},
+                                                        {ooxml::kFontTable.uri(), QStringLiteral("fontTable.xml")}})},
         {"word/styles.xml", m.stylesPart.isEmpty() ? stylesXml(m) : m.stylesPart},
         {"word/settings.xml", m.settingsPart.isEmpty() ? settingsXml(m) : m.settingsPart},
         {"word/fontTable.xml", fontTableXml(m)},

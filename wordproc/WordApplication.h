@@ -5,8 +5,9 @@
 namespace wordproc {
 
 // The component's face to the program: "Word.Application" and the objects
-// reached from it, each member called by name. Only the mapping to the engine
-// lives here; the engine does the work.
+// reached from it, each member called by name. The objects only map names to
+// the word processor, which does the work; each family has its own file
+// (DocumentObjects, TableObjects, TextObjects), this one the application.
 automation::ObjectPtr createWordApplication();
 
 // Registers "Word.Application" with the automation registry.

@@ -4,9 +4,9 @@
 #include "app/Resources.h"
 #include "automation/Object.h"
 #include "tests/support/SampleMeeting.h"
-#include "wordproc/Engine.h"
 #include "wordproc/Layout.h"
 #include "wordproc/WordApplication.h"
+#include "wordproc/WordProcessor.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,7 +41,7 @@ int main(int argc, char** argv)
     automation::call(word, QStringLiteral("Quit"));
     QFile::remove(templatePath);
 
-    wordproc::Application engine;
+    wordproc::WordProcessor engine;
     const auto doc = engine.open(docPath, true);
     const auto& pages = doc->layout().pages;
     for (size_t i = 0; i < pages.size(); ++i)

@@ -1,6 +1,6 @@
 #include "tests/support/TestSupport.h"
-#include "wordproc/Engine.h"
 #include "wordproc/Package.h"
+#include "wordproc/WordProcessor.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,7 +24,7 @@ protected:
 
     QTemporaryDir dir;
     QString templatePath;
-    Application word;
+    WordProcessor word;
     std::shared_ptr<Document> doc;
 };
 

@@ -1,7 +1,7 @@
 #include "wordproc/Layout.h"
 #include "tests/support/TestSupport.h"
-#include "wordproc/Engine.h"
 #include "wordproc/Package.h"
+#include "wordproc/WordProcessor.h"
 
 #include <QPainter>
 #include <QRandomGenerator>
@@ -38,7 +38,7 @@ protected:
 
     QTemporaryDir dir;
     QString path;
-    Application word;
+    WordProcessor word;
     std::shared_ptr<Document> doc;
 };
 

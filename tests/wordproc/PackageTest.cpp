@@ -3,6 +3,7 @@
 #include "tests/support/SampleMeeting.h"
 #include "tests/support/TestSupport.h"
 #include "wordproc/Layout.h"
+#include "wordproc/Vocabulary.h"
 #include "wordproc/WordApplication.h"
 
 #include <QDir>
@@ -132,6 +133,33 @@ TEST(Package, ASavedDocumentGivesBackEveryCellAndEveryAttribute)
     }
     EXPECT_EQ(tables[0]->rows[12].cells[0].paragraphs[0].text(), QStringLiteral("Discussion"));
     expectValid(saved);
+}
+
+// The reader and the writer share each table, so a save and a load agree even
+// with a wrong row; this is what catches one.
+TEST(Package, EveryWordOfTheVocabularyReadsBackAsTheValueItIsWrittenFor)
+{
+    const auto check = [](const char* table, const auto& terms, const auto& values) {
+        for (const auto& row : terms.rows)
+            EXPECT_TRUE(terms.value(QString::fromLatin1(row.token)) == row.value) << table << ": " << row.token;
+        for (const auto& v : values)
+            EXPECT_TRUE(terms.value(QString(terms.token(v))) == v) << table << ": value " << static_cast<int>(v);
+    };
+    check("underline", ooxml::kUnderlines,
+          std::vector<int>{UnderlineNone, UnderlineSingle, UnderlineWords, UnderlineDouble, UnderlineDotted,
+                           UnderlineThick, UnderlineDash, UnderlineWavy});
+    check("animation", ooxml::kAnimations, std::vector<int>{0, 1, 2, 3, 4, 5, 6});
+    check("alignment", ooxml::kAlignments, std::vector{Align::Left, Align::Center, Align::Right, Align::Justify});
+    check("style type", ooxml::kStyleTypes,
+          std::vector{StyleType::Paragraph, StyleType::Character, StyleType::Table, StyleType::Numbering});
+    for (const ooxml::Effect& e : ooxml::kEffects) {
+        EXPECT_EQ(ooxml::effectNamed(QString::fromLatin1(e.token)), &e) << e.token;
+        if (e.complexScript) {
+            EXPECT_EQ(ooxml::effectNamed(QString::fromLatin1(e.complexScript)), nullptr) << e.complexScript;
+        }
+        for (const ooxml::Effect& other : ooxml::kEffects)
+            EXPECT_TRUE(&other == &e || other.member != e.member) << e.token << " and " << other.token;
+    }
 }
 
 TEST(Package, TheTemplateAndWhatTheWriterMakesPassTheSchemas)

@@ -1,7 +1,7 @@
 #include "app/Resources.h"
 #include "tests/support/TestSupport.h"
-#include "wordproc/Engine.h"
 #include "wordproc/Package.h"
+#include "wordproc/WordProcessor.h"
 
 #include <QTemporaryDir>
 

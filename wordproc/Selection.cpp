@@ -1,9 +1,11 @@
-#include "wordproc/Engine.h"
+#include "wordproc/Selection.h"
 
+#include "automation/WordConstants.h"
+#include "wordproc/Document.h"
 #include "wordproc/Layout.h"
 #include "wordproc/Package.h"
 
-#include <QFileInfo>
+#include <algorithm>
 
 namespace word = automation::word;
 
@@ -18,8 +20,6 @@ std::vector<Row>& rowClipboard()
     static std::vector<Row> rows;
     return rows;
 }
-
-[[noreturn]] void fail(const QString& what) { throw DocumentError(what); }
 
 Paragraph emptyLike(const Paragraph& p)
 {
@@ -73,8 +73,6 @@ void dropFront(Paragraph& p, int n)
 
 }  // namespace
 
-// ---- Selection ------------------------------------------------------------
-
 Selection::Selection(Document& doc) : mDoc(doc)
 {
     mStart.cuts = {TextCut{}};
@@ -85,7 +83,7 @@ Table& Selection::tableRef() const
 {
     auto tables = mDoc.model().tables();
     if (mTable < 0 || mTable >= static_cast<int>(tables.size()))
-        fail(QStringLiteral("The selected table no longer exists"));
+        throw DocumentError(QStringLiteral("The selected table no longer exists"));
     return *tables[static_cast<size_t>(mTable)];
 }
 
@@ -94,7 +92,7 @@ Cell& Selection::cellRef() const
     Table& t = tableRef();
     if (mFirstRow >= static_cast<int>(t.rows.size())
         || mCell >= static_cast<int>(t.rows[static_cast<size_t>(mFirstRow)].cells.size()))
-        fail(QStringLiteral("The selected cell no longer exists"));
+        throw DocumentError(QStringLiteral("The selected cell no longer exists"));
     return t.rows[static_cast<size_t>(mFirstRow)].cells[static_cast<size_t>(mCell)];
 }
 
@@ -102,11 +100,11 @@ void Selection::selectCell(int table, int row, int cell)
 {
     auto tables = mDoc.model().tables();
     if (table < 0 || table >= static_cast<int>(tables.size()))
-        fail(QStringLiteral("The requested member of the collection does not exist."));
+        throw DocumentError(QStringLiteral("The requested member of the collection does not exist."));
     const Table& t = *tables[static_cast<size_t>(table)];
     if (row < 0 || row >= static_cast<int>(t.rows.size()) || cell < 0
         || cell >= static_cast<int>(t.rows[static_cast<size_t>(row)].cells.size()))
-        fail(QStringLiteral("The requested member of the collection does not exist."));
+        throw DocumentError(QStringLiteral("The requested member of the collection does not exist."));
     mKind = Kind::Cell;
     mTable = table;
     mFirstRow = mLastRow = row;
@@ -118,10 +116,10 @@ void Selection::selectRows(int table, int first, int last)
 {
     auto tables = mDoc.model().tables();
     if (table < 0 || table >= static_cast<int>(tables.size()))
-        fail(QStringLiteral("The requested member of the collection does not exist."));
+        throw DocumentError(QStringLiteral("The requested member of the collection does not exist."));
     const int rows = static_cast<int>(tables[static_cast<size_t>(table)]->rows.size());
     if (first < 0 || first > last || last >= rows)
-        fail(QStringLiteral("The requested member of the collection does not exist."));
+        throw DocumentError(QStringLiteral("The requested member of the collection does not exist."));
     mKind = Kind::Rows;
     mTable = table;
     mFirstRow = first;
@@ -240,9 +238,9 @@ void Selection::typeText(const QString& text)
 void Selection::moveDown(int unit, int count, bool extend)
 {
     if (unit != word::wdLine && unit != word::wdParagraph)
-        fail(QStringLiteral("MoveDown: the unit %1 is not supported").arg(unit));
+        throw DocumentError(QStringLiteral("MoveDown: the unit %1 is not supported").arg(unit));
     if (mKind != Kind::Rows && mKind != Kind::Cell)
-        fail(QStringLiteral("MoveDown is supported in tables only"));
+        throw DocumentError(QStringLiteral("MoveDown is supported in tables only"));
     const int rows = static_cast<int>(tableRef().rows.size());
     if (extend) {
         // Whole rows extend by whole rows, whatever their cells hold.
@@ -259,7 +257,7 @@ void Selection::moveDown(int unit, int count, bool extend)
 void Selection::homeKey(int unit, bool extend)
 {
     if (unit != word::wdStory)
-        fail(QStringLiteral("HomeKey: the unit %1 is not supported").arg(unit));
+        throw DocumentError(QStringLiteral("HomeKey: the unit %1 is not supported").arg(unit));
     Position start{0, 0, {}};
     if (!mDoc.model().body.empty()) {
         const Block& b = mDoc.model().body.front();
@@ -276,7 +274,7 @@ void Selection::homeKey(int unit, bool extend)
 void Selection::endKey(int unit, bool extend)
 {
     if (unit != word::wdStory)
-        fail(QStringLiteral("EndKey: the unit %1 is not supported").arg(unit));
+        throw DocumentError(QStringLiteral("EndKey: the unit %1 is not supported").arg(unit));
     const Position end{static_cast<int>(mDoc.model().body.size()), 0, {}};
     const Position start = mKind == Kind::Point || mKind == Kind::Range ? mStart : Position{0, 0, {TextCut{}}};
     mKind = extend ? Kind::Range : Kind::Point;
@@ -361,7 +359,7 @@ void Selection::deleteRange(const Position& from, const Position& to)
 void Selection::copy()
 {
     if (mKind != Kind::Rows)
-        fail(QStringLiteral("Copy needs whole table rows selected"));
+        throw DocumentError(QStringLiteral("Copy needs whole table rows selected"));
     std::vector<Row> rows(tableRef().rows.begin() + mFirstRow, tableRef().rows.begin() + mLastRow + 1);
     for (Row& r : rows)  // bookmark names are unique: copies carry none
         for (Cell& c : r.cells)
@@ -373,117 +371,15 @@ void Selection::copy()
 void Selection::paste()
 {
     if (rowClipboard().empty())
-        fail(QStringLiteral("There is nothing to paste"));
+        throw DocumentError(QStringLiteral("There is nothing to paste"));
     if (mKind != Kind::Rows && mKind != Kind::Cell)
-        fail(QStringLiteral("Rows can be pasted only where a table row is selected"));
+        throw DocumentError(QStringLiteral("Rows can be pasted only where a table row is selected"));
     Table& t = tableRef();
     const auto& rows = rowClipboard();
     t.rows.insert(t.rows.begin() + mFirstRow, rows.begin(), rows.end());
     const int shift = static_cast<int>(rows.size());
     selectRows(mTable, mFirstRow + shift, mLastRow + shift);
     mDoc.changed();
-}
-
-// ---- Document -------------------------------------------------------------
-
-Document::Document(Application& app, DocumentModel model, QString path, bool readOnly)
-    : mApp(app), mModel(std::move(model)), mPath(std::move(path)), mReadOnly(readOnly), mSelection(*this)
-{}
-
-Document::~Document() = default;
-
-QString Document::name() const { return QFileInfo(mPath).fileName(); }
-
-void Document::ensureOpen() const
-{
-    if (mClosed)
-        fail(QStringLiteral("The document '%1' has been closed").arg(name()));
-}
-
-void Document::changed()
-{
-    mChanged = true;
-    mLayout.reset();
-}
-
-const PageLayout& Document::layout(int pages)
-{
-    if (!mLayout || (!mLayout->complete && static_cast<int>(mLayout->pages.size()) < pages))
-        mLayout = std::make_unique<PageLayout>(layoutDocument(mModel, pages));
-    return *mLayout;
-}
-
-int Document::pageCount() { return static_cast<int>(layout().pages.size()); }
-
-void Document::saveAs(const QString& path)
-{
-    ensureOpen();
-    if (path.isEmpty())
-        fail(QStringLiteral("SaveAs needs a file name"));
-    const QFileInfo target(path), own(mPath);
-    if (mReadOnly
-        && (target.absoluteFilePath() == own.absoluteFilePath()
-            || (target.exists() && own.exists() && target.canonicalFilePath() == own.canonicalFilePath())))
-        fail(QStringLiteral("'%1' was opened read-only and can't be saved under its own name").arg(name()));
-    DocumentModel out = mModel;
-    out.isTemplate = false;
-    out.properties.modified = QDateTime::currentDateTimeUtc();
-    if (!out.properties.created.isValid())
-        out.properties.created = out.properties.modified;
-    savePackage(out, path, pageCount());
-    mModel.isTemplate = false;
-    mPath = path;
-    mReadOnly = false;
-    mChanged = false;
-}
-
-void Document::close(int saveChanges)
-{
-    ensureOpen();
-    if (saveChanges == word::wdSaveChanges && mChanged)
-        saveAs(mPath);
-    mClosed = true;
-    mApp.forget(this);
-}
-
-// ---- Application ----------------------------------------------------------
-
-Application::Application() = default;
-Application::~Application() = default;
-
-void Application::ensureRunning() const
-{
-    if (mQuit)
-        fail(QStringLiteral("The word processor has quit"));
-}
-
-std::shared_ptr<Document> Application::open(const QString& path, bool readOnly)
-{
-    ensureRunning();
-    auto doc = std::make_shared<Document>(*this, loadPackage(path), path, readOnly);
-    mDocuments.push_back(doc);
-    return doc;
-}
-
-std::shared_ptr<Document> Application::activeDocument() const
-{
-    ensureRunning();
-    if (mDocuments.empty())
-        fail(QStringLiteral("This command is not available because no document is open."));
-    return mDocuments.back();
-}
-
-void Application::forget(Document* doc)
-{
-    std::erase_if(mDocuments, [doc](const auto& d) { return d.get() == doc; });
-}
-
-void Application::quit()
-{
-    ensureRunning();
-    while (!mDocuments.empty())
-        mDocuments.back()->close(0);
-    mQuit = true;
 }
 
 }  // namespace wordproc
