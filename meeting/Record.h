@@ -1,5 +1,7 @@
 #pragma once
 
+#include "meeting/Fields.h"
+
 #include <QDateTime>
 #include <QString>
 #include <optional>
@@ -10,47 +12,8 @@ class Guard;
 
 namespace meeting {
 
-// Every field of the meeting record, header and footer first, then the topic.
-enum class Field {
-    txtTitle,
-    dtpDateTime,
-    txtMeetingLocation,
-    txtMeetingCalledBy,
-    txtTypeOfMeeting,
-    txtFacilitator,
-    txtNoteTaker,
-    txtTimekeeper,
-    txtAttendees,
-    txtObservers,
-    txtResource,
-    txtNotes,
-    // The agenda topic: arrays indexed by topic.
-    txtTimeAlloted,
-    txtTopic,
-    txtPresenter,
-    txtDiscussion1,
-    txtDiscussion2,
-    txtDiscussion3,
-    txtConclusion1,
-    txtConclusion2,
-    txtConclusion3,
-    txtAction1,
-    txtAction2,
-    txtPerson1,
-    txtPerson2,
-    dtpDeadlin1,
-    dtpDeadline2,
-};
-
-enum class FieldKind { Text, DateTime, Deadline };
-
-FieldKind kindOf(Field f);
-bool isTopicField(Field f);
-QString fieldName(Field f);
-
-// The settings key a field is written under (topic fields: the name followed
-// by the topic index). Only the timekeeper's differs between writing and
-// reading; the store's case-blind keys make both one entry.
+// The settings keys of a field: written under its key, read under its name,
+// a topic field's followed by the topic index.
 QString writeKey(Field f, int topic = 0);
 QString readKey(Field f, int topic = 0);
 
