@@ -465,7 +465,11 @@ void Form1::Form_Load()
 
 void Form1::PushButton22_Click() { docgen::fillTemplate(*this); }
 
-void Form1::PushButton2_Click() { meeting::resetRecord(*this); }
+void Form1::PushButton2_Click()
+{
+    app::Guard g(app::label::Form1_PushButton2_Click);
+    meeting::resetRecord(*this, g);
+}
 
 QString Form1::text(Field f, int topic) const { return textField(f, topic)->text(); }
 
@@ -483,7 +487,11 @@ docgen::PreviewPort& Form1::preview()
     return *mForm2;
 }
 
-void Form1::PushButton3_Click() { meeting::loadSampleRecord(*this); }
+void Form1::PushButton3_Click()
+{
+    app::Guard g(app::label::Form1_PushButton3_Click);
+    meeting::loadSampleRecord(*this, g);
+}
 
 void Form1::closeEvent(QCloseEvent* event)
 {

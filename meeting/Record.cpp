@@ -2,7 +2,6 @@
 
 #include "app/Clock.h"
 #include "app/Guard.h"
-#include "app/Labels.h"
 #include "meeting/DateText.h"
 #include "meeting/SettingsStore.h"
 
@@ -98,9 +97,8 @@ template <class List, class Assign> void inSteps(app::Guard& g, const List& list
 
 }  // namespace
 
-void resetRecord(RecordFields& fields)
+void resetRecord(RecordFields& fields, app::Guard& g)
 {
-    app::Guard g(app::label::Form1_PushButton2_Click);
     // The deadlines are not part of the reset: they keep their date or absence.
     static constexpr Field reset[] = {
         Field::txtTitle,         Field::dtpDateTime,    Field::txtMeetingLocation, Field::txtMeetingCalledBy,
@@ -114,9 +112,8 @@ void resetRecord(RecordFields& fields)
     inSteps(g, reset, [&](Field f) { assign(fields, f, ""); });
 }
 
-void loadSampleRecord(RecordFields& fields)
+void loadSampleRecord(RecordFields& fields, app::Guard& g)
 {
-    app::Guard g(app::label::Form1_PushButton3_Click);
     struct Assignment {
         Field field;
         const char* text;  // none for the meeting's date and time

@@ -39,8 +39,9 @@ void saveDeadline(Field f, int topic, const MaybeDate& value);
 // The restore of start-up, steps 130 to 182, each guarded on its own.
 void restoreRecord(RecordFields& fields, app::Guard& guard);
 
-// "Clear/Reset Data" and "Load Sample/Example Data", each a guarded procedure.
-void resetRecord(RecordFields& fields);
-void loadSampleRecord(RecordFields& fields);
+// "Clear/Reset Data" and "Load Sample/Example Data": steps 100, 102 and so
+// on of the guard the window armed for its command.
+void resetRecord(RecordFields& fields, app::Guard& guard);
+void loadSampleRecord(RecordFields& fields, app::Guard& guard);
 
 }  // namespace meeting
