@@ -10,6 +10,7 @@
 #include "app/Shared.h"
 #include "app/Skin.h"
 #include "docgen/IsInstalled.h"
+#include "docgen/TemplateFilling.h"
 #include "platform/Units.h"
 #include "preview/Form2.h"
 

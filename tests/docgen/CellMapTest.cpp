@@ -1,8 +1,9 @@
 // The meeting typed into the template as the program does it, with three
 // topics, checked cell by cell against the cell map written out here from
 // the design: which field goes in which cell, in which size, capitals or not.
-#include "docgen/Generation.h"
+#include "docgen/GenerationHost.h"
 #include "docgen/PreviewPort.h"
+#include "docgen/TemplateFilling.h"
 #include "meeting/DateText.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
