@@ -61,9 +61,10 @@ constexpr Field kFooter[] = {Field::txtObservers, Field::txtResource, Field::txt
 constexpr int kFirstTopicRow = 12;
 constexpr int kTopicRows = 11;
 
-// Within each part the rows only move down, so a topic block's row steps are
-// moves forward, and the block begins on its first row. The header's pieces
-// (the meeting's date and time are two) are the steps 118 to 156.
+// In the header, a topic block and the footer alike the rows only move down,
+// so a topic block's row steps are moves forward, and the block begins on its
+// first row. The header's pieces (the meeting's date and time are two) are the
+// steps 118 to 156.
 template <std::size_t N> constexpr bool inReadingOrder(const Field (&order)[N])
 {
     for (std::size_t k = 1; k < N; ++k) {
