@@ -12,13 +12,15 @@ namespace {
 constexpr qint32 kAutomaticColour = qint32(0xFF000000u);
 }
 
+ObjectPtr selection(const ObjectPtr& winWord)
+{
+    return get(get(winWord, QStringLiteral("Application")).toObject(), QStringLiteral("Selection")).toObject();
+}
+
 void setFont(const ObjectPtr& winWord, const QString& strText, qint16 intFontSize, const QString& strFontFamily,
              qint32 lngColor, bool blnAllCaps, bool blnbold)
 {
-    const ObjectPtr font =
-        get(get(get(winWord, QStringLiteral("Application")).toObject(), QStringLiteral("Selection")).toObject(),
-            QStringLiteral("Font"))
-            .toObject();
+    const ObjectPtr font = get(selection(winWord), QStringLiteral("Font")).toObject();
     put(font, QStringLiteral("Name"), strFontFamily);
     put(font, QStringLiteral("Size"), intFontSize);
     put(font, QStringLiteral("Bold"), blnbold);
@@ -43,9 +45,7 @@ void setFont(const ObjectPtr& winWord, const QString& strText, qint16 intFontSiz
     put(font, QStringLiteral("Kerning"), qint16(0));
     put(font, QStringLiteral("Animation"), qint16(0));
 
-    const ObjectPtr selection =
-        get(get(winWord, QStringLiteral("Application")).toObject(), QStringLiteral("Selection")).toObject();
-    automation::call(selection, QStringLiteral("TypeText"), {named(QStringLiteral("Text"), Value(strText))});
+    automation::call(selection(winWord), QStringLiteral("TypeText"), {named(QStringLiteral("Text"), Value(strText))});
 }
 
 }  // namespace docgen

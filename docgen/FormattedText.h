@@ -4,6 +4,10 @@
 
 namespace docgen {
 
+// The word processor's selection (Application.Selection): where text is typed
+// and what the moves and copies of a run act on.
+automation::ObjectPtr selection(const automation::ObjectPtr& winWord);
+
 // Gives the word processor's selection a complete set of 23 character
 // attributes, then types the text there. A failure stops it where it
 // happens; what was set before stays set.

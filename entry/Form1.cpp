@@ -11,6 +11,7 @@
 #include "app/Skin.h"
 #include "app/WindowLook.h"
 #include "docgen/IsInstalled.h"
+#include "docgen/TemplateFilling.h"
 #include "platform/Units.h"
 #include "preview/Form2.h"
 
@@ -97,12 +98,12 @@ private:
     bool mSelectAfterPress = false;
 };
 
-QLineEdit* textBox(QWidget* parent, const QString& name, int left, int top, int width, int height)
+QLineEdit* textBox(QWidget* parent, Field f, int left, int top, int width, int height)
 {
     // The title is the one field whose text is not selected on focus.
-    auto* e = new FieldEdit(
-        name == QLatin1String("txtTitle") ? FieldEdit::OnFocus::KeepCaret : FieldEdit::OnFocus::SelectAll, parent);
-    e->setObjectName(name);
+    auto* e =
+        new FieldEdit(f == Field::txtTitle ? FieldEdit::OnFocus::KeepCaret : FieldEdit::OnFocus::SelectAll, parent);
+    e->setObjectName(meeting::fieldName(f));
     e->setGeometry(platform::units::twipsRect(left, top, width, height));
     e->setMaxLength(std::numeric_limits<int>::max());  // the fields have no maximum
     return e;
@@ -146,18 +147,18 @@ void Form1::buildLayout()
     // Meeting details: two columns of caption and field.
     Frame1 = app::placeControl<QGroupBox>(this, QStringLiteral("Frame1"), 120, 1095, 8760, 2280);
     Frame1->setTitle(QStringLiteral("Meeting Details"));
-    txtTitle = textBox(Frame1, QStringLiteral("txtTitle"), 2055, 307, 2550, 345);
+    txtTitle = textBox(Frame1, Field::txtTitle, 2055, 307, 2550, 345);
     // "tt" of the designed format is Qt's "AP".
     dtpDateTime = new DatePicker(QStringLiteral("dd-MMM-yyyy hh:mm  AP"), false, Frame1);
-    dtpDateTime->setObjectName(QStringLiteral("dtpDateTime"));
+    dtpDateTime->setObjectName(meeting::fieldName(Field::dtpDateTime));
     dtpDateTime->setGeometry(platform::units::twipsRect(2055, 675, 2550, 345));
-    txtMeetingLocation = textBox(Frame1, QStringLiteral("txtMeetingLocation"), 2055, 1057, 2550, 345);
-    txtMeetingCalledBy = textBox(Frame1, QStringLiteral("txtMeetingCalledBy"), 2055, 1417, 2550, 345);
-    txtTypeOfMeeting = textBox(Frame1, QStringLiteral("txtTypeOfMeeting"), 2055, 1770, 2550, 345);
-    txtFacilitator = textBox(Frame1, QStringLiteral("txtFacilitator"), 5925, 307, 2550, 345);
-    txtNoteTaker = textBox(Frame1, QStringLiteral("txtNoteTaker"), 5925, 682, 2550, 345);
-    txtTimekeeper = textBox(Frame1, QStringLiteral("txtTimekeeper"), 5925, 1057, 2550, 345);
-    txtAttendees = textBox(Frame1, QStringLiteral("txtAttendees"), 5925, 1440, 2550, 345);
+    txtMeetingLocation = textBox(Frame1, Field::txtMeetingLocation, 2055, 1057, 2550, 345);
+    txtMeetingCalledBy = textBox(Frame1, Field::txtMeetingCalledBy, 2055, 1417, 2550, 345);
+    txtTypeOfMeeting = textBox(Frame1, Field::txtTypeOfMeeting, 2055, 1770, 2550, 345);
+    txtFacilitator = textBox(Frame1, Field::txtFacilitator, 5925, 307, 2550, 345);
+    txtNoteTaker = textBox(Frame1, Field::txtNoteTaker, 5925, 682, 2550, 345);
+    txtTimekeeper = textBox(Frame1, Field::txtTimekeeper, 5925, 1057, 2550, 345);
+    txtAttendees = textBox(Frame1, Field::txtAttendees, 5925, 1440, 2550, 345);
     caption(Frame1, QStringLiteral("Label1"), QStringLiteral("Meeting Title"), 240, 360, 1755, 225, txtTitle);
     caption(Frame1, QStringLiteral("Label2"), QStringLiteral("Meeting Date && Time"), 240, 735, 1755, 225, dtpDateTime);
     caption(Frame1, QStringLiteral("Label3"), QStringLiteral("Meeting Location"), 240, 1110, 1755, 225,
@@ -188,9 +189,9 @@ void Form1::buildLayout()
     // Footer.
     Frame2 = app::placeControl<QGroupBox>(this, QStringLiteral("Frame2"), 120, 8115, 8760, 1440);
     Frame2->setTitle(QStringLiteral("Footer"));
-    txtObservers = textBox(Frame2, QStringLiteral("txtObservers"), 1935, 240, 6585, 345);
-    txtResource = textBox(Frame2, QStringLiteral("txtResource"), 1935, 585, 6585, 345);
-    txtNotes = textBox(Frame2, QStringLiteral("txtNotes"), 1935, 945, 6585, 345);
+    txtObservers = textBox(Frame2, Field::txtObservers, 1935, 240, 6585, 345);
+    txtResource = textBox(Frame2, Field::txtResource, 1935, 585, 6585, 345);
+    txtNotes = textBox(Frame2, Field::txtNotes, 1935, 945, 6585, 345);
     caption(Frame2, QStringLiteral("Label10"), QStringLiteral("Observers"), 240, 285, 1665, 225, txtObservers);
     caption(Frame2, QStringLiteral("Label11"), QStringLiteral("Resource Persons"), 240, 630, 1665, 225, txtResource);
     caption(Frame2, QStringLiteral("Label12"), QStringLiteral("Special Notes"), 240, 990, 1665, 225, txtNotes);
@@ -229,7 +230,7 @@ void Form1::buildTopicPanel(int i)
         array.add(l);
     };
     auto text = [&](ControlArray<QLineEdit>& array, Field f, int left, int top, int width) {
-        QLineEdit* e = textBox(panel, meeting::fieldName(f), left, top, width, 330);
+        QLineEdit* e = textBox(panel, f, left, top, width, 330);
         array.add(e);
         connectField(e, f, i);
     };
@@ -291,7 +292,7 @@ void Form1::connectPicker(DatePicker* picker, Field f, int topic)
         part->installEventFilter(this);
         watchHover(part, app::vbDefault);
     }
-    if (f == Field::dtpDateTime)
+    if (meeting::kindOf(f) == meeting::FieldKind::DateTime)
         connect(picker, &DatePicker::changed, this, [picker] { meeting::saveDateTime(*picker->value()); });
     else
         connect(picker, &DatePicker::changed, this,
@@ -439,7 +440,11 @@ void Form1::Form_Load()
 
 void Form1::PushButton22_Click() { docgen::fillTemplate(*this); }
 
-void Form1::PushButton2_Click() { meeting::resetRecord(*this); }
+void Form1::PushButton2_Click()
+{
+    app::Guard g(app::label::Form1_PushButton2_Click);
+    meeting::resetRecord(*this, g);
+}
 
 QString Form1::text(Field f, int topic) const { return textField(f, topic)->text(); }
 
@@ -457,7 +462,11 @@ docgen::PreviewPort& Form1::preview()
     return *mForm2;
 }
 
-void Form1::PushButton3_Click() { meeting::loadSampleRecord(*this); }
+void Form1::PushButton3_Click()
+{
+    app::Guard g(app::label::Form1_PushButton3_Click);
+    meeting::loadSampleRecord(*this, g);
+}
 
 void Form1::closeEvent(QCloseEvent* event)
 {

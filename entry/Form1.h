@@ -3,7 +3,7 @@
 #include "app/HoverPointer.h"
 #include "app/Pointer.h"
 #include "automation/Value.h"
-#include "docgen/Generation.h"
+#include "docgen/GenerationHost.h"
 #include "entry/ControlArray.h"
 #include "entry/DatePicker.h"
 #include "meeting/Record.h"

@@ -2,22 +2,12 @@
 
 #include "app/Clock.h"
 #include "app/Guard.h"
-#include "app/Labels.h"
 #include "meeting/DateText.h"
 #include "meeting/SettingsStore.h"
 
 namespace meeting {
 
 namespace {
-
-const char* const kNames[] = {
-    "txtTitle",       "dtpDateTime",    "txtMeetingLocation", "txtMeetingCalledBy", "txtTypeOfMeeting",
-    "txtFacilitator", "txtNoteTaker",   "txtTimekeeper",      "txtAttendees",       "txtObservers",
-    "txtResource",    "txtNotes",       "txtTimeAlloted",     "txtTopic",           "txtPresenter",
-    "txtDiscussion1", "txtDiscussion2", "txtDiscussion3",     "txtConclusion1",     "txtConclusion2",
-    "txtConclusion3", "txtAction1",     "txtAction2",         "txtPerson1",         "txtPerson2",
-    "dtpDeadlin1",    "dtpDeadline2",
-};
 
 void save(const QString& key, const QString& value)
 {
@@ -31,25 +21,10 @@ QString read(const QString& key, const QString& fallback)
 
 }  // namespace
 
-FieldKind kindOf(Field f)
-{
-    switch (f) {
-    case Field::dtpDateTime: return FieldKind::DateTime;
-    case Field::dtpDeadlin1:
-    case Field::dtpDeadline2: return FieldKind::Deadline;
-    default: return FieldKind::Text;
-    }
-}
-
-bool isTopicField(Field f) { return f >= Field::txtTimeAlloted; }
-
-QString fieldName(Field f) { return QLatin1String(kNames[static_cast<int>(f)]); }
-
 QString writeKey(Field f, int topic)
 {
-    if (f == Field::txtTimekeeper)
-        return QStringLiteral("txtTimeKeeper");
-    return isTopicField(f) ? fieldName(f) + QString::number(topic) : fieldName(f);
+    const QString key = QLatin1String(facts(f).key);
+    return isTopicField(f) ? key + QString::number(topic) : key;
 }
 
 QString readKey(Field f, int topic) { return isTopicField(f) ? fieldName(f) + QString::number(topic) : fieldName(f); }
@@ -100,50 +75,49 @@ void restoreRecord(RecordFields& fields, app::Guard& g)
 
 namespace {
 
-// One assignment of a command: a text, or the moment of the click for the
-// meeting's date and time.
-struct Assignment {
-    Field field;
-    const char* text;
-};
-
-// Each assignment is guarded on its own, with the lines 100, 102 and so on.
-template <size_t N> void assignInOrder(RecordFields& fields, const char* label, const Assignment (&list)[N])
+// One field of a command, guarded on its own: a text field takes its text, the
+// meeting's date and time the moment of the click.
+void assign(RecordFields& fields, Field f, const char* text)
 {
-    app::Guard g(label);
+    if (kindOf(f) == FieldKind::DateTime)
+        fields.assignDateTime(app::clock::now());
+    else
+        fields.assignText(f, 0, QString::fromUtf8(text));
+}
+
+// The steps of a command are the lines 100, 102 and so on, one for each field.
+template <class List, class Assign> void inSteps(app::Guard& g, const List& list, Assign assignOne)
+{
     int line = 100;
-    for (const Assignment& a : list) {
-        g.step(line, [&] {
-            if (a.field == Field::dtpDateTime)
-                fields.assignDateTime(app::clock::now());
-            else
-                fields.assignText(a.field, 0, QString::fromUtf8(a.text));
-        });
+    for (const auto& item : list) {
+        g.step(line, [&] { assignOne(item); });
         line += 2;
     }
 }
 
 }  // namespace
 
-void resetRecord(RecordFields& fields)
+void resetRecord(RecordFields& fields, app::Guard& g)
 {
     // The deadlines are not part of the reset: they keep their date or absence.
-    static constexpr Assignment reset[] = {
-        {Field::txtTitle, ""},           {Field::dtpDateTime, nullptr}, {Field::txtMeetingLocation, ""},
-        {Field::txtMeetingCalledBy, ""}, {Field::txtTypeOfMeeting, ""}, {Field::txtFacilitator, ""},
-        {Field::txtNoteTaker, ""},       {Field::txtTimekeeper, ""},    {Field::txtAttendees, ""},
-        {Field::txtTimeAlloted, ""},     {Field::txtTopic, ""},         {Field::txtPresenter, ""},
-        {Field::txtDiscussion1, ""},     {Field::txtDiscussion2, ""},   {Field::txtDiscussion3, ""},
-        {Field::txtConclusion1, ""},     {Field::txtConclusion2, ""},   {Field::txtConclusion3, ""},
-        {Field::txtAction1, ""},         {Field::txtPerson1, ""},       {Field::txtAction2, ""},
-        {Field::txtPerson2, ""},         {Field::txtObservers, ""},     {Field::txtResource, ""},
-        {Field::txtNotes, ""},
+    static constexpr Field reset[] = {
+        Field::txtTitle,         Field::dtpDateTime,    Field::txtMeetingLocation, Field::txtMeetingCalledBy,
+        Field::txtTypeOfMeeting, Field::txtFacilitator, Field::txtNoteTaker,       Field::txtTimekeeper,
+        Field::txtAttendees,     Field::txtTimeAlloted, Field::txtTopic,           Field::txtPresenter,
+        Field::txtDiscussion1,   Field::txtDiscussion2, Field::txtDiscussion3,     Field::txtConclusion1,
+        Field::txtConclusion2,   Field::txtConclusion3, Field::txtAction1,         Field::txtPerson1,
+        Field::txtAction2,       Field::txtPerson2,     Field::txtObservers,       Field::txtResource,
+        Field::txtNotes,
     };
-    assignInOrder(fields, app::label::Form1_PushButton2_Click, reset);
+    inSteps(g, reset, [&](Field f) { assign(fields, f, ""); });
 }
 
-void loadSampleRecord(RecordFields& fields)
+void loadSampleRecord(RecordFields& fields, app::Guard& g)
 {
+    struct Assignment {
+        Field field;
+        const char* text;  // none for the meeting's date and time
+    };
     // The fields the sample leaves out (the third discussion line, the last two
     // conclusions, the second action and both deadlines) keep what they hold.
     static constexpr Assignment sample[] = {
@@ -168,7 +142,7 @@ void loadSampleRecord(RecordFields& fields)
         {Field::txtResource, "Ansel Marrow"},
         {Field::txtNotes, "None"},
     };
-    assignInOrder(fields, app::label::Form1_PushButton3_Click, sample);
+    inSteps(g, sample, [&](const Assignment& a) { assign(fields, a.field, a.text); });
 }
 
 }  // namespace meeting

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "meeting/Fields.h"
+
 #include <QDateTime>
 #include <QString>
 #include <optional>
@@ -10,47 +12,8 @@ class Guard;
 
 namespace meeting {
 
-// Every field of the meeting record, header and footer first, then the topic.
-enum class Field {
-    txtTitle,
-    dtpDateTime,
-    txtMeetingLocation,
-    txtMeetingCalledBy,
-    txtTypeOfMeeting,
-    txtFacilitator,
-    txtNoteTaker,
-    txtTimekeeper,
-    txtAttendees,
-    txtObservers,
-    txtResource,
-    txtNotes,
-    // The agenda topic: arrays indexed by topic.
-    txtTimeAlloted,
-    txtTopic,
-    txtPresenter,
-    txtDiscussion1,
-    txtDiscussion2,
-    txtDiscussion3,
-    txtConclusion1,
-    txtConclusion2,
-    txtConclusion3,
-    txtAction1,
-    txtAction2,
-    txtPerson1,
-    txtPerson2,
-    dtpDeadlin1,
-    dtpDeadline2,
-};
-
-enum class FieldKind { Text, DateTime, Deadline };
-
-FieldKind kindOf(Field f);
-bool isTopicField(Field f);
-QString fieldName(Field f);
-
-// The settings key a field is written under (topic fields: the name followed
-// by the topic index). Only the timekeeper's differs between writing and
-// reading; the store's case-blind keys make both one entry.
+// The settings keys of a field: written under its key, read under its name,
+// a topic field's followed by the topic index.
 QString writeKey(Field f, int topic = 0);
 QString readKey(Field f, int topic = 0);
 
@@ -76,8 +39,9 @@ void saveDeadline(Field f, int topic, const MaybeDate& value);
 // The restore of start-up, steps 130 to 182, each guarded on its own.
 void restoreRecord(RecordFields& fields, app::Guard& guard);
 
-// "Clear/Reset Data" and "Load Sample/Example Data", each a guarded procedure.
-void resetRecord(RecordFields& fields);
-void loadSampleRecord(RecordFields& fields);
+// "Clear/Reset Data" and "Load Sample/Example Data": steps 100, 102 and so
+// on of the guard the window armed for its command.
+void resetRecord(RecordFields& fields, app::Guard& guard);
+void loadSampleRecord(RecordFields& fields, app::Guard& guard);
 
 }  // namespace meeting

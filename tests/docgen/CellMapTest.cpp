@@ -1,9 +1,9 @@
 // The meeting typed into the template as the program does it, with three
 // topics, checked cell by cell against the cell map written out here from
 // the design: which field goes in which cell, in which size, capitals or not.
-#include "docgen/Generation.h"
-#include "docgen/PreviewPort.h"
+#include "docgen/TemplateFilling.h"
 #include "meeting/DateText.h"
+#include "tests/support/GenerationDoubles.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
 #include "wordproc/Package.h"
@@ -15,56 +15,20 @@ using meeting::Field;
 
 namespace {
 
-// The preview as page rendering fills it.
-class PreviewDouble : public docgen::PreviewPort {
-public:
-    void clearPages() override { pages.clear(); }
-    int pageCount() const override { return static_cast<int>(pages.size()); }
-    void addPage(const QString& text) override { pages << text; }
-    bool hasImage(int index) const override { return index >= 0 && index < static_cast<int>(images.size()); }
-    void loadImage(int index) override
-    {
-        images.resize(std::max<size_t>(images.size(), static_cast<size_t>(index) + 1));
+// A meeting of three topics with a text of its own in every field of every
+// topic, and its own date in every deadline but one.
+void fillThreeTopics(testing_support::RecordingHost& host)
+{
+    host.lastTopic = 2;
+    host.dateTime = QDateTime(QDate(2026, 12, 7), QTime(13, 5), Qt::UTC);
+    for (int topic = 0; topic <= 2; ++topic) {
+        for (int f = 0; f < 27; ++f)
+            host.texts[{Field(f), topic}] = QStringLiteral("field %1 of topic %2").arg(f).arg(topic);
+        host.deadlines[{Field::dtpDeadlin1, topic}] = QDateTime(QDate(2027, 1, 10 + topic), QTime(0, 0), Qt::UTC);
+        if (topic != 1)
+            host.deadlines[{Field::dtpDeadline2, topic}] = QDateTime(QDate(2027, 1, 20 + topic), QTime(0, 0), Qt::UTC);
     }
-    platform::Picture imagePicture(int index) const override { return images.at(static_cast<size_t>(index)); }
-    void setImagePicture(int index, const platform::Picture& p) override { images.at(static_cast<size_t>(index)) = p; }
-    void setShownPicture(const platform::Picture& p) override { shown = p; }
-    void setWordFile(const QString& path) override { wordFile = path; }
-    void showPreview() override { shownCount++; }
-
-    QStringList pages;
-    std::vector<platform::Picture> images{1};
-    platform::Picture shown;
-    QString wordFile;
-    int shownCount = 0;
-};
-
-// A meeting with a text of its own in every field of every topic.
-class ThreeTopics : public docgen::GenerationHost {
-public:
-    bool& busy() override { return mBusy; }
-    void allowRepaint(bool) override {}
-    void setMousePointer(int) override {}
-    void hideWindow() override {}
-    QString text(Field f, int topic) const override
-    {
-        return QStringLiteral("%1 of topic %2").arg(meeting::fieldName(f)).arg(topic);
-    }
-    QDateTime meetingDateTime() const override { return QDateTime(QDate(2026, 12, 7), QTime(13, 5), Qt::UTC); }
-    meeting::MaybeDate deadline(Field f, int topic) const override
-    {
-        if (topic == 1 && f == Field::dtpDeadline2)
-            return std::nullopt;
-        return QDateTime(QDate(2027, 1, f == Field::dtpDeadlin1 ? 10 + topic : 20 + topic), QTime(0, 0), Qt::UTC);
-    }
-    int lastTopicIndex() const override { return 2; }
-    docgen::PreviewPort& preview() override { return port; }
-
-    PreviewDouble port;
-
-private:
-    bool mBusy = false;
-};
+}
 
 struct CellOf {
     int row, cell;  // 1-based, as the design counts
@@ -81,7 +45,8 @@ TEST(CellMap, EveryFieldOfThreeTopicsIsTypedIntoItsCellWithItsFormat)
     testing_support::ScriptedDialogs dialogs;
     meeting::setRegionalLocale(QLocale(QStringLiteral("en_US")));
     wordproc::registerComponent();
-    ThreeTopics host;
+    testing_support::RecordingHost host;
+    fillThreeTopics(host);
     docgen::fillTemplate(host);
     ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.boxes.front().text.toStdString();
     ASSERT_EQ(host.port.shownCount, 1);

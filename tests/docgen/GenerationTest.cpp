@@ -1,13 +1,15 @@
-#include "docgen/Generation.h"
-#include "app/Application.h"
 #include "app/Clock.h"
+#include "app/Guard.h"
+#include "app/Labels.h"
+#include "app/Pointer.h"
 #include "app/Random.h"
 #include "app/Resources.h"
 #include "automation/AutomationError.h"
 #include "automation/Registry.h"
-#include "entry/Form1.h"
+#include "docgen/Clipboard.h"
+#include "docgen/TemplateFilling.h"
 #include "meeting/DateText.h"
-#include "preview/Form2.h"
+#include "tests/support/GenerationDoubles.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
 #include "wordproc/Package.h"
@@ -15,15 +17,13 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -68,11 +68,9 @@ protected:
     {
         app::clock::setNow([] { return QDateTime(QDate(2026, 12, 7), QTime(13, 5, 0), Qt::UTC); });
         meeting::setRegionalLocale(QLocale(QStringLiteral("en_US")));
-        previousEnd = app::setProgramEnd([] {});
-        form = std::make_unique<entry::Form1>();
-        form->Form_Load();
-        form->PushButton3_Click();
-        form->show();
+        // The sample meeting, as "Load Sample/Example Data" puts it into the window.
+        app::Guard g(app::label::Form1_PushButton3_Click);
+        meeting::loadSampleRecord(host, g);
     }
     void TearDown() override
     {
@@ -80,11 +78,9 @@ protected:
         app::random::setSource({});
         app::clock::setNow({});
         meeting::resetRegionalLocale();
-        form.reset();
-        app::setProgramEnd(previousEnd);
     }
     QStringList tempFiles() const { return QDir(folders.temp()).entryList(QDir::Files | QDir::Hidden); }
-    preview::Form2& previewWindow() { return *form->previewWindow(); }
+    testing_support::RecordingPreview& preview() { return host.port; }
     QStringList reportLines() const
     {
         QStringList out;
@@ -95,8 +91,7 @@ protected:
 
     ProgramFolders folders;
     ScriptedDialogs dialogs;
-    app::ProgramEnd previousEnd;
-    std::unique_ptr<entry::Form1> form;
+    testing_support::RecordingHost host;
 };
 
 // Scripted digits for the document's name.
@@ -110,138 +105,29 @@ void scriptDigits(const QString& digits)
 
 TEST_F(Generation, TheSampleMeetingBecomesADocumentShownInThePreview)
 {
-    form->PushButton22->click();
+    docgen::fillTemplate(host);
     EXPECT_TRUE(dialogs.boxes.empty()) << (dialogs.boxes.empty() ? "" : dialogs.boxes[0].text.toStdString());
     const QStringList files = tempFiles();
     ASSERT_EQ(files.size(), 1);  // no template.dot, no temp.bmp left behind
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^kvarne[1-9]{8}\\.doc$")).match(files[0]).hasMatch())
         << files[0].toStdString();
-    EXPECT_EQ(previewWindow().mWordFile, QDir(folders.temp()).filePath(files[0]));
-    EXPECT_EQ(previewWindow().ListView1->topLevelItemCount(), 1);
-    EXPECT_EQ(previewWindow().ListView1->topLevelItem(0)->text(0), QStringLiteral("Page 1"));
-    EXPECT_FALSE(previewWindow().pages().holder().isNull());
-    EXPECT_TRUE(previewWindow().isVisible());
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_TRUE(form->updatesEnabled());
-    EXPECT_FALSE(form->busy());
-    EXPECT_EQ(form->pointer().shape(), app::vbDefault);
-}
-
-TEST_F(Generation, SavingCopiesTheDocumentAndAsksBeforeOverwriting)
-{
-    form->PushButton22->click();
-    const QString generated = previewWindow().mWordFile;
-    const QByteArray bytes = testing_support::readAll(generated);
-    const QString target = folders.program() + QStringLiteral("/minutes");  // no extension is added
-
-    dialogs.fileNames = {target};
-    previewWindow().PushButton6->click();
-    EXPECT_EQ(testing_support::readAll(target), bytes);
-    EXPECT_EQ(dialogs.fileDialogTitles, QStringList({"Save File"}));
-    EXPECT_EQ(dialogs.fileDialogFilters, QStringList({"Word Files (*.doc)"}));
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].text, QStringLiteral("Done."));
-    EXPECT_EQ(dialogs.boxes[0].caption, QStringLiteral("Corvalin"));
-
-    testing_support::writeFile(target, "old");
-    dialogs.fileNames = {target};
-    dialogs.answers = {app::vbNo};
-    previewWindow().PushButton6->click();
-    EXPECT_EQ(testing_support::readAll(target), QByteArray("old"));
-    EXPECT_EQ(dialogs.boxes[1].text, QStringLiteral("Are you sure you wish to overwrite %1 ?").arg(target));
-    EXPECT_EQ(dialogs.boxes[1].style, app::vbYesNo);
-    EXPECT_EQ(dialogs.boxes[2].text, QStringLiteral("Done."));
-
-    dialogs.fileNames = {target};
-    dialogs.answers = {app::vbYes};
-    previewWindow().PushButton6->click();
-    EXPECT_EQ(testing_support::readAll(target), bytes);
-    EXPECT_EQ(dialogs.boxes.back().text, QStringLiteral("Done."));
-
-    const size_t before = dialogs.boxes.size();
-    previewWindow().PushButton6->click();  // cancelled: nothing written, still "Done."
-    EXPECT_EQ(dialogs.boxes.size(), before + 1);
-    EXPECT_EQ(dialogs.boxes.back().text, QStringLiteral("Done."));
-    EXPECT_EQ(dialogs.fileDialogTitles.size(), 4);
-}
-
-TEST_F(Generation, AFailedCopyIsReportedAndNotCalledDone)
-{
-    form->PushButton22->click();
-    dialogs.fileNames = {folders.program() + QStringLiteral("/no/such/folder/minutes.doc")};
-    previewWindow().PushButton6->click();
-    EXPECT_EQ(reportLines(), QStringList({"in Pondrel2021/08/31.Form2.PushButton6_Click at line 130"}));
-    EXPECT_NE(dialogs.boxes.back().text, QStringLiteral("Done."));
-}
-
-TEST_F(Generation, SavingOverAFileReplacesItOnlyWhenTheCopyIsWhole)
-{
-    form->PushButton22->click();
-    const QString generated = previewWindow().mWordFile;
-    const QString target = folders.program() + QStringLiteral("/minutes.doc");
-    const auto saveOver = [&](const std::function<void()>& during) {
-        testing_support::writeFile(target, "the user's old minutes");
-        dialogs.boxes.clear();
-        dialogs.fileNames = {target};
-        dialogs.answers = {app::vbYes};
-        during();
-    };
-    // A disk that fills up during the copy, and a generated file that vanished.
-    saveOver([&] {
-        testing_support::FailingWrites disk(ENOSPC, 1000);
-        previewWindow().PushButton6->click();
-    });
-    EXPECT_EQ(testing_support::readAll(target), QByteArray("the user's old minutes"));
-    EXPECT_EQ(reportLines(), QStringList({"in Pondrel2021/08/31.Form2.PushButton6_Click at line 130"}));
-    EXPECT_EQ(QDir(folders.program()).entryList(QDir::Files | QDir::Hidden), QStringList({"minutes.doc"}));
-
-    const QByteArray bytes = testing_support::readAll(generated);
-    QFile::rename(generated, generated + QStringLiteral(".away"));
-    saveOver([&] { previewWindow().PushButton6->click(); });
-    EXPECT_EQ(testing_support::readAll(target), QByteArray("the user's old minutes"));
-    EXPECT_EQ(reportLines(), QStringList({"in Pondrel2021/08/31.Form2.PushButton6_Click at line 130"}));
-    EXPECT_NE(dialogs.boxes.back().text, QStringLiteral("Done."));
-    QFile::rename(generated + QStringLiteral(".away"), generated);
-
-    // A saved file has the permissions of the one it replaces, or those of
-    // any new file; never the private ones of the temporary folder.
-    ::chmod(QFile::encodeName(target).constData(), 0640);
-    saveOver([&] { previewWindow().PushButton6->click(); });
-    EXPECT_EQ(testing_support::readAll(target), bytes);
-    struct stat st {};
-    ::stat(QFile::encodeName(target).constData(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
-    const mode_t mask = ::umask(022);
-    dialogs.fileNames = {target + QStringLiteral(".new")};
-    previewWindow().PushButton6->click();
-    ::umask(mask);
-    ::stat(QFile::encodeName(target + QStringLiteral(".new")).constData(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0644u);
-}
-
-TEST_F(Generation, BackRemovesTheDocumentAndShowsTheEntryWindow)
-{
-    form->PushButton22->click();
-    const QString generated = previewWindow().mWordFile;
-    previewWindow().PushButton8->click();
-    EXPECT_FALSE(QFile::exists(generated));
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_FALSE(previewWindow().isVisible());
-    EXPECT_TRUE(tempFiles().isEmpty());
-
-    // A second run reuses the window; its first-activation setup does not run again.
-    form->PushButton22->click();
-    EXPECT_EQ(previewWindow().ListView1->topLevelItemCount(), 1);
-    EXPECT_EQ(previewWindow().ListView1->headerItem()->text(0), QStringLiteral("Page(s)"));
+    EXPECT_EQ(preview().wordFile, QDir(folders.temp()).filePath(files[0]));
+    EXPECT_EQ(preview().pages, QStringList({"Page 1"}));
+    EXPECT_FALSE(preview().shown.isNull());
+    EXPECT_EQ(preview().shownCount, 1);
+    EXPECT_TRUE(host.hidden);
+    EXPECT_TRUE(host.repaintAllowed);
+    EXPECT_FALSE(host.busy());
+    EXPECT_EQ(host.pointerShape, app::vbDefault);
 }
 
 TEST_F(Generation, ASecondClickDuringARunDoesNothing)
 {
-    QTimer::singleShot(0, form->PushButton22, [this] { form->PushButton22->click(); });
-    form->PushButton22->click();  // the queued click runs while this run lets events through
+    QTimer::singleShot(0, [this] { docgen::fillTemplate(host); });
+    docgen::fillTemplate(host);  // the queued click runs while this run lets events through
     EXPECT_EQ(tempFiles().size(), 1);
     EXPECT_TRUE(dialogs.boxes.empty());
-    form->PushButton22->click();  // after the run a click starts a full one
+    docgen::fillTemplate(host);  // after the run a click starts a full one
     EXPECT_EQ(tempFiles().size(), 2);
 }
 
@@ -251,9 +137,9 @@ TEST_F(Generation, NamesDrawnWithinOneClockSecondHaveDigitsOneToNineAndDiffer)
     // same second must not restart the sequence.
     QStringList names;
     for (int run = 0; run < 5; ++run) {
-        form->PushButton22->click();
-        names << QFileInfo(previewWindow().mWordFile).fileName();
-        previewWindow().PushButton8->click();
+        docgen::fillTemplate(host);
+        names << QFileInfo(preview().wordFile).fileName();
+        QFile::remove(preview().wordFile);  // as "< Back" does: no name is drawn again for being taken
     }
     for (const QString& name : names) {
         EXPECT_TRUE(QRegularExpression(QStringLiteral("^kvarne[1-9]{8}\\.doc$")).match(name).hasMatch())
@@ -270,8 +156,8 @@ TEST_F(Generation, ANameAlreadyTakenIsDrawnAgain)
 {
     scriptDigits(QStringLiteral("1111111123456789"));
     testing_support::writeFile(QDir(folders.temp()).filePath(QStringLiteral("kvarne11111111.doc")), "someone else's");
-    form->PushButton22->click();
-    EXPECT_EQ(QFileInfo(previewWindow().mWordFile).fileName(), QStringLiteral("kvarne23456789.doc"));
+    docgen::fillTemplate(host);
+    EXPECT_EQ(QFileInfo(preview().wordFile).fileName(), QStringLiteral("kvarne23456789.doc"));
     EXPECT_EQ(testing_support::readAll(QDir(folders.temp()).filePath(QStringLiteral("kvarne11111111.doc"))),
               QByteArray("someone else's"));
 }
@@ -343,9 +229,9 @@ TEST_F(Generation, ATemplateFoundInTheTemporaryFolderIsOpenedOnlyWhenNobodyElseC
             continue;
         }
         dialogs.boxes.clear();
-        form->PushButton22->click();
+        docgen::fillTemplate(host);
         const auto reports = dialogs.errorReports();
-        const QString generated = previewWindow().mWordFile;
+        const QString generated = preview().wordFile;
         if (!c.refusal) {
             EXPECT_TRUE(reports.empty());
             EXPECT_EQ(labelOfRow4(generated), QStringLiteral("PLANTED"));
@@ -354,10 +240,10 @@ TEST_F(Generation, ATemplateFoundInTheTemporaryFolderIsOpenedOnlyWhenNobodyElseC
             EXPECT_TRUE(reports[0].text.contains(QLatin1String(c.refusal))) << reports[0].text.toStdString();
             EXPECT_TRUE(reports[0].text.contains(QStringLiteral("at line 114"))) << reports[0].text.toStdString();
             EXPECT_EQ(labelOfRow4(generated), QStringLiteral("Meeting called by"));
-            EXPECT_EQ(previewWindow().ListView1->topLevelItemCount(), 1);
+            EXPECT_EQ(preview().pageCount(), 1);
         }
         EXPECT_EQ(modeOf(generated), 0600u) << "the minutes are the user's alone";
-        previewWindow().PushButton8->click();
+        QFile::remove(generated);
         QFile::remove(path);
     }
 }
@@ -382,19 +268,17 @@ TEST_F(Generation, APictureFileSwappedForALinkOrAFifoIsNeverRead)
              testing_support::writeFile(picture, "not a picture");
          }},
     };
-    form->PushButton22->click();  // the preview window exists from the first run on
-    previewWindow().PushButton8->click();
     for (const auto& [what, swap] : swaps) {
         SCOPED_TRACE(what);
         dialogs.boxes.clear();
         // Between the picture's save (148) and its load (154) the page's item is added (150).
-        const auto connection =
-            QObject::connect(previewWindow().ListView1->model(), &QAbstractItemModel::rowsInserted, swap);
-        form->PushButton22->click();
-        QObject::disconnect(connection);
+        preview().onAddPage = swap;
+        const int shown = preview().shownCount;
+        docgen::fillTemplate(host);
+        preview().onAddPage = nullptr;
         EXPECT_EQ(reportLines(), QStringList({"in Pondrel2021/08/31.Form1.SaveDocAsJPG at line 154"}));
-        EXPECT_TRUE(previewWindow().isVisible());
-        previewWindow().PushButton8->click();
+        EXPECT_EQ(preview().shownCount, shown + 1);
+        QFile::remove(preview().wordFile);
         QFile::remove(picture);
     }
 }
@@ -419,9 +303,8 @@ TEST_F(Generation, PagesAreRenderedThroughTheCallsTheWordProcessorIsDrivenWith)
             p.size = QSizeF(12240, 15840);
             return p;
         });
-        form->show();
         probe.start(0);  // runs when the rendering lets pending events through
-        form->PushButton22->click();
+        docgen::fillTemplate(host);
         probe.stop();
         EXPECT_EQ(opened, app::LoadResData(101, QStringLiteral("CUSTOM")));
         EXPECT_TRUE(dialogs.errorReports().empty());
@@ -439,10 +322,10 @@ TEST_F(Generation, PagesAreRenderedThroughTheCallsTheWordProcessorIsDrivenWith)
         EXPECT_TRUE(all.contains(QStringLiteral("TypeText(Text=String 07-Dec-2026)")));
         EXPECT_TRUE(all.contains(QStringLiteral("Open(%1, <omitted>, True)")
                                      .arg(QDir(folders.temp()).filePath(QStringLiteral("template.dot")))));
-        ASSERT_EQ(previewWindow().ListView1->topLevelItemCount(), pages);
-        EXPECT_EQ(previewWindow().ListView1->topLevelItem(pages - 1)->text(0), QStringLiteral("Page %1").arg(pages));
-        EXPECT_TRUE(previewWindow().hasImage(pages - 1));
-        previewWindow().PushButton8->click();
+        ASSERT_EQ(preview().pageCount(), pages);
+        EXPECT_EQ(preview().pages.back(), QStringLiteral("Page %1").arg(pages));
+        EXPECT_TRUE(preview().hasImage(pages - 1));
+        QFile::remove(preview().wordFile);
     }
 }
 
@@ -451,7 +334,7 @@ TEST_F(Generation, WithoutTheWordProcessorEveryStepReportsOnceAndTheRunStillEnds
     ScopedRegistration none(QStringLiteral("Word.Application"),
                             []() -> ObjectPtr { throw std::runtime_error("not installed"); });
     QGuiApplication::clipboard()->clear();  // nothing left there by an earlier run
-    form->PushButton22->click();
+    docgen::fillTemplate(host);
     const QStringList lines = reportLines();
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.front(), QStringLiteral("in Pondrel2021/08/31.Form1.PushButton22_Click at line 110"));
@@ -467,10 +350,10 @@ TEST_F(Generation, WithoutTheWordProcessorEveryStepReportsOnceAndTheRunStillEnds
     EXPECT_TRUE(std::is_sorted(render.begin(), render.end()));
     QStringList unique = lines;
     EXPECT_EQ(unique.removeDuplicates(), 0);  // one report per step
-    EXPECT_EQ(previewWindow().ListView1->topLevelItem(0)->text(0), QStringLiteral("Page 1"));
-    EXPECT_TRUE(previewWindow().isVisible());
-    EXPECT_FALSE(form->busy());
-    EXPECT_TRUE(form->updatesEnabled());
+    EXPECT_EQ(preview().pages, QStringList({"Page 1"}));
+    EXPECT_EQ(preview().shownCount, 1);
+    EXPECT_FALSE(host.busy());
+    EXPECT_TRUE(host.repaintAllowed);
     EXPECT_FALSE(QFile::exists(QDir(folders.temp()).filePath(QStringLiteral("template.dot"))));
 }
 

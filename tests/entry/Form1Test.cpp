@@ -510,6 +510,9 @@ TEST_F(EntryWindow, EachFieldIsAnnouncedByItsCaptionAndCtrlEnterStarts)
     });
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
     EXPECT_TRUE(started) << "Ctrl+Enter is Start Creating Template";
+    started = false;
+    form->PushButton22->click();
+    EXPECT_TRUE(started) << "and so is its button";
 }
 
 TEST_F(EntryWindow, TheLayoutIsTheDesignedOneInTwips)

@@ -9,6 +9,7 @@
 #include "tests/support/Ui.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEnterEvent>
 #include <QFile>
 #include <QGroupBox>
@@ -23,6 +24,9 @@
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <vector>
+
+#include <cerrno>
+#include <sys/stat.h>
 
 using preview::Form2;
 using testing_support::ProgramFolders;
@@ -63,6 +67,23 @@ protected:
         produce(form, {page(Qt::red), page(Qt::green), page(Qt::blue)});
     }
     QColor shownColour() const { return form.pages().holder().fills.front().colour; }
+    // A document where template filling leaves one: in the temporary folder,
+    // the user's alone, and larger than a failing disk below lets through.
+    QString minutes()
+    {
+        const QString path = QDir(folders.temp()).filePath(QStringLiteral("kvarne12345678.doc"));
+        testing_support::writeFile(path, QByteArray("the minutes of the meeting ").repeated(1000));
+        ::chmod(QFile::encodeName(path).constData(), 0600);
+        form.setWordFile(path);
+        return path;
+    }
+    QStringList reportLines() const
+    {
+        QStringList out;
+        for (const auto& b : dialogs.errorReports())
+            out << b.text.section(QStringLiteral("\r\n"), 1).section(QLatin1Char('\r'), 0, 0);
+        return out;
+    }
     void click(int item)
     {
         const QRect r = form.ListView1->visualItemRect(form.ListView1->topLevelItem(item));
@@ -380,6 +401,121 @@ TEST_F(Preview, TheHandShowsOverTheButtonsExceptWhileBusyAndColoursAreStandard)
     EXPECT_EQ(app::backColour(&form), face);
     EXPECT_EQ(app::backColour(form.Frame1), face);
     EXPECT_EQ(app::backColour(form.Picture2), QColor(Qt::white));  // picture boxes keep theirs
+}
+
+// ---- The document of a run, saved and left ---------------------------------
+
+TEST_F(Preview, SavingCopiesTheDocumentAndAsksBeforeOverwriting)
+{
+    const QString generated = minutes();
+    const QByteArray bytes = testing_support::readAll(generated);
+    const QString target = folders.program() + QStringLiteral("/minutes");  // no extension is added
+
+    dialogs.fileNames = {target};
+    form.PushButton6->click();
+    EXPECT_EQ(testing_support::readAll(target), bytes);
+    EXPECT_EQ(dialogs.fileDialogTitles, QStringList({"Save File"}));
+    EXPECT_EQ(dialogs.fileDialogFilters, QStringList({"Word Files (*.doc)"}));
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, QStringLiteral("Done."));
+    EXPECT_EQ(dialogs.boxes[0].caption, QStringLiteral("Corvalin"));
+
+    testing_support::writeFile(target, "old");
+    dialogs.fileNames = {target};
+    dialogs.answers = {app::vbNo};
+    form.PushButton6->click();
+    EXPECT_EQ(testing_support::readAll(target), QByteArray("old"));
+    EXPECT_EQ(dialogs.boxes[1].text, QStringLiteral("Are you sure you wish to overwrite %1 ?").arg(target));
+    EXPECT_EQ(dialogs.boxes[1].style, app::vbYesNo);
+    EXPECT_EQ(dialogs.boxes[2].text, QStringLiteral("Done."));
+
+    dialogs.fileNames = {target};
+    dialogs.answers = {app::vbYes};
+    form.PushButton6->click();
+    EXPECT_EQ(testing_support::readAll(target), bytes);
+    EXPECT_EQ(dialogs.boxes.back().text, QStringLiteral("Done."));
+
+    const size_t before = dialogs.boxes.size();
+    form.PushButton6->click();  // cancelled: nothing written, still "Done."
+    EXPECT_EQ(dialogs.boxes.size(), before + 1);
+    EXPECT_EQ(dialogs.boxes.back().text, QStringLiteral("Done."));
+    EXPECT_EQ(dialogs.fileDialogTitles.size(), 4);
+}
+
+TEST_F(Preview, AFailedCopyIsReportedAndNotCalledDone)
+{
+    minutes();
+    dialogs.fileNames = {folders.program() + QStringLiteral("/no/such/folder/minutes.doc")};
+    form.PushButton6->click();
+    EXPECT_EQ(reportLines(), QStringList({"in Pondrel2021/08/31.Form2.PushButton6_Click at line 130"}));
+    EXPECT_NE(dialogs.boxes.back().text, QStringLiteral("Done."));
+}
+
+TEST_F(Preview, SavingOverAFileReplacesItOnlyWhenTheCopyIsWhole)
+{
+    const QString generated = minutes();
+    const QString target = folders.program() + QStringLiteral("/minutes.doc");
+    const auto saveOver = [&](const std::function<void()>& during) {
+        testing_support::writeFile(target, "the user's old minutes");
+        dialogs.boxes.clear();
+        dialogs.fileNames = {target};
+        dialogs.answers = {app::vbYes};
+        during();
+    };
+    // A disk that fills up during the copy, and a generated file that vanished.
+    saveOver([&] {
+        testing_support::FailingWrites disk(ENOSPC, 1000);
+        form.PushButton6->click();
+    });
+    EXPECT_EQ(testing_support::readAll(target), QByteArray("the user's old minutes"));
+    EXPECT_EQ(reportLines(), QStringList({"in Pondrel2021/08/31.Form2.PushButton6_Click at line 130"}));
+    EXPECT_EQ(QDir(folders.program()).entryList(QDir::Files | QDir::Hidden), QStringList({"minutes.doc"}));
+
+    const QByteArray bytes = testing_support::readAll(generated);
+    QFile::rename(generated, generated + QStringLiteral(".away"));
+    saveOver([&] { form.PushButton6->click(); });
+    EXPECT_EQ(testing_support::readAll(target), QByteArray("the user's old minutes"));
+    EXPECT_EQ(reportLines(), QStringList({"in Pondrel2021/08/31.Form2.PushButton6_Click at line 130"}));
+    EXPECT_NE(dialogs.boxes.back().text, QStringLiteral("Done."));
+    QFile::rename(generated + QStringLiteral(".away"), generated);
+
+    // A saved file has the permissions of the one it replaces, or those of
+    // any new file; never the private ones of the temporary folder.
+    ::chmod(QFile::encodeName(target).constData(), 0640);
+    saveOver([&] { form.PushButton6->click(); });
+    EXPECT_EQ(testing_support::readAll(target), bytes);
+    struct stat st {};
+    ::stat(QFile::encodeName(target).constData(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    const mode_t mask = ::umask(022);
+    dialogs.fileNames = {target + QStringLiteral(".new")};
+    form.PushButton6->click();
+    ::umask(mask);
+    ::stat(QFile::encodeName(target + QStringLiteral(".new")).constData(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+}
+
+TEST_F(Preview, BackRemovesTheDocumentAndShowsTheEntryWindow)
+{
+    QWidget entryWindow;
+    form.setEntryWindow(&entryWindow);
+    const QString generated = minutes();
+    form.PushButton8->click();
+    EXPECT_FALSE(QFile::exists(generated));
+    EXPECT_TRUE(entryWindow.isVisible());
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(QDir(folders.temp()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+
+    // A second run fills the same window as template filling does; its
+    // first-activation setup does not run again.
+    form.clearPages();
+    form.addPage(QStringLiteral("Page 1"));
+    form.setImagePicture(0, page(Qt::blue));
+    form.setShownPicture(form.imagePicture(0));
+    form.setWordFile(minutes());
+    form.showPreview();
+    EXPECT_EQ(form.ListView1->topLevelItemCount(), 1);
+    EXPECT_EQ(form.ListView1->headerItem()->text(0), QStringLiteral("Page(s)"));
 }
 
 TEST(PreviewLoad, AnUnreadableCursorFileIsReportedAtStep110)

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "meeting/Record.h"
+
+#include <QDateTime>
+#include <QString>
+
+namespace docgen {
+
+class PreviewPort;
+
+// What template filling and page rendering need of the window they run for.
+class GenerationHost {
+public:
+    virtual ~GenerationHost() = default;
+    virtual bool& busy() = 0;  // mBusy
+    virtual void allowRepaint(bool allow) = 0;  // repainting stopped during a run
+    virtual void setMousePointer(int shape) = 0;
+    virtual void hideWindow() = 0;
+    // The record, read at the moment each piece is typed.
+    virtual QString text(meeting::Field field, int topic = 0) const = 0;
+    virtual QDateTime meetingDateTime() const = 0;
+    virtual meeting::MaybeDate deadline(meeting::Field field, int topic) const = 0;
+    virtual int lastTopicIndex() const = 0;
+    // The preview window, created on first use.
+    virtual PreviewPort& preview() = 0;
+};
+
+}  // namespace docgen

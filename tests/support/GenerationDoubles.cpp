@@ -1,0 +1,49 @@
+#include "tests/support/GenerationDoubles.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace testing_support {
+
+void RecordingPreview::clearPages() { pages.clear(); }
+
+int RecordingPreview::pageCount() const { return static_cast<int>(pages.size()); }
+
+void RecordingPreview::addPage(const QString& text)
+{
+    pages << text;
+    if (onAddPage)
+        onAddPage();
+}
+
+bool RecordingPreview::hasImage(int index) const { return index >= 0 && index < static_cast<int>(images.size()); }
+
+void RecordingPreview::loadImage(int index) { images.resize(std::max(images.size(), static_cast<size_t>(index) + 1)); }
+
+platform::Picture RecordingPreview::imagePicture(int index) const
+{
+    if (!hasImage(index))
+        throw std::out_of_range("Control array element doesn't exist");
+    return images[static_cast<size_t>(index)];
+}
+
+void RecordingPreview::setImagePicture(int index, const platform::Picture& picture)
+{
+    if (!hasImage(index))
+        throw std::out_of_range("Control array element doesn't exist");
+    images[static_cast<size_t>(index)] = picture;
+}
+
+QString RecordingHost::text(meeting::Field f, int topic) const
+{
+    const auto it = texts.find({f, topic});
+    return it == texts.end() ? QString() : it->second;
+}
+
+meeting::MaybeDate RecordingHost::deadline(meeting::Field f, int topic) const
+{
+    const auto it = deadlines.find({f, topic});
+    return it == deadlines.end() ? meeting::MaybeDate() : it->second;
+}
+
+}  // namespace testing_support
