@@ -1,5 +1,6 @@
 #include "docgen/Clipboard.h"
 
+#include <utility>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
@@ -27,7 +28,7 @@ platform::Picture systemClipboardRead(qint32)
 
 }  // namespace
 
-void setClipboardRead(ClipboardRead read) { gClipboardRead = std::move(read); }
+ClipboardRead setClipboardRead(ClipboardRead read) { return std::exchange(gClipboardRead, std::move(read)); }
 
 platform::Picture GetClipboardPicture(qint32 format)
 {

@@ -13,6 +13,6 @@ platform::Picture GetClipboardPicture(qint32 format);
 // The clipboard read of one try: throws when the clipboard holds no picture.
 // Tests stand their own in; an empty one restores the system clipboard's.
 using ClipboardRead = std::function<platform::Picture(qint32)>;
-void setClipboardRead(ClipboardRead read);
+ClipboardRead setClipboardRead(ClipboardRead read);
 
 }  // namespace docgen

@@ -5,6 +5,7 @@
 #include "app/Dialogs.h"
 #include "app/Environment.h"
 #include "app/Random.h"
+#include "docgen/Clipboard.h"
 #include "meeting/DateText.h"
 #include "meeting/SettingsStore.h"
 #include "platform/SafeFile.h"
@@ -43,6 +44,7 @@ using ProgramFolderOverride = Override<&app::environment::setProgramFolder>;
 using SettingsFolderOverride = Override<&meeting::setSettingsFolder>;
 using SettingsStoreOverride = Override<&meeting::setSettingsStore>;
 using LocaleOverride = Override<&meeting::setRegionalLocale>;
+using ClipboardOverride = Override<&docgen::setClipboardRead>;
 using ReadCallOverride = Override<&platform::setReadCall>;
 using WriteCallOverride = Override<&platform::setWriteCall>;
 
