@@ -1,5 +1,7 @@
 #include "app/Environment.h"
 
+#include "app/Files.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -62,16 +64,5 @@ QString programFolder() { return gProgramFolder.isEmpty() ? QCoreApplication::ap
 QString setProgramFolder(QString folder) { return std::exchange(gProgramFolder, std::move(folder)); }
 
 }  // namespace environment
-
-QString joinPath(const QString& folder, const QString& name)
-{
-    const QChar sep = QDir::separator();
-    QString f = QDir::toNativeSeparators(folder);
-    while (f.size() > 1 && f.endsWith(sep))
-        f.chop(1);
-    if (f.isEmpty())
-        return name;
-    return f == sep ? f + name : f + sep + name;
-}
 
 }  // namespace app

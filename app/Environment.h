@@ -24,7 +24,4 @@ QString setProgramFolder(QString folder);  // empty restores the real one
 
 }  // namespace environment
 
-// A folder and a name joined with the platform's separator.
-QString joinPath(const QString& folder, const QString& name);
-
 }  // namespace app

@@ -1,7 +1,7 @@
 #include "app/Skin.h"
 
 #include "app/Environment.h"
-#include "app/Shared.h"
+#include "app/Files.h"
 #include "app/WindowLook.h"
 #include "automation/AutomationError.h"
 

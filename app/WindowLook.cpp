@@ -7,7 +7,7 @@
 #include "app/Environment.h"
 #include "app/Guard.h"
 #include "app/Pointer.h"
-#include "app/Shared.h"
+#include "app/Files.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

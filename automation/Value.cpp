@@ -178,4 +178,6 @@ QString Value::describe() const
 
 bool Value::operator==(const Value& other) const { return mData == other.mData; }
 
+Value NullToDefault(const Value& value, const Value& fallback) { return value.isNull() ? fallback : value; }
+
 }  // namespace automation

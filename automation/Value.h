@@ -68,4 +68,7 @@ private:
     Data mData;
 };
 
+// The value, or the default when the value is null; nothing else is converted.
+Value NullToDefault(const Value& value, const Value& fallback);
+
 }  // namespace automation

@@ -4,7 +4,7 @@
 #include "app/Guard.h"
 #include "app/Labels.h"
 #include "app/Pointer.h"
-#include "app/Shared.h"
+#include "app/Files.h"
 #include "automation/Registry.h"
 #include "automation/WordConstants.h"
 #include "docgen/Clipboard.h"

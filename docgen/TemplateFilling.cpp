@@ -7,7 +7,7 @@
 #include "app/Pointer.h"
 #include "app/Random.h"
 #include "app/Resources.h"
-#include "app/Shared.h"
+#include "app/Files.h"
 #include "automation/Registry.h"
 #include "automation/WordConstants.h"
 #include "docgen/FormattedText.h"
@@ -177,7 +177,7 @@ QString meetingTimeText(const QDateTime& value)
 
 QString deadlineText(const meeting::MaybeDate& value)
 {
-    const automation::Value v = app::NullToDefault(value ? Value(*value) : Value::null(), Value(QString()));
+    const automation::Value v = automation::NullToDefault(value ? Value(*value) : Value::null(), Value(QString()));
     return v.kind() == automation::Kind::Date ? meeting::dateToText(v.toDateTime()) : v.toString();
 }
 

@@ -7,7 +7,7 @@
 #include "app/Environment.h"
 #include "app/Guard.h"
 #include "app/Labels.h"
-#include "app/Shared.h"
+#include "app/Files.h"
 #include "app/Skin.h"
 #include "app/WindowLook.h"
 #include "docgen/IsInstalled.h"

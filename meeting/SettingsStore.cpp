@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/Environment.h"
+#include "app/Files.h"
 #include "platform/SafeFile.h"
 
 #include <QDir>

@@ -6,7 +6,7 @@
 #include "app/Dialogs.h"
 #include "app/Guard.h"
 #include "app/Labels.h"
-#include "app/Shared.h"
+#include "app/Files.h"
 #include "app/WindowLook.h"
 #include "platform/SafeFile.h"
 #include "platform/Units.h"

@@ -1,18 +1,6 @@
 #include "wordproc/Objects.h"
 
-#include "automation/WordConstants.h"
-
 namespace wordproc::objects {
-
-namespace word = automation::word;
-
-using automation::AutomationError;
-using automation::Bound;
-using automation::Kind;
-using automation::ObjectPtr;
-using automation::optionalParam;
-using automation::required;
-using automation::Value;
 
 namespace {
 

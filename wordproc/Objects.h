@@ -2,6 +2,7 @@
 
 #include "automation/AutomationError.h"
 #include "automation/Dispatch.h"
+#include "automation/WordConstants.h"
 #include "wordproc/WordProcessor.h"
 
 #include <memory>
@@ -10,6 +11,16 @@
 // makes the objects of another. Only the component's own object files include
 // this; the program sees WordApplication.h.
 namespace wordproc::objects {
+
+// The object model's own words, for every object file.
+namespace word = automation::word;
+using automation::AutomationError;
+using automation::Bound;
+using automation::Kind;
+using automation::ObjectPtr;
+using automation::optionalParam;
+using automation::required;
+using automation::Value;
 
 using ProcessorPtr = std::shared_ptr<WordProcessor>;
 using DocPtr = std::shared_ptr<Document>;

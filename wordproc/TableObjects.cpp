@@ -2,14 +2,6 @@
 
 namespace wordproc::objects {
 
-using automation::AutomationError;
-using automation::Bound;
-using automation::Kind;
-using automation::ObjectPtr;
-using automation::optionalParam;
-using automation::required;
-using automation::Value;
-
 namespace {
 
 class CellObject : public DocPart {

@@ -1,6 +1,5 @@
 #include "wordproc/Objects.h"
 
-#include "automation/WordConstants.h"
 #include "wordproc/Layout.h"
 
 #include <QClipboard>
@@ -8,16 +7,6 @@
 #include <QMimeData>
 
 namespace wordproc::objects {
-
-namespace word = automation::word;
-
-using automation::AutomationError;
-using automation::Bound;
-using automation::Kind;
-using automation::ObjectPtr;
-using automation::optionalParam;
-using automation::required;
-using automation::Value;
 
 namespace {
 

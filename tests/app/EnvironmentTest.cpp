@@ -1,4 +1,5 @@
 #include "app/Environment.h"
+#include "app/Files.h"
 #include "tests/support/TestSupport.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "app/Shared.h"
+#include "app/Files.h"
 #include "automation/Dispatch.h"
 #include "automation/Registry.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -34,10 +34,10 @@ TEST(FileExists, AnswersWithoutEverFailing)
 TEST(NullToDefault, OnlyNullIsReplaced)
 {
     const QDateTime date(QDate(2026, 12, 7), QTime(0, 0));
-    EXPECT_EQ(app::NullToDefault(Value::null(), Value("")), Value(""));
-    EXPECT_EQ(app::NullToDefault(Value(date), Value("")), Value(date));
-    EXPECT_EQ(app::NullToDefault(Value(""), Value("x")), Value(""));
-    EXPECT_EQ(app::NullToDefault(Value(qint32(0)), Value("x")), Value(qint32(0)));
+    EXPECT_EQ(automation::NullToDefault(Value::null(), Value("")), Value(""));
+    EXPECT_EQ(automation::NullToDefault(Value(date), Value("")), Value(date));
+    EXPECT_EQ(automation::NullToDefault(Value(""), Value("x")), Value(""));
+    EXPECT_EQ(automation::NullToDefault(Value(qint32(0)), Value("x")), Value(qint32(0)));
 }
 
 TEST(RemoveFile, RemovesReadOnlyFilesAndIgnoresMissingOnes)

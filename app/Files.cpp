@@ -1,10 +1,11 @@
-#include "app/Shared.h"
+#include "app/Files.h"
 
 #include "automation/Object.h"
 #include "automation/Registry.h"
 #include "platform/SafeFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 
 #include <sys/stat.h>
@@ -17,11 +18,6 @@ bool FileExists(const QString& path)
         return false;
     struct stat st {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0;
-}
-
-automation::Value NullToDefault(const automation::Value& value, const automation::Value& fallback)
-{
-    return value.isNull() ? fallback : value;
 }
 
 void RemoveFile(const QString& path)
@@ -42,6 +38,17 @@ void WriteBytesToFile(const QByteArray& bytes, const QString& path)
 {
     // Other users may share the temporary folder: what we write there is ours alone.
     platform::writeNewFile(path, bytes, 0600);
+}
+
+QString joinPath(const QString& folder, const QString& name)
+{
+    const QChar sep = QDir::separator();
+    QString f = QDir::toNativeSeparators(folder);
+    while (f.size() > 1 && f.endsWith(sep))
+        f.chop(1);
+    if (f.isEmpty())
+        return name;
+    return f == sep ? f + name : f + sep + name;
 }
 
 }  // namespace app

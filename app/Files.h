@@ -1,7 +1,5 @@
 #pragma once
 
-#include "automation/Value.h"
-
 #include <QByteArray>
 #include <QString>
 
@@ -11,13 +9,13 @@ namespace app {
 // failure leaves it (empty path, missing folder, missing file: false).
 bool FileExists(const QString& path);
 
-// The value, or the default when the value is null; nothing else is converted.
-automation::Value NullToDefault(const automation::Value& value, const automation::Value& fallback);
-
 // Lets pending window events run once, then deletes the file; when the plain
 // delete fails it forces the delete through "Scripting.FileSystemObject".
 // Never fails visibly: a missing file is simply left missing.
 void RemoveFile(const QString& path);
+
+// A folder and a name joined with the platform's separator.
+QString joinPath(const QString& folder, const QString& name);
 
 // Writes exactly the given bytes to a new file. The file is created
 // exclusively and never through a symbolic link; a failure throws with a
