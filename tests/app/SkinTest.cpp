@@ -3,6 +3,7 @@
 #include "app/Controls.h"
 #include "app/WindowLook.h"
 #include "automation/AutomationError.h"
+#include "tests/support/RecordingObject.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -50,27 +51,17 @@ struct Window {
     QLineEdit* edit;
 };
 
-// Records the skin component's calls, by dispatch identifier, in order.
-class RecordingSkin : public Object {
-public:
-    QString typeName() const override { return QStringLiteral("RecordingSkin"); }
-    Value invoke(const QString& m, CallKind, const Arguments&) override
-    {
-        throw AutomationError(QStringLiteral("by name: ") + m);
-    }
-    Value invoke(int id, CallKind kind, const Arguments& args) override
-    {
-        QStringList parts;
-        for (const auto& a : args.positional)
-            parts << (a ? a->toString() : QStringLiteral("<omitted>"));
-        const char* k = kind == CallKind::Method ? "call" : kind == CallKind::PropertyGet ? "get" : "put";
-        log << QStringLiteral("%1 %2(%3)").arg(QLatin1String(k)).arg(id).arg(parts.join(QLatin1Char(',')));
-        if (id == failOn)
-            throw AutomationError(QStringLiteral("Skin file is damaged"));
-        return kind == CallKind::PropertyGet ? Value(qint32(4)) : Value();
-    }
-    QStringList log;
+// The skin component, recording its calls in order; the call by the dispatch
+// identifier in failOn fails as a damaged skin file does.
+struct Skin {
+    testing_support::CallLog log = testing_support::makeCallLog();
     int failOn = 0;
+    std::shared_ptr<testing_support::RecordingObject> component = std::make_shared<testing_support::RecordingObject>(
+        QStringLiteral("Skin"), log, [this](const testing_support::RecordingObject&, const testing_support::Call& c) {
+            if (c.member == QString::number(failOn))
+                throw AutomationError(QStringLiteral("Skin file is damaged"));
+            return c.kind == CallKind::PropertyGet ? Value(qint32(4)) : Value();
+        });
 };
 
 }  // namespace
@@ -80,9 +71,9 @@ TEST(ApplySkin, WithoutASkinFileNothingChanges)
     testing_support::ProgramFolders folders;
     Window w;
     const QColor before = backColour(w.label);
-    auto skin = std::make_shared<RecordingSkin>();
-    app::ApplySkin(&w.root, skin);
-    EXPECT_TRUE(skin->log.isEmpty());
+    Skin skin;
+    app::ApplySkin(&w.root, skin.component);
+    EXPECT_TRUE(skin.log->isEmpty());
     EXPECT_EQ(backColour(w.label), before);
     EXPECT_FALSE(w.root.autoFillBackground());
 }
@@ -92,8 +83,8 @@ TEST(ApplySkin, RecoloursTheWindowAndDrivesTheComponentInOrder)
     testing_support::ProgramFolders folders;
     const QString path = folders.writeProgramFile(QStringLiteral("x/o.cjs"), "QWidget { }");
     Window w;
-    auto skin = std::make_shared<RecordingSkin>();
-    app::ApplySkin(&w.root, skin);
+    Skin skin;
+    app::ApplySkin(&w.root, skin.component);
 
     const QColor face = platformColour(app::kButtonFace);
     EXPECT_EQ(backColour(&w.root), face);
@@ -103,8 +94,9 @@ TEST(ApplySkin, RecoloursTheWindowAndDrivesTheComponentInOrder)
     EXPECT_EQ(backColour(w.edit), QColor(Qt::white));
 
     const QString handle = QString::number(app::SkinFramework::handleOf(&w.root));
-    EXPECT_EQ(skin->log, QStringList({"call 2(" + path + ",)", "get 1()", "put 1(5)", "put 5(True)", "put 10(True)",
-                                      "call 3(" + handle + ")"}));
+    EXPECT_EQ(*skin.log, QStringList({"Skin.call 2(String " + path + ", String )", "Skin.get 1()", "Skin.put 1(Long 5)",
+                                      "Skin.put 5(Boolean True)", "Skin.put 10(Boolean True)",
+                                      "Skin.call 3(Long " + handle + ")"}));
 }
 
 TEST(ApplySkin, AFailingCallStopsTheRestButKeepsTheColours)
@@ -112,10 +104,10 @@ TEST(ApplySkin, AFailingCallStopsTheRestButKeepsTheColours)
     testing_support::ProgramFolders folders;
     folders.writeProgramFile(QStringLiteral("x/o.cjs"), "x");
     Window w;
-    auto skin = std::make_shared<RecordingSkin>();
-    skin->failOn = 2;
-    EXPECT_THROW(app::ApplySkin(&w.root, skin), AutomationError);
-    EXPECT_EQ(skin->log.size(), 1);
+    Skin skin;
+    skin.failOn = 2;
+    EXPECT_THROW(app::ApplySkin(&w.root, skin.component), AutomationError);
+    EXPECT_EQ(skin.log->size(), 1);
     EXPECT_EQ(backColour(w.label), platformColour(app::kButtonFace));
 }
 

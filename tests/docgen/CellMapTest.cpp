@@ -43,7 +43,7 @@ TEST(CellMap, EveryFieldOfThreeTopicsIsTypedIntoItsCellWithItsFormat)
 {
     testing_support::ProgramFolders folders;
     testing_support::ScriptedDialogs dialogs;
-    meeting::setRegionalLocale(QLocale(QStringLiteral("en_US")));
+    const testing_support::LocaleOverride locale(QLocale(QStringLiteral("en_US")));
     wordproc::registerComponent();
     testing_support::RecordingHost host;
     fillThreeTopics(host);
@@ -118,5 +118,4 @@ TEST(CellMap, EveryFieldOfThreeTopicsIsTypedIntoItsCellWithItsFormat)
         check(*tables[0], c);
     for (const CellOf& c : table2)
         check(*tables[1], c);
-    meeting::resetRegionalLocale();
 }

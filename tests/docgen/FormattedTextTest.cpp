@@ -1,6 +1,6 @@
 #include "docgen/FormattedText.h"
 #include "automation/AutomationError.h"
-#include "automation/Dispatch.h"
+#include "tests/support/RecordingObject.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,40 +9,30 @@ using namespace automation;
 
 namespace {
 
-// A stand-in for the word processor that records every call it receives.
-class Recorder : public Object {
-public:
-    explicit Recorder(QString name, QStringList* log, ObjectPtr child = {})
-        : mName(std::move(name)), mLog(log), mChild(std::move(child))
-    {}
-    QString typeName() const override { return mName; }
-    Value invoke(const QString& member, CallKind kind, const Arguments& args) override
-    {
-        QStringList parts;
-        for (const auto& a : args.positional)
-            parts << (a ? kindName(a->kind()) + QLatin1Char(' ') + a->toString() : QStringLiteral("<omitted>"));
-        for (const auto& [name, v] : args.named)
-            parts << name + QLatin1Char('=') + v.toString();
-        const char* k = kind == CallKind::PropertyPut ? "put" : kind == CallKind::PropertyGet ? "get" : "call";
-        *mLog << QStringLiteral("%1.%2 %3(%4)").arg(mName, QLatin1String(k), member, parts.join(QStringLiteral(", ")));
-        if (member == failOn)
-            throw AutomationError(QStringLiteral("refused"));
-        return kind == CallKind::PropertyGet ? Value(mChild) : Value();
-    }
-    QString failOn;
+using testing_support::RecordingObject;
 
-private:
-    QString mName;
-    QStringList* mLog;
-    ObjectPtr mChild;
-};
-
+// The word processor down to the font, each object answering a get with the
+// next one; the font fails the member named in failOn.
 struct Word {
-    QStringList log;
-    std::shared_ptr<Recorder> font = std::make_shared<Recorder>(QStringLiteral("Font"), &log);
-    std::shared_ptr<Recorder> selection = std::make_shared<Recorder>(QStringLiteral("Selection"), &log, font);
-    std::shared_ptr<Recorder> application = std::make_shared<Recorder>(QStringLiteral("Application"), &log, selection);
-    std::shared_ptr<Recorder> word = std::make_shared<Recorder>(QStringLiteral("Word"), &log, application);
+    testing_support::CallLog log = testing_support::makeCallLog();
+    QString failOn;
+    std::shared_ptr<RecordingObject> font = std::make_shared<RecordingObject>(
+        QStringLiteral("Font"), log, [this](const RecordingObject&, const testing_support::Call& c) {
+            if (c.member == failOn)
+                throw AutomationError(QStringLiteral("refused"));
+            return Value();
+        });
+    std::shared_ptr<RecordingObject> selection = recorder(QStringLiteral("Selection"), font);
+    std::shared_ptr<RecordingObject> application = recorder(QStringLiteral("Application"), selection);
+    std::shared_ptr<RecordingObject> word = recorder(QStringLiteral("Word"), application);
+
+    std::shared_ptr<RecordingObject> recorder(const QString& name, ObjectPtr next)
+    {
+        return std::make_shared<RecordingObject>(name, log,
+                                                 [next](const RecordingObject&, const testing_support::Call& c) {
+                                                     return c.kind == CallKind::PropertyGet ? Value(next) : Value();
+                                                 });
+    }
 };
 
 }  // namespace
@@ -80,26 +70,26 @@ TEST(SetFont, SetsTheTwentyThreeAttributesInOrderWithTheirTypesThenTypes)
         "Font.put Animation(Integer 0)",
         "Word.get Application()",
         "Application.get Selection()",
-        "Selection.call TypeText(Text=Penguin Meeting)",
+        "Selection.call TypeText(Text=String Penguin Meeting)",
     };
-    EXPECT_EQ(w.log, expected);
+    EXPECT_EQ(*w.log, expected);
 }
 
 TEST(SetFont, AColourOtherThanZeroPassesThroughAndEmptyTextIsStillTyped)
 {
     Word w;
     docgen::setFont(w.word, QString(), 20, QStringLiteral("Tahoma"), 0x0000FF, false, true);
-    EXPECT_TRUE(w.log.contains(QStringLiteral("Font.put Color(Long 255)")));
-    EXPECT_TRUE(w.log.contains(QStringLiteral("Font.put Bold(Boolean True)")));
-    EXPECT_EQ(w.log.last(), QStringLiteral("Selection.call TypeText(Text=)"));
+    EXPECT_TRUE(w.log->contains(QStringLiteral("Font.put Color(Long 255)")));
+    EXPECT_TRUE(w.log->contains(QStringLiteral("Font.put Bold(Boolean True)")));
+    EXPECT_EQ(w.log->last(), QStringLiteral("Selection.call TypeText(Text=String )"));
 }
 
 TEST(SetFont, AFailureStopsWhereItHappens)
 {
     Word w;
-    w.font->failOn = QStringLiteral("AllCaps");
+    w.failOn = QStringLiteral("AllCaps");
     EXPECT_THROW(docgen::setFont(w.word, QStringLiteral("x"), 8, QStringLiteral("Tahoma"), 0, true, false),
                  AutomationError);
-    EXPECT_EQ(w.log.last(), QStringLiteral("Font.put AllCaps(Boolean True)"));
-    EXPECT_FALSE(w.log.join(QLatin1Char('\n')).contains(QStringLiteral("TypeText")));
+    EXPECT_EQ(w.log->last(), QStringLiteral("Font.put AllCaps(Boolean True)"));
+    EXPECT_FALSE(w.log->join(QLatin1Char('\n')).contains(QStringLiteral("TypeText")));
 }

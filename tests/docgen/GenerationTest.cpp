@@ -10,6 +10,7 @@
 #include "docgen/TemplateFilling.h"
 #include "meeting/DateText.h"
 #include "tests/support/GenerationDoubles.h"
+#include "tests/support/RecordingObject.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
 #include "wordproc/Package.h"
@@ -33,51 +34,30 @@ using testing_support::ScriptedDialogs;
 
 namespace {
 
-// A stand-in word processor that records every call, answers the page count
-// it is given and 23 rows, and hands out further recorders for everything else.
-class Recorder : public Object {
-public:
-    Recorder(QString path, QStringList* log, int pages) : mPath(std::move(path)), mLog(log), mPages(pages) {}
-    QString typeName() const override { return QStringLiteral("Word.Application"); }
-    Value invoke(const QString& member, CallKind kind, const Arguments& args) override
-    {
-        QStringList parts;
-        for (const auto& a : args.positional)
-            parts << (a ? a->toString() : QStringLiteral("<omitted>"));
-        for (const auto& [name, v] : args.named)
-            parts << name + QLatin1Char('=') + kindName(v.kind()) + QLatin1Char(' ') + v.toString();
-        *mLog << QStringLiteral("%1(%2)").arg(member, parts.join(QStringLiteral(", ")));
-        if (member == QLatin1String("BuiltInDocumentProperties"))
-            return Value(qint32(mPages));
-        if (member == QLatin1String("count"))
-            return Value(qint32(23));
-        if (kind == CallKind::PropertyPut)
-            return {};
-        return Value(ObjectPtr(std::make_shared<Recorder>(mPath + QLatin1Char('.') + member, mLog, mPages)));
-    }
+using testing_support::RecordingObject;
 
-private:
-    QString mPath;
-    QStringList* mLog;
-    int mPages;
-};
+// A word processor that answers the page count it is given and 23 rows, and
+// hands out further recorders, named by their path, for everything else.
+RecordingObject::Answer wordProcessor(int pages)
+{
+    return [pages](const RecordingObject& self, const testing_support::Call& c) -> Value {
+        if (c.member == QLatin1String("BuiltInDocumentProperties"))
+            return Value(qint32(pages));
+        if (c.member == QLatin1String("count"))
+            return Value(qint32(23));
+        if (c.kind == CallKind::PropertyPut)
+            return {};
+        return Value(self.child(c.member));
+    };
+}
 
 class Generation : public testing::Test {
 protected:
     void SetUp() override
     {
-        app::clock::setNow([] { return QDateTime(QDate(2026, 12, 7), QTime(13, 5, 0), Qt::UTC); });
-        meeting::setRegionalLocale(QLocale(QStringLiteral("en_US")));
         // The sample meeting, as "Load Sample/Example Data" puts it into the window.
         app::Guard g(app::label::Form1_PushButton3_Click);
         meeting::loadSampleRecord(host, g);
-    }
-    void TearDown() override
-    {
-        docgen::setClipboardRead({});
-        app::random::setSource({});
-        app::clock::setNow({});
-        meeting::resetRegionalLocale();
     }
     QStringList tempFiles() const { return QDir(folders.temp()).entryList(QDir::Files | QDir::Hidden); }
     testing_support::RecordingPreview& preview() { return host.port; }
@@ -92,13 +72,16 @@ protected:
     ProgramFolders folders;
     ScriptedDialogs dialogs;
     testing_support::RecordingHost host;
+    const testing_support::ClockOverride clock{[] { return QDateTime(QDate(2026, 12, 7), QTime(13, 5, 0), Qt::UTC); }};
+    const testing_support::LocaleOverride locale{QLocale(QStringLiteral("en_US"))};
 };
 
-// Scripted digits for the document's name.
-void scriptDigits(const QString& digits)
+// Scripted digits for the document's name, while the result lives.
+testing_support::RandomOverride scriptDigits(const QString& digits)
 {
     auto at = std::make_shared<int>(0);
-    app::random::setSource([digits, at] { return (digits.at((*at)++ % digits.size()).digitValue() - 1) / 9.0 + 0.01; });
+    return testing_support::RandomOverride(
+        [digits, at] { return (digits.at((*at)++ % digits.size()).digitValue() - 1) / 9.0 + 0.01; });
 }
 
 }  // namespace
@@ -154,7 +137,7 @@ TEST_F(Generation, NamesDrawnWithinOneClockSecondHaveDigitsOneToNineAndDiffer)
 
 TEST_F(Generation, ANameAlreadyTakenIsDrawnAgain)
 {
-    scriptDigits(QStringLiteral("1111111123456789"));
+    const auto digits = scriptDigits(QStringLiteral("1111111123456789"));
     testing_support::writeFile(QDir(folders.temp()).filePath(QStringLiteral("kvarne11111111.doc")), "someone else's");
     docgen::fillTemplate(host);
     EXPECT_EQ(QFileInfo(preview().wordFile).fileName(), QStringLiteral("kvarne23456789.doc"));
@@ -287,9 +270,10 @@ TEST_F(Generation, PagesAreRenderedThroughTheCallsTheWordProcessorIsDrivenWith)
 {
     for (int pages : {1, 3}) {
         SCOPED_TRACE(pages);
-        QStringList log;
-        ScopedRegistration word(QStringLiteral("Word.Application"),
-                                [&] { return std::make_shared<Recorder>(QStringLiteral("Word"), &log, pages); });
+        const testing_support::CallLog log = testing_support::makeCallLog();
+        ScopedRegistration word(QStringLiteral("Word.Application"), [&] {
+            return std::make_shared<RecordingObject>(QStringLiteral("Word"), log, wordProcessor(pages));
+        });
         // What is opened is the resource, written out byte for byte.
         QByteArray opened;
         QTimer probe;
@@ -298,7 +282,7 @@ TEST_F(Generation, PagesAreRenderedThroughTheCallsTheWordProcessorIsDrivenWith)
             if (opened.isEmpty() && QFile::exists(t))
                 opened = testing_support::readAll(t);
         });
-        docgen::setClipboardRead([](qint32) {
+        const testing_support::ClipboardOverride clipboard([](qint32) {
             platform::Picture p;
             p.size = QSizeF(12240, 15840);
             return p;
@@ -308,20 +292,24 @@ TEST_F(Generation, PagesAreRenderedThroughTheCallsTheWordProcessorIsDrivenWith)
         probe.stop();
         EXPECT_EQ(opened, app::LoadResData(101, QStringLiteral("CUSTOM")));
         EXPECT_TRUE(dialogs.errorReports().empty());
-        const QString all = log.join(QLatin1Char('\n'));
-        EXPECT_EQ(all.count(QStringLiteral("EndKey(Unit=Integer 6, Extend=Integer 1)")), 1);
-        EXPECT_EQ(all.count(QStringLiteral("GoTo(What=Integer 1, Which=Integer 2, Name=Integer 2)")), pages - 1);
-        EXPECT_EQ(all.count(QStringLiteral("HomeKey(Unit=Integer 6, Extend=Integer 1)")), pages - 1);
-        EXPECT_EQ(all.count(QStringLiteral("Delete(Unit=Integer 1, count=Integer 1)")), pages - 1);
-        EXPECT_EQ(all.count(QStringLiteral("CopyAsPicture()")), pages);
-        EXPECT_TRUE(all.contains(QStringLiteral("Close(savechanges=Integer 0)")));
+        const auto calls = [&](const char* line) { return log->count(QString::fromUtf8(line)); };
+        EXPECT_EQ(calls("Word.Application.Selection.call EndKey(Unit=Integer 6, Extend=Integer 1)"), 1);
+        EXPECT_EQ(calls("Word.Application.Selection.call GoTo(What=Integer 1, Which=Integer 2, Name=Integer 2)"),
+                  pages - 1);
+        EXPECT_EQ(calls("Word.Application.Selection.call HomeKey(Unit=Integer 6, Extend=Integer 1)"), pages - 1);
+        EXPECT_EQ(calls("Word.Application.Selection.call Delete(Unit=Integer 1, count=Integer 1)"), pages - 1);
+        EXPECT_EQ(calls("Word.Documents.Open.Range.call CopyAsPicture()"), pages);
+        EXPECT_TRUE(log->contains(QStringLiteral("Word.ActiveDocument.call Close(savechanges=Integer 0)")));
         // An empty text box still has its cell selected and the empty text typed.
-        EXPECT_TRUE(all.contains(QStringLiteral("Rows(15)\nCells(1)\nSelect()")));
-        EXPECT_GE(all.count(QStringLiteral("TypeText(Text=String )")), 1);
-        EXPECT_TRUE(all.contains(QStringLiteral("TypeText(Text=String 01:05 PM)")));
-        EXPECT_TRUE(all.contains(QStringLiteral("TypeText(Text=String 07-Dec-2026)")));
-        EXPECT_TRUE(all.contains(QStringLiteral("Open(%1, <omitted>, True)")
-                                     .arg(QDir(folders.temp()).filePath(QStringLiteral("template.dot")))));
+        EXPECT_TRUE(log->join(QLatin1Char('\n'))
+                        .contains(QStringLiteral("Word.ActiveDocument.Tables.get Rows(Long 15)\n"
+                                                 "Word.ActiveDocument.Tables.Rows.get Cells(Long 1)\n"
+                                                 "Word.ActiveDocument.Tables.Rows.Cells.call Select()")));
+        EXPECT_GE(calls("Word.Application.Selection.call TypeText(Text=String )"), 1);
+        EXPECT_TRUE(log->contains(QStringLiteral("Word.Application.Selection.call TypeText(Text=String 01:05 PM)")));
+        EXPECT_TRUE(log->contains(QStringLiteral("Word.Application.Selection.call TypeText(Text=String 07-Dec-2026)")));
+        EXPECT_TRUE(log->contains(QStringLiteral("Word.Documents.call Open(String %1, <omitted>, Boolean True)")
+                                      .arg(QDir(folders.temp()).filePath(QStringLiteral("template.dot")))));
         ASSERT_EQ(preview().pageCount(), pages);
         EXPECT_EQ(preview().pages.back(), QStringLiteral("Page %1").arg(pages));
         EXPECT_TRUE(preview().hasImage(pages - 1));
@@ -360,7 +348,7 @@ TEST_F(Generation, WithoutTheWordProcessorEveryStepReportsOnceAndTheRunStillEnds
 TEST(ClipboardPicture, TriesUpToAThousandTimesWithoutWaiting)
 {
     int tries = 0;
-    docgen::setClipboardRead([&](qint32) -> platform::Picture {
+    const testing_support::ClipboardOverride clipboard([&](qint32) -> platform::Picture {
         if (++tries < 1000)
             throw std::runtime_error("busy");
         platform::Picture p;
@@ -372,17 +360,15 @@ TEST(ClipboardPicture, TriesUpToAThousandTimesWithoutWaiting)
     tries = -5;
     EXPECT_TRUE(docgen::GetClipboardPicture(0).isNull());
     EXPECT_EQ(tries, 995);
-    docgen::setClipboardRead({});
 }
 
 TEST(TextForms, DatesTimesAndDeadlines)
 {
-    meeting::setRegionalLocale(QLocale(QStringLiteral("en_US")));
+    const testing_support::LocaleOverride locale(QLocale(QStringLiteral("en_US")));
     const QDateTime t(QDate(2026, 3, 4), QTime(13, 5), Qt::UTC);
     EXPECT_EQ(docgen::meetingDateText(t), QStringLiteral("04-Mar-2026"));
     EXPECT_EQ(docgen::meetingTimeText(t), QStringLiteral("01:05 PM"));
     EXPECT_EQ(docgen::meetingTimeText(QDateTime(QDate(2026, 3, 4), QTime(0, 7), Qt::UTC)), QStringLiteral("12:07 AM"));
     EXPECT_EQ(docgen::deadlineText(std::nullopt), QString());
     EXPECT_EQ(docgen::deadlineText(QDateTime(QDate(2027, 1, 15), QTime(0, 0), Qt::UTC)), QStringLiteral("1/15/2027"));
-    meeting::resetRegionalLocale();
 }

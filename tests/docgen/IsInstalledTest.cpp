@@ -35,9 +35,10 @@ TEST(CheckWordAvailable, WithoutTheWordProcessorTellsWhatToCheckAndEnds)
     testing_support::ScriptedDialogs dialogs;
     app::SetApplicationTitle();
     int ended = 0;
-    const app::ProgramEnd previous = app::setProgramEnd([&] { ++ended; });
-    EXPECT_THROW(docgen::CheckWordAvailable(), app::ProgramEnded);
-    app::setProgramEnd(previous);
+    {
+        const testing_support::ProgramEndOverride end([&] { ++ended; });
+        EXPECT_THROW(docgen::CheckWordAvailable(), app::ProgramEnded);
+    }
 
     EXPECT_EQ(ended, 1);
     ASSERT_EQ(dialogs.boxes.size(), 1u);

@@ -368,9 +368,10 @@ TEST_F(Preview, ClosingRemovesTheDocumentAndEndsTheProgram)
     testing_support::writeFile(doc, "doc");
     form.setWordFile(doc);
     int ended = 0;
-    const app::ProgramEnd previous = app::setProgramEnd([&] { ++ended; });
-    form.close();
-    app::setProgramEnd(previous);
+    {
+        const testing_support::ProgramEndOverride end([&] { ++ended; });
+        form.close();
+    }
     EXPECT_EQ(ended, 1);
     EXPECT_FALSE(QFile::exists(doc));
 }

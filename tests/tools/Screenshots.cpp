@@ -7,6 +7,7 @@
 #include "app/Clock.h"
 #include "entry/Form1.h"
 #include "preview/Form2.h"
+#include "tests/support/Seams.h"
 #include "wordproc/WordApplication.h"
 
 #include <QDir>
@@ -41,9 +42,9 @@ int main(int argc, char** argv)
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.path());
-    app::setProgramEnd([] {});
+    const testing_support::ProgramEndOverride end([] {});
     // The same pictures on every run: the sample meeting takes "now".
-    app::clock::setNow([] { return QDateTime(QDate(2026, 12, 7), QTime(13, 5), Qt::UTC); });
+    const testing_support::ClockOverride clock([] { return QDateTime(QDate(2026, 12, 7), QTime(13, 5), Qt::UTC); });
     wordproc::registerComponent();
 
     entry::Form1 form;
