@@ -1,5 +1,5 @@
 // The word-processor component: filling the template with the sample meeting
-// through the by-name skin, laying out and painting a page, taking a 20-page
+// through its members by name, laying out and painting a page, taking a 20-page
 // document apart page by page as the page rendering does, and reading and
 // laying out a paragraph of very many runs.
 #include "app/Resources.h"
@@ -71,7 +71,7 @@ QString twentyPages()
     return path;
 }
 
-void FillTemplateThroughTheSkin(benchmark::State& state)
+void FillTemplateByName(benchmark::State& state)
 {
     const QString path = templatePath();
     const auto pieces = testing_support::samplePieces();
@@ -85,7 +85,7 @@ void FillTemplateThroughTheSkin(benchmark::State& state)
         call(word, QStringLiteral("quit"));
     }
 }
-BENCHMARK(FillTemplateThroughTheSkin)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(FillTemplateByName)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void RepaginateAndPaintPage1(benchmark::State& state)
 {

@@ -11,7 +11,7 @@ using namespace automation;
 
 namespace {
 
-class Skin : public testing::Test {
+class ObjectModel : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -42,7 +42,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Skin, CollectionsCountFromOneAndRefuseWhatIsNotThere)
+TEST_F(ObjectModel, CollectionsCountFromOneAndRefuseWhatIsNotThere)
 {
     EXPECT_EQ(get(get(table(1), QStringLiteral("Rows")).toObject(), QStringLiteral("count")).toLong(), 23);
     EXPECT_EQ(get(get(table(2), QStringLiteral("Rows")).toObject(), QStringLiteral("Count")).toLong(), 3);
@@ -58,7 +58,7 @@ TEST_F(Skin, CollectionsCountFromOneAndRefuseWhatIsNotThere)
     EXPECT_EQ(get(get(word, QStringLiteral("Documents")).toObject(), QStringLiteral("Count")).toLong(), 1);
 }
 
-TEST_F(Skin, SelectionFontAndTypingReachTheDocument)
+TEST_F(ObjectModel, SelectionFontAndTypingReachTheDocument)
 {
     call(get(get(table(1), QStringLiteral("Rows"), {qint32(4)}).toObject(), QStringLiteral("Cells"), {qint32(2)})
              .toObject(),
@@ -78,7 +78,7 @@ TEST_F(Skin, SelectionFontAndTypingReachTheDocument)
               QStringLiteral("The value 5000 is out of range for Font.Size"));
 }
 
-TEST_F(Skin, AClosedDocumentAndAQuitInstanceRefuseEveryCall)
+TEST_F(ObjectModel, AClosedDocumentAndAQuitInstanceRefuseEveryCall)
 {
     put(word, QStringLiteral("DisplayAlerts"), false);
     call(doc, QStringLiteral("Close"));
@@ -90,7 +90,7 @@ TEST_F(Skin, AClosedDocumentAndAQuitInstanceRefuseEveryCall)
     EXPECT_EQ(failure([&] { get(word, QStringLiteral("Documents")); }), QStringLiteral("The word processor has quit"));
 }
 
-TEST_F(Skin, OpeningSomethingElseSaysWhatIsWrong)
+TEST_F(ObjectModel, OpeningSomethingElseSaysWhatIsWrong)
 {
     const QString bad = dir.filePath(QStringLiteral("notes.txt"));
     testing_support::writeFile(bad, "hello");
