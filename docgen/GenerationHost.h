@@ -17,6 +17,11 @@ public:
     virtual void allowRepaint(bool allow) = 0;  // repainting stopped during a run
     virtual void setMousePointer(int shape) = 0;
     virtual void hideWindow() = 0;
+    // How far page rendering has come: `done` of `total` pages, first with
+    // none done once the pages are counted, then after each page; and its end.
+    // Neither fails: a run is never stopped by how it shows its progress.
+    virtual void pagesRendered(int done, int total) = 0;
+    virtual void renderingEnded() = 0;
     // The record, read at the moment each piece is typed.
     virtual QString text(meeting::Field field, int topic = 0) const = 0;
     virtual QDateTime meetingDateTime() const = 0;

@@ -1,10 +1,10 @@
 #include "docgen/PageRendering.h"
 
 #include "app/Environment.h"
+#include "app/Files.h"
 #include "app/Guard.h"
 #include "app/Labels.h"
 #include "app/Pointer.h"
-#include "app/Files.h"
 #include "automation/Registry.h"
 #include "automation/WordConstants.h"
 #include "docgen/Clipboard.h"

@@ -5,9 +5,9 @@
 #include "app/Colours.h"
 #include "app/Controls.h"
 #include "app/Environment.h"
+#include "app/Files.h"
 #include "app/Guard.h"
 #include "app/Labels.h"
-#include "app/Files.h"
 #include "app/Skin.h"
 #include "app/WindowLook.h"
 #include "docgen/IsInstalled.h"
@@ -438,7 +438,17 @@ void Form1::Form_Load()
     g.step(184, [] { docgen::CheckWordAvailable(); });
 }
 
-void Form1::PushButton22_Click() { docgen::fillTemplate(*this); }
+void Form1::PushButton22_Click()
+{
+    // A click that reaches here during a run changes nothing; the run's own
+    // progress keeps counting from its start.
+    const bool starting = !mBusy;
+    if (starting)
+        mProgress.begin();
+    docgen::fillTemplate(*this);
+    if (starting)
+        mProgress.end();
+}
 
 void Form1::PushButton2_Click()
 {

@@ -2,6 +2,7 @@
 
 #include "app/HoverPointer.h"
 #include "app/Pointer.h"
+#include "app/RunProgress.h"
 #include "automation/Value.h"
 #include "docgen/GenerationHost.h"
 #include "entry/ControlArray.h"
@@ -55,6 +56,8 @@ public:
     void allowRepaint(bool allow) override { setUpdatesEnabled(allow); }
     void setMousePointer(int shape) override { mPointer.setShape(shape); }
     void hideWindow() override { hide(); }
+    void pagesRendered(int done, int total) override { mProgress.report(done, total); }
+    void renderingEnded() override { mProgress.end(); }
     QString text(meeting::Field f, int topic = 0) const override;
     QDateTime meetingDateTime() const override { return *dtpDateTime->value(); }
     meeting::MaybeDate deadline(meeting::Field f, int topic) const override;
@@ -96,6 +99,7 @@ private:
     // The non-visual skin component that styles this window.
     automation::ObjectPtr SkinFramework1;
     app::WindowPointer mPointer;
+    app::RunProgress mProgress;
     app::HoverPointer mHover{this, mPointer};
     bool mBusy = false;
     preview::Form2* mForm2 = nullptr;

@@ -270,6 +270,7 @@ TEST_F(Generation, PagesAreRenderedThroughTheCallsTheWordProcessorIsDrivenWith)
 {
     for (int pages : {1, 3}) {
         SCOPED_TRACE(pages);
+        host.progress.clear();
         const testing_support::CallLog log = testing_support::makeCallLog();
         ScopedRegistration word(QStringLiteral("Word.Application"), [&] {
             return std::make_shared<RecordingObject>(QStringLiteral("Word"), log, wordProcessor(pages));
@@ -311,6 +312,11 @@ TEST_F(Generation, PagesAreRenderedThroughTheCallsTheWordProcessorIsDrivenWith)
         EXPECT_TRUE(log->contains(QStringLiteral("Word.Documents.call Open(String %1, <omitted>, Boolean True)")
                                       .arg(QDir(folders.temp()).filePath(QStringLiteral("template.dot")))));
         ASSERT_EQ(preview().pageCount(), pages);
+        // The progress counts the pages from none to all, then ends.
+        QStringList progress;
+        for (int done = 0; done <= pages; ++done)
+            progress << QStringLiteral("%1/%2").arg(done).arg(pages);
+        EXPECT_EQ(host.progress, progress << QStringLiteral("end"));
         EXPECT_EQ(preview().pages.back(), QStringLiteral("Page %1").arg(pages));
         EXPECT_TRUE(preview().hasImage(pages - 1));
         QFile::remove(preview().wordFile);

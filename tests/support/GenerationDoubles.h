@@ -45,6 +45,8 @@ public:
     void allowRepaint(bool allow) override { repaintAllowed = allow; }
     void setMousePointer(int shape) override { pointerShape = shape; }
     void hideWindow() override { hidden = true; }
+    void pagesRendered(int done, int total) override { progress << QStringLiteral("%1/%2").arg(done).arg(total); }
+    void renderingEnded() override { progress << QStringLiteral("end"); }
     QString text(meeting::Field f, int topic = 0) const override;
     QDateTime meetingDateTime() const override { return dateTime; }
     meeting::MaybeDate deadline(meeting::Field f, int topic) const override;
@@ -66,6 +68,7 @@ public:
     bool repaintAllowed = true;
     bool hidden = false;
     int pointerShape = 0;
+    QStringList progress;  // "done/total" per report, "end" at the end
     RecordingPreview port;
 
 private:
