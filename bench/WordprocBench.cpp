@@ -1,7 +1,8 @@
 // The word-processor component: filling the template with the sample meeting
 // through its members by name, laying out and painting a page, taking a 20-page
 // document apart page by page as the page rendering does, and reading and
-// laying out a paragraph of very many runs.
+// laying out a paragraph of very many runs, and one paragraph of very many
+// characters with and without break opportunities.
 #include "app/Resources.h"
 #include "automation/Object.h"
 #include "tests/support/SampleMeeting.h"
@@ -225,6 +226,52 @@ void LayOutARowThreeHundredPagesTall(benchmark::State& state)
     state.counters["pages"] = static_cast<double>(pages);
 }
 BENCHMARK(LayOutARowThreeHundredPagesTall)->Unit(benchmark::kMillisecond);
+
+// One paragraph of N characters, as words, as one unbroken token (a pasted
+// link or number) and as CJK text, laid out and every page painted: time
+// per page must not grow with the paragraph, whatever its break opportunities.
+enum class Shape { Words, NoBlank, Cjk };
+
+QString longParagraph(Shape shape, int length)
+{
+    QString text;
+    text.reserve(length + 16);
+    for (int i = 0; text.size() < length; ++i) {
+        switch (shape) {
+        case Shape::Words: text += QStringLiteral("minutes%1 ").arg(i % 97); break;
+        case Shape::NoBlank: text += QChar(u'a' + i % 26); break;
+        case Shape::Cjk:
+            text += QChar(0x4E00 + (i * 37) % 3000);  // about as many ideographs as everyday text uses
+            break;
+        }
+    }
+    text.truncate(length);
+    return text;
+}
+
+void LayOutAndPaintOneLongParagraph(benchmark::State& state)
+{
+    wordproc::DocumentModel m;
+    wordproc::Paragraph p;
+    p.runs.push_back({longParagraph(static_cast<Shape>(state.range(0)), static_cast<int>(state.range(1))), {}});
+    m.body.emplace_back(std::move(p));
+    QImage image(408, 528, QImage::Format_RGB32);
+    size_t pages = 0;
+    for (auto _ : state) {
+        const wordproc::PageLayout layout = wordproc::layoutDocument(m);
+        QPainter painter(&image);
+        for (const auto& page : layout.pages)
+            page.picture.paint(painter, QRectF(image.rect()));
+        pages = layout.pages.size();
+    }
+    state.counters["pages"] = static_cast<double>(pages);
+    state.counters["s_per_page"] = benchmark::Counter(
+        static_cast<double>(pages), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(LayOutAndPaintOneLongParagraph)
+    ->ArgNames({"shape", "chars"})
+    ->ArgsProduct({{int(Shape::Words), int(Shape::NoBlank), int(Shape::Cjk)}, {10000, 100000, 1000000}})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -77,6 +77,7 @@ void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
                         QStringLiteral("BuiltInDocumentProperties"), {qint16(word::wdPropertyPages)})
                         .toLong();
     });
+    host.pagesRendered(0, pageCount);
     bool done = false;
     qint32 pagesDone = 0, pageNumber = 0;
     g.step(124, [&] { done = false; });
@@ -156,7 +157,9 @@ void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
         }
         g.step(162, [&] { app::RemoveFile(tempPicture); });
         g.step(164, [&] { ++pagesDone; });
+        host.pagesRendered(pagesDone, pageCount);
     }
+    host.renderingEnded();
     g.step(166, [&] {
         call(get(word, QStringLiteral("ActiveDocument")).toObject(), QStringLiteral("Close"),
              {named(QStringLiteral("savechanges"), word16(word::wdDoNotSaveChanges))});

@@ -183,27 +183,35 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
     const qreal before = pf.spaceBefore.value_or(0);
     const qreal lineWidth = std::clamp<qreal>(width, 1, 1e6);  // a text layout works in 26.6 fixed point
 
-    // Shaping costs time in proportion to the text, so a long paragraph is
-    // laid out from a prefix that surely fills the budget (judged from the
-    // smallest font, about two characters per em) and grown if it does not.
-    qsizetype limit = text.size();
-    if (budget < 1e11) {
-        const qreal em = std::max<qreal>(pointsToTwips(1), smallest);
-        const qreal guess = (budget / em + 2) * (lineWidth / em) * 2.5 + 64;
-        // Compared before converting: a guess beyond the text would not fit the integer.
-        limit =
-            guess < static_cast<qreal>(text.size()) ? static_cast<qsizetype>(std::max<qreal>(guess, 64)) : text.size();
-    }
+    // A text layout looks ahead from each line to the next break opportunity:
+    // in text with none (a pasted link, a long number) every line would read
+    // to the end of the paragraph. So a long paragraph is laid out window by
+    // window, each a few dozen lines long (judged from the smallest font,
+    // about two characters per em) and starting where a line starts; a window
+    // is never longer than the budget needs. The last line of a window may end
+    // inside a word the window cut, so it is laid again at the next one's start.
+    const qreal em = std::max<qreal>(pointsToTwips(1), smallest);
+    const qreal perLine = (lineWidth / em) * 2.5;
+    qreal wanted = 32 * perLine + 1024;
+    if (budget < 1e11)
+        wanted = std::min(wanted, (budget / em + 2) * perLine + 64);
+    // Compared before converting: a window beyond the text would not fit the integer.
+    qsizetype window =
+        wanted < static_cast<qreal>(text.size()) ? static_cast<qsizetype>(std::max<qreal>(wanted, 64)) : text.size();
     std::vector<Line> lines;
-    for (;;) {
-        const bool cut = limit < text.size();
-        QTextLayout layout(cut ? text.left(limit) : text, markFont);
+    qreal used = 0;
+    size_t firstRun = 0, first = 0;  // both only move forward, as the windows do
+    for (qsizetype start = 0;;) {
+        const qsizetype end = std::min(text.size(), start + window);
+        const bool cut = end < text.size();
+        QTextLayout layout(start == 0 && !cut ? text : text.mid(start, end - start), markFont);
+        while (firstRun < runs.size() && runs[firstRun].start + runs[firstRun].length <= start)
+            ++firstRun;
         QList<QTextLayout::FormatRange> within;
-        for (const Stretch& st : runs) {
-            if (st.start >= limit)
-                break;
-            within.append(
-                {st.start, static_cast<int>(std::min<qsizetype>(st.length, limit - st.start)), looks[st.look].format});
+        for (size_t k = firstRun; k < runs.size() && runs[k].start < end; ++k) {
+            const qsizetype from = std::max<qsizetype>(runs[k].start, start);
+            const qsizetype to = std::min<qsizetype>(runs[k].start + runs[k].length, end);
+            within.append({static_cast<int>(from - start), static_cast<int>(to - from), looks[runs[k].look].format});
         }
         layout.setFormats(within);
         layout.setTextOption(option);
@@ -211,7 +219,7 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
         layout.beginLayout();
         // Lines are made only while the budget, counted as the pages will
         // take them (spaced, after the space above), is not yet filled.
-        qreal y = 0, used = 0, taken = 0;
+        qreal y = 0, taken = 0;
         while (used <= budget) {
             QTextLine tl = layout.createLine();
             if (!tl.isValid())
@@ -219,7 +227,8 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
             tl.setLeadingIncluded(true);
             tl.setLineWidth(lineWidth);
             tl.setPosition(QPointF(0, y));
-            taken = std::min(tl.height() * spacing + (tl.lineNumber() == 0 ? before : 0), pageRoom);
+            const bool firstOfParagraph = start == 0 && tl.lineNumber() == 0;
+            taken = std::min(tl.height() * spacing + (firstOfParagraph ? before : 0), pageRoom);
             y += tl.height();
             used += taken;
         }
@@ -228,38 +237,42 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
         const bool reachedEnd =
             count > 0
             && layout.lineAt(count - 1).textStart() + layout.lineAt(count - 1).textLength() >= layout.text().size();
+        bool again = false;
         if (cut && reachedEnd) {
-            --count;  // the last line of a prefix may end inside a word
-            if (used - taken <= budget) {
-                limit = std::min(text.size(), limit * 2);
+            --count;
+            used -= taken;
+            again = used <= budget;
+            if (count == 0) {  // not one whole line in the window: a wider one
+                window *= 2;
                 continue;
             }
         }
         // Lines and stretches both run forward through the text: one index
         // walks the stretches, whatever the number of lines.
-        size_t first = 0;
         for (int i = 0; i < count; ++i) {
             const QTextLine tl = layout.lineAt(i);
             Line line;
             line.height = tl.height() * spacing;
             line.para = paraIndex;
-            line.offset = toModel[static_cast<size_t>(std::clamp(tl.textStart(), 0, static_cast<int>(text.size())))];
-            const int lineStart = tl.textStart();
+            const int lineStart = static_cast<int>(start) + tl.textStart();
             const int lineEnd = lineStart + tl.textLength();
+            line.offset = toModel[static_cast<size_t>(std::clamp(lineStart, 0, static_cast<int>(text.size())))];
             while (first < stretches.size() && stretches[first].start + stretches[first].length <= lineStart)
                 ++first;
             for (size_t k = first; k < stretches.size() && stretches[k].start < lineEnd; ++k) {
                 const Look& l = looks[stretches[k].look];
                 const int from = std::max(stretches[k].start, lineStart);
                 const int to = std::min(stretches[k].start + stretches[k].length, lineEnd);
-                for (const QGlyphRun& run : glyphsOfLine(tl, from, to - from)) {
+                for (const QGlyphRun& run : glyphsOfLine(tl, from - static_cast<int>(start), to - from)) {
                     const bool embolden = l.bold && !hasBoldFace(run.rawFont().familyName());
                     line.glyphs.push_back({QPointF(0, -tl.y()), run, l.colour, embolden});
                 }
             }
             lines.push_back(std::move(line));
         }
-        break;
+        if (!again)
+            break;
+        start += layout.lineAt(count).textStart();
     }
     if (!lines.empty()) {
         lines.front().before = before;

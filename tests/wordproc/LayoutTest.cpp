@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -267,4 +268,70 @@ TEST(LinesAndTabs, ALineEndFromAnotherSystemIsOneBreakAndTabsStopAtTheDocumentsS
     EXPECT_NEAR(glyphPositions(QStringLiteral("\tX")).front().x() - start, 720, 1);
     EXPECT_NEAR(glyphPositions(QStringLiteral("\t\tX")).front().x() - start, 1440, 1);
     EXPECT_NEAR(glyphPositions(QStringLiteral("\tX"), 1000).front().x() - start, 1000, 1);
+}
+
+// A long paragraph is laid out piece by piece; a word longer than a line
+// still breaks where one text layout of the whole paragraph breaks it, and
+// every glyph comes once, in order, over the lines of all the pages.
+TEST(LinesAndTabs, AWordLongerThanALineBreaksWhereOneLayoutOfTheWholeParagraphBreaksIt)
+{
+    QString digits, ideographs, words;
+    for (int i = 0; i < 20000; ++i) {
+        digits += QChar(u'0' + i % 10);
+        ideographs += QChar(0x4E00 + (i * 37) % 3000);
+    }
+    for (int i = 0; i < 300; ++i)
+        words += QStringLiteral("minutes%1 ").arg(i % 97);
+    const struct {
+        const char* shape;
+        QString text;
+    } cases[] = {
+        {"no blank", digits},
+        {"a long word among words", words + digits + QLatin1Char(' ') + words},
+        {"ideographs", ideographs},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shape);
+        DocumentModel m;
+        Paragraph p;
+        p.runs.push_back(wordproc::Run{c.text, {}});
+        m.body = {p};
+        const PageLayout laid = layoutDocument(m);
+        ASSERT_GE(laid.pages.size(), 3u);
+        // Glyph counts line by line, and all glyphs in order, as laid out.
+        std::vector<qsizetype> perLine;
+        QList<quint32> glyphs;
+        for (const auto& page : laid.pages) {
+            qreal lineTop = -1;
+            for (const auto& g : page.picture.glyphs) {
+                const qreal top = g.origin.y() + g.run.positions().value(0).y();
+                if (perLine.empty() || top != lineTop)
+                    perLine.push_back(0);
+                lineTop = top;
+                perLine.back() += g.run.glyphIndexes().size();
+                glyphs += g.run.glyphIndexes();
+            }
+        }
+        // The same from one text layout of the whole paragraph.
+        QTextLayout whole(c.text, fontFor(m.resolvedChars(p, CharFormat())));
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        whole.setTextOption(option);
+        whole.setCacheEnabled(true);
+        whole.beginLayout();
+        for (QTextLine line = whole.createLine(); line.isValid(); line = whole.createLine())
+            line.setLineWidth(m.page.width - m.page.left - m.page.right);
+        whole.endLayout();
+        std::vector<qsizetype> expectedPerLine;
+        QList<quint32> expected;
+        for (int i = 0; i < whole.lineCount(); ++i) {
+            expectedPerLine.push_back(0);
+            for (const QGlyphRun& run : whole.lineAt(i).glyphRuns()) {
+                expectedPerLine.back() += run.glyphIndexes().size();
+                expected += run.glyphIndexes();
+            }
+        }
+        EXPECT_EQ(perLine, expectedPerLine);
+        EXPECT_EQ(glyphs, expected);
+    }
 }
