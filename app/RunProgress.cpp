@@ -2,8 +2,8 @@
 
 #include "app/AppTitle.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QProgressBar>
@@ -62,8 +62,13 @@ void RunProgress::report(int done, int total)
     mLabel->setAccessibleName(mLabel->text());
     mBar->setRange(0, total);
     mBar->setValue(std::clamp(done, 0, total));
-    if (!mWindow->isVisible())
+    if (!mWindow->isVisible()) {
+        // Over the window the run was started from, where the user is looking.
+        mWindow->adjustSize();
+        if (const QWidget* over = QApplication::activeWindow())
+            mWindow->move(over->frameGeometry().center() - mWindow->rect().center());
         mWindow->show();
+    }
     // Paint now: input stays queued (the modal window would refuse it anyway)
     // until the run is over.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
