@@ -5,9 +5,9 @@
 #include "app/Colours.h"
 #include "app/Controls.h"
 #include "app/Environment.h"
+#include "app/Files.h"
 #include "app/Guard.h"
 #include "app/Pointer.h"
-#include "app/Files.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

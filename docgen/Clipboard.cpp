@@ -1,10 +1,10 @@
 #include "docgen/Clipboard.h"
 
-#include <utility>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
+#include <utility>
 
 #include <stdexcept>
 

@@ -2,12 +2,12 @@
 
 #include "app/Clock.h"
 #include "app/Environment.h"
+#include "app/Files.h"
 #include "app/Guard.h"
 #include "app/Labels.h"
 #include "app/Pointer.h"
 #include "app/Random.h"
 #include "app/Resources.h"
-#include "app/Files.h"
 #include "automation/Registry.h"
 #include "automation/WordConstants.h"
 #include "docgen/FormattedText.h"
