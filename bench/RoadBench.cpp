@@ -65,6 +65,59 @@ BENCHMARK(SampleMeeting)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportA
 void TenPageMeeting(benchmark::State& state) { run(state, true); }
 BENCHMARK(TenPageMeeting)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
 
+// Long meetings, click to preview: one field of `chars` characters of words,
+// of one unbroken token (a pasted link, a long number), of ideographs, or the
+// same length of words spread over seven fields. The time per page should stay
+// flat as the document grows.
+QString longText(int shape, int chars)
+{
+    QString text;
+    text.reserve(chars + 16);
+    for (int i = 0; text.size() < chars; ++i) {
+        switch (shape) {
+        case 1: text += QString::number(1000003 + i); break;
+        case 2: text += QChar(0x4E00 + (i * 7919) % 3000); break;
+        default: text += QStringLiteral("minutes%1 ").arg(i % 97); break;
+        }
+    }
+    text.truncate(chars);
+    return text;
+}
+
+void LongMeeting(benchmark::State& state)
+{
+    const int shape = static_cast<int>(state.range(0));
+    const int chars = static_cast<int>(state.range(1));
+    entry::Form1 form;
+    form.Form_Load();
+    form.PushButton2_Click();
+    const QList<QLineEdit*> fields =
+        shape == 3 ? QList<QLineEdit*>{form.txtDiscussion1[0], form.txtDiscussion2[0], form.txtDiscussion3[0],
+                                       form.txtConclusion1[0], form.txtConclusion2[0], form.txtConclusion3[0],
+                                       form.txtNotes}
+                   : QList<QLineEdit*>{form.txtDiscussion1[0]};
+    for (QLineEdit* e : fields) {
+        e->setText(longText(shape == 3 ? 0 : shape, chars / static_cast<int>(fields.size())));
+    }
+    form.show();
+    int pages = 0;
+    for (auto _ : state) {
+        form.PushButton22->click();
+        state.PauseTiming();
+        pages = form.previewWindow()->pageCount();
+        form.previewWindow()->PushButton8->click();
+        state.ResumeTiming();
+    }
+    state.counters["pages"] = pages;
+    state.counters["s_per_page"] =
+        benchmark::Counter(pages, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(LongMeeting)
+    ->ArgNames({"shape", "chars"})
+    ->ArgsProduct({{0, 1, 2, 3}, {10000, 100000, 1000000}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
 // The same document through the component alone, for the ratio below.
 void OpenLayOutAndPaintAllPages(const QString& path, double* ms)
 {
