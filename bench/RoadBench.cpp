@@ -31,6 +31,35 @@ QTemporaryDir& folder()
 
 QString gLastDocument;
 
+// The fields a long meeting fills: the topic's discussion and conclusions, and the notes.
+QList<QLineEdit*> longFields(entry::Form1& form)
+{
+    return {form.txtDiscussion1[0], form.txtDiscussion2[0], form.txtDiscussion3[0], form.txtConclusion1[0],
+            form.txtConclusion2[0], form.txtConclusion3[0], form.txtNotes};
+}
+
+// Times the click to the preview, then goes back; the generated document is
+// kept as `keepAs` when a name is given. Returns the pages of the last run.
+int clickToPreview(benchmark::State& state, entry::Form1& form, const QString& keepAs = QString())
+{
+    form.show();
+    int pages = 0;
+    for (auto _ : state) {
+        form.PushButton22->click();
+        state.PauseTiming();
+        pages = form.previewWindow()->pageCount();
+        if (!keepAs.isEmpty()) {
+            gLastDocument = folder().filePath(keepAs);
+            QFile::remove(gLastDocument);
+            QFile::copy(form.previewWindow()->mWordFile, gLastDocument);
+        }
+        form.previewWindow()->PushButton8->click();
+        state.ResumeTiming();
+    }
+    state.counters["pages"] = pages;
+    return pages;
+}
+
 void run(benchmark::State& state, bool long_texts)
 {
     entry::Form1 form;
@@ -40,23 +69,10 @@ void run(benchmark::State& state, bool long_texts)
         QString prose;
         for (int i = 0; i < 760; ++i)
             prose += QStringLiteral("minutes%1 ").arg(i % 97);
-        for (QLineEdit* e : {form.txtDiscussion1[0], form.txtDiscussion2[0], form.txtDiscussion3[0],
-                             form.txtConclusion1[0], form.txtConclusion2[0], form.txtConclusion3[0], form.txtNotes})
+        for (QLineEdit* e : longFields(form))
             e->setText(prose);
     }
-    form.show();
-    int pages = 0;
-    for (auto _ : state) {
-        form.PushButton22->click();
-        state.PauseTiming();
-        pages = form.previewWindow()->pageCount();
-        gLastDocument = folder().filePath(long_texts ? QStringLiteral("ten.doc") : QStringLiteral("sample.doc"));
-        QFile::remove(gLastDocument);
-        QFile::copy(form.previewWindow()->mWordFile, gLastDocument);
-        form.previewWindow()->PushButton8->click();
-        state.ResumeTiming();
-    }
-    state.counters["pages"] = pages;
+    clickToPreview(state, form, long_texts ? QStringLiteral("ten.doc") : QStringLiteral("sample.doc"));
 }
 
 void SampleMeeting(benchmark::State& state) { run(state, false); }
@@ -91,24 +107,10 @@ void LongMeeting(benchmark::State& state)
     entry::Form1 form;
     form.Form_Load();
     form.PushButton2_Click();
-    const QList<QLineEdit*> fields =
-        shape == 3 ? QList<QLineEdit*>{form.txtDiscussion1[0], form.txtDiscussion2[0], form.txtDiscussion3[0],
-                                       form.txtConclusion1[0], form.txtConclusion2[0], form.txtConclusion3[0],
-                                       form.txtNotes}
-                   : QList<QLineEdit*>{form.txtDiscussion1[0]};
-    for (QLineEdit* e : fields) {
+    const QList<QLineEdit*> fields = shape == 3 ? longFields(form) : QList<QLineEdit*>{form.txtDiscussion1[0]};
+    for (QLineEdit* e : fields)
         e->setText(longText(shape == 3 ? 0 : shape, chars / static_cast<int>(fields.size())));
-    }
-    form.show();
-    int pages = 0;
-    for (auto _ : state) {
-        form.PushButton22->click();
-        state.PauseTiming();
-        pages = form.previewWindow()->pageCount();
-        form.previewWindow()->PushButton8->click();
-        state.ResumeTiming();
-    }
-    state.counters["pages"] = pages;
+    const int pages = clickToPreview(state, form);
     state.counters["s_per_page"] =
         benchmark::Counter(pages, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }

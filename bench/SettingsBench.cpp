@@ -12,15 +12,11 @@
 
 namespace {
 
-void KeystrokeWrite(benchmark::State& state)
+const QString app = QStringLiteral("Tessaly"), section = QStringLiteral("Corvalin");
+
+// Each iteration is one keystroke in a short field, which saves its whole value.
+void typeKeystrokes(benchmark::State& state, meeting::IniSettingsStore& store)
 {
-    QTemporaryDir dir;
-    meeting::IniSettingsStore store(dir.path());
-    const QString app = QStringLiteral("Tessaly"), section = QStringLiteral("Corvalin");
-    const int fieldLength = static_cast<int>(state.range(0));
-    for (int i = 0; i < 27; ++i)  // a store as full as the program's
-        store.save(app, section, QStringLiteral("key%1").arg(i),
-                   QStringLiteral("Some typical field text %1 ").arg(i).leftJustified(fieldLength, QLatin1Char('x')));
     QString text = QStringLiteral("Penguins are black and white");
     for (auto _ : state) {
         text += QLatin1Char('x');
@@ -28,6 +24,17 @@ void KeystrokeWrite(benchmark::State& state)
         if (text.size() > 80)
             text.truncate(28);
     }
+}
+
+void KeystrokeWrite(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    meeting::IniSettingsStore store(dir.path());
+    const int fieldLength = static_cast<int>(state.range(0));
+    for (int i = 0; i < 27; ++i)  // a store as full as the program's
+        store.save(app, section, QStringLiteral("key%1").arg(i),
+                   QStringLiteral("Some typical field text %1 ").arg(i).leftJustified(fieldLength, QLatin1Char('x')));
+    typeKeystrokes(state, store);
     state.counters["store_bytes"] = double(27 * (fieldLength + 8));
 }
 // About 30 characters a field is the sample meeting (779 bytes); 740 is 20 KB.
@@ -39,15 +46,8 @@ void KeystrokeBesideALongField(benchmark::State& state)
 {
     QTemporaryDir dir;
     meeting::IniSettingsStore store(dir.path());
-    const QString app = QStringLiteral("Tessaly"), section = QStringLiteral("Corvalin");
     store.save(app, section, QStringLiteral("txtNotes"), QStringLiteral("minutes ").repeated(125000));
-    QString text = QStringLiteral("Penguins are black and white");
-    for (auto _ : state) {
-        text += QLatin1Char('x');
-        store.save(app, section, QStringLiteral("txtDiscussion10"), text);
-        if (text.size() > 80)
-            text.truncate(28);
-    }
+    typeKeystrokes(state, store);
 }
 BENCHMARK(KeystrokeBesideALongField)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
