@@ -8,6 +8,46 @@
 
 namespace platform {
 
+Picture::Glyphs::Glyphs(QPointF origin, const QGlyphRun& run, QColor colour, bool embolden)
+    : origin(origin), colour(colour), embolden(embolden), mFont(run.rawFont()), mFlags(run.flags())
+{
+    const QList<quint32> indexes = run.glyphIndexes();
+    const QList<QPointF> positions = run.positions();
+    const qsizetype n = std::min(indexes.size(), positions.size());
+    mIndexes.assign(indexes.begin(), indexes.begin() + n);
+    mX.reserve(static_cast<size_t>(n));
+    mBaseline = n > 0 ? static_cast<float>(positions[0].y()) : 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        mX.push_back(static_cast<float>(positions[i].x()));
+        if (static_cast<float>(positions[i].y()) != mBaseline && mY.empty()) {
+            mY.assign(static_cast<size_t>(i), mBaseline);
+            mY.reserve(static_cast<size_t>(n));
+        }
+        if (!mY.empty() || static_cast<float>(positions[i].y()) != mBaseline)
+            mY.push_back(static_cast<float>(positions[i].y()));
+    }
+}
+
+QGlyphRun Picture::Glyphs::run() const
+{
+    QList<QPointF> positions;
+    positions.reserve(count());
+    for (size_t i = 0; i < mX.size(); ++i)
+        positions.append(QPointF(mX[i], mY.empty() ? mBaseline : mY[i]));
+    QGlyphRun run;
+    run.setRawFont(mFont);
+    run.setGlyphIndexes(QList<quint32>(mIndexes.begin(), mIndexes.end()));
+    run.setPositions(positions);
+    run.setFlags(mFlags);
+    return run;
+}
+
+qint64 Picture::Glyphs::memoryBytes() const
+{
+    return static_cast<qint64>(sizeof(Glyphs) + mIndexes.capacity() * sizeof(quint32)
+                               + (mX.capacity() + mY.capacity()) * sizeof(float));
+}
+
 void Picture::paint(QPainter& p, const QRectF& target) const { paint(p, target, QRectF(QPointF(0, 0), size)); }
 
 void Picture::paint(QPainter& p, const QRectF& target, const QRectF& source) const
@@ -30,9 +70,10 @@ void Picture::paint(QPainter& p, const QRectF& target, const QRectF& source) con
             p.fillRect(f.rect, f.colour);
         for (const Glyphs& g : glyphs) {
             p.setPen(g.colour);
-            p.drawGlyphRun(g.origin, g.run);
+            const QGlyphRun run = g.run();
+            p.drawGlyphRun(g.origin, run);
             if (g.embolden)  // a second pass a hair to the right thickens every stroke
-                p.drawGlyphRun(g.origin + QPointF(g.run.rawFont().pixelSize() / 30.0, 0), g.run);
+                p.drawGlyphRun(g.origin + QPointF(g.font().pixelSize() / 30.0, 0), run);
         }
     }
     p.restore();
@@ -66,7 +107,7 @@ qint64 Picture::memoryBytes() const
 {
     qint64 n = sizeof(*this) + static_cast<qint64>(fills.size() * sizeof(Fill)) + raster.sizeInBytes();
     for (const Glyphs& g : glyphs)
-        n += static_cast<qint64>(sizeof(Glyphs)) + g.run.glyphIndexes().size() * (sizeof(quint32) + sizeof(QPointF));
+        n += g.memoryBytes();
     return n;
 }
 

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QGlyphRun>
 #include <QImage>
+#include <QRawFont>
 #include <QRectF>
 #include <QString>
 #include <vector>
@@ -22,11 +23,32 @@ public:
         QRectF rect;
         QColor colour;
     };
-    struct Glyphs {
+    // Glyphs of one font, kept compact: a page holds thousands and the preview
+    // may hold a thousand pages, so each glyph keeps its index and its x, and
+    // its y only where the run leaves its baseline.
+    class Glyphs {
+    public:
+        Glyphs() = default;
+        Glyphs(QPointF origin, const QGlyphRun& run, QColor colour, bool embolden = false);
+
         QPointF origin;
-        QGlyphRun run;
         QColor colour;
         bool embolden = false;  // bold asked of a face that has no bold strokes
+
+        // The glyphs as Qt paints them, made anew at each call.
+        QGlyphRun run() const;
+        const QRawFont& font() const { return mFont; }
+        QGlyphRun::GlyphRunFlags flags() const { return mFlags; }
+        qsizetype count() const { return static_cast<qsizetype>(mIndexes.size()); }
+        qint64 memoryBytes() const;
+
+    private:
+        QRawFont mFont;
+        QGlyphRun::GlyphRunFlags mFlags;
+        std::vector<quint32> mIndexes;
+        std::vector<float> mX;
+        std::vector<float> mY;  // empty when every glyph stands on `mBaseline`
+        float mBaseline = 0;
     };
 
     static constexpr const char* kMimeType = "application/x-corvalin-picture";

@@ -7,6 +7,7 @@
 #include <QDataStream>
 #include <QFile>
 #include <QFont>
+#include <QHash>
 #include <QImageReader>
 #include <QRawFont>
 
@@ -37,10 +38,11 @@ QByteArray Picture::save() const
         s << f.rect << f.colour.rgba();
     s << quint32(glyphs.size());
     for (const Glyphs& g : glyphs) {
-        const QRawFont font = g.run.rawFont();
+        const QRawFont& font = g.font();
+        const QGlyphRun run = g.run();
         s << g.origin << g.colour.rgba() << font.familyName() << font.styleName() << font.pixelSize()
-          << qint32(font.weight()) << qint32(font.style()) << bool(g.run.underline()) << bool(g.run.overline())
-          << bool(g.run.strikeOut()) << g.embolden << g.run.glyphIndexes() << g.run.positions();
+          << qint32(font.weight()) << qint32(font.style()) << bool(run.underline()) << bool(run.overline())
+          << bool(run.strikeOut()) << g.embolden << run.glyphIndexes() << run.positions();
     }
     return out;
 }
@@ -91,8 +93,11 @@ Picture Picture::load(const QByteArray& bytes)
     if (count > 1000000)
         throw std::runtime_error("Invalid picture: the page picture is damaged");
     ensurePlatformFonts();
+    // A page uses a few fonts over and over; each is looked up once.
+    QHash<QString, QRawFont> fonts;
     for (quint32 i = 0; i < count && s.status() == QDataStream::Ok; ++i) {
-        Glyphs g;
+        QPointF origin;
+        bool embolden = false;
         QRgb rgba = 0;
         QString family, style;
         qreal pixelSize = 0;
@@ -100,27 +105,32 @@ Picture Picture::load(const QByteArray& bytes)
         bool underline = false, overline = false, strike = false;
         QList<quint32> indexes;
         QList<QPointF> positions;
-        s >> g.origin >> rgba >> family >> style >> pixelSize >> weight >> italic >> underline >> overline >> strike
-            >> g.embolden;
+        s >> origin >> rgba >> family >> style >> pixelSize >> weight >> italic >> underline >> overline >> strike
+            >> embolden;
         if (!readList(s, indexes, sizeof(quint32)) || !readList(s, positions, 2 * sizeof(double))
             || indexes.size() != positions.size() || !std::isfinite(pixelSize) || pixelSize <= 0 || pixelSize > 1e5)
             throw std::runtime_error("Invalid picture: the page picture is damaged");
-        g.colour = QColor::fromRgba(rgba);
-        QFont f(family);
-        f.setStyleName(style);
-        f.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelSize))));
-        f.setWeight(static_cast<QFont::Weight>(weight));
-        f.setStyle(static_cast<QFont::Style>(italic));
-        f.setHintingPreference(QFont::PreferNoHinting);
-        QRawFont raw = QRawFont::fromFont(f);
-        raw.setPixelSize(pixelSize);
-        g.run.setRawFont(raw);
-        g.run.setGlyphIndexes(indexes);
-        g.run.setPositions(positions);
-        g.run.setUnderline(underline);
-        g.run.setOverline(overline);
-        g.run.setStrikeOut(strike);
-        pic.glyphs.push_back(std::move(g));
+        const QString key = QStringLiteral("%1/%2/%3/%4/%5").arg(family, style).arg(pixelSize).arg(weight).arg(italic);
+        auto font = fonts.find(key);
+        if (font == fonts.end()) {
+            QFont f(family);
+            f.setStyleName(style);
+            f.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelSize))));
+            f.setWeight(static_cast<QFont::Weight>(weight));
+            f.setStyle(static_cast<QFont::Style>(italic));
+            f.setHintingPreference(QFont::PreferNoHinting);
+            QRawFont raw = QRawFont::fromFont(f);
+            raw.setPixelSize(pixelSize);
+            font = fonts.insert(key, raw);
+        }
+        QGlyphRun run;
+        run.setRawFont(*font);
+        run.setGlyphIndexes(indexes);
+        run.setPositions(positions);
+        run.setUnderline(underline);
+        run.setOverline(overline);
+        run.setStrikeOut(strike);
+        pic.glyphs.emplace_back(origin, run, QColor::fromRgba(rgba), embolden);
     }
     if (s.status() != QDataStream::Ok)
         throw std::runtime_error("Invalid picture: the page picture is damaged");

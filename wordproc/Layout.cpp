@@ -81,90 +81,142 @@ QList<QGlyphRun> glyphsOfLine(const QTextLine& line, int from, int length)
         }
         same->setGlyphIndexes(same->glyphIndexes() + run.glyphIndexes());
         same->setPositions(same->positions() + run.positions());
-        same->setBoundingRect(same->boundingRect().united(run.boundingRect()));
     }
     return merged;
 }
+
+// A paragraph's text as a text layout takes it: line ends pasted from another
+// system made one break, hidden runs left out, with the model offset of each
+// character and the ranges of its runs and looks. It is built only as far as
+// the layout asks: page by page, a paragraph of a million characters is laid
+// out a page or two at a time, and reading all of it each time would make the
+// whole document cost the square of its length.
+class LaidText {
+public:
+    LaidText(const StyleResolver& styles, const Paragraph& p) : mPara(p), mRunLook(p.runs.size())
+    {
+        // The style chain is walked once; each run's own format goes over it.
+        const CharFormat base = styles.resolvedChars(p, CharFormat());
+        const CharFormat* lastOwn = nullptr;
+        size_t look = 0;
+        for (size_t r = 0; r < p.runs.size(); ++r) {
+            if (!lastOwn || !(p.runs[r].format == *lastOwn)) {
+                CharFormat c = base;
+                c.overlay(p.runs[r].format);
+                look = lookFor(std::move(c));
+                lastOwn = &p.runs[r].format;
+            }
+            mRunLook[r] = look;
+            if (!p.runs[r].text.isEmpty() && !*mLooks[look].resolved.hidden)
+                mSmallest = std::min(mSmallest, pointsToTwips(*mLooks[look].resolved.size));
+        }
+    }
+
+    const QString& text() const { return mText; }
+    const std::vector<Look>& looks() const { return mLooks; }
+    const std::vector<Stretch>& runs() const { return mRuns; }
+    const std::vector<Stretch>& stretches() const { return mStretches; }
+    // The smallest font of the text, in twips.
+    qreal smallest() const { return mSmallest; }
+    bool complete() const { return mRun == mPara.runs.size(); }
+    // The model offset of a character laid at `index`, which may be the end.
+    int toModel(int index) const { return mToModel[static_cast<size_t>(std::clamp(index, 0, int(mText.size())))]; }
+
+    // Builds the text until it is at least `size` long or the paragraph ends.
+    void extendTo(qsizetype size)
+    {
+        while (mText.size() < size && !complete()) {
+            const Run& r = mPara.runs[mRun];
+            const size_t look = mRunLook[mRun];
+            const int len = static_cast<int>(r.text.size());
+            if (!*mLooks[look].resolved.hidden) {
+                const int start = static_cast<int>(mText.size());
+                for (; mAt < len && mText.size() < size; ++mAt) {
+                    const QChar ch = r.text.at(mAt);
+                    if (ch == u'\n' && mLastWasCR) {
+                        mLastWasCR = false;
+                        continue;
+                    }
+                    mText += ch == u'\n' || ch == u'\r' ? QChar(QChar::LineSeparator) : ch;
+                    mLastWasCR = ch == u'\r';
+                    mToModel.push_back(mModelAt + mAt);
+                }
+                if (const int laid = static_cast<int>(mText.size()) - start; laid > 0) {
+                    // A run built in parts stays one range: its edges are where shaping breaks.
+                    if (mRunOfLastRange == mRun)
+                        mRuns.back().length += laid;
+                    else
+                        mRuns.push_back({start, laid, look});
+                    mRunOfLastRange = mRun;
+                    if (!mStretches.empty() && mStretches.back().look == look)
+                        mStretches.back().length += laid;
+                    else
+                        mStretches.push_back({start, laid, look});
+                }
+                if (mAt < len)
+                    return;
+            }
+            mModelAt += len;
+            mAt = 0;
+            ++mRun;
+        }
+        if (complete() && mToModel.size() == static_cast<size_t>(mText.size()))
+            mToModel.push_back(mModelAt);
+    }
+
+private:
+    // Paragraphs alternate among a few looks: the recent ones are reused.
+    size_t lookFor(CharFormat c)
+    {
+        for (size_t i = mLooks.size(); i > 0 && i + 8 > mLooks.size(); --i)
+            if (mLooks[i - 1].resolved == c)
+                return i - 1;
+        Look l;
+        l.format.setFont(fontFor(c), QTextCharFormat::FontPropertiesAll);
+        if (*c.superscript)
+            l.format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+        else if (*c.subscript)
+            l.format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+        else if (*c.position != 0)
+            l.format.setBaselineOffset(*c.position * 100.0 / std::max(1.0, *c.size));
+        l.colour = colourOf(*c.color);
+        l.bold = *c.bold;
+        l.resolved = std::move(c);
+        mLooks.push_back(std::move(l));
+        return mLooks.size() - 1;
+    }
+
+    const Paragraph& mPara;
+    std::vector<size_t> mRunLook;  // the look of each run
+    std::vector<Look> mLooks;
+    qreal mSmallest = 1e9;
+    QString mText;
+    std::vector<int> mToModel;  // layout index -> model offset
+    // The text layout is given one range per run; the glyphs are taken per
+    // stretch of one look.
+    std::vector<Stretch> mRuns, mStretches;
+    size_t mRun = 0;  // the run being read, and how far into it
+    int mAt = 0;
+    int mModelAt = 0;  // the model offset where that run begins
+    size_t mRunOfLastRange = std::numeric_limits<size_t>::max();
+    bool mLastWasCR = false;
+};
 
 // Lines of a paragraph, as many as fill `budget` twips (the rest are not
 // needed yet; laying out only those keeps a long text cheap page by page).
 // A line taller than `pageRoom` still takes only the page it stands on alone.
 // Nothing here walks all the runs for each run or each line: time grows with
-// the text, however many runs it is cut into.
+// the text laid, however many runs it is cut into.
 std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, int paraIndex, qreal width,
                                qreal budget = std::numeric_limits<qreal>::max(),
                                qreal pageRoom = std::numeric_limits<qreal>::max())
 {
     const ParaFormat pf = styles.resolvedPara(p);
-    // The style chain is walked once; each run's own format goes over it.
-    const CharFormat base = styles.resolvedChars(p, CharFormat());
-    QString text;
-    std::vector<int> toModel;  // layout index -> model offset
-    bool lastWasCR = false;
-    std::vector<Look> looks;
-    // The text layout is given one range per run, as a run's edges are where
-    // shaping breaks (ligatures and kerning don't cross them); the glyphs are
-    // taken per stretch of one look.
-    std::vector<Stretch> runs, stretches;
-    qreal smallest = 1e9;
-    int modelAt = 0;
-    const CharFormat* lastOwn = nullptr;
-    size_t look = 0;
-    for (const Run& r : p.runs) {
-        const int len = static_cast<int>(r.text.size());
-        if (!lastOwn || !(r.format == *lastOwn)) {
-            CharFormat c = base;
-            c.overlay(r.format);
-            // Paragraphs alternate among a few looks: the recent ones are reused.
-            look = looks.size();
-            for (size_t i = looks.size(); i > 0 && i + 8 > looks.size(); --i)
-                if (looks[i - 1].resolved == c) {
-                    look = i - 1;
-                    break;
-                }
-            if (look == looks.size()) {
-                Look l;
-                l.format.setFont(fontFor(c), QTextCharFormat::FontPropertiesAll);
-                if (*c.superscript)
-                    l.format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-                else if (*c.subscript)
-                    l.format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-                else if (*c.position != 0)
-                    l.format.setBaselineOffset(*c.position * 100.0 / std::max(1.0, *c.size));
-                l.colour = colourOf(*c.color);
-                l.bold = *c.bold;
-                l.resolved = std::move(c);
-                looks.push_back(std::move(l));
-            }
-            lastOwn = &r.format;
-        }
-        const Look& l = looks[look];
-        if (!*l.resolved.hidden && len > 0) {
-            const int start = static_cast<int>(text.size());
-            for (int i = 0; i < len; ++i) {
-                const QChar ch = r.text.at(i);
-                // A line end pasted from another system (CR LF) is one break.
-                if (ch == u'\n' && lastWasCR) {
-                    lastWasCR = false;
-                    continue;
-                }
-                text += ch == u'\n' || ch == u'\r' ? QChar(QChar::LineSeparator) : ch;
-                lastWasCR = ch == u'\r';
-                toModel.push_back(modelAt + i);
-            }
-            const int laid = static_cast<int>(text.size()) - start;
-            if (laid > 0) {
-                runs.push_back({start, laid, look});
-                if (!stretches.empty() && stretches.back().look == look)
-                    stretches.back().length += laid;
-                else
-                    stretches.push_back({start, laid, look});
-                smallest = std::min(smallest, pointsToTwips(*l.resolved.size));
-            }
-        }
-        modelAt += len;
-    }
-    toModel.push_back(modelAt);
+    LaidText laid(styles, p);
+    const std::vector<Look>& looks = laid.looks();
+    const std::vector<Stretch>& runs = laid.runs();
+    const std::vector<Stretch>& stretches = laid.stretches();
+    const QString& text = laid.text();
 
     QTextOption option;
     const Align align = pf.align.value_or(Align::Left);
@@ -190,18 +242,19 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
     // about two characters per em) and starting where a line starts; a window
     // is never longer than the budget needs. The last line of a window may end
     // inside a word the window cut, so it is laid again at the next one's start.
-    const qreal em = std::max<qreal>(pointsToTwips(1), smallest);
+    const qreal em = std::max<qreal>(pointsToTwips(1), laid.smallest());
     const qreal perLine = (lineWidth / em) * 2.5;
     qreal wanted = 32 * perLine + 1024;
     if (budget < 1e11)
         wanted = std::min(wanted, (budget / em + 2) * perLine + 64);
-    // Compared before converting: a window beyond the text would not fit the integer.
-    qsizetype window =
-        wanted < static_cast<qreal>(text.size()) ? static_cast<qsizetype>(std::max<qreal>(wanted, 64)) : text.size();
+    const auto wantedChars = static_cast<qsizetype>(std::max<qreal>(wanted, 64));
+    laid.extendTo(wantedChars + 1);
+    qsizetype window = std::min(wantedChars, text.size());
     std::vector<Line> lines;
     qreal used = 0;
     size_t firstRun = 0, first = 0;  // both only move forward, as the windows do
     for (qsizetype start = 0;;) {
+        laid.extendTo(start + window + 1);  // one more tells whether the window cuts the text
         const qsizetype end = std::min(text.size(), start + window);
         const bool cut = end < text.size();
         QTextLayout layout(start == 0 && !cut ? text : text.mid(start, end - start), markFont);
@@ -256,7 +309,7 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
             line.para = paraIndex;
             const int lineStart = static_cast<int>(start) + tl.textStart();
             const int lineEnd = lineStart + tl.textLength();
-            line.offset = toModel[static_cast<size_t>(std::clamp(lineStart, 0, static_cast<int>(text.size())))];
+            line.offset = laid.toModel(lineStart);
             while (first < stretches.size() && stretches[first].start + stretches[first].length <= lineStart)
                 ++first;
             for (size_t k = first; k < stretches.size() && stretches[k].start < lineEnd; ++k) {
@@ -353,8 +406,10 @@ private:
 
     void place(const Line& line, qreal x, qreal y)
     {
-        for (const auto& g : line.glyphs)
-            picture().glyphs.push_back({QPointF(x, y + line.before) + g.origin, g.run, g.colour, g.embolden});
+        for (const auto& g : line.glyphs) {
+            picture().glyphs.push_back(g);
+            picture().glyphs.back().origin += QPointF(x, y + line.before);
+        }
     }
 
     void paragraph(int block, const Paragraph& p)

@@ -104,19 +104,24 @@ TEST_F(Pages, RightToLeftAndUnspacedTextStayInsideTheirCell)
     int cjkLines = 0;
     qreal shin = -1, ayin = -1;
     for (const auto& g : picture.glyphs) {
-        const QRectF box = g.run.boundingRect().translated(g.origin);
-        EXPECT_LE(box.right(), cellRight + 1);
-        EXPECT_GE(box.left(), 1440 - 1);
-        const QRawFont font = g.run.rawFont();
-        if (font.supportsCharacter(QChar(0x4F1A)) && g.run.glyphIndexes().size() > 20)
+        const QRawFont font = g.font();
+        const QGlyphRun run = g.run();
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> at = run.positions();
+        const QList<QPointF> advances = font.advancesForGlyphIndexes(glyphs);
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {  // each glyph's advance lies within the cell
+            EXPECT_GE(g.origin.x() + at[i].x(), 1440 - 1);
+            EXPECT_LE(g.origin.x() + at[i].x() + advances[i].x(), cellRight + 1);
+        }
+        if (font.supportsCharacter(QChar(0x4F1A)) && glyphs.size() > 20)
             ++cjkLines;
         const quint32 shinGlyph = font.glyphIndexesForString(QStringLiteral("\u05E9")).value(0);
         const quint32 ayinGlyph = font.glyphIndexesForString(QStringLiteral("\u05E2")).value(0);
-        for (qsizetype i = 0; i < g.run.glyphIndexes().size(); ++i) {
-            if (shinGlyph && g.run.glyphIndexes()[i] == shinGlyph)
-                shin = g.run.positions()[i].x();
-            if (ayinGlyph && g.run.glyphIndexes()[i] == ayinGlyph)
-                ayin = g.run.positions()[i].x();
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+            if (shinGlyph && glyphs[i] == shinGlyph)
+                shin = at[i].x();
+            if (ayinGlyph && glyphs[i] == ayinGlyph)
+                ayin = at[i].x();
         }
     }
     EXPECT_GE(cjkLines, 3);
@@ -194,12 +199,12 @@ TEST(Layout, EveryGlyphIsPaintedInItsRunsColourOnEveryLine)
     int glyphs = 0;
     for (const auto& page : layout.pages)
         for (const auto& g : page.picture.glyphs) {
-            const QRawFont font = g.run.rawFont();
+            const QRawFont font = g.font();
             const quint32 letter =
                 font.glyphIndexesForString(g.colour == Qt::red ? QStringLiteral("r") : QStringLiteral("b")).value(0);
             const quint32 space = font.glyphIndexesForString(QStringLiteral(" ")).value(0);
             ASSERT_TRUE(g.colour == Qt::red || g.colour == Qt::blue);
-            for (const quint32 glyph : g.run.glyphIndexes()) {
+            for (const quint32 glyph : g.run().glyphIndexes()) {
                 EXPECT_TRUE(glyph == letter || glyph == space) << "a glyph of the other colour's letter";
                 glyphs += glyph == letter;
             }
@@ -208,16 +213,29 @@ TEST(Layout, EveryGlyphIsPaintedInItsRunsColourOnEveryLine)
 }
 
 // Pages laid out from a prefix of a long paragraph, as a page limit makes
-// them, are the pages of the whole layout, whatever the line spacing.
+// them, are the pages of the whole layout, whatever the line spacing, and
+// whether the text comes in many runs or in one long run with line ends
+// pasted from another system (CR LF, one break).
 TEST(Layout, APageLaidOutUnderALimitIsThePageOfTheWholeLayout)
 {
-    for (const int lineSpacing : {240, 120, 480}) {
-        SCOPED_TRACE(lineSpacing);
+    QString pasted;
+    for (int i = 0; i < 6000; ++i)
+        pasted +=
+            QStringLiteral("minutes%1%2").arg(i % 97).arg(i % 41 == 40 ? QStringLiteral("\r\n") : QStringLiteral(" "));
+    const struct {
+        int lineSpacing;
+        bool oneRun;
+    } cases[] = {{240, false}, {120, false}, {480, false}, {240, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lineSpacing << (c.oneRun ? " one run" : " many runs"));
         Paragraph p;
-        p.format.lineSpacing = lineSpacing;
+        p.format.lineSpacing = c.lineSpacing;
         p.format.spaceBefore = 2000;
-        for (int i = 0; i < 4000; ++i)
-            p.runs.push_back(wordproc::Run{QStringLiteral("minutes%1 ").arg(i % 97), {}});
+        if (c.oneRun)
+            p.runs.push_back(wordproc::Run{pasted, {}});
+        else
+            for (int i = 0; i < 4000; ++i)
+                p.runs.push_back(wordproc::Run{QStringLiteral("minutes%1 ").arg(i % 97), {}});
         DocumentModel m;
         m.body.emplace_back(p);
         const PageLayout whole = layoutDocument(m);
@@ -226,6 +244,8 @@ TEST(Layout, APageLaidOutUnderALimitIsThePageOfTheWholeLayout)
         ASSERT_EQ(limited.pages.size(), 3u);
         for (size_t i = 0; i < 2; ++i) {
             EXPECT_EQ(limited.pages[i + 1].start, whole.pages[i + 1].start) << "page " << i + 2;
+            if (c.oneRun)  // the page begins at a word of the model's text
+                EXPECT_EQ(pasted.mid(limited.pages[i + 1].start.cuts.at(0).offset, 7), QStringLiteral("minutes"));
             EXPECT_TRUE(limited.pages[i].picture.toImage(72) == whole.pages[i].picture.toImage(72)) << "page " << i + 1;
         }
     }
@@ -244,7 +264,7 @@ std::vector<QPointF> glyphPositions(const QString& text, int defaultTabStop = 72
     std::vector<QPointF> out;
     const PageLayout laid = layoutDocument(m);
     for (const auto& g : laid.pages.front().picture.glyphs)
-        for (const QPointF& at : g.run.positions())
+        for (const QPointF& at : g.run().positions())
             out.push_back(g.origin + at);
     std::sort(out.begin(), out.end(),
               [](QPointF a, QPointF b) { return a.y() < b.y() || (a.y() == b.y() && a.x() < b.x()); });
@@ -304,12 +324,12 @@ TEST(LinesAndTabs, AWordLongerThanALineBreaksWhereOneLayoutOfTheWholeParagraphBr
         for (const auto& page : laid.pages) {
             qreal lineTop = -1;
             for (const auto& g : page.picture.glyphs) {
-                const qreal top = g.origin.y() + g.run.positions().value(0).y();
+                const qreal top = g.origin.y() + g.run().positions().value(0).y();
                 if (perLine.empty() || top != lineTop)
                     perLine.push_back(0);
                 lineTop = top;
-                perLine.back() += g.run.glyphIndexes().size();
-                glyphs += g.run.glyphIndexes();
+                perLine.back() += g.run().glyphIndexes().size();
+                glyphs += g.run().glyphIndexes();
             }
         }
         // The same from one text layout of the whole paragraph.
