@@ -62,6 +62,9 @@ void RunProgress::report(int done, int total)
     mLabel->setAccessibleName(mLabel->text());
     mBar->setRange(0, total);
     mBar->setValue(std::clamp(done, 0, total));
+    // Painting many times a frame would only slow the run it reports on.
+    if (mWindow->isVisible() && mPainted.isValid() && mPainted.elapsed() < kFrameMs)
+        return;
     if (!mWindow->isVisible()) {
         // Over the window the run was started from, where the user is looking.
         mWindow->adjustSize();
@@ -72,10 +75,12 @@ void RunProgress::report(int done, int total)
     // Paint now: input stays queued (the modal window would refuse it anyway)
     // until the run is over.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    mPainted.start();
 }
 
 void RunProgress::end()
 {
+    mPainted.invalidate();
     delete mWindow;
     mLabel = nullptr;
     mBar = nullptr;

@@ -37,7 +37,9 @@ public:
 
 private:
     std::chrono::milliseconds mDelay;
+    static constexpr qint64 kFrameMs = 40;
     QElapsedTimer mSince;
+    QElapsedTimer mPainted;  // since the window was last painted
     QPointer<QDialog> mWindow;
     QLabel* mLabel = nullptr;
     QProgressBar* mBar = nullptr;

@@ -119,8 +119,13 @@ public:
     // The smallest font of the text, in twips.
     qreal smallest() const { return mSmallest; }
     bool complete() const { return mRun == mPara.runs.size(); }
-    // The model offset of a character laid at `index`, which may be the end.
-    int toModel(int index) const { return mToModel[static_cast<size_t>(std::clamp(index, 0, int(mText.size())))]; }
+    // The model offset of the character laid at `index`; at the end of what
+    // is built so far, that of the next character to be read.
+    int toModel(int index) const
+    {
+        const auto i = static_cast<size_t>(std::max(index, 0));
+        return i < mToModel.size() ? mToModel[i] : mModelAt + mAt;
+    }
 
     // Builds the text until it is at least `size` long or the paragraph ends.
     void extendTo(qsizetype size)
