@@ -64,9 +64,11 @@ public:
     void setImagePicture(int index, const platform::Picture& picture) override;
     void setShownPicture(const platform::Picture& picture) override;
     void setWordFile(const QString& path) override { mWordFile = path; }
+    void setDocumentTitle(const QString& title) override { mDocumentTitle = title; }
     void showPreview() override;
 
     QString mWordFile;
+    QString mDocumentTitle;
 
     QTreeWidget* ListView1;
     app::PictureBox* Picture2;
