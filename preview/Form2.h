@@ -13,6 +13,7 @@
 
 class QGroupBox;
 class QKeyEvent;
+class QMenu;
 class QWheelEvent;
 class QPushButton;
 class QScrollBar;
@@ -42,6 +43,10 @@ public:
     void PushButton2_Click();  // "Zoom Out"
     void PushButton6_Click();  // "Save Results To Word File"
     void PushButton8_Click();  // "< Back"
+    // The page menu of the canvas and the page list.
+    void mnuSaveAsPdf_Click();  // "Save as PDF…", Ctrl+Shift+S
+    void mnuPrint_Click();  // "Print…", Ctrl+P
+    void mnuCopyPage_Click();  // "Copy Page"
     void Picture1_MouseDown(float x, float y);
     void Picture1_MouseMove(bool buttonHeld, float x, float y);
     void Picture1_MouseUp();
@@ -76,6 +81,7 @@ public:
     QScrollBar *VScroll1, *HScroll1;
     QGroupBox* Frame1;
     QPushButton *PushButton1, *PushButton2, *PushButton8, *PushButton6;
+    QMenu* mnuPage;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -84,6 +90,9 @@ protected:
 
 private:
     void buildLayout();
+    void buildPageMenu();
+    // The pages of the document: those the page list names.
+    std::vector<platform::Picture> documentPages() const;
     void choosePage();
     void Form_QueryUnload();
     void Form_Unload();
