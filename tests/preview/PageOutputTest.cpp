@@ -54,7 +54,7 @@ QString poppler(const QString& tool, const QStringList& arguments)
 
 QString info(const QString& pdf, const QString& key)
 {
-    const QRegularExpression line(QStringLiteral("^%1:\\s*(.*)$").arg(key), QRegularExpression::MultilineOption);
+    const QRegularExpression line(QStringLiteral("^%1:[ \\t]*(.*)$").arg(key), QRegularExpression::MultilineOption);
     return line.match(poppler(QStringLiteral("pdfinfo"), {pdf})).captured(1).trimmed();
 }
 
