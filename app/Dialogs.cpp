@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <utility>
 
 namespace app {
@@ -87,6 +89,15 @@ QString QtDialogs::saveFileName(const QString& title, const QString& filter)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
+}
+
+bool QtDialogs::print(QPrinter& printer, int pageCount)
+{
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange
+                      | QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
+    dialog.setMinMax(1, pageCount);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace app

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QPrinter;
+
 namespace app {
 
 // Message-box styles and answers, with the platform's numeric values so that a
@@ -25,6 +27,10 @@ public:
     virtual int messageBox(const QString& text, int style, const QString& caption) = 0;
     // Asks for a file name to save to; an empty result means the user cancelled.
     virtual QString saveFileName(const QString& title, const QString& filter) = 0;
+    // The platform's print dialog on `printer`, which comes set up with the
+    // document's paper, for a range within pages 1 to `pageCount`; false when
+    // the user cancelled.
+    virtual bool print(QPrinter& printer, int pageCount) = 0;
 };
 
 // The dialogs in force: the production ones unless a test has set others.
@@ -40,6 +46,7 @@ class QtDialogs : public Dialogs {
 public:
     int messageBox(const QString& text, int style, const QString& caption) override;
     QString saveFileName(const QString& title, const QString& filter) override;
+    bool print(QPrinter& printer, int pageCount) override;
 };
 
 }  // namespace app

@@ -19,6 +19,9 @@ inline constexpr char Form2_PushButton8_Click[] = "in Pondrel2021/08/31.Form2.Pu
 inline constexpr char Form2_Picture1_MouseDown[] = "in Pondrel2021/08/31.Form2.picture1_MouseDown ";
 inline constexpr char Form2_Picture1_MouseMove[] = "in Pondrel2021/08/31.Form2.picture1_MouseMove ";
 inline constexpr char Form2_Picture1_MouseUp[] = "in Pondrel2021/08/31.Form2.Picture1_MouseUp ";
+inline constexpr char Form2_mnuSaveAsPdf_Click[] = "in Pondrel2021/08/31.Form2.mnuSaveAsPdf_Click ";
+inline constexpr char Form2_mnuPrint_Click[] = "in Pondrel2021/08/31.Form2.mnuPrint_Click ";
+inline constexpr char Form2_mnuCopyPage_Click[] = "in Pondrel2021/08/31.Form2.mnuCopyPage_Click ";
 inline constexpr char Form2_RedrawImage[] = "in Pondrel2021/08/31.Form2.RedrawImage ";
 
 }  // namespace app::label

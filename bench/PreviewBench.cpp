@@ -1,11 +1,16 @@
 // The preview window: one zoom step with its redraw of a Letter page, one
-// drag move, and what a 20-page document at 400 % adds to the process.
+// drag move, what a 20-page document at 400 % adds to the process, and that
+// document written as PDF (beside LibreOffice's conversion of the same saved
+// document, where it is installed).
 #include "app/Application.h"
 #include "app/Resources.h"
+#include "bench/Soffice.h"
 #include "preview/Form2.h"
+#include "preview/PageOutput.h"
 #include "wordproc/Layout.h"
 #include "wordproc/WordProcessor.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPixmap>
 #include <QTemporaryDir>
@@ -16,7 +21,17 @@
 
 namespace {
 
-// Pages of a real document: the template with long texts, laid out.
+QTemporaryDir& folder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// The document of the pages below, saved.
+QString savedDocument() { return folder().filePath(QStringLiteral("twenty.doc")); }
+
+// Pages of a real document: the template with long texts, laid out; the
+// texts fill exactly 20 pages.
 std::vector<platform::Picture> pages(int count)
 {
     static std::vector<platform::Picture> made;
@@ -30,12 +45,13 @@ std::vector<platform::Picture> pages(int count)
         wordproc::WordProcessor word;
         auto doc = word.open(path, true);
         QString prose;
-        for (int i = 0; i < 16000; ++i)
+        for (int i = 0; i < 16900; ++i)
             prose += QStringLiteral("minutes%1 ").arg(i % 97);
         doc->selection().selectCell(0, 13, 0);
         doc->selection().typeText(prose);
         for (const auto& p : doc->layout().pages)
             made.push_back(p.picture);
+        doc->saveAs(savedDocument());
     }
     return {made.begin(), made.begin() + std::min<size_t>(count, made.size())};
 }
@@ -115,6 +131,18 @@ void TwentyPagesAt400Percent(benchmark::State& state)
 }
 BENCHMARK(TwentyPagesAt400Percent)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// "Save as PDF…" of a 20-page meeting: every page painted into the PDF writer, in memory.
+void PdfOfTwentyPages(benchmark::State& state)
+{
+    const std::vector<platform::Picture> twenty = pages(20);
+    qint64 bytes = 0;
+    for (auto _ : state)
+        bytes = preview::pdfOfPages(twenty, QStringLiteral("Twenty pages")).size();
+    state.counters["pages"] = static_cast<double>(twenty.size());
+    state.counters["KB"] = static_cast<double>(bytes) / 1024;
+}
+BENCHMARK(PdfOfTwentyPages)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -124,5 +152,20 @@ int main(int argc, char** argv)
     app::Application application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
+
+    if (bench::sofficeInstalled()) {
+        const std::vector<platform::Picture> twenty = pages(20);
+        QElapsedTimer t;
+        t.start();
+        benchmark::DoNotOptimize(preview::pdfOfPages(twenty, QStringLiteral("Twenty pages")));
+        const double ours = t.nsecsElapsed() / 1e6;
+        // The first start sets up LibreOffice's profile; the second is the one timed.
+        const double first = bench::sofficeToPdfMs(savedDocument(), folder().path());
+        const double theirs = bench::sofficeToPdfMs(savedDocument(), folder().path());
+        if (theirs > 0)
+            std::printf("%s (%zu pages) as PDF: Corvalin %.0f ms from its pages; soffice --convert-to pdf %.0f ms "
+                        "(%.0f ms at its first start)\n",
+                        qPrintable(savedDocument()), twenty.size(), ours, theirs, first);
+    }
     return 0;
 }

@@ -7,7 +7,7 @@
 namespace docgen {
 
 // What document generation reaches of the preview window: the page list, the
-// page pictures, the page on show, the document's path, and showing it.
+// page pictures, the page on show, the document's path and title, and showing it.
 class PreviewPort {
 public:
     virtual ~PreviewPort() = default;
@@ -22,6 +22,8 @@ public:
     // The canvas shows this picture at its own size.
     virtual void setShownPicture(const platform::Picture& picture) = 0;
     virtual void setWordFile(const QString& path) = 0;
+    // The meeting's title, which the document's exports carry as their own.
+    virtual void setDocumentTitle(const QString& title) = 0;
     virtual void showPreview() = 0;
 };
 

@@ -320,6 +320,7 @@ void fillTemplate(GenerationHost& host)
     if (g.test([&] { return host.preview().pageCount() > 0; }))
         g.step(300, [&] { host.preview().setShownPicture(host.preview().imagePicture(0)); });
     g.step(302, [&] { host.preview().setWordFile(strDocFile); });
+    g.act([&] { host.preview().setDocumentTitle(host.text(Field::txtTitle)); });
     g.step(304, [&] { host.preview().showPreview(); });
     g.step(306, [&] { host.hideWindow(); });
     g.step(310, [&] { host.allowRepaint(true); });

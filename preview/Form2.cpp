@@ -10,6 +10,7 @@
 #include "app/WindowLook.h"
 #include "platform/SafeFile.h"
 #include "platform/Units.h"
+#include "preview/PageOutput.h"
 
 #include <QAbstractSlider>
 #include <QApplication>
@@ -18,6 +19,8 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
@@ -116,6 +119,9 @@ void Form2::buildLayout()
     shortcut(QKeySequence::Save, &Form2::PushButton6_Click);
     shortcut(QKeySequence(Qt::Key_Escape), &Form2::PushButton8_Click);
     shortcut(QKeySequence(Qt::ALT | Qt::Key_Left), &Form2::PushButton8_Click);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_P), &Form2::mnuPrint_Click);
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &Form2::mnuSaveAsPdf_Click);
+    buildPageMenu();
 
     // What a screen reader announces: the caption, or what the control shows.
     const std::pair<QWidget*, const char*> names[] = {
@@ -137,6 +143,38 @@ void Form2::buildLayout()
                               PushButton2, PushButton6, PushButton8, ListView1};
     for (size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void Form2::buildPageMenu()
+{
+    mnuPage = new QMenu(this);
+    mnuPage->setObjectName(QStringLiteral("mnuPage"));
+    const auto item = [this](const QString& caption, const QKeySequence& keys, void (Form2::*handler)()) {
+        QAction* action = mnuPage->addAction(caption, this, handler);
+        // The window's own shortcuts run the commands; the menu only shows their keys.
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetShortcut);
+    };
+    item(QStringLiteral("Save as PDF\u2026"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+         &Form2::mnuSaveAsPdf_Click);
+    item(QStringLiteral("Print\u2026"), QKeySequence(Qt::CTRL | Qt::Key_P), &Form2::mnuPrint_Click);
+    item(QStringLiteral("Copy Page"), QKeySequence(), &Form2::mnuCopyPage_Click);
+    for (QWidget* w : {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(mViewportInside),
+                       static_cast<QWidget*>(Picture2), static_cast<QWidget*>(ListView1)}) {
+        w->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(w, &QWidget::customContextMenuRequested, this, [this, w](const QPoint& at) {
+            // In the page list the menu is about the page under the pointer.
+            QWidget* from = w;
+            if (w == ListView1) {
+                from = ListView1->viewport();
+                if (QTreeWidgetItem* under = ListView1->itemAt(at); under && under != ListView1->currentItem()) {
+                    ListView1->setCurrentItem(under);
+                    choosePage();
+                }
+            }
+            mnuPage->popup(from->mapToGlobal(at));
+        });
+    }
 }
 
 // ---- Load, activation, choosing a page ---------------------------------------
@@ -478,6 +516,85 @@ void Form2::PushButton6_Click()
     // A failed copy has been reported; "Done." would call it a success.
     if (!copyFailed)
         g.step(132, [&] { app::MsgBox(QStringLiteral("Done.")); });
+}
+
+std::vector<platform::Picture> Form2::documentPages() const
+{
+    // Elements beyond the page list are left from a longer earlier run.
+    std::vector<platform::Picture> out;
+    for (int k = 0; k < pageCount() && mPages.has(k); ++k)
+        out.push_back(mPages.picture(k));
+    return out;
+}
+
+void Form2::mnuSaveAsPdf_Click()
+{
+    app::Guard g(app::label::Form2_mnuSaveAsPdf_Click);
+    QString name;
+    qint16 answer = 0;
+    bool saved = false;
+    g.step(100, [&] {
+        name = app::dialogs().saveFileName(QStringLiteral("Save as PDF"), QStringLiteral("PDF Files (*.pdf)"));
+    });
+    g.step(102);
+    if (name.isEmpty())
+        return;
+    g.step(104);
+    if (g.test([&] { return app::FileExists(name); })) {
+        g.step(106, [&] {
+            answer = static_cast<qint16>(app::MsgBox(
+                QStringLiteral("Are you sure you wish to overwrite ") + name + QStringLiteral(" ?"), app::vbYesNo));
+        });
+    } else {
+        g.step(108, [&] { answer = app::vbYes; });
+    }
+    g.step(110);
+    if (answer != app::vbYes)
+        return;
+    QByteArray pdf;
+    g.step(112, [&] { pdf = pdfOfPages(documentPages(), mDocumentTitle); });
+    g.step(114);
+    if (pdf.isEmpty())
+        return;  // the writer's failure has been reported
+    // Written beside the target and renamed over it once whole: a failing
+    // disk leaves the old file, and a link at the name is replaced, not followed.
+    g.step(116, [&] {
+        platform::replaceFile(name, pdf, platform::defaultFileMode());
+        saved = true;
+    });
+    if (saved)
+        g.step(118, [&] { app::MsgBox(QStringLiteral("Done.")); });
+}
+
+void Form2::mnuPrint_Click()
+{
+    app::Guard g(app::label::Form2_mnuPrint_Click);
+    std::vector<platform::Picture> pages;
+    g.step(100, [&] { pages = documentPages(); });
+    g.step(102);
+    if (pages.empty())
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    bool chosen = false;
+    g.step(104, [&] { preparePrinter(printer, pages, mDocumentTitle); });
+    g.step(106, [&] { chosen = app::dialogs().print(printer, static_cast<int>(pages.size())); });
+    g.step(108);
+    if (!chosen)
+        return;
+    g.step(110, [&] {
+        mPointer.setShape(app::vbHourglass);
+        printPages(printer, pages);
+    });
+    g.step(112, [&] { mPointer.setShape(app::vbDefault); });
+}
+
+void Form2::mnuCopyPage_Click()
+{
+    app::Guard g(app::label::Form2_mnuCopyPage_Click);
+    g.step(100);
+    if (mPages.holder().isNull())
+        return;  // no page on show
+    g.step(102, [&] { copyPageToClipboard(mPages.holder()); });
 }
 
 void Form2::PushButton8_Click()

@@ -13,6 +13,7 @@
 
 class QGroupBox;
 class QKeyEvent;
+class QMenu;
 class QWheelEvent;
 class QPushButton;
 class QScrollBar;
@@ -42,6 +43,10 @@ public:
     void PushButton2_Click();  // "Zoom Out"
     void PushButton6_Click();  // "Save Results To Word File"
     void PushButton8_Click();  // "< Back"
+    // The page menu of the canvas and the page list.
+    void mnuSaveAsPdf_Click();  // "Save as PDF…", Ctrl+Shift+S
+    void mnuPrint_Click();  // "Print…", Ctrl+P
+    void mnuCopyPage_Click();  // "Copy Page"
     void Picture1_MouseDown(float x, float y);
     void Picture1_MouseMove(bool buttonHeld, float x, float y);
     void Picture1_MouseUp();
@@ -64,9 +69,11 @@ public:
     void setImagePicture(int index, const platform::Picture& picture) override;
     void setShownPicture(const platform::Picture& picture) override;
     void setWordFile(const QString& path) override { mWordFile = path; }
+    void setDocumentTitle(const QString& title) override { mDocumentTitle = title; }
     void showPreview() override;
 
     QString mWordFile;
+    QString mDocumentTitle;
 
     QTreeWidget* ListView1;
     app::PictureBox* Picture2;
@@ -74,6 +81,7 @@ public:
     QScrollBar *VScroll1, *HScroll1;
     QGroupBox* Frame1;
     QPushButton *PushButton1, *PushButton2, *PushButton8, *PushButton6;
+    QMenu* mnuPage;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -82,6 +90,9 @@ protected:
 
 private:
     void buildLayout();
+    void buildPageMenu();
+    // The pages of the document: those the page list names.
+    std::vector<platform::Picture> documentPages() const;
     void choosePage();
     void Form_QueryUnload();
     void Form_Unload();

@@ -5,8 +5,9 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
-# libxml2-utils and python3 check saved documents against the document schemas.
-ensure_packages "${BUILD_PACKAGES[@]}" libxml2-utils python3
+# libxml2-utils and python3 check saved documents against the document schemas;
+# poppler-utils reads back the PDF files the preview writes and prints.
+ensure_packages "${BUILD_PACKAGES[@]}" libxml2-utils python3 poppler-utils
 build_program
 
 (cd "$ROOT/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 300)

@@ -311,6 +311,11 @@ TEST_F(Preview, TheViewersKeysRunTheButtonsOwnHandlers)
     dialogs.fileNames = {QString()};  // Ctrl+S asks where to save; cancelled
     QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(dialogs.fileDialogTitles, QStringList({"Save File"}));
+    dialogs.fileNames = {QString()};  // Ctrl+Shift+S asks where to save the PDF; cancelled
+    QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(dialogs.fileDialogTitles, QStringList({"Save File", "Save as PDF"}));
+    QTest::keyClick(&form, Qt::Key_P, Qt::ControlModifier);  // the print dialog, cancelled
+    EXPECT_EQ(dialogs.printDialogsShown, 1);
     QTest::keyClick(&form, Qt::Key_Escape);
     EXPECT_FALSE(form.isVisible()) << "Escape is < Back";
 }

@@ -26,12 +26,14 @@ public:
     void setImagePicture(int index, const platform::Picture& picture) override;
     void setShownPicture(const platform::Picture& picture) override { shown = picture; }
     void setWordFile(const QString& path) override { wordFile = path; }
+    void setDocumentTitle(const QString& title) override { documentTitle = title; }
     void showPreview() override { ++shownCount; }
 
     QStringList pages;
     std::vector<platform::Picture> images{1};  // element 0 always exists, as the window's
     platform::Picture shown;
     QString wordFile;
+    QString documentTitle;
     int shownCount = 0;
     // Runs as each page is added, between the save of its picture and its load.
     std::function<void()> onAddPage;

@@ -2,6 +2,8 @@
 
 #include "app/ErrorReport.h"
 
+#include <QPrinter>
+
 #include <gtest/gtest.h>
 
 namespace testing_support {
@@ -31,6 +33,27 @@ QString ScriptedDialogs::saveFileName(const QString& title, const QString& filte
     const QString name = fileNames.front();
     fileNames.pop_front();
     return name;
+}
+
+bool ScriptedDialogs::print(QPrinter& printer, int pageCount)
+{
+    ++printDialogsShown;
+    if (printChoices.empty())
+        return false;
+    const PrintChoice choice = printChoices.front();
+    printChoices.pop_front();
+    // The real dialog takes no range outside the document's pages.
+    EXPECT_LE(choice.toPage, pageCount) << "a page range beyond the document";
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(choice.outputFile);
+    if (choice.fromPage > 0) {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(choice.fromPage, choice.toPage);
+    } else {
+        printer.setPrintRange(QPrinter::AllPages);
+    }
+    printer.setCopyCount(choice.copies);
+    return true;
 }
 
 std::vector<ShownBox> ScriptedDialogs::errorReports() const

@@ -11,6 +11,15 @@
 
 namespace testing_support {
 
+// What the user chooses in the print dialog: printing to a file (the one
+// printer every machine has), a page range (0 to 0: all pages) and copies.
+struct PrintChoice {
+    QString outputFile;
+    int fromPage = 0;
+    int toPage = 0;
+    int copies = 1;
+};
+
 struct ShownBox {
     QString caption;
     QString text;
@@ -25,6 +34,7 @@ public:
 
     int messageBox(const QString& text, int style, const QString& caption) override;
     QString saveFileName(const QString& title, const QString& filter) override;
+    bool print(QPrinter& printer, int pageCount) override;
 
     // The error reports among the boxes, in order.
     std::vector<ShownBox> errorReports() const;
@@ -34,6 +44,8 @@ public:
     std::deque<QString> fileNames;  // for the save dialog; "" cancels
     QStringList fileDialogTitles;
     QStringList fileDialogFilters;
+    std::deque<PrintChoice> printChoices;  // none left: the print dialog is cancelled
+    int printDialogsShown = 0;
     std::function<void(const ShownBox&)> onBox;  // runs while a box is "up"
 
 private:

@@ -244,8 +244,9 @@ TEST(Layout, APageLaidOutUnderALimitIsThePageOfTheWholeLayout)
         ASSERT_EQ(limited.pages.size(), 3u);
         for (size_t i = 0; i < 2; ++i) {
             EXPECT_EQ(limited.pages[i + 1].start, whole.pages[i + 1].start) << "page " << i + 2;
-            if (c.oneRun)  // the page begins at a word of the model's text
+            if (c.oneRun) {  // the page begins at a word of the model's text
                 EXPECT_EQ(pasted.mid(limited.pages[i + 1].start.cuts.at(0).offset, 7), QStringLiteral("minutes"));
+            }
             EXPECT_TRUE(limited.pages[i].picture.toImage(72) == whole.pages[i].picture.toImage(72)) << "page " << i + 1;
         }
     }

@@ -1,0 +1,122 @@
+#include "preview/PageOutput.h"
+
+#include "platform/Units.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace preview {
+
+namespace {
+
+// A page with no picture still takes a sheet, of the template's Letter paper.
+QSizeF paperTwips(const platform::Picture& page) { return page.size.isEmpty() ? QSizeF(12240, 15840) : page.size; }
+
+QPageSize paperOf(const platform::Picture& page)
+{
+    const QSizeF twips = paperTwips(page);
+    return QPageSize(
+        QSizeF(platform::units::twipsToPoints(twips.width()), platform::units::twipsToPoints(twips.height())),
+        QPageSize::Point, QString(), QPageSize::ExactMatch);
+}
+
+// A resolution for the clipboard's image: sharp when pasted into a document,
+// small enough for a mail.
+constexpr double kClipboardDpi = 150;
+
+}  // namespace
+
+QByteArray pdfOfPages(const std::vector<platform::Picture>& pages, const QString& title)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        // PDF/A-1b: the archival form that filing offices ask for.
+        writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+        writer.setTitle(title);
+        writer.setCreator(QGuiApplication::applicationName());
+        writer.setResolution(platform::units::kTwipsPerInch);  // one device unit is one twip
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        if (!pages.empty())
+            writer.setPageSize(paperOf(pages.front()));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            throw std::runtime_error("The PDF writer could not be started");
+        for (size_t k = 0; k < pages.size(); ++k) {
+            if (k > 0) {
+                writer.setPageSize(paperOf(pages[k]));
+                writer.newPage();
+            }
+            pages[k].paint(painter, QRectF(QPointF(0, 0), paperTwips(pages[k])));
+        }
+        painter.end();
+    }
+    return bytes;
+}
+
+void preparePrinter(QPrinter& printer, const std::vector<platform::Picture>& pages, const QString& title)
+{
+    if (!pages.empty())
+        printer.setPageSize(paperOf(pages.front()));
+    printer.setDocName(title);
+    printer.setFromTo(0, 0);
+    printer.setPrintRange(QPrinter::AllPages);
+}
+
+void printPages(QPrinter& printer, const std::vector<platform::Picture>& pages)
+{
+    const int count = static_cast<int>(pages.size());
+    int first = 1, last = count;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = std::max(1, printer.fromPage());
+        last = std::min(count, printer.toPage() > 0 ? printer.toPage() : count);
+    }
+    if (first > last)
+        return;
+    // A printer that makes the copies itself is given each page once.
+    const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
+    const bool collate = printer.collateCopies();
+    std::vector<int> order;
+    for (int c = 0; c < (collate ? copies : 1); ++c)
+        for (int n = first; n <= last; ++n)
+            for (int r = 0; r < (collate ? 1 : copies); ++r)
+                order.push_back(n - 1);
+
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw std::runtime_error("The printer could not be started");
+    for (size_t k = 0; k < order.size(); ++k) {
+        const platform::Picture& page = pages[static_cast<size_t>(order[k])];
+        if (k > 0 && !printer.newPage())
+            throw std::runtime_error("The printer stopped taking pages");
+        const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
+        const QSizeF paper = paperTwips(page);
+        const double scale = std::min(area.width() / paper.width(), area.height() / paper.height());
+        const QSizeF fitted = paper * scale;
+        // Centred across, from the top: where a page printed at its own size stands.
+        page.paint(painter, QRectF(QPointF((area.width() - fitted.width()) / 2, 0), fitted));
+    }
+    if (!painter.end())
+        throw std::runtime_error("The printer could not finish the pages");
+}
+
+void copyPageToClipboard(const platform::Picture& page)
+{
+    auto* data = new QMimeData;
+    data->setImageData(page.toImage(kClipboardDpi));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+}  // namespace preview

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/Picture.h"
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+class QPrinter;
+
+namespace preview {
+
+// The pages as a PDF file: one PDF page per picture at the picture's own
+// paper size, text kept as text in embedded fonts, titled `title`.
+QByteArray pdfOfPages(const std::vector<platform::Picture>& pages, const QString& title);
+
+// Readies the printer for the pages before the print dialog: the document's
+// paper, its title as the job's name, every page to be printed.
+void preparePrinter(QPrinter& printer, const std::vector<platform::Picture>& pages, const QString& title);
+
+// Prints the range chosen in the print dialog, each page scaled to the
+// printer's page keeping its proportions, as many copies as asked.
+void printPages(QPrinter& printer, const std::vector<platform::Picture>& pages);
+
+// Puts the page on the clipboard as an ordinary image other programs paste.
+void copyPageToClipboard(const platform::Picture& page);
+
+}  // namespace preview

@@ -1,0 +1,256 @@
+#include "app/Guard.h"
+#include "app/Labels.h"
+#include "docgen/TemplateFilling.h"
+#include "preview/Form2.h"
+#include "tests/support/GenerationDoubles.h"
+#include "tests/support/SampleMeeting.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestSupport.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMenu>
+#include <QMimeData>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+using testing_support::ScriptedDialogs;
+
+namespace {
+
+// The entry window as generation sees it, filling the real preview.
+class PreviewHost : public testing_support::RecordingHost {
+public:
+    explicit PreviewHost(preview::Form2& form) : mForm(form) {}
+    docgen::PreviewPort& preview() override { return mForm; }
+
+private:
+    preview::Form2& mForm;
+};
+
+// A poppler tool's output; a missing tool fails the test, never skips it.
+QString poppler(const QString& tool, const QStringList& arguments)
+{
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (program.isEmpty()) {
+        ADD_FAILURE() << tool.toStdString() << " is missing: install poppler-utils (scripts/test.sh does)";
+        return QString();
+    }
+    QProcess p;
+    p.start(program, arguments);
+    p.waitForFinished(60000);
+    EXPECT_EQ(p.exitCode(), 0) << tool.toStdString() << ": " << p.readAllStandardError().toStdString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString info(const QString& pdf, const QString& key)
+{
+    const QRegularExpression line(QStringLiteral("^%1:[ \\t]*(.*)$").arg(key), QRegularExpression::MultilineOption);
+    return line.match(poppler(QStringLiteral("pdfinfo"), {pdf})).captured(1).trimmed();
+}
+
+// Each page's text, its blanks and line ends made single blanks.
+QStringList pageTexts(const QString& pdf)
+{
+    QStringList pages = poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+                            .split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    for (QString& p : pages)
+        p = p.simplified();
+    return pages;
+}
+
+class PageOutput : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        form.Form_Load();
+        app::Guard g(app::label::Form1_PushButton3_Click);
+        meeting::loadSampleRecord(host, g);
+    }
+    // One run of "Start Creating Template", with the discussion as long as asked.
+    void generate(int words = 0)
+    {
+        QString prose = QStringLiteral("Penguins are black and white.");
+        for (int i = 0; i < words; ++i)
+            prose += QStringLiteral(" minutes%1").arg(i);
+        host.texts[{meeting::Field::txtDiscussion1, 0}] = prose;
+        docgen::fillTemplate(host);
+        ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.boxes.front().text.toStdString();
+    }
+    void choose(const QString& caption)
+    {
+        for (QAction* a : form.mnuPage->actions())
+            if (a->text() == caption)
+                return a->trigger();
+        ADD_FAILURE() << "no menu item " << caption.toStdString();
+    }
+    QString saveAsPdf(const QString& name)
+    {
+        const QString path = QDir(out.path()).filePath(name);
+        dialogs.fileNames.push_back(path);
+        choose(QStringLiteral("Save as PDF\u2026"));
+        return path;
+    }
+    QStringList reportLines() const
+    {
+        QStringList lines;
+        for (const auto& b : dialogs.errorReports())
+            lines << b.text.section(QStringLiteral("\r\n"), 1).section(QLatin1Char('\r'), 0, 0);
+        return lines;
+    }
+    QStringList filesIn(const QString& folder) const
+    {
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    }
+
+    testing_support::ProgramFolders folders;
+    ScriptedDialogs dialogs;
+    const testing_support::ClockOverride clock{[] { return QDateTime(QDate(2026, 12, 7), QTime(13, 5, 0), Qt::UTC); }};
+    const testing_support::LocaleOverride locale{QLocale(QStringLiteral("en_US"))};
+    QTemporaryDir out;
+    preview::Form2 form;
+    PreviewHost host{form};
+};
+
+}  // namespace
+
+TEST_F(PageOutput, TheSampleMeetingsPdfHasItsPagesPaperTitleAndTextsInReadingOrder)
+{
+    generate(2000);  // a longer run first leaves page pictures beyond the sample's
+    ASSERT_GT(form.pageCount(), 1);
+    dialogs.boxes.clear();
+    generate();
+    const QString pdf = saveAsPdf(QStringLiteral("minutes.pdf"));
+
+    EXPECT_EQ(info(pdf, QStringLiteral("Pages")), QString::number(form.pageCount()));
+    EXPECT_EQ(info(pdf, QStringLiteral("Page size")), QStringLiteral("612 x 792 pts (letter)"));
+    EXPECT_EQ(info(pdf, QStringLiteral("Title")), QStringLiteral("BIG MEETING"));
+    // Every font is in the file, so it reads the same where the font is not installed.
+    const QString fonts = poppler(QStringLiteral("pdffonts"), {pdf});
+    EXPECT_GE(fonts.count(QStringLiteral(" yes ")), 1) << fonts.toStdString();
+    EXPECT_FALSE(fonts.contains(QRegularExpression(QStringLiteral("\\bno\\s+(yes|no)\\s+(yes|no)\\s+\\d+"))))
+        << fonts.toStdString();
+
+    // The texts as the document shows them: the all-capitals cells in capitals.
+    const QString text = pageTexts(pdf).join(QLatin1Char(' '));
+    qsizetype at = 0;
+    for (const testing_support::Piece& piece : testing_support::samplePieces()) {
+        const QString shown = piece.caps ? piece.text.toUpper() : piece.text;
+        if (shown.isEmpty())
+            continue;
+        const qsizetype found = text.indexOf(shown, at);
+        EXPECT_GE(found, at) << shown.toStdString() << " not found after position " << at
+                             << " in: " << text.toStdString();
+        if (found >= at)
+            at = found + shown.size();
+    }
+    EXPECT_EQ(reportLines(), QStringList());
+    EXPECT_EQ(dialogs.boxes.back().text, QStringLiteral("Done."));
+
+    // The page on show, pasted elsewhere: a Letter page at 150 dpi with something on it.
+    choose(QStringLiteral("Copy Page"));
+    const QImage copied = QGuiApplication::clipboard()->image();
+    EXPECT_EQ(copied.size(), QSize(1275, 1650));
+    QImage blank(copied.size(), copied.format());
+    blank.fill(Qt::white);
+    EXPECT_NE(copied, blank) << "the copied page is blank";
+}
+
+TEST_F(PageOutput, PrintingToAFileGivesThePagesOfThePdf)
+{
+    generate(1500);
+    const int count = form.pageCount();
+    ASSERT_GE(count, 3);
+    const QStringList saved = pageTexts(saveAsPdf(QStringLiteral("minutes.pdf")));
+    ASSERT_EQ(saved.size(), count);
+
+    struct Case {
+        int from, to, copies;
+        QList<int> pages;  // of the saved PDF, counted from 1
+    };
+    QList<int> all;
+    for (int n = 1; n <= count; ++n)
+        all << n;
+    const Case cases[] = {{0, 0, 1, all}, {2, 2, 1, {2}}, {2, 3, 2, {2, 3, 2, 3}}};
+    for (const Case& c : cases) {
+        const QString printed =
+            QDir(out.path()).filePath(QStringLiteral("printed-%1-%2-%3.pdf").arg(c.from).arg(c.to).arg(c.copies));
+        dialogs.printChoices.push_back({printed, c.from, c.to, c.copies});
+        choose(QStringLiteral("Print\u2026"));
+        QStringList expected;
+        for (int n : c.pages)
+            expected << saved[n - 1];
+        EXPECT_EQ(pageTexts(printed), expected) << c.from << "-" << c.to << " x" << c.copies;
+    }
+    EXPECT_EQ(reportLines(), QStringList());
+}
+
+TEST_F(PageOutput, AFailedWriteIsReportedAndLeavesNoFileBehind)
+{
+    generate();
+    const QString folder = QDir(out.path()).filePath(QStringLiteral("minutes"));
+    const QString target = QDir(folder).filePath(QStringLiteral("minutes.pdf"));
+    struct Case {
+        const char* what;
+        std::function<void()> save;
+    };
+    const Case cases[] = {
+        {"a full disk",
+         [&] {
+             testing_support::FailingWrites full(ENOSPC, 4096);
+             dialogs.fileNames.push_back(target);
+             choose(QStringLiteral("Save as PDF\u2026"));
+         }},
+        {"a folder that vanished",
+         [&] {
+             dialogs.fileNames.push_back(target);
+             QDir(folder).removeRecursively();
+             choose(QStringLiteral("Save as PDF\u2026"));
+         }},
+    };
+    for (const Case& c : cases) {
+        QDir().mkpath(folder);
+        dialogs.boxes.clear();
+        c.save();
+        EXPECT_FALSE(QFile::exists(target)) << c.what;
+        EXPECT_EQ(filesIn(folder), QStringList()) << c.what;
+        EXPECT_EQ(reportLines(), QStringList({"in Pondrel2021/08/31.Form2.mnuSaveAsPdf_Click at line 116"})) << c.what;
+        EXPECT_EQ(dialogs.boxes.size(), 1u) << c.what << ": a failed save is not called done";
+    }
+}
+
+TEST_F(PageOutput, AnExistingFileIsAskedAboutAndALinkAtTheNameIsNotFollowed)
+{
+    generate();
+    const QString target = QDir(out.path()).filePath(QStringLiteral("minutes.pdf"));
+    testing_support::writeFile(target, "the old minutes");
+    dialogs.answers.push_back(app::vbNo);
+    saveAsPdf(QStringLiteral("minutes.pdf"));
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text,
+              QStringLiteral("Are you sure you wish to overwrite ") + target + QStringLiteral(" ?"));
+    EXPECT_EQ(testing_support::readAll(target), QByteArray("the old minutes"));
+
+    // A link planted at the name is replaced; the file it points to stays as it was.
+    const QString elsewhere = QDir(out.path()).filePath(QStringLiteral("elsewhere.txt"));
+    testing_support::writeFile(elsewhere, "someone else's file");
+    QFile::remove(target);
+    ASSERT_TRUE(QFile::link(elsewhere, target));
+    dialogs.answers.push_back(app::vbYes);
+    saveAsPdf(QStringLiteral("minutes.pdf"));
+    EXPECT_EQ(testing_support::readAll(elsewhere), QByteArray("someone else's file"));
+    EXPECT_FALSE(QFileInfo(target).isSymLink());
+    EXPECT_TRUE(testing_support::readAll(target).startsWith("%PDF-"));
+    EXPECT_EQ(reportLines(), QStringList());
+}
