@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -535,6 +536,9 @@ void Form2::mnuSaveAsPdf_Click()
     bool saved = false;
     g.step(100, [&] {
         name = app::dialogs().saveFileName(QStringLiteral("Save as PDF"), QStringLiteral("PDF Files (*.pdf)"));
+        // A name typed bare gets the suffix that lets other programs open it as a PDF.
+        if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty())
+            name += QStringLiteral(".pdf");
     });
     g.step(102);
     if (name.isEmpty())

@@ -131,7 +131,7 @@ TEST_F(PageOutput, TheSampleMeetingsPdfHasItsPagesPaperTitleAndTextsInReadingOrd
     ASSERT_GT(form.pageCount(), 1);
     dialogs.boxes.clear();
     generate();
-    const QString pdf = saveAsPdf(QStringLiteral("minutes.pdf"));
+    const QString pdf = saveAsPdf(QStringLiteral("minutes")) + QStringLiteral(".pdf");  // typed without its suffix
 
     EXPECT_EQ(info(pdf, QStringLiteral("Pages")), QString::number(form.pageCount()));
     EXPECT_EQ(info(pdf, QStringLiteral("Page size")), QStringLiteral("612 x 792 pts (letter)"));
