@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/Termination.h"
 #include "entry/Form1.h"
 #include "wordproc/WordApplication.h"
 
@@ -54,6 +55,7 @@ int main(int argc, char** argv)
     app::Application application(argc, argv);
     app::endOpeningDisplay();
     wordproc::registerComponent();
+    app::closeWindowsOnStopSignals();
     entry::Form1 form;
     ExitWhenShown probe;
     if (qEnvironmentVariableIsSet("CORVALIN_EXIT_WHEN_SHOWN"))

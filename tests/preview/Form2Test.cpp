@@ -2,6 +2,7 @@
 #include "app/Application.h"
 #include "app/Colours.h"
 #include "app/Pointer.h"
+#include "app/Termination.h"
 #include "docgen/PreviewPort.h"
 #include "platform/Units.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -9,6 +10,7 @@
 #include "tests/support/Ui.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QEnterEvent>
 #include <QFile>
@@ -22,6 +24,8 @@
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 #include <stdexcept>
 #include <vector>
 
@@ -378,6 +382,28 @@ TEST_F(Preview, ClosingRemovesTheDocumentAndEndsTheProgram)
         form.close();
     }
     EXPECT_EQ(ended, 1);
+    EXPECT_FALSE(QFile::exists(doc));
+}
+
+// Asked by the system to stop (at logout, from kill), the program closes as
+// the user would close it, and the document goes; a question on screen is
+// answered first.
+TEST_F(Preview, AStopSignalClosesTheWindowOnceNoQuestionIsOpenAndTheDocumentGoes)
+{
+    const QString doc = minutes();
+    form.show();
+    app::closeWindowsOnStopSignals();
+    int ended = 0;
+    const testing_support::ProgramEndOverride end([&] { ++ended; });
+    QDialog question(&form);
+    question.setModal(true);
+    question.open();
+    ASSERT_EQ(::raise(SIGTERM), 0);
+    QTest::qWait(400);
+    EXPECT_EQ(ended, 0) << "closed under an open question";
+    EXPECT_TRUE(QFile::exists(doc));
+    question.reject();
+    QTRY_COMPARE(ended, 1);
     EXPECT_FALSE(QFile::exists(doc));
 }
 
