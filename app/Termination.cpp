@@ -46,8 +46,7 @@ void closeWindowsOnStopSignals()
     auto* notifier = new QSocketNotifier(gWake[0], QSocketNotifier::Read, qApp);
     QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
         char drained[64];
-        while (::read(gWake[0], drained, sizeof drained) > 0) {
-        }
+        while (::read(gWake[0], drained, sizeof drained) > 0) {}
         closeWhenNothingIsOpen();
     });
     struct sigaction action {};

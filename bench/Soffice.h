@@ -6,6 +6,9 @@
 #include <QString>
 #include <QUrl>
 
+#include <csignal>
+#include <unistd.h>
+
 // LibreOffice's conversion of a saved document to PDF, the yardstick the
 // benchmarks set Corvalin's own figures beside.
 namespace bench {
@@ -24,6 +27,9 @@ inline double sofficeToPdfMs(const QString& document, const QString& outdir, int
     QElapsedTimer t;
     t.start();
     QProcess p;
+    // In a process group of its own: soffice is a script that starts
+    // soffice.bin, which killing the script alone would leave running.
+    p.setChildProcessModifier([] { ::setpgid(0, 0); });
     // A profile of its own: with the shared one, a LibreOffice already running
     // (a user's, another benchmark's) would take the job and keep it waiting.
     const QString profile = QUrl::fromLocalFile(outdir + QStringLiteral("/soffice-profile")).toString();
@@ -31,7 +37,7 @@ inline double sofficeToPdfMs(const QString& document, const QString& outdir, int
             {QStringLiteral("-env:UserInstallation=") + profile, QStringLiteral("--headless"),
              QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"), outdir, document});
     if (!p.waitForFinished(limitMs)) {
-        p.kill();
+        ::kill(-static_cast<pid_t>(p.processId()), SIGKILL);
         p.waitForFinished();
         return -1;
     }
