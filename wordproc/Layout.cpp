@@ -409,18 +409,20 @@ private:
 
     platform::Picture& picture() { return mLayout.pages.back().picture; }
 
-    void place(const Line& line, qreal x, qreal y)
+    // A line is placed once, so its glyphs move onto the page.
+    void place(Line& line, qreal x, qreal y)
     {
-        for (const auto& g : line.glyphs) {
-            picture().glyphs.push_back(g);
-            picture().glyphs.back().origin += QPointF(x, y + line.before);
+        for (auto& g : line.glyphs) {
+            g.origin += QPointF(x, y + line.before);
+            picture().glyphs.push_back(std::move(g));
         }
+        line.glyphs.clear();
     }
 
     void paragraph(int block, const Paragraph& p)
     {
         const qreal width = mPage.width - mPage.left - mPage.right;
-        for (const Line& line : layParagraph(mStyles, p, 0, width, budget(), pageRoom())) {
+        for (Line& line : layParagraph(mStyles, p, 0, width, budget(), pageRoom())) {
             if (!mEmpty && mY + line.before + line.height > bottom())
                 newPage(Position{block, 0, {TextCut{0, line.offset}}});
             if (mStopped)
@@ -493,7 +495,7 @@ private:
         }
     }
 
-    void drawRow(const Row& row, const std::vector<std::vector<Line>>& cells, const std::vector<size_t>& first,
+    void drawRow(const Row& row, std::vector<std::vector<Line>>& cells, const std::vector<size_t>& first,
                  const std::vector<size_t>& end, qreal left, qreal height)
     {
         qreal x = left;
