@@ -19,12 +19,11 @@ Picture::Glyphs::Glyphs(QPointF origin, const QGlyphRun& run, QColor colour, boo
     mBaseline = n > 0 ? static_cast<float>(positions[0].y()) : 0;
     for (qsizetype i = 0; i < n; ++i) {
         mX.push_back(static_cast<float>(positions[i].x()));
-        if (static_cast<float>(positions[i].y()) != mBaseline && mY.empty()) {
+        const auto y = static_cast<float>(positions[i].y());
+        if (mY.empty() && y != mBaseline)  // the first glyph off the baseline: from here on each keeps its y
             mY.assign(static_cast<size_t>(i), mBaseline);
-            mY.reserve(static_cast<size_t>(n));
-        }
-        if (!mY.empty() || static_cast<float>(positions[i].y()) != mBaseline)
-            mY.push_back(static_cast<float>(positions[i].y()));
+        if (!mY.empty())
+            mY.push_back(y);
     }
 }
 

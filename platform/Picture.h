@@ -38,7 +38,6 @@ public:
         // The glyphs as Qt paints them, made anew at each call.
         QGlyphRun run() const;
         const QRawFont& font() const { return mFont; }
-        QGlyphRun::GlyphRunFlags flags() const { return mFlags; }
         qsizetype count() const { return static_cast<qsizetype>(mIndexes.size()); }
         qint64 memoryBytes() const;
 

@@ -13,6 +13,9 @@ inline constexpr int kTwipsPerInch = 1440;
 inline constexpr int kTwipsPerPoint = 20;
 inline constexpr int kHalfPointsPerPoint = 2;
 inline constexpr int kTwipsPerPixel = 15;
+// US Letter, 8.5 by 11 inches: the template's paper and the one assumed where a page has none.
+inline constexpr int kLetterWidth = 17 * kTwipsPerInch / 2;
+inline constexpr int kLetterHeight = 11 * kTwipsPerInch;
 
 inline constexpr double pointsToTwips(double points) { return points * kTwipsPerPoint; }
 inline constexpr double twipsToPoints(double twips) { return twips / kTwipsPerPoint; }

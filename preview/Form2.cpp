@@ -482,6 +482,16 @@ bool Form2::scrollKey(QKeyEvent* e)
 
 // ---- Saving and leaving ------------------------------------------------------
 
+namespace {
+
+// Asked before any file of the user's is replaced, in the one wording both saves use.
+QString overwriteQuestion(const QString& name)
+{
+    return QStringLiteral("Are you sure you wish to overwrite ") + name + QStringLiteral(" ?");
+}
+
+}  // namespace
+
 void Form2::PushButton6_Click()
 {
     app::Guard g(app::label::Form2_PushButton6_Click);
@@ -495,10 +505,7 @@ void Form2::PushButton6_Click()
     if (!name.isEmpty()) {
         g.step(118);
         if (g.test([&] { return app::FileExists(name); })) {
-            g.step(120, [&] {
-                answer = static_cast<qint16>(app::MsgBox(
-                    QStringLiteral("Are you sure you wish to overwrite ") + name + QStringLiteral(" ?"), app::vbYesNo));
-            });
+            g.step(120, [&] { answer = static_cast<qint16>(app::MsgBox(overwriteQuestion(name), app::vbYesNo)); });
             // The old file is not removed first: the copy replaces it only once
             // it is whole, so a failing copy leaves the user's file as it was.
             g.step(122);
@@ -545,10 +552,7 @@ void Form2::mnuSaveAsPdf_Click()
         return;
     g.step(104);
     if (g.test([&] { return app::FileExists(name); })) {
-        g.step(106, [&] {
-            answer = static_cast<qint16>(app::MsgBox(
-                QStringLiteral("Are you sure you wish to overwrite ") + name + QStringLiteral(" ?"), app::vbYesNo));
-        });
+        g.step(106, [&] { answer = static_cast<qint16>(app::MsgBox(overwriteQuestion(name), app::vbYesNo)); });
     } else {
         g.step(108, [&] { answer = app::vbYes; });
     }

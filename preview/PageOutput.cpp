@@ -20,7 +20,10 @@ namespace preview {
 namespace {
 
 // A page with no picture still takes a sheet, of the template's Letter paper.
-QSizeF paperTwips(const platform::Picture& page) { return page.size.isEmpty() ? QSizeF(12240, 15840) : page.size; }
+QSizeF paperTwips(const platform::Picture& page)
+{
+    return page.size.isEmpty() ? QSizeF(platform::units::kLetterWidth, platform::units::kLetterHeight) : page.size;
+}
 
 QPageSize paperOf(const platform::Picture& page)
 {

@@ -72,8 +72,8 @@ struct Style {
 
 // In twips; by default US Letter (8.5 by 11 inches) with margins of an inch.
 struct PageSetup {
-    int width = 17 * platform::units::kTwipsPerInch / 2;
-    int height = 11 * platform::units::kTwipsPerInch;
+    int width = platform::units::kLetterWidth;
+    int height = platform::units::kLetterHeight;
     int top = platform::units::kTwipsPerInch;
     int bottom = platform::units::kTwipsPerInch;
     int left = platform::units::kTwipsPerInch;

@@ -61,13 +61,7 @@ protected:
     }
     QStringList tempFiles() const { return QDir(folders.temp()).entryList(QDir::Files | QDir::Hidden); }
     testing_support::RecordingPreview& preview() { return host.port; }
-    QStringList reportLines() const
-    {
-        QStringList out;
-        for (const auto& b : dialogs.errorReports())
-            out << b.text.section(QStringLiteral("\r\n"), 1).section(QLatin1Char('\r'), 0, 0);
-        return out;
-    }
+    QStringList reportLines() const { return dialogs.errorReportLines(); }
 
     ProgramFolders folders;
     ScriptedDialogs dialogs;

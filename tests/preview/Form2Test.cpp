@@ -81,13 +81,7 @@ protected:
         form.setWordFile(path);
         return path;
     }
-    QStringList reportLines() const
-    {
-        QStringList out;
-        for (const auto& b : dialogs.errorReports())
-            out << b.text.section(QStringLiteral("\r\n"), 1).section(QLatin1Char('\r'), 0, 0);
-        return out;
-    }
+    QStringList reportLines() const { return dialogs.errorReportLines(); }
     void click(int item)
     {
         const QRect r = form.ListView1->visualItemRect(form.ListView1->topLevelItem(item));

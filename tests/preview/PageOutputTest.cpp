@@ -102,13 +102,7 @@ protected:
         choose(QStringLiteral("Save as PDF\u2026"));
         return path;
     }
-    QStringList reportLines() const
-    {
-        QStringList lines;
-        for (const auto& b : dialogs.errorReports())
-            lines << b.text.section(QStringLiteral("\r\n"), 1).section(QLatin1Char('\r'), 0, 0);
-        return lines;
-    }
+    QStringList reportLines() const { return dialogs.errorReportLines(); }
     QStringList filesIn(const QString& folder) const
     {
         return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);

@@ -65,4 +65,12 @@ std::vector<ShownBox> ScriptedDialogs::errorReports() const
     return out;
 }
 
+QStringList ScriptedDialogs::errorReportLines() const
+{
+    QStringList out;
+    for (const ShownBox& b : errorReports())
+        out << b.text.section(QStringLiteral("\r\n"), 1).section(QLatin1Char('\r'), 0, 0);
+    return out;
+}
+
 }  // namespace testing_support

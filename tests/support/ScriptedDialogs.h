@@ -38,6 +38,9 @@ public:
 
     // The error reports among the boxes, in order.
     std::vector<ShownBox> errorReports() const;
+    // Where each error report says its procedure stopped: the report's second
+    // line ("in LABEL at line N").
+    QStringList errorReportLines() const;
 
     std::vector<ShownBox> boxes;
     std::deque<int> answers;  // for Yes/No questions
