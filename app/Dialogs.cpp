@@ -1,6 +1,7 @@
 #include "app/Dialogs.h"
 
 #include "app/AppTitle.h"
+#include "app/Termination.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -50,6 +51,9 @@ int MsgBox(const QString& text, int style, const QString& caption)
 
 int QtDialogs::messageBox(const QString& text, int style, const QString& caption)
 {
+    const bool question = (style & 0x0F) == vbYesNo;
+    if (stopRequested())
+        return question ? vbNo : vbOK;
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(caption);
     // Texts keep the platform's line ends (CR LF, and bare CRs in the error
@@ -66,10 +70,12 @@ int QtDialogs::messageBox(const QString& text, int style, const QString& caption
     case vbInformation: box.setIcon(QMessageBox::Information); break;
     default: box.setIcon(QMessageBox::NoIcon); break;
     }
-    if ((style & 0x0F) == vbYesNo) {
+    if (question) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
-        return box.exec() == QMessageBox::Yes ? vbYes : vbNo;
+        box.setDefaultButton((style & vbDefaultButton2) ? QMessageBox::No : QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        // A stop closes the box; whatever it says then, the answer is No.
+        return box.exec() == QMessageBox::Yes && !stopRequested() ? vbYes : vbNo;
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
@@ -78,6 +84,8 @@ int QtDialogs::messageBox(const QString& text, int style, const QString& caption
 
 QString QtDialogs::saveFileName(const QString& title, const QString& filter)
 {
+    if (stopRequested())
+        return QString();
     // The program asks its own overwrite question and keeps the name exactly
     // as typed, so the dialog must do neither.
     QFileDialog dialog(QApplication::activeWindow(), title, QString(), filter);
@@ -86,18 +94,20 @@ QString QtDialogs::saveFileName(const QString& title, const QString& filter)
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setDefaultSuffix(QString());
     dialog.selectFile(QString());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty() || stopRequested())
         return QString();
     return dialog.selectedFiles().constFirst();
 }
 
 bool QtDialogs::print(QPrinter& printer, int pageCount)
 {
+    if (stopRequested())
+        return false;
     QPrintDialog dialog(&printer, QApplication::activeWindow());
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange
                       | QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
     dialog.setMinMax(1, pageCount);
-    return dialog.exec() == QDialog::Accepted;
+    return dialog.exec() == QDialog::Accepted && !stopRequested();
 }
 
 }  // namespace app

@@ -15,6 +15,7 @@ enum MsgBoxStyle : int {
     vbQuestion = 32,
     vbExclamation = 48,
     vbInformation = 64,
+    vbDefaultButton2 = 256,  // the second button (No) is the default
 };
 enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
 
@@ -41,7 +42,9 @@ Dialogs* setDialogs(Dialogs* d);
 // A message box; without a caption of its own it shows the application title.
 int MsgBox(const QString& text, int style = vbOKOnly, const QString& caption = QString());
 
-// The production implementation: QMessageBox and QFileDialog.
+// The production implementation: QMessageBox, QFileDialog and QPrintDialog.
+// Once a stop has been asked for, none of them waits for an answer: each
+// gives the safe one (No, OK, a cancelled dialog) at once.
 class QtDialogs : public Dialogs {
 public:
     int messageBox(const QString& text, int style, const QString& caption) override;

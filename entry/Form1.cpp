@@ -15,6 +15,7 @@
 #include "platform/Units.h"
 #include "preview/Form2.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -111,12 +112,20 @@ QLineEdit* textBox(QWidget* parent, Field f, int left, int top, int width, int h
 
 }  // namespace
 
+namespace {
+constexpr int kFormWidth = 9000, kFormHeight = 9660;
+}  // namespace
+
 Form1::Form1(QWidget* parent) : QWidget(parent), SkinFramework1(std::make_shared<app::SkinFramework>()), mPointer(this)
 {
     setObjectName(QStringLiteral("Form1"));
     setFont(app::designFont(9));
-    setFixedSize(platform::units::twipsToPixels(9000), platform::units::twipsToPixels(9660));
+    setFixedSize(platform::units::twipsToPixels(kFormWidth), platform::units::twipsToPixels(kFormHeight));
     buildLayout();
+    mOtherTroubleListener =
+        meeting::setTroubleListener([this](const meeting::StoreTrouble& trouble) { showStoreTrouble(trouble); });
+    // A stop asked by the system waits for a run to finish, not for the window.
+    mOtherWorkUnderWay = app::setWorkUnderWay([this] { return mBusy; });
     setTabOrder();
     for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
         auto* start = new QShortcut(QKeySequence(Qt::CTRL | key), this);
@@ -127,7 +136,12 @@ Form1::Form1(QWidget* parent) : QWidget(parent), SkinFramework1(std::make_shared
     txtTitle->setFocus(Qt::OtherFocusReason);
 }
 
-Form1::~Form1() { delete mForm2; }
+Form1::~Form1()
+{
+    meeting::setTroubleListener(std::move(mOtherTroubleListener));
+    app::setWorkUnderWay(std::move(mOtherWorkUnderWay));
+    delete mForm2;
+}
 
 void Form1::buildLayout()
 {
@@ -195,6 +209,19 @@ void Form1::buildLayout()
     caption(Frame2, QStringLiteral("Label10"), QStringLiteral("Observers"), 240, 285, 1665, 225, txtObservers);
     caption(Frame2, QStringLiteral("Label11"), QStringLiteral("Resource Persons"), 240, 630, 1665, 225, txtResource);
     caption(Frame2, QStringLiteral("Label12"), QStringLiteral("Special Notes"), 240, 990, 1665, 225, txtNotes);
+
+    // A line, not a box: a box would take the keys typed while it comes up.
+    lblStoreNotice = app::placeControl<QLabel>(this, QStringLiteral("lblStoreNotice"), 120, kFormHeight - 60, 8760, 0);
+    lblStoreNotice->setWordWrap(true);
+    lblStoreNotice->setTextFormat(Qt::PlainText);
+    lblStoreNotice->setFrameStyle(QFrame::Box | QFrame::Plain);
+    lblStoreNotice->setMargin(4);
+    lblStoreNotice->setAutoFillBackground(true);
+    QPalette notice = lblStoreNotice->palette();
+    notice.setColor(QPalette::Window, QColor(0xFF, 0xF4, 0xC4));
+    notice.setColor(QPalette::WindowText, Qt::black);
+    lblStoreNotice->setPalette(notice);
+    lblStoreNotice->hide();
 
     const std::pair<QLineEdit*, Field> header[] = {
         {txtTitle, Field::txtTitle},
@@ -477,8 +504,36 @@ void Form1::PushButton3_Click()
 
 void Form1::closeEvent(QCloseEvent* event)
 {
+    if (!meeting::mayEndProgram()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     Form_Unload();
+}
+
+void Form1::showStoreTrouble(const meeting::StoreTrouble& trouble)
+{
+    const QString text = meeting::troubleNotice(trouble);
+    const int height = platform::units::twipsToPixels(kFormHeight);
+    if (text.isEmpty()) {
+        lblStoreNotice->hide();
+        lblStoreNotice->clear();
+        lblStoreNotice->setAccessibleName(QString());
+        setFixedHeight(height);
+        return;
+    }
+    // A long path wraps after a folder separator rather than running off the window.
+    QString shown = text;
+    shown.replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
+    lblStoreNotice->setText(shown);
+    lblStoreNotice->setAccessibleName(text);
+    lblStoreNotice->resize(lblStoreNotice->width(), lblStoreNotice->heightForWidth(lblStoreNotice->width()));
+    lblStoreNotice->show();
+    // The window grows by the notice, so no field is covered.
+    setFixedHeight(lblStoreNotice->geometry().bottom() + 1 + platform::units::twipsToPixels(120));
+    QAccessibleEvent alert(lblStoreNotice, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }
 
 void Form1::Form_Unload() { app::endProgram(); }

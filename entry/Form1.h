@@ -3,11 +3,13 @@
 #include "app/HoverPointer.h"
 #include "app/Pointer.h"
 #include "app/RunProgress.h"
+#include "app/Termination.h"
 #include "automation/Value.h"
 #include "docgen/GenerationHost.h"
 #include "entry/ControlArray.h"
 #include "entry/DatePicker.h"
 #include "meeting/Record.h"
+#include "meeting/SettingsStore.h"
 
 #include <QWidget>
 
@@ -80,6 +82,8 @@ public:
     ControlArray<QLineEdit> txtTimeAlloted, txtTopic, txtPresenter, txtDiscussion1, txtDiscussion2, txtDiscussion3,
         txtConclusion1, txtConclusion2, txtConclusion3, txtAction1, txtAction2, txtPerson1, txtPerson2;
     ControlArray<DatePicker> dtpDeadlin1, dtpDeadline2;
+    // Below the footer while the meeting can't be saved: why, and where.
+    QLabel* lblStoreNotice;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -95,6 +99,7 @@ private:
     void nameForScreenReaders();
     void placeStrip();
     void Form_Unload();
+    void showStoreTrouble(const meeting::StoreTrouble& trouble);
 
     // The non-visual skin component that styles this window.
     automation::ObjectPtr SkinFramework1;
@@ -102,6 +107,8 @@ private:
     app::RunProgress mProgress;
     app::HoverPointer mHover{this, mPointer};
     bool mBusy = false;
+    meeting::TroubleListener mOtherTroubleListener;
+    app::WorkUnderWay mOtherWorkUnderWay;
     preview::Form2* mForm2 = nullptr;
 
     struct FieldInfo {

@@ -3,6 +3,8 @@
 #include "meeting/IniFile.h"
 
 #include <QString>
+#include <QTimer>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <sys/types.h>
@@ -13,6 +15,15 @@ namespace meeting {
 inline constexpr char kApplication[] = "Tessaly";
 inline constexpr char kSection[] = "Corvalin";
 
+// What keeps the store from its file at the moment, for the user to see.
+struct StoreTrouble {
+    enum class Kind { None, Unreadable, Unwritable };
+    Kind kind = Kind::None;
+    QString file;  // as the user writes it
+    QString reason;  // the system's words ("No space left on device")
+    bool operator==(const StoreTrouble&) const = default;
+};
+
 // The per-user store of text values addressed by application, section and
 // key. Keys are compared without regard to case; a missing key reads as the
 // caller's default; nothing is ever deleted.
@@ -22,24 +33,35 @@ public:
     virtual QString get(const QString& application, const QString& section, const QString& key,
                         const QString& fallback) = 0;
     virtual void save(const QString& application, const QString& section, const QString& key, const QString& value) = 0;
+
+    // A store that writes every value as it is saved has nothing left over:
+    // these are for one that may not be able to.
+
+    // Tries once more, waiting a little longer, to write what could not be
+    // written yet; true when nothing is left unwritten.
+    virtual bool flush() { return true; }
+    virtual StoreTrouble trouble() const { return {}; }
+    // Keeps what is still unwritten in a recovery file of the store's own,
+    // for the next start to offer back; true when kept (or nothing was left).
+    virtual bool keepForRecovery() { return true; }
 };
 
 // The production store: one INI file per application in the settings folder
 // ("Tessaly.ini"), in the dialect of Qt's settings files.
 //
-// Every save reaches the disk before it returns, and replaces the file whole:
-// a new file beside it, flushed, then renamed over it, under the same lock
-// file Qt's settings use, so a save never leaves a short or mixed file. A
-// save first takes in what another instance wrote meanwhile, so two instances
-// typing into different fields keep each other's values. A save of the value
-// the file already holds writes nothing.
+// Every save replaces the file whole: a new file beside it, flushed, then
+// renamed over it, under the same lock file Qt's settings use, so a save
+// never leaves a short or mixed file. A save first takes in what another
+// instance wrote meanwhile, so two instances typing into different fields
+// keep each other's values. A save of the value the file already holds
+// writes nothing.
 //
-// When the file can't be written (a full disk, no permission, a folder that
-// vanished), the user is told once; what was typed stays in memory and
-// reaches the file with the first save that succeeds; a later outage is told
-// again. When the file exists but can't be read, the user is told that the
-// saved meeting could not be read and where it is, and the file is left
-// alone until it can be read again.
+// A keystroke never waits long: when the lock is held elsewhere, or the file
+// can't be written (a full disk, no permission, a folder that vanished) or
+// read, what was typed stays pending in memory, the trouble is told to the
+// listener (the entry window shows it without taking a key), and a timer
+// tries again until a save works. Nothing is shown while the lock is held.
+// When the file can't be read, it is left alone until it can be read again.
 class IniSettingsStore : public SettingsStore {
 public:
     explicit IniSettingsStore(const QString& folder);
@@ -48,8 +70,14 @@ public:
     QString get(const QString& application, const QString& section, const QString& key,
                 const QString& fallback) override;
     void save(const QString& application, const QString& section, const QString& key, const QString& value) override;
+    bool flush() override;
+    StoreTrouble trouble() const override { return mTrouble; }
+    bool keepForRecovery() override;
 
     QString filePath(const QString& application) const;
+    // Where values this store could not write are kept when the program is
+    // stopped: one file per store, in the private temporary folder.
+    static QString recoveryFilePath(const QString& storePath);
 
 private:
     struct Stamp {
@@ -62,10 +90,11 @@ private:
     struct Change {
         QString section, key, value;
     };
-    enum class Outage { None, Unreadable, Unwritable };
 
     void open(const QString& application);
     void removeLeftovers();
+    // Offers back what a stopped run of the program kept for this store.
+    void takeInRecovered();
     // Reads the file again unless it is the one last read or written; false
     // (with mReadFailure) when it can't be read.
     bool refresh();
@@ -73,8 +102,11 @@ private:
     // The file as it would be with this instance's changes; none when it
     // already holds every one of them.
     std::optional<IniFile> withPending() const;
-    void writePending();
-    void enter(Outage outage, const QString& reason);
+    // Writes what is pending, waiting up to `lockWaitMs` for the lock, and
+    // says what kept it from the file. The lock is let go before anyone is told.
+    StoreTrouble writePending(int lockWaitMs);
+    void attempt(int lockWaitMs);
+    void setTrouble(const StoreTrouble& trouble);
 
     QString mFolder;
     QString mApplication;
@@ -83,9 +115,24 @@ private:
     std::optional<Stamp> mStamp;  // of that file; none when there was no file
     bool mRead = false;
     std::vector<Change> mPending;  // this instance's changes not yet on disk
-    Outage mOutage = Outage::None;
+    StoreTrouble mTrouble;
     QString mReadFailure;
+    QTimer mRetry;
 };
+
+// Told whenever the store's trouble begins, changes or ends (Kind::None).
+using TroubleListener = std::function<void(const StoreTrouble&)>;
+TroubleListener setTroubleListener(TroubleListener listener);  // returns the one it replaces
+
+// The one line the user reads about the trouble; empty when there is none.
+QString troubleNotice(const StoreTrouble& trouble);
+
+// Asked when a window is closed, which ends the program: what could not be
+// written is tried once more; if it still can't be, the user is asked whether
+// to close anyway (No is the default), or, when the system has asked the
+// program to stop and nobody may be there to answer, it is kept for the next
+// start. True when the program may end.
+bool mayEndProgram();
 
 // Where the production store keeps its files: the user's configuration folder
 // unless a test points it elsewhere.

@@ -8,6 +8,7 @@
 #include "app/Guard.h"
 #include "app/Labels.h"
 #include "app/WindowLook.h"
+#include "meeting/SettingsStore.h"
 #include "platform/SafeFile.h"
 #include "platform/Units.h"
 #include "preview/PageOutput.h"
@@ -634,6 +635,11 @@ void Form2::showEvent(QShowEvent* event)
 
 void Form2::closeEvent(QCloseEvent* event)
 {
+    // What the entry window could not save yet is lost with the program.
+    if (!meeting::mayEndProgram()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     Form_QueryUnload();
     Form_Unload();

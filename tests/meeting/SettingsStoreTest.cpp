@@ -4,15 +4,21 @@
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLockFile>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
+#include <optional>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -31,6 +37,19 @@ ino_t inodeOf(const QString& path)
     ::stat(QFile::encodeName(path).constData(), &st);
     return st.st_ino;
 }
+
+// What the store tells the entry window, in order: each trouble as it begins
+// or changes, and its end.
+struct Told {
+    std::vector<meeting::StoreTrouble> log;
+    testing_support::TroubleListenerOverride listening{[this](const meeting::StoreTrouble& t) { log.push_back(t); }};
+    // How often the user was told of trouble.
+    int troubles() const
+    {
+        return int(std::count_if(log.begin(), log.end(),
+                                 [](const auto& t) { return t.kind != meeting::StoreTrouble::Kind::None; }));
+    }
+};
 }  // namespace
 
 TEST(SettingsStore, KeysAreCaseBlindAndKeepTheCaseTheyWereCreatedWith)
@@ -110,17 +129,20 @@ TEST(SettingsStore, AnUnwritableFileIsToldOnceAndWritingResumesWithNothingLost)
     const QString file = dir.filePath(QStringLiteral("Tessaly.ini"));
     ASSERT_TRUE(QDir().mkdir(file));  // a folder where the file should be: neither readable nor writable
     testing_support::ScriptedDialogs dialogs;
+    Told told;
     IniSettingsStore store(dir.path());
     EXPECT_EQ(store.get(A, S, QStringLiteral("txtTitle"), QStringLiteral("d")), QStringLiteral("d"));
     store.save(A, S, QStringLiteral("txtTitle"), QStringLiteral("B"));
     store.save(A, S, QStringLiteral("txtTitle"), QStringLiteral("BI"));
     store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("note"));
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_TRUE(dialogs.boxes[0].text.contains(file)) << dialogs.boxes[0].text.toStdString();
+    EXPECT_TRUE(dialogs.boxes.empty()) << "a box would take the keys typed meanwhile";
+    ASSERT_EQ(told.troubles(), 1);
+    EXPECT_EQ(told.log[0].file, file);
     EXPECT_EQ(store.get(A, S, QStringLiteral("txtTitle"), QString()), QStringLiteral("BI"));
 
     ASSERT_TRUE(QDir().rmdir(file));
     store.save(A, S, QStringLiteral("txtTitle"), QStringLiteral("BIG"));
+    EXPECT_EQ(store.trouble(), meeting::StoreTrouble()) << "the notice goes once a save works";
     IniSettingsStore restarted(dir.path());
     EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtTitle"), QString()), QStringLiteral("BIG"));
     EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtNotes"), QString()), QStringLiteral("note"));
@@ -129,7 +151,7 @@ TEST(SettingsStore, AnUnwritableFileIsToldOnceAndWritingResumesWithNothingLost)
     ASSERT_TRUE(QFile::remove(file));
     ASSERT_TRUE(QDir().mkdir(file));
     store.save(A, S, QStringLiteral("txtTitle"), QStringLiteral("BIG!"));
-    EXPECT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(told.troubles(), 2);
 }
 
 // ---- The file's dialect: what Qt's settings classes read and write ----------
@@ -273,6 +295,7 @@ TEST(SettingsStore, AFailingDiskKeepsThePreviousFileByteForByteTellsOnceAndLoses
         SCOPED_TRACE(code);
         QTemporaryDir dir;
         testing_support::ScriptedDialogs dialogs;
+        Told told;
         IniSettingsStore store(dir.path());
         for (int i = 0; i < 27; ++i)
             store.save(A, S, QStringLiteral("k%1").arg(i), QStringLiteral("sample value %1").arg(i));
@@ -284,10 +307,11 @@ TEST(SettingsStore, AFailingDiskKeepsThePreviousFileByteForByteTellsOnceAndLoses
             store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("No"));
             store.save(A, S, QStringLiteral("k3"), QStringLiteral("changed"));
             EXPECT_EQ(testing_support::readAll(path), before);
-            ASSERT_EQ(dialogs.boxes.size(), 1u);
-            EXPECT_TRUE(dialogs.boxes[0].text.contains(QStringLiteral("can't be saved")))
-                << dialogs.boxes[0].text.toStdString();
-            EXPECT_TRUE(dialogs.boxes[0].text.contains(path)) << dialogs.boxes[0].text.toStdString();
+            EXPECT_TRUE(dialogs.boxes.empty());
+            ASSERT_EQ(told.troubles(), 1);
+            EXPECT_EQ(told.log[0].kind, meeting::StoreTrouble::Kind::Unwritable);
+            EXPECT_EQ(told.log[0].file, path);
+            EXPECT_EQ(told.log[0].reason, platform::systemReason(code));
             EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no partial file left";
         }
         store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("Non"));  // the disk has room again
@@ -299,7 +323,7 @@ TEST(SettingsStore, AFailingDiskKeepsThePreviousFileByteForByteTellsOnceAndLoses
             testing_support::FailingWrites disk(code);
             store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("again"));
         }
-        EXPECT_EQ(dialogs.boxes.size(), 2u) << "a second outage is told again";
+        EXPECT_EQ(told.troubles(), 2) << "a second outage is told again";
     }
 }
 
@@ -307,14 +331,14 @@ TEST(SettingsStore, AMalformedFileDoesNotHideALaterFailure)
 {
     QTemporaryDir dir;
     testing_support::writeFile(dir.filePath(QStringLiteral("Tessaly.ini")), "[broken\n[Corvalin]\ntxtTitle=kept\n");
-    testing_support::ScriptedDialogs dialogs;
+    Told told;
     IniSettingsStore store(dir.path());
     EXPECT_EQ(store.get(A, S, QStringLiteral("txtTitle"), QString()), QStringLiteral("kept"));
     store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("one"));
-    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(told.troubles(), 0);
     testing_support::FailingWrites disk(ENOSPC);
     store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("two"));
-    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(told.troubles(), 1);
 }
 
 TEST(SettingsStore, AFileThatCantBeReadIsToldAsSuchAndLeftUntouchedUntilItCanBe)
@@ -323,7 +347,7 @@ TEST(SettingsStore, AFileThatCantBeReadIsToldAsSuchAndLeftUntouchedUntilItCanBe)
     const QString path = dir.filePath(QStringLiteral("Tessaly.ini"));
     const QByteArray saved = "[Corvalin]\ntxtTitle=BIG MEETING\ntxtNotes=None\n";
     testing_support::writeFile(path, saved);
-    testing_support::ScriptedDialogs dialogs;
+    Told told;
     IniSettingsStore store(dir.path());
     {
         testing_support::FailingReads reads(EIO);
@@ -331,10 +355,10 @@ TEST(SettingsStore, AFileThatCantBeReadIsToldAsSuchAndLeftUntouchedUntilItCanBe)
         store.save(A, S, QStringLiteral("txtAttendees"), QStringLiteral("Everyone"));
         store.save(A, S, QStringLiteral("txtAttendees"), QStringLiteral("Everyone!"));
         EXPECT_EQ(testing_support::readAll(path), saved);
-        ASSERT_EQ(dialogs.boxes.size(), 1u);
-        EXPECT_TRUE(dialogs.boxes[0].text.contains(QStringLiteral("can't be read")))
-            << dialogs.boxes[0].text.toStdString();
-        EXPECT_TRUE(dialogs.boxes[0].text.contains(path)) << dialogs.boxes[0].text.toStdString();
+        ASSERT_EQ(told.troubles(), 1);
+        EXPECT_EQ(told.log[0].kind, meeting::StoreTrouble::Kind::Unreadable);
+        EXPECT_TRUE(meeting::troubleNotice(told.log[0]).contains(QStringLiteral("can't be read")));
+        EXPECT_EQ(told.log[0].file, path);
         EXPECT_EQ(store.get(A, S, QStringLiteral("txtAttendees"), QString()), QStringLiteral("Everyone!"));
     }
     store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("Read again"));
@@ -342,7 +366,7 @@ TEST(SettingsStore, AFileThatCantBeReadIsToldAsSuchAndLeftUntouchedUntilItCanBe)
     EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtTitle"), QString()), QStringLiteral("BIG MEETING"));
     EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtAttendees"), QString()), QStringLiteral("Everyone!"));
     EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtNotes"), QString()), QStringLiteral("Read again"));
-    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(told.troubles(), 1);
 }
 
 TEST(SettingsStore, TwoInstancesTypingIntoDifferentFieldsKeepEachOthersValues)
@@ -402,7 +426,7 @@ TEST(SettingsStore, ARealFullDiskKeepsTheStoreWhole)
         QString path;
         ~Unmount() { ::umount2(QFile::encodeName(path).constData(), MNT_DETACH); }
     } unmount{dir.path()};
-    testing_support::ScriptedDialogs dialogs;
+    Told told;
     IniSettingsStore store(dir.path());
     for (int i = 0; i < 27; ++i)
         store.save(A, S, QStringLiteral("k%1").arg(i), QStringLiteral("sample value %1").arg(i));
@@ -421,11 +445,191 @@ TEST(SettingsStore, ARealFullDiskKeepsTheStoreWhole)
     store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("N"));
     store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("No"));
     EXPECT_EQ(testing_support::readAll(store.filePath(A)), before);
-    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(told.troubles(), 1);
 
     ASSERT_TRUE(QFile::remove(filler));
     store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("Non"));
     IniSettingsStore restarted(dir.path());
     EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtNotes"), QString()), QStringLiteral("Non"));
     EXPECT_EQ(restarted.get(A, S, QStringLiteral("k0"), QString()), QStringLiteral("sample value 0"));
+}
+
+// ---- Outages: what was typed waits in memory, and nothing waits for it ------
+
+namespace {
+
+// Waits for `condition` while the event loop runs (the store's retries are a
+// timer's), giving up after `ms`.
+bool eventually(const std::function<bool()>& condition, int ms = 5000)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!condition()) {
+        if (waited.elapsed() > ms)
+            return false;
+        QTest::qWait(20);
+    }
+    return true;
+}
+
+// Whether another instance could take the store's lock at this moment.
+bool lockIsFree(const QString& store)
+{
+    platform::FileLock other(store + QStringLiteral(".lock"));
+    return other.tryLock(0);
+}
+
+// A small file system of its own that can be filled up (root only).
+struct SmallDisk {
+    QTemporaryDir dir;
+    QString filler = dir.filePath(QStringLiteral("filler"));
+    bool mounted = ::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", 0, "size=64k") == 0;
+    ~SmallDisk()
+    {
+        if (mounted)
+            ::umount2(QFile::encodeName(dir.path()).constData(), MNT_DETACH);
+    }
+    // Leaves one page: enough for the lock file, not for the store as well.
+    void fill() const
+    {
+        const int fd = ::open(QFile::encodeName(filler).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        const QByteArray block(512, 'x');
+        off_t size = 0;
+        for (ssize_t n; (n = ::write(fd, block.constData(), block.size())) > 0;)
+            size += n;
+        ASSERT_EQ(::ftruncate(fd, size - 4096), 0);
+        ::close(fd);
+    }
+    void free() const { QFile::remove(filler); }
+};
+
+}  // namespace
+
+TEST(SettingsStore, ALockHeldByAnotherProgramHoldsNoKeystrokeBackAndTheTimerWritesOnceItIsLetGo)
+{
+    QTemporaryDir dir;
+    Told told;
+    IniSettingsStore store(dir.path());
+    store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("before"));
+    const QString path = store.filePath(A);
+    QProcess holder;  // another program of the vendor, writing the shared file
+    // It holds the lock until its input closes.
+    holder.start(QStringLiteral("flock"), {QStringLiteral("-o"), path + QStringLiteral(".lock"), QStringLiteral("sh"),
+                                           QStringLiteral("-c"), QStringLiteral("echo held; exec cat")});
+    ASSERT_TRUE(holder.waitForReadyRead(5000)) << "flock (util-linux) is needed";
+
+    for (const char* typed : {"F", "FU", "FUL", "FULL"})
+        store.save(A, S, QStringLiteral("txtTitle"), QLatin1String(typed));
+    EXPECT_EQ(store.get(A, S, QStringLiteral("txtTitle"), QString()), QStringLiteral("FULL"));
+    ASSERT_EQ(told.troubles(), 1);
+    EXPECT_EQ(told.log[0].reason, QStringLiteral("another program keeps the settings locked"));
+    EXPECT_FALSE(testing_support::readAll(path).contains("FULL"));
+
+    holder.closeWriteChannel();
+    ASSERT_TRUE(holder.waitForFinished(5000));
+    EXPECT_TRUE(eventually([&] { return testing_support::readAll(path).contains("txtTitle=FULL\n"); }))
+        << "what was typed is written once the lock is let go, with no keystroke after it";
+    EXPECT_EQ(store.trouble(), meeting::StoreTrouble());
+    EXPECT_EQ(told.log.back(), meeting::StoreTrouble());
+}
+
+// A failing disk, through the seam and for real: the lock is let go before
+// the user is told, so another instance is never locked out by a notice or a
+// question; closing asks before losing anything, No keeping the window.
+TEST(SettingsStore, TheLockIsFreeWhenTheUserIsToldAndClosingAsksBeforeLosingAnything)
+{
+    SmallDisk small;
+    for (const bool real : {false, true}) {
+        SCOPED_TRACE(real ? "a real full disk" : "a failing write");
+        if (real && !small.mounted) {
+            std::printf("a small disk can't be mounted here (needs root): %s\n", std::strerror(errno));
+            continue;
+        }
+        testing_support::ProgramFolders folders;
+        const testing_support::SettingsFolderOverride on(real ? small.dir.path() : folders.settings());
+        folders.restart();
+        testing_support::ScriptedDialogs dialogs;
+        const QString path = meeting::settingsFolder() + QStringLiteral("/Tessaly.ini");
+        int toldWithTheLockFree = 0, told = 0;
+        const testing_support::TroubleListenerOverride listening([&](const meeting::StoreTrouble&) {
+            ++told;
+            toldWithTheLockFree += lockIsFree(path);
+        });
+        dialogs.onBox = [&](const testing_support::ShownBox&) {
+            EXPECT_TRUE(lockIsFree(path)) << "asked under the lock";
+        };
+        meeting::SaveSetting(A, S, QStringLiteral("txtTitle"), QStringLiteral("BIG"));
+        std::optional<testing_support::FailingWrites> failing;
+        if (real)
+            small.fill();
+        else
+            failing.emplace(ENOSPC);
+        meeting::SaveSetting(A, S, QStringLiteral("txtTitle"), QStringLiteral("BIG MEETING"));
+        EXPECT_EQ(told, 1);
+        EXPECT_EQ(toldWithTheLockFree, told);
+
+        dialogs.answers = {app::vbNo};
+        EXPECT_FALSE(meeting::mayEndProgram());
+        ASSERT_EQ(dialogs.boxes.size(), 1u);
+        EXPECT_EQ(dialogs.boxes[0].text, QStringLiteral("Your last changes can't be saved to %1 (%2). Close anyway "
+                                                        "and lose them?")
+                                             .arg(path, platform::systemReason(ENOSPC)));
+        EXPECT_EQ(dialogs.boxes[0].style, app::vbYesNo | app::vbExclamation | app::vbDefaultButton2);
+        EXPECT_EQ(meeting::GetSetting(A, S, QStringLiteral("txtTitle")), QStringLiteral("BIG MEETING"));
+
+        dialogs.answers = {app::vbYes};
+        EXPECT_TRUE(meeting::mayEndProgram());
+
+        // Room again: closing writes what waited, and asks nothing.
+        failing.reset();
+        small.free();
+        EXPECT_TRUE(meeting::mayEndProgram());
+        EXPECT_EQ(dialogs.boxes.size(), 2u);
+        EXPECT_TRUE(testing_support::readAll(path).contains("txtTitle=BIG MEETING\n"));
+    }
+}
+
+// Stopped by the system while the disk is full, the program keeps what it
+// could not write, asks nobody, and the next start offers it back.
+TEST(SettingsStore, AStopKeepsWhatCouldNotBeWrittenAndTheNextStartOffersItBack)
+{
+    for (const int answer : {app::vbYes, app::vbNo}) {
+        SCOPED_TRACE(answer == app::vbYes ? "put back" : "discarded");
+        testing_support::ProgramFolders folders;
+        testing_support::ScriptedDialogs dialogs;
+        const testing_support::ClockOverride clock([] { return QDateTime(QDate(2026, 12, 8), QTime(17, 30)); });
+        const testing_support::LocaleOverride locale(QLocale(QStringLiteral("en_US")));
+        meeting::SaveSetting(A, S, QStringLiteral("txtTitle"), QStringLiteral("FULL"));
+        const QString store = meeting::settingsFolder() + QStringLiteral("/Tessaly.ini");
+        const QString kept = IniSettingsStore::recoveryFilePath(store);
+        {
+            testing_support::FailingWrites disk(ENOSPC, 0, folders.settings());
+            meeting::SaveSetting(A, S, QStringLiteral("txtTitle"), QStringLiteral("FULLLAST"));
+            meeting::SaveSetting(A, S, QStringLiteral("txtNotes"), QStringLiteral("one more"));
+            const testing_support::StopRequestOverride stopping(true);
+            EXPECT_TRUE(meeting::mayEndProgram());
+        }
+        EXPECT_TRUE(dialogs.boxes.empty()) << "nobody may be there to answer";
+        EXPECT_EQ(QFile::permissions(kept) & 0x0077, 0) << "kept for the user alone";
+        EXPECT_EQ(meeting::troubleNotice({}), QString());
+
+        folders.restart();
+        dialogs.answers = {answer};
+        const QString title = meeting::GetSetting(A, S, QStringLiteral("txtTitle"));
+        ASSERT_EQ(dialogs.boxes.size(), 1u);
+        EXPECT_EQ(dialogs.boxes[0].text,
+                  QStringLiteral("The program was stopped on 08-Dec-2026 at 17:30 before your last changes could be "
+                                 "saved to the settings file\n%1\nThey were kept in\n%2\n\nPut them back into the "
+                                 "form? (No discards them.)")
+                      .arg(store, kept));
+        EXPECT_FALSE(QFile::exists(kept)) << "offered once";
+        folders.restart();
+        EXPECT_EQ(meeting::GetSetting(A, S, QStringLiteral("txtTitle")),
+                  answer == app::vbYes ? QStringLiteral("FULLLAST") : QStringLiteral("FULL"));
+        EXPECT_EQ(meeting::GetSetting(A, S, QStringLiteral("txtNotes")),
+                  answer == app::vbYes ? QStringLiteral("one more") : QString());
+        EXPECT_EQ(title, meeting::GetSetting(A, S, QStringLiteral("txtTitle")));
+        EXPECT_EQ(dialogs.boxes.size(), 1u);
+    }
 }

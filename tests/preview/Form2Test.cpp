@@ -10,16 +10,18 @@
 #include "tests/support/Ui.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QWheelEvent>
 
@@ -365,39 +367,63 @@ TEST_F(Preview, PageElementsBeyondTheLoadedOnesDoNotExist)
     EXPECT_EQ(port.imagePicture(2).fills.front().colour, QColor(Qt::blue));  // loaded ones are kept
 }
 
-TEST_F(Preview, ClosingRemovesTheDocumentAndEndsTheProgram)
+// Closing ends the program; with a change of the meeting that could not be
+// saved yet, only once the user has agreed to lose it.
+TEST_F(Preview, ClosingRemovesTheDocumentAndEndsTheProgramOnceNothingUnsavedIsLeft)
 {
     const QString doc = folders.temp() + QStringLiteral("/kvarne11111111.doc");
     testing_support::writeFile(doc, "doc");
     form.setWordFile(doc);
+    form.show();
     int ended = 0;
-    {
-        const testing_support::ProgramEndOverride end([&] { ++ended; });
-        form.close();
-    }
+    const testing_support::ProgramEndOverride end([&] { ++ended; });
+    testing_support::FailingWrites disk(ENOSPC, 0, folders.settings());
+    meeting::SaveSetting(QStringLiteral("Tessaly"), QStringLiteral("Corvalin"), QStringLiteral("txtTitle"),
+                         QStringLiteral("typed before the run"));
+    dialogs.answers = {app::vbNo, app::vbYes};
+    form.close();
+    EXPECT_EQ(ended, 0);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(QFile::exists(doc)) << "the document goes only with the window";
+    form.close();
     EXPECT_EQ(ended, 1);
     EXPECT_FALSE(QFile::exists(doc));
+    EXPECT_EQ(dialogs.boxes.size(), 2u);
 }
 
 // Asked by the system to stop (at logout, from kill), the program closes as
-// the user would close it, and the document goes; a question on screen is
-// answered first.
-TEST_F(Preview, AStopSignalClosesTheWindowOnceNoQuestionIsOpenAndTheDocumentGoes)
+// the user would close it, and the document goes. Nobody may be there to
+// answer: a box or dialog on screen is closed with its safe answer, through
+// the real boxes, and the stop is over within moments.
+TEST_F(Preview, AStopSignalClosesAnOpenBoxWithItsSafeAnswerAndTheDocumentGoes)
 {
     const QString doc = minutes();
     form.show();
     app::closeWindowsOnStopSignals();
+    const testing_support::StopRequestOverride notYetStopped(false);
+    const testing_support::DialogsOverride realBoxes(nullptr);
     int ended = 0;
     const testing_support::ProgramEndOverride end([&] { ++ended; });
-    QDialog question(&form);
-    question.setModal(true);
-    question.open();
-    ASSERT_EQ(::raise(SIGTERM), 0);
-    QTest::qWait(400);
-    EXPECT_EQ(ended, 0) << "closed under an open question";
-    EXPECT_TRUE(QFile::exists(doc));
-    question.reject();
-    QTRY_COMPARE(ended, 1);
+    QElapsedTimer since;
+    QTimer::singleShot(200, [&] {
+        ASSERT_NE(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()), nullptr) << "no box on screen";
+        since.start();
+        ::raise(SIGTERM);
+    });
+    QTimer unanswered;  // a box left waiting would hold the test for ever
+    unanswered.setSingleShot(true);
+    QObject::connect(&unanswered, &QTimer::timeout, [] {
+        ADD_FAILURE() << "the box waited for an answer after the stop";
+        if (QWidget* box = QApplication::activeModalWidget())
+            box->close();
+    });
+    unanswered.start(3000);
+    const int answer = app::MsgBox(QStringLiteral("Are you sure you wish to overwrite /tmp/minutes.doc ?"),
+                                   app::vbYesNo | app::vbExclamation);
+    EXPECT_EQ(answer, app::vbNo);
+    EXPECT_EQ(app::MsgBox(QStringLiteral("Done.")), app::vbOK) << "a later box waits for nobody";
+    QTRY_COMPARE_WITH_TIMEOUT(ended, 1, 2000);
+    EXPECT_LT(since.elapsed(), 2000);
     EXPECT_FALSE(QFile::exists(doc));
 }
 

@@ -5,6 +5,7 @@
 #include "app/Dialogs.h"
 #include "app/Environment.h"
 #include "app/Random.h"
+#include "app/Termination.h"
 #include "docgen/Clipboard.h"
 #include "meeting/DateText.h"
 #include "meeting/SettingsStore.h"
@@ -47,5 +48,8 @@ using LocaleOverride = Override<&meeting::setRegionalLocale>;
 using ClipboardOverride = Override<&docgen::setClipboardRead>;
 using ReadCallOverride = Override<&platform::setReadCall>;
 using WriteCallOverride = Override<&platform::setWriteCall>;
+using TroubleListenerOverride = Override<&meeting::setTroubleListener>;
+using StopRequestOverride = Override<&app::setStopRequested>;
+using WorkUnderWayOverride = Override<&app::setWorkUnderWay>;
 
 }  // namespace testing_support

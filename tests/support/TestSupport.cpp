@@ -24,9 +24,12 @@
 
 namespace testing_support {
 
-ProgramFolders::ProgramFolders() : mOldTemp(qgetenv("TEMP")), mHadTemp(qEnvironmentVariableIsSet("TEMP"))
+ProgramFolders::ProgramFolders()
+    : mOldTemp(qgetenv("TEMP")), mOldTmpdir(qgetenv("TMPDIR")), mHadTemp(qEnvironmentVariableIsSet("TEMP")),
+      mHadTmpdir(qEnvironmentVariableIsSet("TMPDIR"))
 {
     qputenv("TEMP", QFile::encodeName(mTemp.path()));
+    qputenv("TMPDIR", QFile::encodeName(mSystemTemp.path()));
     meeting::reopenSettingsStore();
 }
 
@@ -40,6 +43,10 @@ ProgramFolders::~ProgramFolders()
         qputenv("TEMP", mOldTemp);
     else
         qunsetenv("TEMP");
+    if (mHadTmpdir)
+        qputenv("TMPDIR", mOldTmpdir);
+    else
+        qunsetenv("TMPDIR");
 }
 
 QString ProgramFolders::writeProgramFile(const QString& relative, const QByteArray& bytes) const
@@ -50,8 +57,13 @@ QString ProgramFolders::writeProgramFile(const QString& relative, const QByteArr
     return path;
 }
 
-FailingWrites::FailingWrites(int code, qint64 afterBytes)
-    : mWrite([code, left = afterBytes](int fd, const void* data, size_t size) mutable -> ssize_t {
+FailingWrites::FailingWrites(int code, qint64 afterBytes, const QString& onlyIn)
+    : mWrite([code, left = afterBytes, onlyIn](int fd, const void* data, size_t size) mutable -> ssize_t {
+          if (!onlyIn.isEmpty()) {
+              const QString file = QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(fd));
+              if (!file.startsWith(QDir(onlyIn).canonicalPath() + QLatin1Char('/')))
+                  return ::write(fd, data, size);
+          }
           if (left <= 0) {
               errno = code;
               return -1;

@@ -15,7 +15,8 @@ QT_END_NAMESPACE
 namespace testing_support {
 
 // Fresh folders for one test, removed afterwards: the program folder, the
-// temporary folder and the settings folder while the object lives.
+// temporary folder, the settings folder and the system's temporary folder
+// (where the private per-user folder is made) while the object lives.
 class ProgramFolders {
 public:
     ProgramFolders();
@@ -23,6 +24,7 @@ public:
     QString program() const { return mProgram.path(); }
     QString temp() const { return mTemp.path(); }
     QString settings() const { return mSettings.path(); }
+    QString systemTemp() const { return mSystemTemp.path(); }
     // Forgets what the settings store holds in memory, as a restart would.
     void restart() const;
     // Writes a file under the program folder (folders made as needed).
@@ -32,17 +34,19 @@ private:
     QTemporaryDir mProgram;
     QTemporaryDir mTemp;
     QTemporaryDir mSettings;
-    QByteArray mOldTemp;
-    bool mHadTemp;
+    QTemporaryDir mSystemTemp;
+    QByteArray mOldTemp, mOldTmpdir;
+    bool mHadTemp, mHadTmpdir;
     ProgramFolderOverride mProgramFolder{mProgram.path()};
     SettingsFolderOverride mSettingsFolder{mSettings.path()};
 };
 
 // The program's file writes fail as on a full or dying disk while this lives:
-// after `afterBytes` more bytes, every write fails with `code`.
+// after `afterBytes` more bytes, every write fails with `code`; with a
+// folder, only the writes to files in it (one disk among others).
 class FailingWrites {
 public:
-    explicit FailingWrites(int code, qint64 afterBytes = 0);
+    explicit FailingWrites(int code, qint64 afterBytes = 0, const QString& onlyIn = QString());
 
 private:
     WriteCallOverride mWrite;
