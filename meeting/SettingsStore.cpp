@@ -337,6 +337,8 @@ void IniSettingsStore::takeInRecovered()
                                    "(No discards them.)")
                         .arg(when, QDir::toNativeSeparators(mPath), QDir::toNativeSeparators(path)),
                     app::vbYesNo | app::vbQuestion);
+    if (app::stopRequested())
+        return;  // a No nobody gave: offered again at the next start
     if (answer == app::vbYes)
         for (const auto& [section, key, value] : kept->values)
             mPending.push_back(Change{section, key, value});
