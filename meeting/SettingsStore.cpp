@@ -74,16 +74,10 @@ void IniSettingsStore::removeLeftovers()
     platform::FileLock lock(mPath + QStringLiteral(".lock"));
     if (!lock.tryLock(0))
         return;
-    const QString prefix = QFileInfo(mPath).fileName() + QLatin1Char('.');
-    const QStringList names =
-        QDir(mFolder).entryList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden | QDir::System);
+    const QString target = QFileInfo(mPath).fileName();
+    const QStringList names = QDir(mFolder).entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
-        // The random part of a temporary name; a word ("backup") is the user's.
-        const QString suffix = name.sliced(prefix.size());
-        const auto ascii = [](QChar c) { return c.unicode() < 128 && c.isLetterOrNumber(); };
-        const auto randomLooking = [](QChar c) { return c.isDigit() || c.isUpper(); };
-        if (!std::all_of(suffix.begin(), suffix.end(), ascii)
-            || !std::any_of(suffix.begin(), suffix.end(), randomLooking))
+        if (!platform::isTemporaryName(name, target))
             continue;
         const QByteArray path = QFile::encodeName(QDir(mFolder).filePath(name));
         struct stat st {};
@@ -203,7 +197,7 @@ void IniSettingsStore::writePending()
     const QFileInfo info(mPath);
     const QString target = info.isSymLink() ? info.symLinkTarget() : mPath;
     try {
-        platform::replaceFile(target, next->serialize(), 0600, QFileInfo(target).fileName() + QLatin1Char('.'));
+        platform::replaceFile(target, next->serialize(), 0600);
     } catch (const platform::FileError& e) {
         enter(Outage::Unwritable, e.reason());
         return;

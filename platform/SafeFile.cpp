@@ -8,6 +8,7 @@
 #include <QSysInfo>
 #include <QThread>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -36,15 +37,11 @@ QByteArray native(const QString& path) { return QFile::encodeName(path); }
     throw FileError(what, path, systemReason(code), code);
 }
 
-QString randomSuffix()
-{
-    // Capitals and digits only, so that a name of ours never reads as a word.
-    static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    QString s;
-    for (int i = 0; i < 6; ++i)
-        s += QLatin1Char(kChars[QRandomGenerator::global()->bounded(int(sizeof kChars - 1))]);
-    return s;
-}
+// What marks a name as one of ours: between the target's name and the random part.
+const QLatin1String kTemporaryTag(".corvalin-");
+constexpr int kRandomLength = 6;
+// Capitals and digits only, so that a name of ours never reads as a word.
+constexpr char kRandomChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 
 }  // namespace
 
@@ -173,6 +170,25 @@ QByteArray readWrittenFile(const QString& path, const FileIdentity& written, qin
     return readAll(file.get(), limit, path);
 }
 
+QString temporaryName(const QString& targetName)
+{
+    QString name = QLatin1Char('.') + targetName + kTemporaryTag;
+    for (int i = 0; i < kRandomLength; ++i)
+        name += QLatin1Char(kRandomChars[QRandomGenerator::global()->bounded(int(sizeof kRandomChars - 1))]);
+    return name;
+}
+
+bool isTemporaryName(const QString& name, const QString& targetName)
+{
+    const QString prefix = QLatin1Char('.') + targetName + kTemporaryTag;
+    if (name.size() != prefix.size() + kRandomLength || !name.startsWith(prefix))
+        return false;
+    const QStringView random = QStringView(name).sliced(prefix.size());
+    return std::all_of(random.begin(), random.end(), [](QChar c) {
+        return c.unicode() != 0 && c.unicode() < 128 && std::strchr(kRandomChars, c.toLatin1());
+    });
+}
+
 mode_t defaultFileMode()
 {
     // The umask can only be read by setting it; /proc tells it without that race.
@@ -191,8 +207,7 @@ mode_t defaultFileMode()
     return 0666 & ~mask;
 }
 
-void replaceFile(const QString& target, const std::function<void(int fd)>& fill, mode_t newFileMode,
-                 const QString& tempPrefix)
+void replaceFile(const QString& target, const std::function<void(int fd)>& fill, mode_t newFileMode)
 {
     const QFileInfo info(target);
     const QString folder = info.absolutePath();
@@ -207,11 +222,10 @@ void replaceFile(const QString& target, const std::function<void(int fd)>& fill,
             mode = st.st_mode & 07777;
     }
 
-    const QString prefix = tempPrefix.isEmpty() ? QLatin1Char('.') + info.fileName() + QLatin1Char('.') : tempPrefix;
     QString temp;
     int fd = -1;
     for (int attempt = 0; fd < 0; ++attempt) {
-        temp = folder + QLatin1Char('/') + prefix + randomSuffix();
+        temp = folder + QLatin1Char('/') + temporaryName(info.fileName());
         fd = ::open(native(temp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0 && (errno != EEXIST || attempt > 100))
             fail(QStringLiteral("write"), target, errno);
@@ -236,10 +250,10 @@ void replaceFile(const QString& target, const std::function<void(int fd)>& fill,
     }
 }
 
-void replaceFile(const QString& target, const QByteArray& bytes, mode_t newFileMode, const QString& tempPrefix)
+void replaceFile(const QString& target, const QByteArray& bytes, mode_t newFileMode)
 {
     replaceFile(
-        target, [&](int fd) { writeAll(fd, bytes.constData(), bytes.size(), target); }, newFileMode, tempPrefix);
+        target, [&](int fd) { writeAll(fd, bytes.constData(), bytes.size(), target); }, newFileMode);
 }
 
 void copyFile(const QString& source, const QString& target, mode_t newFileMode)

@@ -69,17 +69,22 @@ QByteArray readWrittenFile(const QString& path, const FileIdentity& written, qin
 // The permissions an ordinary new file gets: 0666 less the process's umask.
 mode_t defaultFileMode();
 
+// The name of the new file that replaceFile writes beside a file named
+// `targetName` before renaming it into place, and whether a name is one. The
+// name is hidden and carries the program's name, so that nothing the user
+// keeps beside the file (a copy, a backup, a dated version) ever takes that
+// form, and a clean-up that removes such names removes only our own leftovers.
+QString temporaryName(const QString& targetName);
+bool isTemporaryName(const QString& name, const QString& targetName);
+
 // Replaces the file at `target` with what `fill` writes into the descriptor
-// it is given: a new file beside the target (its name `tempPrefix` plus six
-// random characters, by default "." + the target's name + "."), created
+// it is given: a new file beside the target (named by temporaryName), created
 // exclusively and never through a link, written whole, flushed to the disk,
 // then renamed over the target. Any failure leaves the target exactly as it
 // was, removes the new file and throws. The new file takes the permissions of
 // the regular file it replaces, otherwise `newFileMode`.
-void replaceFile(const QString& target, const std::function<void(int fd)>& fill, mode_t newFileMode,
-                 const QString& tempPrefix = QString());
-void replaceFile(const QString& target, const QByteArray& bytes, mode_t newFileMode,
-                 const QString& tempPrefix = QString());
+void replaceFile(const QString& target, const std::function<void(int fd)>& fill, mode_t newFileMode);
+void replaceFile(const QString& target, const QByteArray& bytes, mode_t newFileMode);
 
 // Copies the file at `source` to `target` as replaceFile writes: the old
 // target stays whole until the copy is complete on the disk.

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QRandomGenerator>
 #include <QSettings>
@@ -360,16 +361,30 @@ TEST(SettingsStore, TwoInstancesTypingIntoDifferentFieldsKeepEachOthersValues)
     EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtNotes"), QString()), QStringLiteral("nnnnn"));
 }
 
-TEST(SettingsStore, WhatAKilledWriteLeftIsRemovedAtStartButNeverAnotherInstancesWrite)
+TEST(SettingsStore, AtStartOnlyWhatAKilledWriteLeftIsRemovedNeverTheUsersCopiesNorAnotherInstancesWrite)
 {
     QTemporaryDir dir;
-    const QString left = dir.filePath(QStringLiteral("Tessaly.ini.Ab3xY9"));
-    const QString lookalike = dir.filePath(QStringLiteral("Tessaly.ini.before"));
+    // The new file of a write, by the name the write gave it, as a kill in the middle leaves it.
+    QString left;
+    {
+        testing_support::WriteCallOverride watch([&](int fd, const void* data, size_t size) {
+            left = testing_support::pathOfDescriptor(fd);
+            return ::write(fd, data, size);
+        });
+        IniSettingsStore(dir.path()).save(A, S, QStringLiteral("txtTitle"), QStringLiteral("x"));
+    }
+    ASSERT_FALSE(QFile::exists(left));
+    EXPECT_TRUE(QFileInfo(left).fileName().startsWith(QLatin1Char('.'))) << left.toStdString();
+    EXPECT_TRUE(QFileInfo(left).fileName().contains(QStringLiteral("corvalin"))) << left.toStdString();
     testing_support::writeFile(left, "[Corvalin]\ntxtTi");
-    testing_support::writeFile(lookalike, "kept");
+    const QStringList copies = {"Tessaly.ini.Backup", "Tessaly.ini.202612", "Tessaly.ini.bak001",
+                                "Tessaly.ini.OLDONE", "Tessaly.ini.v2copy", "Tessaly.ini.backup"};
+    for (const QString& copy : copies)
+        testing_support::writeFile(dir.filePath(copy), "the user's copy");
     IniSettingsStore(dir.path()).get(A, S, QStringLiteral("txtTitle"), QString());
     EXPECT_FALSE(QFile::exists(left));
-    EXPECT_TRUE(QFile::exists(lookalike));
+    for (const QString& copy : copies)
+        EXPECT_TRUE(QFile::exists(dir.filePath(copy))) << copy.toStdString();
 
     // While another instance holds the lock, its file in the making stays.
     QLockFile writer(dir.filePath(QStringLiteral("Tessaly.ini.lock")));

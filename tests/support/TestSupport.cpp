@@ -96,6 +96,8 @@ void writeFile(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
+QString pathOfDescriptor(int fd) { return QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(fd)); }
+
 QString writeTemplate(const QString& folder, const QString& name)
 {
     const QString path = QDir(folder).filePath(name);

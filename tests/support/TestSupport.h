@@ -64,6 +64,10 @@ void requireFontFor(const QString& sample, const char* fontAndPackage);
 QByteArray readAll(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);
 
+// The path an open descriptor of this process was opened under (for a seam to
+// tell which file a write is for).
+QString pathOfDescriptor(int fd);
+
 // The minutes template written out as a file in `folder`; returns its path.
 QString writeTemplate(const QString& folder, const QString& name = QStringLiteral("template.dot"));
 
