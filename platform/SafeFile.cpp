@@ -23,6 +23,7 @@ namespace {
 
 ReadCall gRead;
 WriteCall gWrite;
+ModeCall gMode;
 
 ssize_t doRead(int fd, void* buffer, size_t size) { return gRead ? gRead(fd, buffer, size) : ::read(fd, buffer, size); }
 ssize_t doWrite(int fd, const void* data, size_t size)
@@ -54,6 +55,7 @@ QString systemReason(int code) { return QString::fromLocal8Bit(std::strerror(cod
 
 ReadCall setReadCall(ReadCall call) { return std::exchange(gRead, std::move(call)); }
 WriteCall setWriteCall(WriteCall call) { return std::exchange(gWrite, std::move(call)); }
+ModeCall setModeCall(ModeCall call) { return std::exchange(gMode, std::move(call)); }
 
 FileDescriptor::~FileDescriptor()
 {
@@ -234,8 +236,9 @@ void replaceFile(const QString& target, const std::function<void(int fd)>& fill,
     const QByteArray nativeTemp = native(temp);
     try {
         fill(fd);
-        if (::fchmod(fd, mode) != 0)
-            fail(QStringLiteral("write"), target, errno);
+        // A file system without Unix permissions (vfat) refuses this; the
+        // bytes matter more than the mode.
+        static_cast<void>(gMode ? gMode(fd, mode) : ::fchmod(fd, mode));
         // The data must be on the disk before the name points at it, or a
         // crash right after the rename could leave an empty file behind.
         if (::fdatasync(fd) != 0 && errno != EINVAL)

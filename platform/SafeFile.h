@@ -33,6 +33,10 @@ using ReadCall = std::function<ssize_t(int fd, void* buffer, size_t size)>;
 using WriteCall = std::function<ssize_t(int fd, const void* data, size_t size)>;
 ReadCall setReadCall(ReadCall call);
 WriteCall setWriteCall(WriteCall call);
+// The fchmod(2) that gives a replaced file its permissions, for tests to
+// refuse as file systems without Unix permissions (vfat) do.
+using ModeCall = std::function<int(int fd, mode_t mode)>;
+ModeCall setModeCall(ModeCall call);
 
 // Writes every byte: short writes are continued, interrupted ones retried;
 // anything else throws, naming `path`.
@@ -82,7 +86,8 @@ bool isTemporaryName(const QString& name, const QString& targetName);
 // exclusively and never through a link, written whole, flushed to the disk,
 // then renamed over the target. Any failure leaves the target exactly as it
 // was, removes the new file and throws. The new file takes the permissions of
-// the regular file it replaces, otherwise `newFileMode`.
+// the regular file it replaces, otherwise `newFileMode`, where the file system
+// keeps permissions at all.
 void replaceFile(const QString& target, const std::function<void(int fd)>& fill, mode_t newFileMode);
 void replaceFile(const QString& target, const QByteArray& bytes, mode_t newFileMode);
 

@@ -521,6 +521,24 @@ TEST_F(Preview, SavingOverAFileReplacesItOnlyWhenTheCopyIsWhole)
     EXPECT_EQ(st.st_mode & 0777, 0644u);
 }
 
+TEST_F(Preview, SavingToADiskWithoutPermissionsSucceedsWhenTheBytesAreWritten)
+{
+    // A USB stick's file system refuses every mode change.
+    const testing_support::ModeCallOverride refused([](int, mode_t) {
+        errno = EPERM;
+        return -1;
+    });
+    const QString generated = minutes();
+    const QString target = folders.program() + QStringLiteral("/minutes.doc");
+    testing_support::writeFile(target, "the user's old minutes");
+    dialogs.fileNames = {target};
+    dialogs.answers = {app::vbYes};
+    form.PushButton6->click();
+    EXPECT_EQ(testing_support::readAll(target), testing_support::readAll(generated));
+    EXPECT_EQ(reportLines(), QStringList());
+    EXPECT_EQ(dialogs.boxes.back().text, QStringLiteral("Done."));
+}
+
 TEST_F(Preview, BackRemovesTheDocumentAndShowsTheEntryWindow)
 {
     QWidget entryWindow;

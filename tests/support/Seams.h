@@ -47,5 +47,6 @@ using LocaleOverride = Override<&meeting::setRegionalLocale>;
 using ClipboardOverride = Override<&docgen::setClipboardRead>;
 using ReadCallOverride = Override<&platform::setReadCall>;
 using WriteCallOverride = Override<&platform::setWriteCall>;
+using ModeCallOverride = Override<&platform::setModeCall>;
 
 }  // namespace testing_support
