@@ -193,11 +193,8 @@ void IniSettingsStore::writePending()
         mPending.clear();
         return;
     }
-    // A link the user put in their own settings folder stays a link.
-    const QFileInfo info(mPath);
-    const QString target = info.isSymLink() ? info.symLinkTarget() : mPath;
     try {
-        platform::replaceFile(target, next->serialize(), 0600);
+        platform::replaceFile(mPath, next->serialize(), 0600);
     } catch (const platform::FileError& e) {
         enter(Outage::Unwritable, e.reason());
         return;

@@ -1,6 +1,7 @@
 #include "platform/SafeFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -43,6 +45,31 @@ const QLatin1String kTemporaryTag(".corvalin-");
 constexpr int kRandomLength = 6;
 // Capitals and digits only, so that a name of ours never reads as a word.
 constexpr char kRandomChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+// Where a replace of `path` lands: at the end of the chain of links the user
+// made, every level followed, as editors here save through a link and keep
+// it. A link of another user's (one planted in a shared folder) ends the
+// chain: that link is replaced, never written through. The end may be a name
+// not taken yet (a dangling link): the file is then made where the link says.
+QString endOfOwnLinks(const QString& path)
+{
+    QString at = path;
+    for (int level = 0;; ++level) {
+        const QByteArray name = native(at);
+        struct stat st {};
+        if (::lstat(name.constData(), &st) != 0 || !S_ISLNK(st.st_mode) || st.st_uid != ::geteuid())
+            return at;
+        if (level == 40)  // the system's own limit on a chain
+            fail(QStringLiteral("write"), path, ELOOP);
+        QByteArray to(PATH_MAX, Qt::Uninitialized);
+        const ssize_t n = ::readlink(name.constData(), to.data(), static_cast<size_t>(to.size()));
+        if (n < 0)
+            fail(QStringLiteral("write"), path, errno);
+        to.truncate(n);
+        const QString next = QFile::decodeName(to);
+        at = QDir::isAbsolutePath(next) ? next : QFileInfo(at).absolutePath() + QLatin1Char('/') + next;
+    }
+}
 
 }  // namespace
 
@@ -211,9 +238,10 @@ mode_t defaultFileMode()
 
 void replaceFile(const QString& target, const std::function<void(int fd)>& fill, mode_t newFileMode)
 {
-    const QFileInfo info(target);
+    const QString replaced = endOfOwnLinks(target);
+    const QFileInfo info(replaced);
     const QString folder = info.absolutePath();
-    const QByteArray nativeTarget = native(target);
+    const QByteArray nativeTarget = native(replaced);
 
     mode_t mode = newFileMode;
     struct stat st {};

@@ -394,6 +394,27 @@ TEST(SettingsStore, AtStartOnlyWhatAKilledWriteLeftIsRemovedNeverTheUsersCopiesN
     EXPECT_TRUE(QFile::exists(left));
 }
 
+TEST(SettingsStore, AStoreThatIsALinkToALinkWritesTheFileAtTheEndAndKeepsBothLinks)
+{
+    QTemporaryDir dir, shared;
+    const QString settings = dir.filePath(QStringLiteral("Tessaly.ini"));
+    const QString middle = shared.filePath(QStringLiteral("current.ini"));
+    const QString file = shared.filePath(QStringLiteral("meeting.ini"));
+    testing_support::writeFile(file, "[Corvalin]\ntxtTitle=old\n");
+    ASSERT_TRUE(QFile::link(QStringLiteral("meeting.ini"), middle));
+    ASSERT_TRUE(QFile::link(middle, settings));
+    IniSettingsStore store(dir.path());
+    store.save(A, S, QStringLiteral("txtTitle"), QStringLiteral("new"));
+    store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("more"));
+    EXPECT_TRUE(QFileInfo(settings).isSymLink());
+    EXPECT_TRUE(QFileInfo(middle).isSymLink());
+    EXPECT_TRUE(testing_support::readAll(file).contains("txtTitle=new"))
+        << testing_support::readAll(file).toStdString();
+    IniSettingsStore restarted(dir.path());
+    EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtTitle"), QString()), QStringLiteral("new"));
+    EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtNotes"), QString()), QStringLiteral("more"));
+}
+
 TEST(SettingsStore, SavingWhatTheFileHoldsWritesNothingButAMissingKeyIsWritten)
 {
     QTemporaryDir dir;
