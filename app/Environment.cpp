@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/Files.h"
+#include "platform/SafeFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -97,6 +99,28 @@ QString tempFolder()
 }
 
 QString privateTempFolder() { return privateFolder(); }
+
+Sharing sharingOf(const QString& folder)
+{
+    // O_PATH: a folder we may write in but not list still tells who owns it.
+    platform::FileDescriptor opened(::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    struct stat st {};
+    if (opened.get() < 0 || ::fstat(opened.get(), &st) != 0)
+        unusable(folder, errnoText());
+    // The owner of a folder can rename anything in it, sticky bit or not; root
+    // can do anything anyway.
+    const bool otherOwner = st.st_uid != ::geteuid() && st.st_uid != 0;
+    const bool othersWrite = (st.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+    if (otherOwner || (othersWrite && !(st.st_mode & S_ISVTX)))
+        return Sharing::OthersReplace;
+    return othersWrite ? Sharing::OthersCreate : Sharing::Private;
+}
+
+QString documentFolder()
+{
+    const QString temp = tempFolder();
+    return sharingOf(temp) == Sharing::OthersReplace ? privateFolder() : temp;
+}
 
 QString programFolder() { return gProgramFolder.isEmpty() ? QCoreApplication::applicationDirPath() : gProgramFolder; }
 

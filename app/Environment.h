@@ -17,8 +17,22 @@ namespace environment {
 QString tempFolder();
 
 // The private per-user folder itself, where the program's files go when the
-// temporary folder holds another user's file under one of their names.
+// temporary folder is not the user's alone.
 QString privateTempFolder();
+
+// What other users can do in a folder. Read from the folder as opened, so
+// that the answer is about the folder the name led to.
+enum class Sharing {
+    Private,  // nobody else can put a file there
+    OthersCreate,  // others can add files, but the sticky bit keeps ours from them
+    OthersReplace,  // others can replace or remove the user's files there
+};
+// Throws with a clear description when the folder can't be opened.
+Sharing sharingOf(const QString& folder);
+
+// Where a run keeps the document it makes and the pictures of its pages: the
+// temporary folder, unless others can replace files there.
+QString documentFolder();
 
 // The folder that holds the program file (or the one a test has set).
 QString programFolder();

@@ -104,6 +104,37 @@ TEST(Environment, APrivateFolderTakenByAnotherGivesWayToAFreshOneOfOurOwnToldOnc
     }
 }
 
+TEST(Environment, AFolderIsSharedWhenAnotherUserCanAddFilesAndOpenWhenTheyCanReplaceOurs)
+{
+    using app::environment::Sharing;
+    struct Case {
+        mode_t mode;
+        bool anotherUsers;
+        Sharing sharing;
+    };
+    const Case cases[] = {
+        {0700, false, Sharing::Private},       {0755, false, Sharing::Private},
+        {01777, false, Sharing::OthersCreate}, {01770, false, Sharing::OthersCreate},
+        {0777, false, Sharing::OthersReplace}, {0770, false, Sharing::OthersReplace},
+        {0755, true, Sharing::OthersReplace},  {01777, true, Sharing::OthersReplace},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::oct << c.mode << (c.anotherUsers ? " of another user's" : ""));
+        QTemporaryDir dir;
+        ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), c.mode), 0);
+        if (c.anotherUsers && !testing_support::giveToAnotherUser(dir.path())) {
+            GTEST_LOG_(INFO) << "not tried here: another user's folder (needs root)";
+            continue;
+        }
+        EXPECT_EQ(app::environment::sharingOf(dir.path()), c.sharing);
+        // A link to the folder tells of the folder.
+        const QString link = dir.path() + QStringLiteral(".link");
+        ASSERT_TRUE(QFile::link(dir.path(), link));
+        EXPECT_EQ(app::environment::sharingOf(link), c.sharing);
+        QFile::remove(link);
+    }
+}
+
 TEST(Environment, PathsJoinWithThePlatformSeparator)
 {
     EXPECT_EQ(app::joinPath(QStringLiteral("/tmp"), QStringLiteral("temp.bmp")), QStringLiteral("/tmp/temp.bmp"));
