@@ -331,7 +331,7 @@ TEST_F(Generation, InAFolderWhereOthersCanReplaceFilesTheRunKeepsItsFilesInThePr
     QFile::remove(preview().wordFile);
 }
 
-TEST_F(Generation, APictureFileSwappedForALinkOrAFifoIsNeverRead)
+TEST_F(Generation, APictureFileSwappedBeforeItIsReadBackIsNeverRead)
 {
     const QString picture = QDir(folders.temp()).filePath(QStringLiteral("temp.bmp"));
     const std::pair<const char*, std::function<void()>> swaps[] = {
@@ -345,10 +345,13 @@ TEST_F(Generation, APictureFileSwappedForALinkOrAFifoIsNeverRead)
              QFile::remove(picture);
              QFile::link(QStringLiteral("/dev/zero"), picture);
          }},
-        {"another file",
+        {"another picture of the user's own, renamed over it",
          [&] {
-             QFile::remove(picture);
-             testing_support::writeFile(picture, "not a picture");
+             platform::Picture other;
+             other.size = QSizeF(1234, 5678);
+             const QString aside = folders.program() + QStringLiteral("/other.bmp");
+             testing_support::writeFile(aside, other.save());
+             ::rename(QFile::encodeName(aside).constData(), QFile::encodeName(picture).constData());
          }},
     };
     for (const auto& [what, swap] : swaps) {
@@ -360,6 +363,7 @@ TEST_F(Generation, APictureFileSwappedForALinkOrAFifoIsNeverRead)
         docgen::fillTemplate(host);
         preview().onAddPage = nullptr;
         EXPECT_EQ(reportLines(), QStringList({"in Pondrel2021/08/31.Form1.SaveDocAsJPG at line 154"}));
+        EXPECT_NE(preview().imagePicture(0).size, QSizeF(1234, 5678)) << "the page shown is another file";
         EXPECT_EQ(preview().shownCount, shown + 1);
         QFile::remove(preview().wordFile);
         QFile::remove(picture);
