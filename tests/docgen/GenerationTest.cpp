@@ -321,8 +321,17 @@ TEST_F(Generation, InAFolderWhereOthersCreateFilesATemplateSwappedAfterItsCheckN
 TEST_F(Generation, InAFolderWhereOthersCanReplaceFilesTheRunKeepsItsFilesInThePrivateFolder)
 {
     ASSERT_EQ(::chmod(QFile::encodeName(folders.temp()).constData(), 0777), 0);
-    docgen::fillTemplate(host);
+    QStringList written;  // every file the run writes, for as long as it is written
+    {
+        const testing_support::WriteCallOverride watch([&](int fd, const void* data, size_t size) {
+            written << QFileInfo(testing_support::pathOfDescriptor(fd)).absolutePath();
+            return ::write(fd, data, size);
+        });
+        docgen::fillTemplate(host);
+    }
     EXPECT_TRUE(dialogs.boxes.empty()) << (dialogs.boxes.empty() ? "" : dialogs.boxes[0].text.toStdString());
+    written.removeDuplicates();
+    EXPECT_EQ(written, QStringList({app::environment::privateTempFolder()}));
     EXPECT_EQ(tempFiles(), QStringList());
     EXPECT_EQ(QFileInfo(preview().wordFile).absolutePath(), app::environment::privateTempFolder());
     EXPECT_EQ(modeOf(preview().wordFile), 0600u);
