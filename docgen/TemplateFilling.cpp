@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cmath>
@@ -131,13 +132,24 @@ QString templateRefusal(const QString& path)
         .arg(path, why, app::environment::privateTempFolder());
 }
 
-// A fresh template in the private per-user folder.
+// A fresh template in the private per-user folder, under a name of this run's
+// own: two copies of the program running at once share that folder, and each
+// removes its template when its run ends.
 QString privateTemplate(const QByteArray& bytes)
 {
-    const QString path = app::joinPath(app::environment::privateTempFolder(), QStringLiteral("template.dot"));
-    QFile::remove(path);  // only ever one of ours in that folder
-    app::WriteBytesToFile(bytes, path);
-    return path;
+    for (int attempt = 0;; ++attempt) {
+        const QString path =
+            app::joinPath(app::environment::privateTempFolder(),
+                          QStringLiteral("template-%1.dot")
+                              .arg(QRandomGenerator::global()->bounded(1u << 30), 6, 36, QLatin1Char('0')));
+        try {
+            app::WriteBytesToFile(bytes, path);
+            return path;
+        } catch (const platform::FileError& e) {
+            if (e.code() != EEXIST || attempt == 100)
+                throw;
+        }
+    }
 }
 
 // Takes the document's name for this run: the file is made at once, empty

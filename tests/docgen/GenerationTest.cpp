@@ -318,6 +318,30 @@ TEST_F(Generation, InAFolderWhereOthersCreateFilesATemplateSwappedAfterItsCheckN
     }
 }
 
+TEST_F(Generation, TwoCopiesOfTheProgramRunningAtOnceInASharedFolderEachKeepTheirOwnTemplate)
+{
+    ASSERT_EQ(::chmod(QFile::encodeName(folders.temp()).constData(), 01777), 0);
+    testing_support::RecordingHost other;
+    {
+        app::Guard g(app::label::Form1_PushButton3_Click);
+        meeting::loadSampleRecord(other, g);
+    }
+    bool started = false;
+    // The other copy's whole run falls between this run's template and its opening.
+    automation::ScopedRegistration word(QStringLiteral("Word.Application"), [&] {
+        return std::make_shared<OpeningHook>(wordproc::createWordApplication(), [&] {
+            if (!std::exchange(started, true))
+                docgen::fillTemplate(other);
+        });
+    });
+    docgen::fillTemplate(host);
+    EXPECT_TRUE(dialogs.errorReports().empty()) << dialogs.errorReportLines().join(QLatin1Char('\n')).toStdString();
+    for (const QString& document : {preview().wordFile, other.port.wordFile}) {
+        EXPECT_EQ(labelOfRow4(document), QStringLiteral("Meeting called by"));
+        QFile::remove(document);
+    }
+}
+
 TEST_F(Generation, InAFolderWhereOthersCanReplaceFilesTheRunKeepsItsFilesInThePrivateFolder)
 {
     ASSERT_EQ(::chmod(QFile::encodeName(folders.temp()).constData(), 0777), 0);
