@@ -87,7 +87,10 @@ bool isTemporaryName(const QString& name, const QString& targetName);
 // then renamed over the target. Any failure leaves the target exactly as it
 // was, removes the new file and throws. The new file takes the permissions of
 // the regular file it replaces, otherwise `newFileMode`, where the file system
-// keeps permissions at all.
+// keeps permissions at all. When `target` is a link of the user's own, the
+// file at the end of its chain of the user's links is what is replaced (or
+// made, when the chain leads nowhere yet), and the links stay; a link of
+// another user's is itself replaced.
 void replaceFile(const QString& target, const std::function<void(int fd)>& fill, mode_t newFileMode);
 void replaceFile(const QString& target, const QByteArray& bytes, mode_t newFileMode);
 
