@@ -1,13 +1,17 @@
 #include "app/Environment.h"
 
+#include "app/Dialogs.h"
 #include "app/Files.h"
+#include "platform/SafeFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,6 +31,41 @@ QString gProgramFolder;
 
 QString errnoText() { return QString::fromLocal8Bit(std::strerror(errno)); }
 
+// A private folder made in place of one whose name another user (or a link)
+// holds: kept for the rest of the run, so that the user is told once.
+struct Fallback {
+    QString taken;
+    QString folder;
+};
+Fallback gFallback;
+
+// A folder of ours that nobody else can enter, not a link to one.
+bool isPrivate(const QString& folder)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(folder).constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid()
+           && (st.st_mode & 0077) == 0;
+}
+
+// Another user who makes our folder's name first must not stop every run: a
+// fresh folder with a name nobody can guess takes its place.
+QString fallbackFor(const QString& taken, const QString& why)
+{
+    if (gFallback.taken == taken && isPrivate(gFallback.folder))
+        return gFallback.folder;
+    QByteArray name = QFile::encodeName(taken + QStringLiteral("-XXXXXX"));
+    if (!::mkdtemp(name.data()))
+        unusable(taken, errnoText());
+    const bool told = gFallback.taken == taken;
+    gFallback = Fallback{taken, QFile::decodeName(name)};
+    if (!told)
+        MsgBox(QStringLiteral("The folder '%1' for the program's temporary files %2, so it was not used. The "
+                              "program keeps them in the new private folder '%3' while it runs.")
+                   .arg(taken, why, gFallback.folder),
+               vbExclamation);
+    return gFallback.folder;
+}
+
 // A folder only we can enter: made with mode 0700, and when it already exists
 // it must be a real folder (not a link) that we own and nobody else can write.
 QString privateFolder()
@@ -38,10 +77,12 @@ QString privateFolder()
     struct stat st {};
     if (::lstat(native.constData(), &st) != 0)
         unusable(folder, errnoText());
+    if (S_ISLNK(st.st_mode))
+        return fallbackFor(folder, QStringLiteral("is a link"));
     if (!S_ISDIR(st.st_mode))
-        unusable(folder, QStringLiteral("it is not a folder"));
+        return fallbackFor(folder, QStringLiteral("is not a folder"));
     if (st.st_uid != ::getuid())
-        unusable(folder, QStringLiteral("it belongs to another user"));
+        return fallbackFor(folder, QStringLiteral("belongs to another user"));
     if ((st.st_mode & 0077) != 0 && ::chmod(native.constData(), 0700) != 0)
         unusable(folder, errnoText());
     return folder;
@@ -58,6 +99,28 @@ QString tempFolder()
 }
 
 QString privateTempFolder() { return privateFolder(); }
+
+Sharing sharingOf(const QString& folder)
+{
+    // O_PATH: a folder we may write in but not list still tells who owns it.
+    platform::FileDescriptor opened(::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    struct stat st {};
+    if (opened.get() < 0 || ::fstat(opened.get(), &st) != 0)
+        unusable(folder, errnoText());
+    // The owner of a folder can rename anything in it, sticky bit or not; root
+    // can do anything anyway.
+    const bool otherOwner = st.st_uid != ::geteuid() && st.st_uid != 0;
+    const bool othersWrite = (st.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+    if (otherOwner || (othersWrite && !(st.st_mode & S_ISVTX)))
+        return Sharing::OthersReplace;
+    return othersWrite ? Sharing::OthersCreate : Sharing::Private;
+}
+
+QString documentFolder()
+{
+    const QString temp = tempFolder();
+    return sharingOf(temp) == Sharing::OthersReplace ? privateFolder() : temp;
+}
 
 QString programFolder() { return gProgramFolder.isEmpty() ? QCoreApplication::applicationDirPath() : gProgramFolder; }
 

@@ -14,6 +14,7 @@
 #include "platform/SafeFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <optional>
 #include <stdexcept>
@@ -82,13 +83,8 @@ void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
     qint32 pagesDone = 0, pageNumber = 0;
     g.step(124, [&] { done = false; });
     g.step(126, [&] { pageNumber = 0; });
-    QString tempPicture = [] {
-        try {
-            return app::joinPath(app::environment::tempFolder(), QStringLiteral("temp.bmp"));
-        } catch (...) {
-            return QString();  // reported where the file is written
-        }
-    }();
+    // Beside the document: where the run found it safe to keep its files.
+    QString tempPicture = app::joinPath(QFileInfo(inFile).absolutePath(), QStringLiteral("temp.bmp"));
     std::optional<platform::FileIdentity> written;  // the picture file as this run wrote it
     auto word16 = [](qint32 v) { return Value(static_cast<qint16>(v)); };
     // Each page copied is deleted from the top, so the next one is always the second.
@@ -131,8 +127,6 @@ void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
             const platform::Picture picture = GetClipboardPicture(0);
             if (picture.isNull())
                 throw std::runtime_error("Invalid picture: the clipboard gave no picture to save");
-            if (tempPicture.isEmpty())
-                app::environment::tempFolder();  // throws with the reason
             const QByteArray bytes = picture.save();
             try {
                 written = writePictureFile(bytes, tempPicture);

@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cmath>
@@ -106,10 +107,10 @@ QString typedText(const GenerationHost& host, Field f, int topic)
     return host.text(f, topic);
 }
 
-// Why a template found in the temporary folder must not be opened; empty
-// when it may be. Another user can plant a file there (or keep the right to
-// change one), and the minutes would carry their text: only an ordinary file
-// of the user's own that nobody else can change or swap is used.
+// Why a template found in the user's own temporary folder must not be opened;
+// empty when it may be. The minutes would carry the text of whoever could
+// change it: only an ordinary file of the user's own that nobody else can
+// change is used.
 QString templateRefusal(const QString& path)
 {
     struct stat st {};
@@ -124,11 +125,6 @@ QString templateRefusal(const QString& path)
         why = QStringLiteral("belongs to another user");
     else if (st.st_mode & 022)
         why = QStringLiteral("can be changed by other users");
-    struct stat folder {};
-    const QString folderPath = QFileInfo(path).absolutePath();
-    if (why.isEmpty() && ::stat(QFile::encodeName(folderPath).constData(), &folder) == 0 && folder.st_uid != ::geteuid()
-        && (folder.st_mode & 022) && !(folder.st_mode & S_ISVTX))
-        why = QStringLiteral("is in a folder where other users can replace it");
     if (why.isEmpty())
         return why;
     return QStringLiteral("The template file '%1' %2, so it was not used. A fresh copy of the template, kept in "
@@ -136,13 +132,24 @@ QString templateRefusal(const QString& path)
         .arg(path, why, app::environment::privateTempFolder());
 }
 
-// A fresh template in the private per-user folder.
+// A fresh template in the private per-user folder, under a name of this run's
+// own: two copies of the program running at once share that folder, and each
+// removes its template when its run ends.
 QString privateTemplate(const QByteArray& bytes)
 {
-    const QString path = app::joinPath(app::environment::privateTempFolder(), QStringLiteral("template.dot"));
-    QFile::remove(path);  // only ever one of ours in that folder
-    app::WriteBytesToFile(bytes, path);
-    return path;
+    for (int attempt = 0;; ++attempt) {
+        const QString path =
+            app::joinPath(app::environment::privateTempFolder(),
+                          QStringLiteral("template-%1.dot")
+                              .arg(QRandomGenerator::global()->bounded(1u << 30), 6, 36, QLatin1Char('0')));
+        try {
+            app::WriteBytesToFile(bytes, path);
+            return path;
+        } catch (const platform::FileError& e) {
+            if (e.code() != EEXIST || attempt == 100)
+                throw;
+        }
+    }
 }
 
 // Takes the document's name for this run: the file is made at once, empty
@@ -198,10 +205,16 @@ void fillTemplate(GenerationHost& host)
     g.step(112, [&] { bytes = app::LoadResData(101, QStringLiteral("CUSTOM")); });
     QString templatePath;
     g.step(114);
+    // Where others can put files, what is checked under a name may not be what
+    // is then opened: the template under the name is never used there.
     if (g.test([&] {
-            templatePath = app::joinPath(app::environment::tempFolder(), QStringLiteral("template.dot"));
-            return !app::FileExists(templatePath);
+            return app::environment::sharingOf(app::environment::tempFolder()) != app::environment::Sharing::Private;
         })) {
+        g.act([&] { templatePath = privateTemplate(bytes); });
+    } else if (g.test([&] {
+                   templatePath = app::joinPath(app::environment::tempFolder(), QStringLiteral("template.dot"));
+                   return !app::FileExists(templatePath);
+               })) {
         g.act([&] { app::WriteBytesToFile(bytes, templatePath); });
     } else if (const QString refusal = templateRefusal(templatePath); !refusal.isEmpty()) {
         g.act([&] { throw std::runtime_error(refusal.toStdString()); });  // told once, then the run goes on
@@ -298,7 +311,7 @@ void fillTemplate(GenerationHost& host)
             g.step(272, [&] { strDocFile += QString::number(d); });
         }
         g.step(276, [&] {
-            strDocFile = app::joinPath(app::environment::tempFolder(), strDocFile + QStringLiteral(".doc"));
+            strDocFile = app::joinPath(app::environment::documentFolder(), strDocFile + QStringLiteral(".doc"));
         });
         g.step(278);
         bool taken = false;

@@ -101,16 +101,10 @@ void IniSettingsStore::removeLeftovers()
     platform::FileLock lock(mPath + QStringLiteral(".lock"));
     if (!lock.tryLock(0))
         return;
-    const QString prefix = QFileInfo(mPath).fileName() + QLatin1Char('.');
-    const QStringList names =
-        QDir(mFolder).entryList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden | QDir::System);
+    const QString target = QFileInfo(mPath).fileName();
+    const QStringList names = QDir(mFolder).entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
-        // The random part of a temporary name; a word ("backup") is the user's.
-        const QString suffix = name.sliced(prefix.size());
-        const auto ascii = [](QChar c) { return c.unicode() < 128 && c.isLetterOrNumber(); };
-        const auto randomLooking = [](QChar c) { return c.isDigit() || c.isUpper(); };
-        if (!std::all_of(suffix.begin(), suffix.end(), ascii)
-            || !std::any_of(suffix.begin(), suffix.end(), randomLooking))
+        if (!platform::isTemporaryName(name, target))
             continue;
         const QByteArray path = QFile::encodeName(QDir(mFolder).filePath(name));
         struct stat st {};
@@ -196,11 +190,8 @@ StoreTrouble IniSettingsStore::writePending(int lockWaitMs)
         mPending.clear();
         return {};
     }
-    // A link the user put in their own settings folder stays a link.
-    const QFileInfo info(mPath);
-    const QString target = info.isSymLink() ? info.symLinkTarget() : mPath;
     try {
-        platform::replaceFile(target, next->serialize(), 0600, QFileInfo(target).fileName() + QLatin1Char('.'));
+        platform::replaceFile(mPath, next->serialize(), 0600);
     } catch (const platform::FileError& e) {
         return {StoreTrouble::Kind::Unwritable, shown, e.reason()};
     }

@@ -1,6 +1,7 @@
 #include "platform/SafeFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -8,7 +9,9 @@
 #include <QSysInfo>
 #include <QThread>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -22,6 +25,7 @@ namespace {
 
 ReadCall gRead;
 WriteCall gWrite;
+ModeCall gMode;
 
 ssize_t doRead(int fd, void* buffer, size_t size) { return gRead ? gRead(fd, buffer, size) : ::read(fd, buffer, size); }
 ssize_t doWrite(int fd, const void* data, size_t size)
@@ -36,14 +40,35 @@ QByteArray native(const QString& path) { return QFile::encodeName(path); }
     throw FileError(what, path, systemReason(code), code);
 }
 
-QString randomSuffix()
+// What marks a name as one of ours: between the target's name and the random part.
+const QLatin1String kTemporaryTag(".corvalin-");
+constexpr int kRandomLength = 6;
+// Capitals and digits only, so that a name of ours never reads as a word.
+constexpr char kRandomChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+// Where a replace of `path` lands: at the end of the chain of links the user
+// made, every level followed, as editors here save through a link and keep
+// it. A link of another user's (one planted in a shared folder) ends the
+// chain: that link is replaced, never written through. The end may be a name
+// not taken yet (a dangling link): the file is then made where the link says.
+QString endOfOwnLinks(const QString& path)
 {
-    // Capitals and digits only, so that a name of ours never reads as a word.
-    static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    QString s;
-    for (int i = 0; i < 6; ++i)
-        s += QLatin1Char(kChars[QRandomGenerator::global()->bounded(int(sizeof kChars - 1))]);
-    return s;
+    QString at = path;
+    for (int level = 0;; ++level) {
+        const QByteArray name = native(at);
+        struct stat st {};
+        if (::lstat(name.constData(), &st) != 0 || !S_ISLNK(st.st_mode) || st.st_uid != ::geteuid())
+            return at;
+        if (level == 40)  // the system's own limit on a chain
+            fail(QStringLiteral("write"), path, ELOOP);
+        QByteArray to(PATH_MAX, Qt::Uninitialized);
+        const ssize_t n = ::readlink(name.constData(), to.data(), static_cast<size_t>(to.size()));
+        if (n < 0)
+            fail(QStringLiteral("write"), path, errno);
+        to.truncate(n);
+        const QString next = QFile::decodeName(to);
+        at = QDir::isAbsolutePath(next) ? next : QFileInfo(at).absolutePath() + QLatin1Char('/') + next;
+    }
 }
 
 }  // namespace
@@ -57,6 +82,7 @@ QString systemReason(int code) { return QString::fromLocal8Bit(std::strerror(cod
 
 ReadCall setReadCall(ReadCall call) { return std::exchange(gRead, std::move(call)); }
 WriteCall setWriteCall(WriteCall call) { return std::exchange(gWrite, std::move(call)); }
+ModeCall setModeCall(ModeCall call) { return std::exchange(gMode, std::move(call)); }
 
 FileDescriptor::~FileDescriptor()
 {
@@ -173,6 +199,25 @@ QByteArray readWrittenFile(const QString& path, const FileIdentity& written, qin
     return readAll(file.get(), limit, path);
 }
 
+QString temporaryName(const QString& targetName)
+{
+    QString name = QLatin1Char('.') + targetName + kTemporaryTag;
+    for (int i = 0; i < kRandomLength; ++i)
+        name += QLatin1Char(kRandomChars[QRandomGenerator::global()->bounded(int(sizeof kRandomChars - 1))]);
+    return name;
+}
+
+bool isTemporaryName(const QString& name, const QString& targetName)
+{
+    const QString prefix = QLatin1Char('.') + targetName + kTemporaryTag;
+    if (name.size() != prefix.size() + kRandomLength || !name.startsWith(prefix))
+        return false;
+    const QStringView random = QStringView(name).sliced(prefix.size());
+    return std::all_of(random.begin(), random.end(), [](QChar c) {
+        return c.unicode() != 0 && c.unicode() < 128 && std::strchr(kRandomChars, c.toLatin1());
+    });
+}
+
 mode_t defaultFileMode()
 {
     // The umask can only be read by setting it; /proc tells it without that race.
@@ -191,12 +236,12 @@ mode_t defaultFileMode()
     return 0666 & ~mask;
 }
 
-void replaceFile(const QString& target, const std::function<void(int fd)>& fill, mode_t newFileMode,
-                 const QString& tempPrefix)
+void replaceFile(const QString& target, const std::function<void(int fd)>& fill, mode_t newFileMode)
 {
-    const QFileInfo info(target);
+    const QString replaced = endOfOwnLinks(target);
+    const QFileInfo info(replaced);
     const QString folder = info.absolutePath();
-    const QByteArray nativeTarget = native(target);
+    const QByteArray nativeTarget = native(replaced);
 
     mode_t mode = newFileMode;
     struct stat st {};
@@ -207,11 +252,10 @@ void replaceFile(const QString& target, const std::function<void(int fd)>& fill,
             mode = st.st_mode & 07777;
     }
 
-    const QString prefix = tempPrefix.isEmpty() ? QLatin1Char('.') + info.fileName() + QLatin1Char('.') : tempPrefix;
     QString temp;
     int fd = -1;
     for (int attempt = 0; fd < 0; ++attempt) {
-        temp = folder + QLatin1Char('/') + prefix + randomSuffix();
+        temp = folder + QLatin1Char('/') + temporaryName(info.fileName());
         fd = ::open(native(temp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0 && (errno != EEXIST || attempt > 100))
             fail(QStringLiteral("write"), target, errno);
@@ -220,8 +264,9 @@ void replaceFile(const QString& target, const std::function<void(int fd)>& fill,
     const QByteArray nativeTemp = native(temp);
     try {
         fill(fd);
-        if (::fchmod(fd, mode) != 0)
-            fail(QStringLiteral("write"), target, errno);
+        // A file system without Unix permissions (vfat) refuses this; the
+        // bytes matter more than the mode.
+        static_cast<void>(gMode ? gMode(fd, mode) : ::fchmod(fd, mode));
         // The data must be on the disk before the name points at it, or a
         // crash right after the rename could leave an empty file behind.
         if (::fdatasync(fd) != 0 && errno != EINVAL)
@@ -236,10 +281,10 @@ void replaceFile(const QString& target, const std::function<void(int fd)>& fill,
     }
 }
 
-void replaceFile(const QString& target, const QByteArray& bytes, mode_t newFileMode, const QString& tempPrefix)
+void replaceFile(const QString& target, const QByteArray& bytes, mode_t newFileMode)
 {
     replaceFile(
-        target, [&](int fd) { writeAll(fd, bytes.constData(), bytes.size(), target); }, newFileMode, tempPrefix);
+        target, [&](int fd) { writeAll(fd, bytes.constData(), bytes.size(), target); }, newFileMode);
 }
 
 void copyFile(const QString& source, const QString& target, mode_t newFileMode)

@@ -33,6 +33,10 @@ using ReadCall = std::function<ssize_t(int fd, void* buffer, size_t size)>;
 using WriteCall = std::function<ssize_t(int fd, const void* data, size_t size)>;
 ReadCall setReadCall(ReadCall call);
 WriteCall setWriteCall(WriteCall call);
+// The fchmod(2) that gives a replaced file its permissions, for tests to
+// refuse as file systems without Unix permissions (vfat) do.
+using ModeCall = std::function<int(int fd, mode_t mode)>;
+ModeCall setModeCall(ModeCall call);
 
 // Writes every byte: short writes are continued, interrupted ones retried;
 // anything else throws, naming `path`.
@@ -69,17 +73,26 @@ QByteArray readWrittenFile(const QString& path, const FileIdentity& written, qin
 // The permissions an ordinary new file gets: 0666 less the process's umask.
 mode_t defaultFileMode();
 
+// The name of the new file that replaceFile writes beside a file named
+// `targetName` before renaming it into place, and whether a name is one. The
+// name is hidden and carries the program's name, so that nothing the user
+// keeps beside the file (a copy, a backup, a dated version) ever takes that
+// form, and a clean-up that removes such names removes only our own leftovers.
+QString temporaryName(const QString& targetName);
+bool isTemporaryName(const QString& name, const QString& targetName);
+
 // Replaces the file at `target` with what `fill` writes into the descriptor
-// it is given: a new file beside the target (its name `tempPrefix` plus six
-// random characters, by default "." + the target's name + "."), created
+// it is given: a new file beside the target (named by temporaryName), created
 // exclusively and never through a link, written whole, flushed to the disk,
 // then renamed over the target. Any failure leaves the target exactly as it
 // was, removes the new file and throws. The new file takes the permissions of
-// the regular file it replaces, otherwise `newFileMode`.
-void replaceFile(const QString& target, const std::function<void(int fd)>& fill, mode_t newFileMode,
-                 const QString& tempPrefix = QString());
-void replaceFile(const QString& target, const QByteArray& bytes, mode_t newFileMode,
-                 const QString& tempPrefix = QString());
+// the regular file it replaces, otherwise `newFileMode`, where the file system
+// keeps permissions at all. When `target` is a link of the user's own, the
+// file at the end of its chain of the user's links is what is replaced (or
+// made, when the chain leads nowhere yet), and the links stay; a link of
+// another user's is itself replaced.
+void replaceFile(const QString& target, const std::function<void(int fd)>& fill, mode_t newFileMode);
+void replaceFile(const QString& target, const QByteArray& bytes, mode_t newFileMode);
 
 // Copies the file at `source` to `target` as replaceFile writes: the old
 // target stays whole until the copy is complete on the disk.

@@ -566,7 +566,7 @@ void Form2::mnuSaveAsPdf_Click()
     if (pdf.isEmpty())
         return;  // the writer's failure has been reported
     // Written beside the target and renamed over it once whole: a failing
-    // disk leaves the old file, and a link at the name is replaced, not followed.
+    // disk leaves the old file.
     g.step(116, [&] {
         platform::replaceFile(name, pdf, platform::defaultFileMode());
         saved = true;

@@ -1,4 +1,5 @@
 #include "app/Clock.h"
+#include "app/Environment.h"
 #include "app/Guard.h"
 #include "app/Labels.h"
 #include "app/Pointer.h"
@@ -14,6 +15,7 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
 #include "wordproc/Package.h"
+#include "wordproc/WordApplication.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -25,7 +27,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fcntl.h>
+#include <stop_token>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace automation;
@@ -225,7 +231,140 @@ TEST_F(Generation, ATemplateFoundInTheTemporaryFolderIsOpenedOnlyWhenNobodyElseC
     }
 }
 
-TEST_F(Generation, APictureFileSwappedForALinkOrAFifoIsNeverRead)
+namespace {
+
+// The real word processor, with `beforeOpen` run as it is asked to open a
+// document by name: after whatever the run checked, before the file is read.
+class OpeningHook : public automation::Object {
+public:
+    OpeningHook(ObjectPtr real, std::function<void()> beforeOpen)
+        : mReal(std::move(real)), mBeforeOpen(std::move(beforeOpen))
+    {}
+    QString typeName() const override { return mReal->typeName(); }
+    Value invoke(const QString& member, CallKind kind, const Arguments& args) override
+    {
+        if (kind == CallKind::Method && member.compare(QLatin1String("Open"), Qt::CaseInsensitive) == 0)
+            mBeforeOpen();
+        const Value v = mReal->invoke(member, kind, args);
+        return v.kind() == Kind::Object ? Value(ObjectPtr(std::make_shared<OpeningHook>(v.toObject(), mBeforeOpen)))
+                                        : v;
+    }
+
+private:
+    ObjectPtr mReal;
+    std::function<void()> mBeforeOpen;
+};
+
+}  // namespace
+
+TEST_F(Generation, InAFolderWhereOthersCreateFilesATemplateSwappedAfterItsCheckNeverGetsIn)
+{
+    // Shared as the system's temporary folder is: anyone may create files, the sticky bit keeps them apart.
+    ASSERT_EQ(::chmod(QFile::encodeName(folders.temp()).constData(), 01777), 0);
+    const QByteArray name = QFile::encodeName(QDir(folders.temp()).filePath(QStringLiteral("template.dot")));
+    const QDir aside(folders.program());
+    const QByteArray ours = QFile::encodeName(testing_support::writeTemplate(aside.path(), QStringLiteral("ours")));
+    ::chmod(ours.constData(), 0600);
+    const QByteArray planted = QFile::encodeName(plantTemplate(aside.filePath(QStringLiteral("planted"))));
+    const QByteArray theirs = QFile::encodeName(plantTemplate(aside.filePath(QStringLiteral("theirs"))));
+    const bool foreign = testing_support::giveToAnotherUser(QFile::decodeName(theirs));
+    if (!foreign)
+        GTEST_LOG_(INFO) << "another user's file not tried here (needs root); a link is";
+    const QByteArray theirsSlot = QFile::encodeName(aside.filePath(QStringLiteral("b")));
+    const QByteArray linkSlot = QFile::encodeName(aside.filePath(QStringLiteral("c")));
+    // Ours under the name; another user's file and a link at hand to trade places with it.
+    const auto lay = [&] {
+        for (const QByteArray& n : {name, theirsSlot, linkSlot})
+            ::unlink(n.constData());
+        ::link(ours.constData(), name.constData());
+        ::link(theirs.constData(), theirsSlot.constData());
+        ::symlink(planted.constData(), linkSlot.constData());
+    };
+    const auto trade = [&](const QByteArray& slot) {
+        if (::renameat2(AT_FDCWD, name.constData(), AT_FDCWD, slot.constData(), RENAME_EXCHANGE) != 0)
+            lay();  // the run removed what it found under the name
+    };
+    const auto minutesAreOurs = [&] {
+        const QString label = labelOfRow4(preview().wordFile);
+        QFile::remove(preview().wordFile);
+        return label == QStringLiteral("Meeting called by");
+    };
+
+    // The swap at the worst moment: as the word processor opens what the run checked.
+    for (const QByteArray* slot : {&theirsSlot, &linkSlot}) {
+        if (slot == &theirsSlot && !foreign)
+            continue;
+        lay();
+        automation::ScopedRegistration word(QStringLiteral("Word.Application"), [&] {
+            return std::make_shared<OpeningHook>(wordproc::createWordApplication(), [&] {
+                struct stat st {};
+                if (::lstat(name.constData(), &st) == 0 && !S_ISLNK(st.st_mode) && st.st_uid == ::geteuid())
+                    trade(*slot);
+            });
+        });
+        docgen::fillTemplate(host);
+        EXPECT_TRUE(minutesAreOurs()) << (slot == &linkSlot ? "a link" : "another user's file");
+    }
+
+    // And on the real system: a thread trading as fast as it goes while runs check the file.
+    lay();
+    std::jthread swapper([&](std::stop_token stop) {
+        for (int i = 0; !stop.stop_requested(); ++i)
+            trade(foreign && i % 4 < 2 ? theirsSlot : linkSlot);
+    });
+    for (int run = 0; run < 20; ++run) {
+        docgen::fillTemplate(host);
+        ASSERT_TRUE(minutesAreOurs()) << "run " << run;
+    }
+}
+
+TEST_F(Generation, TwoCopiesOfTheProgramRunningAtOnceInASharedFolderEachKeepTheirOwnTemplate)
+{
+    ASSERT_EQ(::chmod(QFile::encodeName(folders.temp()).constData(), 01777), 0);
+    testing_support::RecordingHost other;
+    {
+        app::Guard g(app::label::Form1_PushButton3_Click);
+        meeting::loadSampleRecord(other, g);
+    }
+    bool started = false;
+    // The other copy's whole run falls between this run's template and its opening.
+    automation::ScopedRegistration word(QStringLiteral("Word.Application"), [&] {
+        return std::make_shared<OpeningHook>(wordproc::createWordApplication(), [&] {
+            if (!std::exchange(started, true))
+                docgen::fillTemplate(other);
+        });
+    });
+    docgen::fillTemplate(host);
+    EXPECT_TRUE(dialogs.errorReports().empty()) << dialogs.errorReportLines().join(QLatin1Char('\n')).toStdString();
+    for (const QString& document : {preview().wordFile, other.port.wordFile}) {
+        EXPECT_EQ(labelOfRow4(document), QStringLiteral("Meeting called by"));
+        QFile::remove(document);
+    }
+}
+
+TEST_F(Generation, InAFolderWhereOthersCanReplaceFilesTheRunKeepsItsFilesInThePrivateFolder)
+{
+    ASSERT_EQ(::chmod(QFile::encodeName(folders.temp()).constData(), 0777), 0);
+    QStringList written;  // every file the run writes, for as long as it is written
+    {
+        const testing_support::WriteCallOverride watch([&](int fd, const void* data, size_t size) {
+            written << QFileInfo(testing_support::pathOfDescriptor(fd)).absolutePath();
+            return ::write(fd, data, size);
+        });
+        docgen::fillTemplate(host);
+    }
+    EXPECT_TRUE(dialogs.boxes.empty()) << (dialogs.boxes.empty() ? "" : dialogs.boxes[0].text.toStdString());
+    written.removeDuplicates();
+    EXPECT_EQ(written, QStringList({app::environment::privateTempFolder()}));
+    EXPECT_EQ(tempFiles(), QStringList());
+    EXPECT_EQ(QFileInfo(preview().wordFile).absolutePath(), app::environment::privateTempFolder());
+    EXPECT_EQ(modeOf(preview().wordFile), 0600u);
+    EXPECT_EQ(preview().pageCount(), 1);
+    EXPECT_FALSE(preview().shown.isNull());
+    QFile::remove(preview().wordFile);
+}
+
+TEST_F(Generation, APictureFileSwappedBeforeItIsReadBackIsNeverRead)
 {
     const QString picture = QDir(folders.temp()).filePath(QStringLiteral("temp.bmp"));
     const std::pair<const char*, std::function<void()>> swaps[] = {
@@ -239,10 +378,13 @@ TEST_F(Generation, APictureFileSwappedForALinkOrAFifoIsNeverRead)
              QFile::remove(picture);
              QFile::link(QStringLiteral("/dev/zero"), picture);
          }},
-        {"another file",
+        {"another picture of the user's own, renamed over it",
          [&] {
-             QFile::remove(picture);
-             testing_support::writeFile(picture, "not a picture");
+             platform::Picture other;
+             other.size = QSizeF(1234, 5678);
+             const QString aside = folders.program() + QStringLiteral("/other.bmp");
+             testing_support::writeFile(aside, other.save());
+             ::rename(QFile::encodeName(aside).constData(), QFile::encodeName(picture).constData());
          }},
     };
     for (const auto& [what, swap] : swaps) {
@@ -254,6 +396,7 @@ TEST_F(Generation, APictureFileSwappedForALinkOrAFifoIsNeverRead)
         docgen::fillTemplate(host);
         preview().onAddPage = nullptr;
         EXPECT_EQ(reportLines(), QStringList({"in Pondrel2021/08/31.Form1.SaveDocAsJPG at line 154"}));
+        EXPECT_NE(preview().imagePicture(0).size, QSizeF(1234, 5678)) << "the page shown is another file";
         EXPECT_EQ(preview().shownCount, shown + 1);
         QFile::remove(preview().wordFile);
         QFile::remove(picture);

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -384,16 +385,30 @@ TEST(SettingsStore, TwoInstancesTypingIntoDifferentFieldsKeepEachOthersValues)
     EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtNotes"), QString()), QStringLiteral("nnnnn"));
 }
 
-TEST(SettingsStore, WhatAKilledWriteLeftIsRemovedAtStartButNeverAnotherInstancesWrite)
+TEST(SettingsStore, AtStartOnlyWhatAKilledWriteLeftIsRemovedNeverTheUsersCopiesNorAnotherInstancesWrite)
 {
     QTemporaryDir dir;
-    const QString left = dir.filePath(QStringLiteral("Tessaly.ini.Ab3xY9"));
-    const QString lookalike = dir.filePath(QStringLiteral("Tessaly.ini.before"));
+    // The new file of a write, by the name the write gave it, as a kill in the middle leaves it.
+    QString left;
+    {
+        testing_support::WriteCallOverride watch([&](int fd, const void* data, size_t size) {
+            left = testing_support::pathOfDescriptor(fd);
+            return ::write(fd, data, size);
+        });
+        IniSettingsStore(dir.path()).save(A, S, QStringLiteral("txtTitle"), QStringLiteral("x"));
+    }
+    ASSERT_FALSE(QFile::exists(left));
+    EXPECT_TRUE(QFileInfo(left).fileName().startsWith(QLatin1Char('.'))) << left.toStdString();
+    EXPECT_TRUE(QFileInfo(left).fileName().contains(QStringLiteral("corvalin"))) << left.toStdString();
     testing_support::writeFile(left, "[Corvalin]\ntxtTi");
-    testing_support::writeFile(lookalike, "kept");
+    const QStringList copies = {"Tessaly.ini.Backup", "Tessaly.ini.202612", "Tessaly.ini.bak001",
+                                "Tessaly.ini.OLDONE", "Tessaly.ini.v2copy", "Tessaly.ini.backup"};
+    for (const QString& copy : copies)
+        testing_support::writeFile(dir.filePath(copy), "the user's copy");
     IniSettingsStore(dir.path()).get(A, S, QStringLiteral("txtTitle"), QString());
     EXPECT_FALSE(QFile::exists(left));
-    EXPECT_TRUE(QFile::exists(lookalike));
+    for (const QString& copy : copies)
+        EXPECT_TRUE(QFile::exists(dir.filePath(copy))) << copy.toStdString();
 
     // While another instance holds the lock, its file in the making stays.
     QLockFile writer(dir.filePath(QStringLiteral("Tessaly.ini.lock")));
@@ -401,6 +416,27 @@ TEST(SettingsStore, WhatAKilledWriteLeftIsRemovedAtStartButNeverAnotherInstances
     testing_support::writeFile(left, "[Corvalin]\ntxtTi");
     IniSettingsStore(dir.path()).get(A, S, QStringLiteral("txtTitle"), QString());
     EXPECT_TRUE(QFile::exists(left));
+}
+
+TEST(SettingsStore, AStoreThatIsALinkToALinkWritesTheFileAtTheEndAndKeepsBothLinks)
+{
+    QTemporaryDir dir, shared;
+    const QString settings = dir.filePath(QStringLiteral("Tessaly.ini"));
+    const QString middle = shared.filePath(QStringLiteral("current.ini"));
+    const QString file = shared.filePath(QStringLiteral("meeting.ini"));
+    testing_support::writeFile(file, "[Corvalin]\ntxtTitle=old\n");
+    ASSERT_TRUE(QFile::link(QStringLiteral("meeting.ini"), middle));
+    ASSERT_TRUE(QFile::link(middle, settings));
+    IniSettingsStore store(dir.path());
+    store.save(A, S, QStringLiteral("txtTitle"), QStringLiteral("new"));
+    store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("more"));
+    EXPECT_TRUE(QFileInfo(settings).isSymLink());
+    EXPECT_TRUE(QFileInfo(middle).isSymLink());
+    EXPECT_TRUE(testing_support::readAll(file).contains("txtTitle=new"))
+        << testing_support::readAll(file).toStdString();
+    IniSettingsStore restarted(dir.path());
+    EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtTitle"), QString()), QStringLiteral("new"));
+    EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtNotes"), QString()), QStringLiteral("more"));
 }
 
 TEST(SettingsStore, SavingWhatTheFileHoldsWritesNothingButAMissingKeyIsWritten)

@@ -32,6 +32,7 @@
 #include <vector>
 
 #include <cerrno>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 using preview::Form2;
@@ -545,6 +546,74 @@ TEST_F(Preview, SavingOverAFileReplacesItOnlyWhenTheCopyIsWhole)
     ::umask(mask);
     ::stat(QFile::encodeName(target + QStringLiteral(".new")).constData(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0644u);
+}
+
+TEST_F(Preview, SavingToADiskWithoutPermissionsSucceedsWhenTheBytesAreWritten)
+{
+    // A USB stick's file system refuses every mode change.
+    const testing_support::ModeCallOverride refused([](int, mode_t) {
+        errno = EPERM;
+        return -1;
+    });
+    const QString generated = minutes();
+    const QString target = folders.program() + QStringLiteral("/minutes.doc");
+    testing_support::writeFile(target, "the user's old minutes");
+    dialogs.fileNames = {target};
+    dialogs.answers = {app::vbYes};
+    form.PushButton6->click();
+    EXPECT_EQ(testing_support::readAll(target), testing_support::readAll(generated));
+    EXPECT_EQ(reportLines(), QStringList());
+    EXPECT_EQ(dialogs.boxes.back().text, QStringLiteral("Done."));
+}
+
+TEST_F(Preview, SavingOverALinkOfTheUsersWritesTheFileItLeadsToAndKeepsTheLink)
+{
+    const QByteArray bytes = testing_support::readAll(minutes());
+    // The links on the desktop lead to a stick: another disk, where one can be mounted.
+    QTemporaryDir stick;
+    const bool mounted = ::mount("tmpfs", QFile::encodeName(stick.path()).constData(), "tmpfs", 0, "size=1m") == 0;
+    struct Unmount {
+        QString path;
+        bool mounted;
+        ~Unmount()
+        {
+            if (mounted)
+                ::umount2(QFile::encodeName(path).constData(), MNT_DETACH);
+        }
+    } unmount{stick.path(), mounted};
+    const QDir desk(folders.program()), away(stick.path());
+    const auto save = [&](const QString& name) {
+        dialogs.fileNames = {desk.filePath(name)};
+        dialogs.answers = {app::vbYes};
+        form.PushButton6->click();
+        EXPECT_EQ(reportLines(), QStringList()) << name.toStdString();
+    };
+
+    // A link to a link, the second one relative: every level is followed.
+    testing_support::writeFile(away.filePath(QStringLiteral("minutes-v3.doc")), "the old minutes");
+    ASSERT_TRUE(QFile::link(QStringLiteral("minutes-v3.doc"), away.filePath(QStringLiteral("latest.doc"))));
+    ASSERT_TRUE(QFile::link(away.filePath(QStringLiteral("latest.doc")), desk.filePath(QStringLiteral("minutes.doc"))));
+    save(QStringLiteral("minutes.doc"));
+    EXPECT_EQ(testing_support::readAll(away.filePath(QStringLiteral("minutes-v3.doc"))), bytes);
+    EXPECT_TRUE(QFileInfo(desk.filePath(QStringLiteral("minutes.doc"))).isSymLink());
+    EXPECT_TRUE(QFileInfo(away.filePath(QStringLiteral("latest.doc"))).isSymLink());
+    EXPECT_EQ(away.entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList({"latest.doc", "minutes-v3.doc"}));
+
+    // A link to a file not made yet: the file is made where the link says.
+    ASSERT_TRUE(QFile::link(away.filePath(QStringLiteral("next.doc")), desk.filePath(QStringLiteral("next.doc"))));
+    save(QStringLiteral("next.doc"));
+    EXPECT_EQ(testing_support::readAll(away.filePath(QStringLiteral("next.doc"))), bytes);
+    EXPECT_TRUE(QFileInfo(desk.filePath(QStringLiteral("next.doc"))).isSymLink());
+
+    // Another user's link, as a shared folder may hold: replaced, never written through.
+    testing_support::writeFile(away.filePath(QStringLiteral("theirs.doc")), "their file");
+    ASSERT_TRUE(QFile::link(away.filePath(QStringLiteral("theirs.doc")), desk.filePath(QStringLiteral("planted.doc"))));
+    if (!testing_support::giveToAnotherUser(desk.filePath(QStringLiteral("planted.doc"))))
+        GTEST_SKIP() << "a link of another user's can't be made here (needs root)";
+    save(QStringLiteral("planted.doc"));
+    EXPECT_EQ(testing_support::readAll(away.filePath(QStringLiteral("theirs.doc"))), QByteArray("their file"));
+    EXPECT_FALSE(QFileInfo(desk.filePath(QStringLiteral("planted.doc"))).isSymLink());
+    EXPECT_EQ(testing_support::readAll(desk.filePath(QStringLiteral("planted.doc"))), bytes);
 }
 
 TEST_F(Preview, BackRemovesTheDocumentAndShowsTheEntryWindow)

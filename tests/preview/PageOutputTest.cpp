@@ -224,7 +224,7 @@ TEST_F(PageOutput, AFailedWriteIsReportedAndLeavesNoFileBehind)
     }
 }
 
-TEST_F(PageOutput, AnExistingFileIsAskedAboutAndALinkAtTheNameIsNotFollowed)
+TEST_F(PageOutput, AnExistingFileIsAskedAboutAndOnlyTheUsersOwnLinkIsFollowed)
 {
     generate();
     const QString target = QDir(out.path()).filePath(QStringLiteral("minutes.pdf"));
@@ -236,11 +236,21 @@ TEST_F(PageOutput, AnExistingFileIsAskedAboutAndALinkAtTheNameIsNotFollowed)
               QStringLiteral("Are you sure you wish to overwrite ") + target + QStringLiteral(" ?"));
     EXPECT_EQ(testing_support::readAll(target), QByteArray("the old minutes"));
 
-    // A link planted at the name is replaced; the file it points to stays as it was.
-    const QString elsewhere = QDir(out.path()).filePath(QStringLiteral("elsewhere.txt"));
-    testing_support::writeFile(elsewhere, "someone else's file");
+    // The user's link leads to the file saved, and stays a link.
+    const QString elsewhere = QDir(out.path()).filePath(QStringLiteral("elsewhere.pdf"));
+    testing_support::writeFile(elsewhere, "the old minutes");
     QFile::remove(target);
     ASSERT_TRUE(QFile::link(elsewhere, target));
+    dialogs.answers.push_back(app::vbYes);
+    saveAsPdf(QStringLiteral("minutes.pdf"));
+    EXPECT_TRUE(QFileInfo(target).isSymLink());
+    EXPECT_TRUE(testing_support::readAll(elsewhere).startsWith("%PDF-"));
+    EXPECT_EQ(reportLines(), QStringList());
+
+    // Another user's link at the name is replaced; the file it leads to stays as it was.
+    testing_support::writeFile(elsewhere, "someone else's file");
+    if (!testing_support::giveToAnotherUser(target))
+        GTEST_SKIP() << "a link of another user's can't be made here (needs root)";
     dialogs.answers.push_back(app::vbYes);
     saveAsPdf(QStringLiteral("minutes.pdf"));
     EXPECT_EQ(testing_support::readAll(elsewhere), QByteArray("someone else's file"));

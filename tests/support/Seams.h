@@ -48,6 +48,7 @@ using LocaleOverride = Override<&meeting::setRegionalLocale>;
 using ClipboardOverride = Override<&docgen::setClipboardRead>;
 using ReadCallOverride = Override<&platform::setReadCall>;
 using WriteCallOverride = Override<&platform::setWriteCall>;
+using ModeCallOverride = Override<&platform::setModeCall>;
 using TroubleListenerOverride = Override<&meeting::setTroubleListener>;
 using StopRequestOverride = Override<&app::setStopRequested>;
 using WorkUnderWayOverride = Override<&app::setWorkUnderWay>;

@@ -68,6 +68,14 @@ void requireFontFor(const QString& sample, const char* fontAndPackage);
 QByteArray readAll(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);
 
+// Makes a file, folder or link (itself, not what it leads to) another user's,
+// as a shared folder holds them; false where only root may, and this is not.
+bool giveToAnotherUser(const QString& path);
+
+// The path an open descriptor of this process was opened under (for a seam to
+// tell which file a write is for).
+QString pathOfDescriptor(int fd);
+
 // The minutes template written out as a file in `folder`; returns its path.
 QString writeTemplate(const QString& folder, const QString& name = QStringLiteral("template.dot"));
 
