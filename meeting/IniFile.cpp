@@ -1,14 +1,14 @@
 #include "meeting/IniFile.h"
 
-#include <QDataStream>
-#include <QIODevice>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QStringDecoder>
 #include <QStringList>
+#include <QVariant>
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace meeting {
 
@@ -340,8 +340,10 @@ QStringList splitArguments(const QString& s, qsizetype open)
 }
 
 // The typed values that Qt's writer marks with '@'; "@@" stands for a text
-// that begins with '@'.
-QVariant typedValue(const QString& s)
+// that begins with '@'. None for a serialised value ("@Variant(", "@DateTime("):
+// the store holds only text, and deserialising what another program left
+// there may take any amount of stack.
+std::optional<QVariant> typedValue(const QString& s)
 {
     if (!s.startsWith(u'@'))
         return QVariant(s);
@@ -349,13 +351,7 @@ QVariant typedValue(const QString& s)
         if (s.startsWith(QLatin1String("@ByteArray("))) {
             return QVariant(QStringView(s).sliced(11, s.size() - 12).toLatin1());
         } else if (s.startsWith(QLatin1String("@Variant(")) || s.startsWith(QLatin1String("@DateTime("))) {
-            const bool dateTime = s.at(1) == u'D';
-            QByteArray bytes = QStringView(s).sliced(dateTime ? 10 : 9).toLatin1();
-            QDataStream stream(&bytes, QIODevice::ReadOnly);
-            stream.setVersion(dateTime ? QDataStream::Qt_5_6 : QDataStream::Qt_4_0);
-            QVariant result;
-            stream >> result;
-            return result;
+            return std::nullopt;
         } else if (s.startsWith(QLatin1String("@Rect("))) {
             const QStringList a = splitArguments(s, 5);
             if (a.size() == 4)
@@ -377,23 +373,14 @@ QVariant typedValue(const QString& s)
     return QVariant(s);
 }
 
-QVariant listValue(const QStringList& items)
+// A stored value as Qt's reader types it (none for a serialised one). A list
+// is never text, whatever its items hold: a list of two or more converts to
+// no text, so its items need no typing.
+std::optional<QVariant> decodeValue(QByteArrayView raw)
 {
-    QStringList out = items;
-    for (qsizetype i = 0; i < out.size(); ++i) {
-        const QString& item = items.at(i);
-        if (!item.startsWith(u'@'))
-            continue;
-        if (item.size() >= 2 && item.at(1) == u'@') {
-            out[i].remove(0, 1);
-        } else {
-            QVariantList variants;
-            for (const QString& each : items)
-                variants.append(typedValue(each));
-            return variants;
-        }
-    }
-    return out;
+    QString text;
+    QStringList list;
+    return unescapeValue(raw, text, list) ? QVariant(list) : typedValue(text);
 }
 
 // Whether a line written as it stands reads back as one entry ending at its
@@ -412,11 +399,10 @@ bool sameKeyIgnoringCase(const QString& a, const QString& b) { return a.compare(
 
 QString fullKey(const QString& section, const QString& key) { return section.isEmpty() ? key : section + u'/' + key; }
 
-}  // namespace
-
-QByteArray IniFile::encodeValue(const QString& value)
+// One text in the dialect's escaped form, taken literally: a leading '@' stays
+// a type mark.
+QByteArray escapeValue(const QString& s)
 {
-    const QString s = value.startsWith(u'@') ? u'@' + value : value;
     QByteArray out;
     out.reserve(s.size() + 8);
     bool needsQuotes = false;
@@ -474,12 +460,24 @@ QByteArray IniFile::encodeValue(const QString& value)
     return out;
 }
 
-QVariant IniFile::decodeValue(QByteArrayView raw)
+// A text as a value: a leading '@' is doubled so that it reads as text.
+QByteArray encodeValue(const QString& value) { return escapeValue(value.startsWith(u'@') ? u'@' + value : value); }
+
+// A value written anew in the escaped form, saying to any reader what it said:
+// the same text or list, the same type marks, nothing decoded.
+QByteArray reescapeValue(QByteArrayView raw)
 {
     QString text;
     QStringList list;
-    return unescapeValue(raw, text, list) ? listValue(list) : typedValue(text);
+    if (!unescapeValue(raw, text, list))
+        return escapeValue(text);
+    QByteArray out;
+    for (const QString& item : list)
+        out += (out.isEmpty() ? QByteArray() : QByteArrayLiteral(", ")) + escapeValue(item);
+    return out;
 }
+
+}  // namespace
 
 IniFile IniFile::parse(const QByteArray& bytes)
 {
@@ -517,7 +515,7 @@ IniFile IniFile::parse(const QByteArray& bytes)
             // Only a damaged last line gets here (an unclosed quote, a trailing
             // backslash); written anew, it says what it said and ends where it should.
             entry.rawKey = escapeKey(entry.key);
-            entry.raw = encodeValue(decodeValue(entry.raw).toString());
+            entry.raw = reescapeValue(entry.raw);
         }
         auto same = std::find_if(current->entries.begin(), current->entries.end(),
                                  [&](const Entry& e) { return e.key == entry.key; });
@@ -611,10 +609,12 @@ std::optional<QString> IniFile::value(const QString& section, const QString& key
     const Entry* e = find(fullKey(group, storedKey(group, key)));
     if (!e)
         return std::nullopt;
-    const QVariant v = decodeValue(e->raw);
-    if (!v.isValid())
+    const std::optional<QVariant> v = decodeValue(e->raw);
+    if (!v)
+        throw std::runtime_error(QStringLiteral("The saved value of '%1' is not text").arg(key).toStdString());
+    if (!v->isValid())
         return std::nullopt;
-    return v.toString();
+    return v->toString();
 }
 
 bool IniFile::setValue(const QString& section, const QString& key, const QString& value)
@@ -622,8 +622,8 @@ bool IniFile::setValue(const QString& section, const QString& key, const QString
     const QString group = storedSection(section);
     const QString child = storedKey(group, key);
     if (const Entry* found = find(fullKey(group, child))) {
-        const QVariant v = decodeValue(found->raw);
-        if (v.isValid() && v.typeId() == QMetaType::QString && v.toString() == value)
+        const std::optional<QVariant> v = decodeValue(found->raw);
+        if (v && v->typeId() == QMetaType::QString && v->toString() == value)
             return false;
         const_cast<Entry*>(found)->raw = encodeValue(value);
         return true;

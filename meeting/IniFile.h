@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QVariant>
 
 #include <optional>
 #include <vector>
@@ -24,15 +23,13 @@ public:
     QByteArray serialize() const;
 
     // The value stored under `key` in `section`, both found without regard
-    // to case; none when there is no such key (or it holds no value).
+    // to case; none when there is no such key (or it holds no value). Throws
+    // std::runtime_error, naming the key, when the value is not text but a
+    // serialised one, which is never deserialised.
     std::optional<QString> value(const QString& section, const QString& key) const;
     // Stores the value under the key's stored spelling (the one given when
     // there is none yet). Returns whether the file's content changed.
     bool setValue(const QString& section, const QString& key, const QString& value);
-
-    // One value in the dialect's escaped form, and back.
-    static QByteArray encodeValue(const QString& value);
-    static QVariant decodeValue(QByteArrayView raw);
 
 private:
     struct Entry {

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <stdexcept>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -262,6 +263,41 @@ TEST(SettingsStore, EveryTextWrittenReadsBackTheSameWithQtsReaderAndOurs)
         ASSERT_EQ(readAsQtDoes(file, S, QStringLiteral("txtNotes"), QStringLiteral("<none>")), text) << round;
         IniSettingsStore restarted(dir.path());
         ASSERT_EQ(restarted.get(A, S, QStringLiteral("txtNotes"), QStringLiteral("<none>")), text) << round;
+    }
+}
+
+TEST(SettingsStore, AValueThatIsNotTextIsRefusedByNameNeverDeserialisedAndTypingReplacesIt)
+{
+    // What the store says of txtTitle; a refusal is its message.
+    const auto title = [](const meeting::IniFile& file) {
+        try {
+            return file.value(S, QStringLiteral("txtTitle")).value_or(QStringLiteral("<none>"));
+        } catch (const std::runtime_error& e) {
+            return QString::fromUtf8(e.what());
+        }
+    };
+    const QString refused = QStringLiteral("The saved value of 'txtTitle' is not text");
+    const QByteArray deep = testing_support::nestedListValue(40000);
+    const struct {
+        QByteArray lines;
+        QString reads;
+    } cases[] = {
+        {"txtTitle=" + deep + '\n', refused},
+        {"txtTitle=@DateTime(\\0\\0\\0\\x10\\0\\x25\\x8f\\x2\\x5\\x26\\x5c\\0\\x1)\n", refused},
+        {"txtTitle=\"" + deep, refused},  // an unclosed quote at the end, which the writer mends
+        {"txtNotes=" + deep + "\ntxtTitle=Budget\n", QStringLiteral("Budget")},
+        {"txtTitle=@@Variant(x)\n", QStringLiteral("@Variant(x)")},
+        {"txtTitle=@Variant(x\n", QStringLiteral("@Variant(x")},
+        {"txtTitle=a, " + deep + '\n', QString()},  // a list, which reads as no text
+        {"txtTitle=@ByteArray(Budget)\n", QStringLiteral("Budget")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines.left(60).toStdString());
+        meeting::IniFile file = meeting::IniFile::parse("[Corvalin]\n" + c.lines);
+        EXPECT_EQ(title(file), c.reads);
+        EXPECT_EQ(title(meeting::IniFile::parse(file.serialize())), c.reads);
+        EXPECT_TRUE(file.setValue(S, QStringLiteral("TXTTITLE"), QStringLiteral("typed")));
+        EXPECT_EQ(title(meeting::IniFile::parse(file.serialize())), QStringLiteral("typed"));
     }
 }
 
