@@ -350,6 +350,8 @@ std::optional<QVariant> typedValue(const QString& s)
     if (s.endsWith(u')')) {
         if (s.startsWith(QLatin1String("@ByteArray("))) {
             return QVariant(QStringView(s).sliced(11, s.size() - 12).toLatin1());
+        } else if (s.startsWith(QLatin1String("@String("))) {
+            return QVariant(s.sliced(8, s.size() - 9));  // how Qt's writer keeps a text holding a NUL
         } else if (s.startsWith(QLatin1String("@Variant(")) || s.startsWith(QLatin1String("@DateTime("))) {
             return std::nullopt;
         } else if (s.startsWith(QLatin1String("@Rect("))) {

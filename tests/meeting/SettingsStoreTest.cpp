@@ -192,6 +192,8 @@ TEST(SettingsStore, AnyFileReadsAsQtsSettingsReadIt)
         "@@",
         "@",
         "@ByteArray(ab)",
+        "@String(",
+        "txtTitle=@String(a\\0b)\n",
         "@Rect(1 2 3 4)",
         "@Size(5",
         ")",
@@ -263,6 +265,15 @@ TEST(SettingsStore, EveryTextWrittenReadsBackTheSameWithQtsReaderAndOurs)
         ASSERT_EQ(readAsQtDoes(file, S, QStringLiteral("txtNotes"), QStringLiteral("<none>")), text) << round;
         IniSettingsStore restarted(dir.path());
         ASSERT_EQ(restarted.get(A, S, QStringLiteral("txtNotes"), QStringLiteral("<none>")), text) << round;
+        // And what Qt's writer makes of it (it wraps a text holding a NUL) reads as Qt's reader reads it.
+        // Read under another name: Qt's reader would answer from what its writer holds in memory.
+        const QString qtFile = dir.filePath(QStringLiteral("qt.ini")), copy = dir.filePath(QStringLiteral("copy.ini"));
+        QSettings(qtFile, QSettings::IniFormat).setValue(QStringLiteral("Corvalin/txtNotes"), text);
+        const QByteArray written = testing_support::readAll(qtFile);
+        testing_support::writeFile(copy, written);
+        ASSERT_EQ(meeting::IniFile::parse(written).value(S, QStringLiteral("txtNotes")),
+                  readAsQtDoes(copy, S, QStringLiteral("txtNotes"), QStringLiteral("<none>")))
+            << round << ' ' << written.toStdString();
     }
 }
 
