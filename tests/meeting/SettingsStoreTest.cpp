@@ -392,6 +392,28 @@ TEST(SettingsStore, AFileThatCantBeReadIsToldAsSuchAndLeftUntouchedUntilItCanBe)
     EXPECT_EQ(dialogs.boxes.size(), 1u);
 }
 
+TEST(SettingsStore, AStoreOverTheSizeLimitIsRefusedWithoutBeingRead)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Tessaly.ini"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(300ll << 20));  // sparse: no disk taken
+    }
+    int reads = 0;
+    testing_support::ReadCallOverride counting([&reads](int fd, void* buffer, size_t size) {
+        ++reads;
+        return ::read(fd, buffer, size);
+    });
+    testing_support::ScriptedDialogs dialogs;
+    IniSettingsStore store(dir.path());
+    EXPECT_EQ(store.get(A, S, QStringLiteral("txtTitle"), QStringLiteral("d")), QStringLiteral("d"));
+    EXPECT_EQ(reads, 0);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(dialogs.boxes[0].text.contains(QStringLiteral("larger than 256 MB")))
+        << dialogs.boxes[0].text.toStdString();
+}
+
 TEST(SettingsStore, TwoInstancesTypingIntoDifferentFieldsKeepEachOthersValues)
 {
     QTemporaryDir dir;
