@@ -1,5 +1,6 @@
 #include "meeting/IniFile.h"
 
+#include <QHash>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -8,7 +9,9 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <numeric>
 #include <stdexcept>
+#include <tuple>
 
 namespace meeting {
 
@@ -168,13 +171,14 @@ QByteArray escapeKey(const QString& key)
     return out;
 }
 
-QByteArray sectionHeader(const QString& name)
+// The header that starts the section whose keys begin with `prefix`.
+QByteArray sectionHeader(const QString& prefix)
 {
-    if (name.isEmpty())
+    if (prefix.isEmpty())
         return "[General]";
-    const QByteArray escaped = escapeKey(name);
+    const QByteArray escaped = escapeKey(prefix.chopped(1));
     if (escaped.compare("general", Qt::CaseInsensitive) == 0)
-        return "[%General]";
+        return "[%" + escaped + ']';
     return '[' + escaped + ']';
 }
 
@@ -397,7 +401,28 @@ bool standsAlone(QByteArrayView line)
     return readLine(data, pos, start, length, equals) && start == 0 && length == line.size();
 }
 
-bool sameKeyIgnoringCase(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+// A name as compared without regard to case: code point by code point, as
+// QString::compare does it, so that names equal that way fold alike.
+QString folded(QStringView name)
+{
+    QString out;
+    out.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        char32_t c = name[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(name[i], name[i + 1]);
+            ++i;
+        }
+        c = QChar::toCaseFolded(c);
+        if (QChar::requiresSurrogates(c)) {
+            out += QChar(QChar::highSurrogate(c));
+            out += QChar(QChar::lowSurrogate(c));
+        } else {
+            out += QChar(char16_t(c));
+        }
+    }
+    return out;
+}
 
 QString fullKey(const QString& section, const QString& key) { return section.isEmpty() ? key : section + u'/' + key; }
 
@@ -487,7 +512,8 @@ IniFile IniFile::parse(const QByteArray& bytes)
     QByteArrayView data(bytes);
     if (data.startsWith("\xef\xbb\xbf"))
         data = data.sliced(3);
-    Section* current = nullptr;
+    std::vector<QHash<QString, qsizetype>> keysOf;  // each section's keys, with their entries
+    qsizetype current = -1;
     qsizetype pos = 0, start = 0, length = 0, equals = -1;
     while (readLine(data, pos, start, length, equals)) {
         const QByteArrayView line = data.sliced(start, length);
@@ -496,21 +522,23 @@ IniFile IniFile::parse(const QByteArray& bytes)
             if (close < 0)
                 close = length;
             const QByteArrayView header = line.first(close).sliced(1).trimmed();
-            QString name;
+            // Every section but [General] puts its name and a '/' before its
+            // keys, an empty name too.
+            QString prefix;
             if (header.compare("general", Qt::CaseInsensitive) == 0)
-                name.clear();
+                prefix.clear();
             else if (header.compare("%general", Qt::CaseInsensitive) == 0)
-                name = QString::fromLatin1(header.sliced(1));
+                prefix = QString::fromLatin1(header.sliced(1)) + u'/';
             else
-                name = unescapeKey(header);
+                prefix = unescapeKey(header) + u'/';
             const QByteArray rawHeader = '[' + header.toByteArray() + ']';
-            current = &file.sectionNamed(name, standsAlone(rawHeader) ? rawHeader : sectionHeader(name));
+            current = file.sectionWithPrefix(prefix, standsAlone(rawHeader) ? rawHeader : sectionHeader(prefix));
             continue;
         }
         if (equals < 0)
             continue;  // not an entry: dropped, as the reader ignores it
-        if (!current)
-            current = &file.sectionNamed(QString(), QByteArray());
+        if (current < 0)
+            current = file.sectionWithPrefix(QString(), QByteArray());
         const QByteArray rawKey = line.first(equals - start).trimmed().toByteArray();
         Entry entry{unescapeKey(rawKey), rawKey, line.sliced(equals - start + 1).toByteArray()};
         if (!standsAlone(line)) {
@@ -519,23 +547,50 @@ IniFile IniFile::parse(const QByteArray& bytes)
             entry.rawKey = escapeKey(entry.key);
             entry.raw = reescapeValue(entry.raw);
         }
-        auto same = std::find_if(current->entries.begin(), current->entries.end(),
-                                 [&](const Entry& e) { return e.key == entry.key; });
-        if (same != current->entries.end())
-            *same = std::move(entry);  // a later line under the same key wins
-        else
-            current->entries.push_back(std::move(entry));
+        keysOf.resize(file.mSections.size());
+        std::vector<Entry>& entries = file.mSections[current].entries;
+        const auto same = keysOf[current].constFind(entry.key);
+        if (same != keysOf[current].cend()) {
+            entries[*same] = std::move(entry);  // a later line under the same key wins
+        } else {
+            keysOf[current].insert(entry.key, qsizetype(entries.size()));
+            entries.push_back(std::move(entry));
+        }
     }
+
+    // Qt's reader takes the sections in the order of their prefixes, so of
+    // two sections that make the same full key ("[A]" with "B\\k" and "[A\\B]"
+    // with "k") the later that way wins.
+    std::vector<qsizetype> order(file.mSections.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(),
+              [&](qsizetype a, qsizetype b) { return file.mSections[a].prefix < file.mSections[b].prefix; });
+    for (const qsizetype s : order)
+        for (qsizetype e = 0; e < qsizetype(file.mSections[s].entries.size()); ++e)
+            file.index(Place{s, e});
     return file;
 }
 
-IniFile::Section& IniFile::sectionNamed(const QString& name, const QByteArray& rawHeader)
+qsizetype IniFile::sectionWithPrefix(const QString& prefix, const QByteArray& rawHeader)
 {
-    for (Section& s : mSections)
-        if (s.name == name)
-            return s;
-    mSections.push_back(Section{name, rawHeader.isEmpty() ? sectionHeader(name) : rawHeader, {}});
-    return mSections.back();
+    const auto found = mSectionsByPrefix.constFind(prefix);
+    if (found != mSectionsByPrefix.cend())
+        return *found;
+    mSections.push_back(Section{prefix, rawHeader.isEmpty() ? sectionHeader(prefix) : rawHeader, {}});
+    mSectionsByPrefix.insert(prefix, qsizetype(mSections.size()) - 1);
+    return qsizetype(mSections.size()) - 1;
+}
+
+void IniFile::index(Place place)
+{
+    const QString full = mSections[place.section].prefix + mSections[place.section].entries[place.entry].key;
+    const auto known = mEntries.find(full);
+    if (known != mEntries.end()) {
+        *known = place;
+        return;
+    }
+    mEntries.insert(full, place);
+    mSpellings[folded(full)].append(full);
 }
 
 QByteArray IniFile::serialize() const
@@ -563,55 +618,37 @@ QByteArray IniFile::serialize() const
     return out;
 }
 
-const IniFile::Entry* IniFile::find(const QString& key) const
+std::optional<IniFile::Place> IniFile::find(const QString& section, const QString& key) const
 {
-    const Entry* found = nullptr;
-    for (const Section& s : mSections)
-        for (const Entry& e : s.entries)
-            if (fullKey(s.name, e.key) == key)
-                found = &e;
-    return found;
-}
-
-QString IniFile::storedSection(const QString& name) const
-{
-    QString best;
-    for (const Section& s : mSections)
-        for (const Entry& e : s.entries) {
-            const QString full = fullKey(s.name, e.key);
-            const qsizetype slash = full.indexOf(u'/');
-            if (slash < 0)
-                continue;
-            const QString group = full.first(slash);
-            if (sameKeyIgnoringCase(group, name) && (best.isNull() || group < best))
-                best = group;
+    const auto spellings = mSpellings.constFind(folded(fullKey(section, key)));
+    if (spellings == mSpellings.cend())
+        return std::nullopt;
+    // Folding keeps each '/' where it was, so the section of every spelling
+    // ends at the slash that ends the one asked for.
+    const qsizetype slashes = section.isEmpty() ? 0 : section.count(u'/') + 1;
+    const auto rank = [&](const QString& full) {
+        qsizetype end = -1;
+        for (qsizetype n = 0; n < slashes; ++n)
+            end = full.indexOf(u'/', end + 1);
+        const QStringView spelled = QStringView(full).first(std::max<qsizetype>(end, 0));
+        return std::tuple(spelled != section, spelled, QStringView(full).sliced(end + 1));
+    };
+    const QString* best = &spellings->front();
+    auto bestRank = rank(*best);
+    for (const QString& full : *spellings)
+        if (const auto r = rank(full); r < bestRank) {
+            best = &full;
+            bestRank = r;
         }
-    return best.isNull() ? name : best;
-}
-
-QString IniFile::storedKey(const QString& section, const QString& key) const
-{
-    const QString prefix = section + u'/';
-    QString best;
-    for (const Section& s : mSections)
-        for (const Entry& e : s.entries) {
-            const QString full = fullKey(s.name, e.key);
-            if (!full.startsWith(prefix))
-                continue;
-            const QString child = full.sliced(prefix.size());
-            if (!child.contains(u'/') && sameKeyIgnoringCase(child, key) && (best.isNull() || child < best))
-                best = child;
-        }
-    return best.isNull() ? key : best;
+    return mEntries.value(*best);
 }
 
 std::optional<QString> IniFile::value(const QString& section, const QString& key) const
 {
-    const QString group = storedSection(section);
-    const Entry* e = find(fullKey(group, storedKey(group, key)));
-    if (!e)
+    const std::optional<Place> place = find(section, key);
+    if (!place)
         return std::nullopt;
-    const std::optional<QVariant> v = decodeValue(e->raw);
+    const std::optional<QVariant> v = decodeValue(mSections[place->section].entries[place->entry].raw);
     if (!v)
         throw std::runtime_error(QStringLiteral("The saved value of '%1' is not text").arg(key).toStdString());
     if (!v->isValid())
@@ -621,16 +658,19 @@ std::optional<QString> IniFile::value(const QString& section, const QString& key
 
 bool IniFile::setValue(const QString& section, const QString& key, const QString& value)
 {
-    const QString group = storedSection(section);
-    const QString child = storedKey(group, key);
-    if (const Entry* found = find(fullKey(group, child))) {
-        const std::optional<QVariant> v = decodeValue(found->raw);
+    if (const std::optional<Place> place = find(section, key)) {
+        Entry& found = mSections[place->section].entries[place->entry];
+        const std::optional<QVariant> v = decodeValue(found.raw);
         if (v && v->typeId() == QMetaType::QString && v->toString() == value)
             return false;
-        const_cast<Entry*>(found)->raw = encodeValue(value);
+        found.raw = encodeValue(value);
         return true;
     }
-    sectionNamed(group, QByteArray()).entries.push_back(Entry{child, escapeKey(child), encodeValue(value)});
+    // A new key goes to the section spelled as asked, even when another
+    // program keeps a section of that name in another case.
+    const qsizetype s = sectionWithPrefix(section.isEmpty() ? QString() : section + u'/', QByteArray());
+    mSections[s].entries.push_back(Entry{key, escapeKey(key), encodeValue(value)});
+    index(Place{s, qsizetype(mSections[s].entries.size()) - 1});
     return true;
 }
 

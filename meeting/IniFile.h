@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -38,19 +40,29 @@ private:
         QByteArray raw;  // the value as written in the file
     };
     struct Section {
-        QString name;  // empty for the entries outside any section
+        QString prefix;  // its name and '/'; empty for [General] and the entries before any section
         QByteArray rawHeader;
         std::vector<Entry> entries;
     };
 
-    Section& sectionNamed(const QString& name, const QByteArray& rawHeader);
-    // The spellings Qt's reader would pick for a section and key asked for
-    // without regard to case: the least of the stored ones that match.
-    QString storedSection(const QString& name) const;
-    QString storedKey(const QString& section, const QString& key) const;
-    const Entry* find(const QString& fullKey) const;
+    struct Place {
+        qsizetype section = 0, entry = 0;
+    };
+
+    qsizetype sectionWithPrefix(const QString& prefix, const QByteArray& rawHeader);
+    // Makes the entry the one a reader takes for its full key.
+    void index(Place place);
+    // The entry that `section` and `key`, asked for without regard to case,
+    // stand for: of the spellings stored, the one whose section is spelled as
+    // asked, otherwise the least section, and in it the least key (Qt's
+    // reader sorts them so). Only sections that hold the key count, so a
+    // section of the same name in another case hides nothing.
+    std::optional<Place> find(const QString& section, const QString& key) const;
 
     std::vector<Section> mSections;
+    QHash<QString, qsizetype> mSectionsByPrefix;
+    QHash<QString, Place> mEntries;  // by full key ("section/key"), as Qt's reader names them
+    QHash<QString, QStringList> mSpellings;  // the full keys by their case-folded spelling
 };
 
 }  // namespace meeting

@@ -10,12 +10,14 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <stdexcept>
 #include <sys/mount.h>
 #include <unistd.h>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -47,6 +49,18 @@ TEST(SettingsStore, KeysAreCaseBlindAndKeepTheCaseTheyWereCreatedWith)
     const QByteArray file = testing_support::readAll(store.filePath(A));
     EXPECT_TRUE(file.contains("[Corvalin]\ntxtTimeKeeper=Renwick")) << file.toStdString();
     EXPECT_EQ(file.count("imekeeper="), 0);
+}
+
+TEST(SettingsStore, AForeignSectionSpelledInAnotherCaseNeitherHidesTheMeetingNorTakesItsWrites)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Tessaly.ini"));
+    testing_support::writeFile(path, "[CORVALIN]\nforeign=1\n\n[Corvalin]\ntxtTitle=Budget\n");
+    IniSettingsStore store(dir.path());
+    EXPECT_EQ(store.get(A, S, QStringLiteral("txtTitle"), QString()), QStringLiteral("Budget"));
+    store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("typed"));
+    EXPECT_EQ(testing_support::readAll(path).toStdString(),
+              "[CORVALIN]\nforeign=1\n\n[Corvalin]\ntxtTitle=Budget\ntxtNotes=typed\n");
 }
 
 TEST(SettingsStore, MissingKeysGiveTheDefaultAndClearingKeepsTheKey)
@@ -139,19 +153,26 @@ namespace {
 
 // How the program read its store before it had its own reader: Qt's settings
 // class, with the stored spelling of section and key found without regard to
-// case. What it gives for a file is what the store must give.
+// case. Of the spellings of the section that hold the key, the one spelled as
+// asked comes first, then the least; in it, the least spelling of the key.
+// What it gives for a file is what the store must give.
 QString readAsQtDoes(const QString& file, const QString& section, const QString& key, const QString& fallback)
 {
     QSettings s(file, QSettings::IniFormat);
-    const auto stored = [](const QStringList& names, const QString& name) {
-        for (const QString& n : names)
-            if (n.compare(name, Qt::CaseInsensitive) == 0)
-                return n;
-        return name;
-    };
-    s.beginGroup(stored(s.childGroups(), section));
-    const QVariant v = s.value(stored(s.childKeys(), key));
-    return v.isValid() ? v.toString() : fallback;
+    QStringList groups = s.childGroups();  // sorted, so the least come first
+    std::stable_partition(groups.begin(), groups.end(), [&](const QString& g) { return g == section; });
+    for (const QString& group : groups) {
+        if (group.compare(section, Qt::CaseInsensitive) != 0)
+            continue;
+        s.beginGroup(group);
+        for (const QString& k : s.childKeys())
+            if (k.compare(key, Qt::CaseInsensitive) == 0) {
+                const QVariant v = s.value(k);
+                return v.isValid() ? v.toString() : fallback;
+            }
+        s.endGroup();
+    }
+    return fallback;
 }
 
 }  // namespace
@@ -160,9 +181,14 @@ TEST(SettingsStore, AnyFileReadsAsQtsSettingsReadIt)
 {
     // Files as earlier versions wrote them, as people edit them, and as they
     // break: pieces of the dialect thrown together at random.
-    static const char* const kPieces[] = {
+    std::vector<QByteArray> pieces = {
         "[Corvalin]\n",
         "[corvalin]\n",
+        "[CORVALIN]\n",
+        "[CorValin]\n",
+        "txtTitle=Title\n",
+        "TxtTitle=Other\n",
+        "[General]\nCorvalin\\txtTitle=General\n",
         "[General]\n",
         "[%General]\n",
         "[Other]\n",
@@ -208,6 +234,11 @@ TEST(SettingsStore, AnyFileReadsAsQtsSettingsReadIt)
         "[",
         "]",
     };
+    // A shared file where other programs keep thousands of keys.
+    QByteArray many = "[Other]\n";
+    for (int i = 0; i < 500; ++i)
+        many += "key" + QByteArray::number(i) + "=value\n";
+    pieces.push_back(many);
     QTemporaryDir dir;
     QRandomGenerator random(20261207);
     for (int round = 0; round < 1500; ++round) {
@@ -215,28 +246,33 @@ TEST(SettingsStore, AnyFileReadsAsQtsSettingsReadIt)
         // its size and time look unchanged.
         QString file = dir.filePath(QStringLiteral("t%1.ini").arg(round));
         QByteArray bytes;
-        const int pieces = random.bounded(4, 40);
-        for (int i = 0; i < pieces; ++i)
-            bytes += kPieces[random.bounded(int(std::size(kPieces)))];
+        const int count = random.bounded(4, 40);
+        for (int i = 0; i < count; ++i)
+            bytes += pieces[random.bounded(int(pieces.size()))];
         testing_support::writeFile(file, bytes);
+        const std::string shown = QByteArray(bytes).replace(many, "[Other] and 500 keys\n").toStdString();
         const meeting::IniFile ours = meeting::IniFile::parse(bytes);
         for (const char* key : {"txtTitle", "txtNotes", "TxtTitle"}) {
             const QString k = QLatin1String(key);
             ASSERT_EQ(ours.value(S, k).value_or(QStringLiteral("<none>")),
                       readAsQtDoes(file, S, k, QStringLiteral("<none>")))
                 << "key " << key << " in:\n"
-                << bytes.toStdString();
+                << shown;
         }
-        // Whatever it held, a file written back says the same to Qt's reader.
+        // Whatever it held, a file written back says the same to Qt's reader,
+        // and a new key goes to the section spelled as asked.
         meeting::IniFile rewritten = ours;
         rewritten.setValue(S, QStringLiteral("txtNotes"), QStringLiteral("typed"));
+        rewritten.setValue(S, QStringLiteral("txtAttendees"), QStringLiteral("new"));
         file += QStringLiteral(".ini");
         testing_support::writeFile(file, rewritten.serialize());
-        ASSERT_EQ(readAsQtDoes(file, S, QStringLiteral("txtNotes"), QString()), QStringLiteral("typed"))
-            << bytes.toStdString();
+        ASSERT_EQ(readAsQtDoes(file, S, QStringLiteral("txtNotes"), QString()), QStringLiteral("typed")) << shown;
+        QSettings written(file, QSettings::IniFormat);
+        written.childGroups();  // reads every section, as the program did: a lookup alone reads only one
+        ASSERT_EQ(written.value(QStringLiteral("Corvalin/txtAttendees")).toString(), QStringLiteral("new")) << shown;
         ASSERT_EQ(readAsQtDoes(file, S, QStringLiteral("txtTitle"), QStringLiteral("<none>")),
                   ours.value(S, QStringLiteral("txtTitle")).value_or(QStringLiteral("<none>")))
-            << bytes.toStdString();
+            << shown;
     }
 }
 
