@@ -19,6 +19,16 @@ namespace meeting {
 // spelling and the bytes of its value, sections and keys keep their order;
 // new keys go to the end of their section. Comments and lines that are not
 // entries are dropped, as Qt's writer drops them.
+//
+// Why not Qt's settings classes themselves: their reader deserialises every
+// "@Variant(" value of a section it reads, so what another program leaves in
+// the shared file can crash each start unless a scan goes in front of it;
+// their keys are case-sensitive on this platform, so the case-blind lookup
+// would be ours anyway; they open the file by name (a FIFO there hangs them)
+// and read it whatever its size; and their writer sorts and re-encodes every
+// entry, other programs' too. That scan alone would need most of this reader
+// (the dialect's lines, quotes and escapes: "\x40Variant(" is one too), which
+// is here already, and the tests hold it to Qt's reader on random files.
 class IniFile {
 public:
     static IniFile parse(const QByteArray& bytes);
