@@ -4,6 +4,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLockFile>
 #include <QRandomGenerator>
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <stdexcept>
@@ -346,6 +348,24 @@ TEST(SettingsStore, AValueThatIsNotTextIsRefusedByNameNeverDeserialisedAndTyping
         EXPECT_TRUE(file.setValue(S, QStringLiteral("TXTTITLE"), QStringLiteral("typed")));
         EXPECT_EQ(title(meeting::IniFile::parse(file.serialize())), QStringLiteral("typed"));
     }
+}
+
+// The store reader's fuzz target: a value written into the file reads back,
+// nothing else it held reads otherwise, and what is written reads and writes
+// back the same. Its seeds, replayed.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
+TEST(SettingsStore, EveryFuzzSeedReadsBackWhatIsWrittenAndNothingElse)
+{
+    int seeds = 0;
+    for (QDirIterator it(QStringLiteral(STORE_FUZZ_CORPUS), QDir::Files); it.hasNext();) {
+        const QString path = it.next();
+        SCOPED_TRACE(path.toStdString());
+        ++seeds;
+        const QByteArray bytes = testing_support::readAll(path);
+        EXPECT_NO_THROW(LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.constData()), bytes.size()));
+    }
+    EXPECT_GE(seeds, 7);
 }
 
 // ---- Faults: a full disk, a file that can't be read, two instances ----------
