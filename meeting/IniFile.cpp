@@ -151,10 +151,12 @@ QByteArray escapeKey(const QString& key)
     static const char hex[] = "0123456789ABCDEF";
     QByteArray out;
     out.reserve(key.size() * 3 / 2);
-    for (const QChar qc : key) {
-        uint ch = qc.unicode();
-        if (ch == '/') {
+    for (qsizetype i = 0; i < key.size(); ++i) {
+        const uint ch = key.at(i).unicode();
+        if (ch == '/' && i + 1 < key.size()) {
             out += '\\';
+        } else if (ch == '/') {
+            out += "%2F";  // a backslash before the '=' would hide it
         } else if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '_'
                    || ch == '-' || ch == '.') {
             out += char(ch);
@@ -389,16 +391,19 @@ std::optional<QVariant> decodeValue(QByteArrayView raw)
     return unescapeValue(raw, text, list) ? QVariant(list) : typedValue(text);
 }
 
-// Whether a line written as it stands reads back as one entry ending at its
-// own end: an unclosed quote or a trailing backslash would swallow the next.
-bool standsAlone(QByteArrayView line)
+// Whether a line written as it stands reads back as itself, ending at its own
+// end (an unclosed quote or a trailing backslash would swallow the next), and
+// for an entry with its '=' right after the key (a backslash ending the key
+// would hide it).
+bool standsAlone(QByteArrayView line, qsizetype keyLength = -1)
 {
     const auto risky = [](char c) { return c == '"' || c == '\\' || c == '\n' || c == '\r' || c == ';'; };
     if (std::none_of(line.begin(), line.end(), risky))
         return true;
     const QByteArray data = line.toByteArray() + "\nz=z\n";
     qsizetype pos = 0, start = 0, length = 0, equals = -1;
-    return readLine(data, pos, start, length, equals) && start == 0 && length == line.size();
+    return readLine(data, pos, start, length, equals) && start == 0 && length == line.size()
+           && (keyLength < 0 || equals == keyLength);
 }
 
 // A name as compared without regard to case: code point by code point, as
@@ -541,9 +546,10 @@ IniFile IniFile::parse(const QByteArray& bytes)
             current = file.sectionWithPrefix(QString(), QByteArray());
         const QByteArray rawKey = line.first(equals - start).trimmed().toByteArray();
         Entry entry{unescapeKey(rawKey), rawKey, line.sliced(equals - start + 1).toByteArray()};
-        if (!standsAlone(line)) {
+        if (!standsAlone(entry.rawKey + '=' + entry.raw, entry.rawKey.size())) {
             // Only a damaged last line gets here (an unclosed quote, a trailing
-            // backslash); written anew, it says what it said and ends where it should.
+            // backslash), or a key whose trimmed end was a line's continued
+            // end; written anew, it says what it said and ends where it should.
             entry.rawKey = escapeKey(entry.key);
             entry.raw = reescapeValue(entry.raw);
         }
