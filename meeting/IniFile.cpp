@@ -1,6 +1,5 @@
 #include "meeting/IniFile.h"
 
-#include <QHash>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -9,9 +8,7 @@
 #include <QVariant>
 
 #include <algorithm>
-#include <numeric>
 #include <stdexcept>
-#include <tuple>
 
 namespace meeting {
 
@@ -34,14 +31,16 @@ unsigned char traits(char c)
     }
 }
 
-// One logical line: where it starts, how long it is, and where its first '='
-// outside quotes stands (-1 for none). Blank lines and comments are skipped;
-// quotes and a backslash before the line end carry a line on.
-bool readLine(QByteArrayView data, qsizetype& pos, qsizetype& start, qsizetype& length, qsizetype& equals)
+// One logical line: where it starts, how long it is, where its first '='
+// outside quotes stands (-1 for none), and whether it holds neither a quote nor
+// a backslash. Blank lines and comments are skipped; quotes and a backslash
+// before the line end carry a line on.
+bool readLine(QByteArrayView data, qsizetype& pos, qsizetype& start, qsizetype& length, qsizetype& equals, bool& plain)
 {
     const qsizetype size = data.size();
     bool inQuotes = false;
     equals = -1;
+    plain = true;
     start = pos;
     while (start < size && (traits(data[start]) & kSpace))
         ++start;
@@ -65,6 +64,7 @@ bool readLine(QByteArrayView data, qsizetype& pos, qsizetype& start, qsizetype& 
                 goto done;
             }
         } else if (ch == '\\') {
+            plain = false;
             if (i < size) {
                 const char next = data[i++];
                 if (i < size) {
@@ -74,6 +74,7 @@ bool readLine(QByteArrayView data, qsizetype& pos, qsizetype& start, qsizetype& 
                 }
             }
         } else if (ch == '"') {
+            plain = false;
             inQuotes = !inQuotes;
         } else {  // ';'
             if (i == start + 1) {
@@ -109,6 +110,8 @@ int octValue(char c) { return c >= '0' && c <= '7' ? c - '0' : -1; }
 
 QString unescapeKey(QByteArrayView raw)
 {
+    if (!raw.contains('%') && !raw.contains('\\'))
+        return QString::fromUtf8(raw);
     const QString decoded = QString::fromUtf8(raw);
     const qsizetype size = decoded.size();
     QString result;
@@ -402,17 +405,26 @@ bool standsAlone(QByteArrayView line, qsizetype keyLength = -1)
         return true;
     const QByteArray data = line.toByteArray() + "\nz=z\n";
     qsizetype pos = 0, start = 0, length = 0, equals = -1;
-    return readLine(data, pos, start, length, equals) && start == 0 && length == line.size()
+    bool plain = true;
+    return readLine(data, pos, start, length, equals, plain) && start == 0 && length == line.size()
            && (keyLength < 0 || equals == keyLength);
 }
 
-// A name as compared without regard to case: code point by code point, as
-// QString::compare does it, so that names equal that way fold alike.
-QString folded(QStringView name)
+// Appends a name as compared without regard to case: code point by code
+// point, as QString::compare does it, so that names equal that way fold alike.
+void appendFolded(QString& out, QStringView name)
 {
-    QString out;
-    out.reserve(name.size());
-    for (qsizetype i = 0; i < name.size(); ++i) {
+    // Keys are mostly ASCII: folded in place, without a check of room for each.
+    const qsizetype base = out.size();
+    out.resize(base + name.size());
+    char16_t* ascii = reinterpret_cast<char16_t*>(out.data()) + base;
+    qsizetype i = 0;
+    for (; i < name.size() && name[i].unicode() < 0x80; ++i) {
+        const char16_t c = name[i].unicode();
+        ascii[i] = c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+    }
+    out.truncate(base + i);
+    for (; i < name.size(); ++i) {
         char32_t c = name[i].unicode();
         if (QChar::isHighSurrogate(c) && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
             c = QChar::surrogateToUcs4(name[i], name[i + 1]);
@@ -426,6 +438,13 @@ QString folded(QStringView name)
             out += QChar(char16_t(c));
         }
     }
+}
+
+QString folded(QStringView name)
+{
+    QString out;
+    out.reserve(name.size());
+    appendFolded(out, name);
     return out;
 }
 
@@ -514,13 +533,18 @@ QByteArray reescapeValue(QByteArrayView raw)
 IniFile IniFile::parse(const QByteArray& bytes)
 {
     IniFile file;
-    QByteArrayView data(bytes);
+    // The entries' raw bytes are views into one copy of the file, kept with it
+    // (and shared by its copies): a file of 40,000 keys is no 80,000 allocations.
+    file.mSource = QByteArray(bytes.constData(), bytes.size());
+    QByteArrayView data(file.mSource);
     if (data.startsWith("\xef\xbb\xbf"))
         data = data.sliced(3);
-    std::vector<QHash<QString, qsizetype>> keysOf;  // each section's keys, with their entries
+    const auto view = [](QByteArrayView part) { return QByteArray::fromRawData(part.data(), part.size()); };
+    file.mEntries.reserve(std::count(data.begin(), data.end(), '\n') + 1);
     qsizetype current = -1;
     qsizetype pos = 0, start = 0, length = 0, equals = -1;
-    while (readLine(data, pos, start, length, equals)) {
+    bool plain = true;
+    while (readLine(data, pos, start, length, equals, plain)) {
         const QByteArrayView line = data.sliced(start, length);
         if (line.startsWith('[')) {
             qsizetype close = line.indexOf(']');
@@ -544,36 +568,18 @@ IniFile IniFile::parse(const QByteArray& bytes)
             continue;  // not an entry: dropped, as the reader ignores it
         if (current < 0)
             current = file.sectionWithPrefix(QString(), QByteArray());
-        const QByteArray rawKey = line.first(equals - start).trimmed().toByteArray();
-        Entry entry{unescapeKey(rawKey), rawKey, line.sliced(equals - start + 1).toByteArray()};
-        if (!standsAlone(entry.rawKey + '=' + entry.raw, entry.rawKey.size())) {
+        const QByteArrayView rawKey = line.first(equals - start).trimmed();
+        const QByteArrayView raw = line.sliced(equals - start + 1);
+        Entry entry{unescapeKey(rawKey), view(rawKey), view(raw)};
+        if (!plain && !standsAlone(entry.rawKey + '=' + entry.raw, rawKey.size())) {
             // Only a damaged last line gets here (an unclosed quote, a trailing
             // backslash), or a key whose trimmed end was a line's continued
             // end; written anew, it says what it said and ends where it should.
             entry.rawKey = escapeKey(entry.key);
             entry.raw = reescapeValue(entry.raw);
         }
-        keysOf.resize(file.mSections.size());
-        std::vector<Entry>& entries = file.mSections[current].entries;
-        const auto same = keysOf[current].constFind(entry.key);
-        if (same != keysOf[current].cend()) {
-            entries[*same] = std::move(entry);  // a later line under the same key wins
-        } else {
-            keysOf[current].insert(entry.key, qsizetype(entries.size()));
-            entries.push_back(std::move(entry));
-        }
+        file.add(current, std::move(entry));
     }
-
-    // Qt's reader takes the sections in the order of their prefixes, so of
-    // two sections that make the same full key ("[A]" with "B\\k" and "[A\\B]"
-    // with "k") the later that way wins.
-    std::vector<qsizetype> order(file.mSections.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(),
-              [&](qsizetype a, qsizetype b) { return file.mSections[a].prefix < file.mSections[b].prefix; });
-    for (const qsizetype s : order)
-        for (qsizetype e = 0; e < qsizetype(file.mSections[s].entries.size()); ++e)
-            file.index(Place{s, e});
     return file;
 }
 
@@ -582,21 +588,26 @@ qsizetype IniFile::sectionWithPrefix(const QString& prefix, const QByteArray& ra
     const auto found = mSectionsByPrefix.constFind(prefix);
     if (found != mSectionsByPrefix.cend())
         return *found;
-    mSections.push_back(Section{prefix, rawHeader.isEmpty() ? sectionHeader(prefix) : rawHeader, {}});
-    mSectionsByPrefix.insert(prefix, qsizetype(mSections.size()) - 1);
-    return qsizetype(mSections.size()) - 1;
+    mSections.append(Section{prefix, folded(prefix), rawHeader.isEmpty() ? sectionHeader(prefix) : rawHeader, {}});
+    mSectionsByPrefix.insert(prefix, mSections.size() - 1);
+    return mSections.size() - 1;
 }
 
-void IniFile::index(Place place)
+void IniFile::add(qsizetype section, Entry entry)
 {
-    const QString full = mSections[place.section].prefix + mSections[place.section].entries[place.entry].key;
-    const auto known = mEntries.find(full);
-    if (known != mEntries.end()) {
-        *known = place;
-        return;
-    }
-    mEntries.insert(full, place);
-    mSpellings[folded(full)].append(full);
+    const Section& s = std::as_const(mSections)[section];
+    QString foldedKey;
+    foldedKey.reserve(s.foldedPrefix.size() + entry.key.size());
+    foldedKey += s.foldedPrefix;
+    appendFolded(foldedKey, entry.key);
+    QVarLengthArray<Place, 1>& places = mEntries[foldedKey];
+    for (const Place& p : places)
+        if (p.section == section && s.entries[p.entry].key == entry.key) {
+            mSections[section].entries[p.entry] = std::move(entry);  // a later line under the same key wins
+            return;
+        }
+    mSections[section].entries.append(std::move(entry));
+    places.append(Place{section, mSections[section].entries.size() - 1});
 }
 
 QByteArray IniFile::serialize() const
@@ -626,27 +637,44 @@ QByteArray IniFile::serialize() const
 
 std::optional<IniFile::Place> IniFile::find(const QString& section, const QString& key) const
 {
-    const auto spellings = mSpellings.constFind(folded(fullKey(section, key)));
-    if (spellings == mSpellings.cend())
+    const auto places = mEntries.constFind(folded(fullKey(section, key)));
+    if (places == mEntries.cend() || places->isEmpty())
         return std::nullopt;
     // Folding keeps each '/' where it was, so the section of every spelling
     // ends at the slash that ends the one asked for.
     const qsizetype slashes = section.isEmpty() ? 0 : section.count(u'/') + 1;
-    const auto rank = [&](const QString& full) {
-        qsizetype end = -1;
-        for (qsizetype n = 0; n < slashes; ++n)
-            end = full.indexOf(u'/', end + 1);
-        const QStringView spelled = QStringView(full).first(std::max<qsizetype>(end, 0));
-        return std::tuple(spelled != section, spelled, QStringView(full).sliced(end + 1));
+    struct Spelling {
+        Place place;
+        QString full;
+        qsizetype end = -1;  // of its section
+        QStringView section() const { return QStringView(full).first(std::max<qsizetype>(end, 0)); }
+        QStringView key() const { return QStringView(full).sliced(end + 1); }
     };
-    const QString* best = &spellings->front();
-    auto bestRank = rank(*best);
-    for (const QString& full : *spellings)
-        if (const auto r = rank(full); r < bestRank) {
-            best = &full;
-            bestRank = r;
-        }
-    return mEntries.value(*best);
+    const auto spelling = [&](Place p) {
+        const Section& s = mSections[p.section];
+        Spelling sp{p, s.prefix + s.entries[p.entry].key};
+        for (qsizetype n = 0; n < slashes; ++n)
+            sp.end = sp.full.indexOf(u'/', sp.end + 1);
+        return sp;
+    };
+    // The section spelled as asked, else the least spelling; in it the least
+    // key; of one full key in two sections, the later by prefix, which Qt's
+    // reader takes last.
+    const auto better = [&](const Spelling& a, const Spelling& b) {
+        const bool exactA = a.section() == section, exactB = b.section() == section;
+        if (exactA != exactB)
+            return exactA;
+        if (a.section() != b.section())
+            return a.section() < b.section();
+        if (a.key() != b.key())
+            return a.key() < b.key();
+        return mSections[b.place.section].prefix < mSections[a.place.section].prefix;
+    };
+    Spelling best = spelling(places->front());
+    for (qsizetype i = 1; i < places->size(); ++i)
+        if (Spelling other = spelling(places->at(i)); better(other, best))
+            best = std::move(other);
+    return best.place;
 }
 
 std::optional<QString> IniFile::value(const QString& section, const QString& key) const
@@ -665,18 +693,16 @@ std::optional<QString> IniFile::value(const QString& section, const QString& key
 bool IniFile::setValue(const QString& section, const QString& key, const QString& value)
 {
     if (const std::optional<Place> place = find(section, key)) {
-        Entry& found = mSections[place->section].entries[place->entry];
-        const std::optional<QVariant> v = decodeValue(found.raw);
+        const std::optional<QVariant> v = decodeValue(mSections[place->section].entries[place->entry].raw);
         if (v && v->typeId() == QMetaType::QString && v->toString() == value)
             return false;
-        found.raw = encodeValue(value);
+        mSections[place->section].entries[place->entry].raw = encodeValue(value);  // a copy's first change parts it
         return true;
     }
     // A new key goes to the section spelled as asked, even when another
     // program keeps a section of that name in another case.
-    const qsizetype s = sectionWithPrefix(section.isEmpty() ? QString() : section + u'/', QByteArray());
-    mSections[s].entries.push_back(Entry{key, escapeKey(key), encodeValue(value)});
-    index(Place{s, qsizetype(mSections[s].entries.size()) - 1});
+    add(sectionWithPrefix(section.isEmpty() ? QString() : section + u'/', QByteArray()),
+        Entry{key, escapeKey(key), encodeValue(value)});
     return true;
 }
 

@@ -2,11 +2,11 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QString>
-#include <QStringList>
+#include <QVarLengthArray>
 
 #include <optional>
-#include <vector>
 
 namespace meeting {
 
@@ -51,17 +51,18 @@ private:
     };
     struct Section {
         QString prefix;  // its name and '/'; empty for [General] and the entries before any section
+        QString foldedPrefix;
         QByteArray rawHeader;
-        std::vector<Entry> entries;
+        QList<Entry> entries;
     };
-
     struct Place {
         qsizetype section = 0, entry = 0;
     };
 
     qsizetype sectionWithPrefix(const QString& prefix, const QByteArray& rawHeader);
-    // Makes the entry the one a reader takes for its full key.
-    void index(Place place);
+    // Adds an entry to the end of a section, or in place of the one the
+    // section holds under the same key.
+    void add(qsizetype section, Entry entry);
     // The entry that `section` and `key`, asked for without regard to case,
     // stand for: of the spellings stored, the one whose section is spelled as
     // asked, otherwise the least section, and in it the least key (Qt's
@@ -69,10 +70,12 @@ private:
     // section of the same name in another case hides nothing.
     std::optional<Place> find(const QString& section, const QString& key) const;
 
-    std::vector<Section> mSections;
+    // Copies share all of it until one changes: a copy made to try a change
+    // costs nothing when the change turns out to be none.
+    QByteArray mSource;  // the bytes read, which unchanged entries' raw parts point into
+    QList<Section> mSections;
     QHash<QString, qsizetype> mSectionsByPrefix;
-    QHash<QString, Place> mEntries;  // by full key ("section/key"), as Qt's reader names them
-    QHash<QString, QStringList> mSpellings;  // the full keys by their case-folded spelling
+    QHash<QString, QVarLengthArray<Place, 1>> mEntries;  // by full key ("prefix" + key), folded to one case
 };
 
 }  // namespace meeting
