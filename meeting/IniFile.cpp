@@ -410,20 +410,19 @@ bool standsAlone(QByteArrayView line, qsizetype keyLength = -1)
            && (keyLength < 0 || equals == keyLength);
 }
 
-// Appends a name as compared without regard to case: code point by code
-// point, as QString::compare does it, so that names equal that way fold alike.
-void appendFolded(QString& out, QStringView name)
+// A name as compared without regard to case: code point by code point, as
+// QString::compare does it, so that names equal that way fold alike.
+QString folded(QStringView name)
 {
     // Keys are mostly ASCII: folded in place, without a check of room for each.
-    const qsizetype base = out.size();
-    out.resize(base + name.size());
-    char16_t* ascii = reinterpret_cast<char16_t*>(out.data()) + base;
+    QString out(name.size(), Qt::Uninitialized);
+    char16_t* ascii = reinterpret_cast<char16_t*>(out.data());
     qsizetype i = 0;
     for (; i < name.size() && name[i].unicode() < 0x80; ++i) {
         const char16_t c = name[i].unicode();
         ascii[i] = c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
     }
-    out.truncate(base + i);
+    out.truncate(i);
     for (; i < name.size(); ++i) {
         char32_t c = name[i].unicode();
         if (QChar::isHighSurrogate(c) && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
@@ -438,13 +437,6 @@ void appendFolded(QString& out, QStringView name)
             out += QChar(char16_t(c));
         }
     }
-}
-
-QString folded(QStringView name)
-{
-    QString out;
-    out.reserve(name.size());
-    appendFolded(out, name);
     return out;
 }
 
@@ -534,13 +526,14 @@ IniFile IniFile::parse(const QByteArray& bytes)
 {
     IniFile file;
     // The entries' raw bytes are views into one copy of the file, kept with it
-    // (and shared by its copies): a file of 40,000 keys is no 80,000 allocations.
+    // (and shared by its copies), and keys are decoded only in the sections a
+    // lookup may find them in: a section of 40,000 keys another program keeps
+    // costs little more than its reading.
     file.mSource = QByteArray(bytes.constData(), bytes.size());
     QByteArrayView data(file.mSource);
     if (data.startsWith("\xef\xbb\xbf"))
         data = data.sliced(3);
     const auto view = [](QByteArrayView part) { return QByteArray::fromRawData(part.data(), part.size()); };
-    file.mEntries.reserve(std::count(data.begin(), data.end(), '\n') + 1);
     qsizetype current = -1;
     qsizetype pos = 0, start = 0, length = 0, equals = -1;
     bool plain = true;
@@ -570,15 +563,15 @@ IniFile IniFile::parse(const QByteArray& bytes)
             current = file.sectionWithPrefix(QString(), QByteArray());
         const QByteArrayView rawKey = line.first(equals - start).trimmed();
         const QByteArrayView raw = line.sliced(equals - start + 1);
-        Entry entry{unescapeKey(rawKey), view(rawKey), view(raw)};
+        Entry entry{view(rawKey), view(raw)};
         if (!plain && !standsAlone(entry.rawKey + '=' + entry.raw, rawKey.size())) {
             // Only a damaged last line gets here (an unclosed quote, a trailing
             // backslash), or a key whose trimmed end was a line's continued
             // end; written anew, it says what it said and ends where it should.
-            entry.rawKey = escapeKey(entry.key);
-            entry.raw = reescapeValue(entry.raw);
+            entry.rawKey = escapeKey(unescapeKey(rawKey));
+            entry.raw = reescapeValue(raw);
         }
-        file.add(current, std::move(entry));
+        file.mSections[current].entries.append(std::move(entry));
     }
     return file;
 }
@@ -588,26 +581,33 @@ qsizetype IniFile::sectionWithPrefix(const QString& prefix, const QByteArray& ra
     const auto found = mSectionsByPrefix.constFind(prefix);
     if (found != mSectionsByPrefix.cend())
         return *found;
-    mSections.append(Section{prefix, folded(prefix), rawHeader.isEmpty() ? sectionHeader(prefix) : rawHeader, {}});
+    const QString foldedPrefix = folded(prefix);
+    mSections.append(Section{prefix, rawHeader.isEmpty() ? sectionHeader(prefix) : rawHeader, {}});
     mSectionsByPrefix.insert(prefix, mSections.size() - 1);
+    mSectionsByFoldedPrefix[foldedPrefix].append(mSections.size() - 1);
     return mSections.size() - 1;
 }
 
-void IniFile::add(qsizetype section, Entry entry)
+void IniFile::index(qsizetype section) const
 {
-    const Section& s = std::as_const(mSections)[section];
-    QString foldedKey;
-    foldedKey.reserve(s.foldedPrefix.size() + entry.key.size());
-    foldedKey += s.foldedPrefix;
-    appendFolded(foldedKey, entry.key);
-    QVarLengthArray<Place, 1>& places = mEntries[foldedKey];
-    for (const Place& p : places)
-        if (p.section == section && s.entries[p.entry].key == entry.key) {
-            mSections[section].entries[p.entry] = std::move(entry);  // a later line under the same key wins
+    if (mIndexed.contains(section))
+        return;
+    mIndexed.insert(section);
+    for (qsizetype e = 0; e < mSections[section].entries.size(); ++e)
+        index(Place{section, e});
+}
+
+void IniFile::index(Place place) const
+{
+    const Section& s = mSections[place.section];
+    const QString full = s.prefix + unescapeKey(s.entries[place.entry].rawKey);
+    QVarLengthArray<Spelling, 1>& spellings = mIndex[folded(full)];
+    for (Spelling& known : spellings)
+        if (known.place.section == place.section && known.full == full) {
+            known.place = place;  // of a key's lines in one section, the last counts
             return;
         }
-    mSections[section].entries.append(std::move(entry));
-    places.append(Place{section, mSections[section].entries.size() - 1});
+    spellings.append(Spelling{full, place});
 }
 
 QByteArray IniFile::serialize() const
@@ -637,44 +637,47 @@ QByteArray IniFile::serialize() const
 
 std::optional<IniFile::Place> IniFile::find(const QString& section, const QString& key) const
 {
-    const auto places = mEntries.constFind(folded(fullKey(section, key)));
-    if (places == mEntries.cend() || places->isEmpty())
+    const QString asked = folded(fullKey(section, key));
+    // The sections whose keys can make that name: [General] and those whose
+    // prefix, folded, begins it.
+    for (qsizetype slash = -1;;) {
+        for (const qsizetype s : mSectionsByFoldedPrefix.value(asked.first(slash + 1)))
+            index(s);
+        if ((slash = asked.indexOf(u'/', slash + 1)) < 0)
+            break;
+    }
+    const auto spellings = mIndex.constFind(asked);
+    if (spellings == mIndex.cend() || spellings->isEmpty())
         return std::nullopt;
     // Folding keeps each '/' where it was, so the section of every spelling
     // ends at the slash that ends the one asked for.
     const qsizetype slashes = section.isEmpty() ? 0 : section.count(u'/') + 1;
-    struct Spelling {
-        Place place;
-        QString full;
-        qsizetype end = -1;  // of its section
-        QStringView section() const { return QStringView(full).first(std::max<qsizetype>(end, 0)); }
-        QStringView key() const { return QStringView(full).sliced(end + 1); }
-    };
-    const auto spelling = [&](Place p) {
-        const Section& s = mSections[p.section];
-        Spelling sp{p, s.prefix + s.entries[p.entry].key};
+    const auto sectionEnd = [&](const QString& full) {
+        qsizetype end = -1;
         for (qsizetype n = 0; n < slashes; ++n)
-            sp.end = sp.full.indexOf(u'/', sp.end + 1);
-        return sp;
+            end = full.indexOf(u'/', end + 1);
+        return end;
     };
     // The section spelled as asked, else the least spelling; in it the least
     // key; of one full key in two sections, the later by prefix, which Qt's
     // reader takes last.
     const auto better = [&](const Spelling& a, const Spelling& b) {
-        const bool exactA = a.section() == section, exactB = b.section() == section;
-        if (exactA != exactB)
-            return exactA;
-        if (a.section() != b.section())
-            return a.section() < b.section();
-        if (a.key() != b.key())
-            return a.key() < b.key();
+        const qsizetype endA = sectionEnd(a.full), endB = sectionEnd(b.full);
+        const QStringView sectionA = QStringView(a.full).first(std::max<qsizetype>(endA, 0));
+        const QStringView sectionB = QStringView(b.full).first(std::max<qsizetype>(endB, 0));
+        if ((sectionA == section) != (sectionB == section))
+            return sectionA == section;
+        if (sectionA != sectionB)
+            return sectionA < sectionB;
+        if (a.full != b.full)
+            return QStringView(a.full).sliced(endA + 1) < QStringView(b.full).sliced(endB + 1);
         return mSections[b.place.section].prefix < mSections[a.place.section].prefix;
     };
-    Spelling best = spelling(places->front());
-    for (qsizetype i = 1; i < places->size(); ++i)
-        if (Spelling other = spelling(places->at(i)); better(other, best))
-            best = std::move(other);
-    return best.place;
+    const Spelling* best = &spellings->front();
+    for (const Spelling& other : *spellings)
+        if (better(other, *best))
+            best = &other;
+    return best->place;
 }
 
 std::optional<QString> IniFile::value(const QString& section, const QString& key) const
@@ -701,8 +704,10 @@ bool IniFile::setValue(const QString& section, const QString& key, const QString
     }
     // A new key goes to the section spelled as asked, even when another
     // program keeps a section of that name in another case.
-    add(sectionWithPrefix(section.isEmpty() ? QString() : section + u'/', QByteArray()),
-        Entry{key, escapeKey(key), encodeValue(value)});
+    const qsizetype s = sectionWithPrefix(section.isEmpty() ? QString() : section + u'/', QByteArray());
+    index(s);
+    mSections[s].entries.append(Entry{escapeKey(key), encodeValue(value)});
+    index(Place{s, mSections[s].entries.size() - 1});
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QVarLengthArray>
 
@@ -16,9 +17,10 @@ namespace meeting {
 // files written here read back the same with Qt's own reader.
 //
 // What is not changed is written back as it was read: an entry keeps its
-// spelling and the bytes of its value, sections and keys keep their order;
-// new keys go to the end of their section. Comments and lines that are not
-// entries are dropped, as Qt's writer drops them.
+// spelling and the bytes of its value, sections and keys keep their order
+// (a key written twice in a section too, of which the later counts); new keys
+// go to the end of their section. Comments and lines that are not entries are
+// dropped, as Qt's writer drops them.
 //
 // Why not Qt's settings classes themselves: their reader deserialises every
 // "@Variant(" value of a section it reads, so what another program leaves in
@@ -45,24 +47,26 @@ public:
 
 private:
     struct Entry {
-        QString key;  // as the reader sees it: unescaped, '/' between subkeys
-        QByteArray rawKey;
+        QByteArray rawKey;  // as written in the file
         QByteArray raw;  // the value as written in the file
     };
     struct Section {
         QString prefix;  // its name and '/'; empty for [General] and the entries before any section
-        QString foldedPrefix;
         QByteArray rawHeader;
-        QList<Entry> entries;
+        QList<Entry> entries;  // in the file's order; of a key's lines, the last counts
     };
     struct Place {
         qsizetype section = 0, entry = 0;
     };
+    struct Spelling {
+        QString full;  // "prefix" + key, as a reader names the entry
+        Place place;
+    };
 
     qsizetype sectionWithPrefix(const QString& prefix, const QByteArray& rawHeader);
-    // Adds an entry to the end of a section, or in place of the one the
-    // section holds under the same key.
-    void add(qsizetype section, Entry entry);
+    // Takes a section's entries, or one entry, into the index.
+    void index(qsizetype section) const;
+    void index(Place place) const;
     // The entry that `section` and `key`, asked for without regard to case,
     // stand for: of the spellings stored, the one whose section is spelled as
     // asked, otherwise the least section, and in it the least key (Qt's
@@ -75,7 +79,11 @@ private:
     QByteArray mSource;  // the bytes read, which unchanged entries' raw parts point into
     QList<Section> mSections;
     QHash<QString, qsizetype> mSectionsByPrefix;
-    QHash<QString, QVarLengthArray<Place, 1>> mEntries;  // by full key ("prefix" + key), folded to one case
+    QHash<QString, QList<qsizetype>> mSectionsByFoldedPrefix;
+    // The entries of the sections lookups have needed, by full key folded to
+    // one case; built as they need it.
+    mutable QHash<QString, QVarLengthArray<Spelling, 1>> mIndex;
+    mutable QSet<qsizetype> mIndexed;
 };
 
 }  // namespace meeting
