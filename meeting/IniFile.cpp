@@ -581,10 +581,9 @@ qsizetype IniFile::sectionWithPrefix(const QString& prefix, const QByteArray& ra
     const auto found = mSectionsByPrefix.constFind(prefix);
     if (found != mSectionsByPrefix.cend())
         return *found;
-    const QString foldedPrefix = folded(prefix);
     mSections.append(Section{prefix, rawHeader.isEmpty() ? sectionHeader(prefix) : rawHeader, {}});
     mSectionsByPrefix.insert(prefix, mSections.size() - 1);
-    mSectionsByFoldedPrefix[foldedPrefix].append(mSections.size() - 1);
+    mSectionsByFoldedPrefix[folded(prefix)].append(mSections.size() - 1);
     return mSections.size() - 1;
 }
 
