@@ -2,10 +2,15 @@
 // disk (the folder is made in the system's temporary folder, which must not be
 // a memory file system for the figure to mean anything), before the call
 // returns. With the sample meeting's store, a store of 20 KB, and one whose
-// notes hold 1,000,000 characters.
+// notes hold 1,000,000 characters. And the start's read of the store, alone
+// and in a file shared with another program's many keys.
+#include "meeting/Fields.h"
+#include "meeting/Record.h"
 #include "meeting/SettingsStore.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -50,6 +55,43 @@ void KeystrokeBesideALongField(benchmark::State& state)
     typeKeystrokes(state, store);
 }
 BENCHMARK(KeystrokeBesideALongField)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The start's read of the store: a new store (as each start makes one) opens
+// the file and the restore reads the meeting's 27 keys. The meeting alone, and
+// in a file where another program keeps a section of 40,000 or 160,000 keys.
+void StartRead(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    QByteArray file;
+    const int foreign = static_cast<int>(state.range(0));
+    if (foreign > 0) {
+        file += "[Planner]\n";
+        for (int i = 0; i < foreign; ++i)
+            file += "recentItem" + QByteArray::number(i) + "=a value another program keeps, " + QByteArray::number(i)
+                    + '\n';
+        file += '\n';
+    }
+    file += "[Corvalin]\n";
+    for (const auto& f : meeting::kFields)
+        file += meeting::writeKey(f.field).toLatin1() + "=Some typical field text\n";
+    QFile out(QDir(dir.path()).filePath(QStringLiteral("Tessaly.ini")));
+    if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size())
+        state.SkipWithError("the store could not be written");
+    out.close();
+    for (auto _ : state) {
+        meeting::IniSettingsStore store(dir.path());
+        for (const auto& f : meeting::kFields)
+            benchmark::DoNotOptimize(store.get(app, section, meeting::readKey(f.field), QString()));
+    }
+    state.counters["store_bytes"] = double(file.size());
+}
+BENCHMARK(StartRead)
+    ->Arg(0)
+    ->Arg(40000)
+    ->Arg(160000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 

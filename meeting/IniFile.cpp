@@ -1,14 +1,14 @@
 #include "meeting/IniFile.h"
 
-#include <QDataStream>
-#include <QIODevice>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QStringDecoder>
 #include <QStringList>
+#include <QVariant>
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace meeting {
 
@@ -31,14 +31,16 @@ unsigned char traits(char c)
     }
 }
 
-// One logical line: where it starts, how long it is, and where its first '='
-// outside quotes stands (-1 for none). Blank lines and comments are skipped;
-// quotes and a backslash before the line end carry a line on.
-bool readLine(QByteArrayView data, qsizetype& pos, qsizetype& start, qsizetype& length, qsizetype& equals)
+// One logical line: where it starts, how long it is, where its first '='
+// outside quotes stands (-1 for none), and whether it holds neither a quote nor
+// a backslash. Blank lines and comments are skipped; quotes and a backslash
+// before the line end carry a line on.
+bool readLine(QByteArrayView data, qsizetype& pos, qsizetype& start, qsizetype& length, qsizetype& equals, bool& plain)
 {
     const qsizetype size = data.size();
     bool inQuotes = false;
     equals = -1;
+    plain = true;
     start = pos;
     while (start < size && (traits(data[start]) & kSpace))
         ++start;
@@ -62,6 +64,7 @@ bool readLine(QByteArrayView data, qsizetype& pos, qsizetype& start, qsizetype& 
                 goto done;
             }
         } else if (ch == '\\') {
+            plain = false;
             if (i < size) {
                 const char next = data[i++];
                 if (i < size) {
@@ -71,6 +74,7 @@ bool readLine(QByteArrayView data, qsizetype& pos, qsizetype& start, qsizetype& 
                 }
             }
         } else if (ch == '"') {
+            plain = false;
             inQuotes = !inQuotes;
         } else {  // ';'
             if (i == start + 1) {
@@ -106,6 +110,8 @@ int octValue(char c) { return c >= '0' && c <= '7' ? c - '0' : -1; }
 
 QString unescapeKey(QByteArrayView raw)
 {
+    if (!raw.contains('%') && !raw.contains('\\'))
+        return QString::fromUtf8(raw);
     const QString decoded = QString::fromUtf8(raw);
     const qsizetype size = decoded.size();
     QString result;
@@ -148,10 +154,12 @@ QByteArray escapeKey(const QString& key)
     static const char hex[] = "0123456789ABCDEF";
     QByteArray out;
     out.reserve(key.size() * 3 / 2);
-    for (const QChar qc : key) {
-        uint ch = qc.unicode();
-        if (ch == '/') {
+    for (qsizetype i = 0; i < key.size(); ++i) {
+        const uint ch = key.at(i).unicode();
+        if (ch == '/' && i + 1 < key.size()) {
             out += '\\';
+        } else if (ch == '/') {
+            out += "%2F";  // a backslash before the '=' would hide it
         } else if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '_'
                    || ch == '-' || ch == '.') {
             out += char(ch);
@@ -168,13 +176,14 @@ QByteArray escapeKey(const QString& key)
     return out;
 }
 
-QByteArray sectionHeader(const QString& name)
+// The header that starts the section whose keys begin with `prefix`.
+QByteArray sectionHeader(const QString& prefix)
 {
-    if (name.isEmpty())
+    if (prefix.isEmpty())
         return "[General]";
-    const QByteArray escaped = escapeKey(name);
+    const QByteArray escaped = escapeKey(prefix.chopped(1));
     if (escaped.compare("general", Qt::CaseInsensitive) == 0)
-        return "[%General]";
+        return "[%" + escaped + ']';
     return '[' + escaped + ']';
 }
 
@@ -340,22 +349,20 @@ QStringList splitArguments(const QString& s, qsizetype open)
 }
 
 // The typed values that Qt's writer marks with '@'; "@@" stands for a text
-// that begins with '@'.
-QVariant typedValue(const QString& s)
+// that begins with '@'. None for a serialised value ("@Variant(", "@DateTime("):
+// the store holds only text, and deserialising what another program left
+// there may take any amount of stack.
+std::optional<QVariant> typedValue(const QString& s)
 {
     if (!s.startsWith(u'@'))
         return QVariant(s);
     if (s.endsWith(u')')) {
         if (s.startsWith(QLatin1String("@ByteArray("))) {
             return QVariant(QStringView(s).sliced(11, s.size() - 12).toLatin1());
+        } else if (s.startsWith(QLatin1String("@String("))) {
+            return QVariant(s.sliced(8, s.size() - 9));  // how Qt's writer keeps a text holding a NUL
         } else if (s.startsWith(QLatin1String("@Variant(")) || s.startsWith(QLatin1String("@DateTime("))) {
-            const bool dateTime = s.at(1) == u'D';
-            QByteArray bytes = QStringView(s).sliced(dateTime ? 10 : 9).toLatin1();
-            QDataStream stream(&bytes, QIODevice::ReadOnly);
-            stream.setVersion(dateTime ? QDataStream::Qt_5_6 : QDataStream::Qt_4_0);
-            QVariant result;
-            stream >> result;
-            return result;
+            return std::nullopt;
         } else if (s.startsWith(QLatin1String("@Rect("))) {
             const QStringList a = splitArguments(s, 5);
             if (a.size() == 4)
@@ -377,46 +384,68 @@ QVariant typedValue(const QString& s)
     return QVariant(s);
 }
 
-QVariant listValue(const QStringList& items)
+// A stored value as Qt's reader types it (none for a serialised one). A list
+// is never text, whatever its items hold: a list of two or more converts to
+// no text, so its items need no typing.
+std::optional<QVariant> decodeValue(QByteArrayView raw)
 {
-    QStringList out = items;
-    for (qsizetype i = 0; i < out.size(); ++i) {
-        const QString& item = items.at(i);
-        if (!item.startsWith(u'@'))
-            continue;
-        if (item.size() >= 2 && item.at(1) == u'@') {
-            out[i].remove(0, 1);
-        } else {
-            QVariantList variants;
-            for (const QString& each : items)
-                variants.append(typedValue(each));
-            return variants;
-        }
-    }
-    return out;
+    QString text;
+    QStringList list;
+    return unescapeValue(raw, text, list) ? QVariant(list) : typedValue(text);
 }
 
-// Whether a line written as it stands reads back as one entry ending at its
-// own end: an unclosed quote or a trailing backslash would swallow the next.
-bool standsAlone(QByteArrayView line)
+// Whether a line written as it stands reads back as itself, ending at its own
+// end (an unclosed quote or a trailing backslash would swallow the next), and
+// for an entry with its '=' right after the key (a backslash ending the key
+// would hide it).
+bool standsAlone(QByteArrayView line, qsizetype keyLength = -1)
 {
     const auto risky = [](char c) { return c == '"' || c == '\\' || c == '\n' || c == '\r' || c == ';'; };
     if (std::none_of(line.begin(), line.end(), risky))
         return true;
     const QByteArray data = line.toByteArray() + "\nz=z\n";
     qsizetype pos = 0, start = 0, length = 0, equals = -1;
-    return readLine(data, pos, start, length, equals) && start == 0 && length == line.size();
+    bool plain = true;
+    return readLine(data, pos, start, length, equals, plain) && start == 0 && length == line.size()
+           && (keyLength < 0 || equals == keyLength);
 }
 
-bool sameKeyIgnoringCase(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+// A name as compared without regard to case: code point by code point, as
+// QString::compare does it, so that names equal that way fold alike.
+QString folded(QStringView name)
+{
+    // Keys are mostly ASCII: folded in place, without a check of room for each.
+    QString out(name.size(), Qt::Uninitialized);
+    char16_t* ascii = reinterpret_cast<char16_t*>(out.data());
+    qsizetype i = 0;
+    for (; i < name.size() && name[i].unicode() < 0x80; ++i) {
+        const char16_t c = name[i].unicode();
+        ascii[i] = c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+    }
+    out.truncate(i);
+    for (; i < name.size(); ++i) {
+        char32_t c = name[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(name[i], name[i + 1]);
+            ++i;
+        }
+        c = QChar::toCaseFolded(c);
+        if (QChar::requiresSurrogates(c)) {
+            out += QChar(QChar::highSurrogate(c));
+            out += QChar(QChar::lowSurrogate(c));
+        } else {
+            out += QChar(char16_t(c));
+        }
+    }
+    return out;
+}
 
 QString fullKey(const QString& section, const QString& key) { return section.isEmpty() ? key : section + u'/' + key; }
 
-}  // namespace
-
-QByteArray IniFile::encodeValue(const QString& value)
+// One text in the dialect's escaped form, taken literally: a leading '@' stays
+// a type mark.
+QByteArray escapeValue(const QString& s)
 {
-    const QString s = value.startsWith(u'@') ? u'@' + value : value;
     QByteArray out;
     out.reserve(s.size() + 8);
     bool needsQuotes = false;
@@ -474,68 +503,110 @@ QByteArray IniFile::encodeValue(const QString& value)
     return out;
 }
 
-QVariant IniFile::decodeValue(QByteArrayView raw)
+// A text as a value: a leading '@' is doubled so that it reads as text.
+QByteArray encodeValue(const QString& value) { return escapeValue(value.startsWith(u'@') ? u'@' + value : value); }
+
+// A value written anew in the escaped form, saying to any reader what it said:
+// the same text or list, the same type marks, nothing decoded.
+QByteArray reescapeValue(QByteArrayView raw)
 {
     QString text;
     QStringList list;
-    return unescapeValue(raw, text, list) ? listValue(list) : typedValue(text);
+    if (!unescapeValue(raw, text, list))
+        return escapeValue(text);
+    QByteArray out;
+    for (const QString& item : list)
+        out += (out.isEmpty() ? QByteArray() : QByteArrayLiteral(", ")) + escapeValue(item);
+    return out;
 }
+
+}  // namespace
 
 IniFile IniFile::parse(const QByteArray& bytes)
 {
     IniFile file;
-    QByteArrayView data(bytes);
+    // The entries' raw bytes are views into one copy of the file, kept with it
+    // (and shared by its copies), and keys are decoded only in the sections a
+    // lookup may find them in: a section of 40,000 keys another program keeps
+    // costs little more than its reading.
+    file.mSource = QByteArray(bytes.constData(), bytes.size());
+    QByteArrayView data(file.mSource);
     if (data.startsWith("\xef\xbb\xbf"))
         data = data.sliced(3);
-    Section* current = nullptr;
+    const auto view = [](QByteArrayView part) { return QByteArray::fromRawData(part.data(), part.size()); };
+    qsizetype current = -1;
     qsizetype pos = 0, start = 0, length = 0, equals = -1;
-    while (readLine(data, pos, start, length, equals)) {
+    bool plain = true;
+    while (readLine(data, pos, start, length, equals, plain)) {
         const QByteArrayView line = data.sliced(start, length);
         if (line.startsWith('[')) {
             qsizetype close = line.indexOf(']');
             if (close < 0)
                 close = length;
             const QByteArrayView header = line.first(close).sliced(1).trimmed();
-            QString name;
+            // Every section but [General] puts its name and a '/' before its
+            // keys, an empty name too.
+            QString prefix;
             if (header.compare("general", Qt::CaseInsensitive) == 0)
-                name.clear();
+                prefix.clear();
             else if (header.compare("%general", Qt::CaseInsensitive) == 0)
-                name = QString::fromLatin1(header.sliced(1));
+                prefix = QString::fromLatin1(header.sliced(1)) + u'/';
             else
-                name = unescapeKey(header);
+                prefix = unescapeKey(header) + u'/';
             const QByteArray rawHeader = '[' + header.toByteArray() + ']';
-            current = &file.sectionNamed(name, standsAlone(rawHeader) ? rawHeader : sectionHeader(name));
+            current = file.sectionWithPrefix(prefix, standsAlone(rawHeader) ? rawHeader : sectionHeader(prefix));
             continue;
         }
         if (equals < 0)
             continue;  // not an entry: dropped, as the reader ignores it
-        if (!current)
-            current = &file.sectionNamed(QString(), QByteArray());
-        const QByteArray rawKey = line.first(equals - start).trimmed().toByteArray();
-        Entry entry{unescapeKey(rawKey), rawKey, line.sliced(equals - start + 1).toByteArray()};
-        if (!standsAlone(line)) {
+        if (current < 0)
+            current = file.sectionWithPrefix(QString(), QByteArray());
+        const QByteArrayView rawKey = line.first(equals - start).trimmed();
+        const QByteArrayView raw = line.sliced(equals - start + 1);
+        Entry entry{view(rawKey), view(raw)};
+        if (!plain && !standsAlone(entry.rawKey + '=' + entry.raw, rawKey.size())) {
             // Only a damaged last line gets here (an unclosed quote, a trailing
-            // backslash); written anew, it says what it said and ends where it should.
-            entry.rawKey = escapeKey(entry.key);
-            entry.raw = encodeValue(decodeValue(entry.raw).toString());
+            // backslash), or a key whose trimmed end was a line's continued
+            // end; written anew, it says what it said and ends where it should.
+            entry.rawKey = escapeKey(unescapeKey(rawKey));
+            entry.raw = reescapeValue(raw);
         }
-        auto same = std::find_if(current->entries.begin(), current->entries.end(),
-                                 [&](const Entry& e) { return e.key == entry.key; });
-        if (same != current->entries.end())
-            *same = std::move(entry);  // a later line under the same key wins
-        else
-            current->entries.push_back(std::move(entry));
+        file.mSections[current].entries.append(std::move(entry));
     }
     return file;
 }
 
-IniFile::Section& IniFile::sectionNamed(const QString& name, const QByteArray& rawHeader)
+qsizetype IniFile::sectionWithPrefix(const QString& prefix, const QByteArray& rawHeader)
 {
-    for (Section& s : mSections)
-        if (s.name == name)
-            return s;
-    mSections.push_back(Section{name, rawHeader.isEmpty() ? sectionHeader(name) : rawHeader, {}});
-    return mSections.back();
+    const auto found = mSectionsByPrefix.constFind(prefix);
+    if (found != mSectionsByPrefix.cend())
+        return *found;
+    mSections.append(Section{prefix, rawHeader.isEmpty() ? sectionHeader(prefix) : rawHeader, {}});
+    mSectionsByPrefix.insert(prefix, mSections.size() - 1);
+    mSectionsByFoldedPrefix[folded(prefix)].append(mSections.size() - 1);
+    return mSections.size() - 1;
+}
+
+void IniFile::index(qsizetype section) const
+{
+    if (mIndexed.contains(section))
+        return;
+    mIndexed.insert(section);
+    for (qsizetype e = 0; e < mSections[section].entries.size(); ++e)
+        index(Place{section, e});
+}
+
+void IniFile::index(Place place) const
+{
+    const Section& s = mSections[place.section];
+    const QString full = s.prefix + unescapeKey(s.entries[place.entry].rawKey);
+    QVarLengthArray<Spelling, 1>& spellings = mIndex[folded(full)];
+    for (Spelling& known : spellings)
+        if (known.place.section == place.section && known.full == full) {
+            known.place = place;  // of a key's lines in one section, the last counts
+            return;
+        }
+    spellings.append(Spelling{full, place});
 }
 
 QByteArray IniFile::serialize() const
@@ -563,72 +634,79 @@ QByteArray IniFile::serialize() const
     return out;
 }
 
-const IniFile::Entry* IniFile::find(const QString& key) const
+std::optional<IniFile::Place> IniFile::find(const QString& section, const QString& key) const
 {
-    const Entry* found = nullptr;
-    for (const Section& s : mSections)
-        for (const Entry& e : s.entries)
-            if (fullKey(s.name, e.key) == key)
-                found = &e;
-    return found;
-}
-
-QString IniFile::storedSection(const QString& name) const
-{
-    QString best;
-    for (const Section& s : mSections)
-        for (const Entry& e : s.entries) {
-            const QString full = fullKey(s.name, e.key);
-            const qsizetype slash = full.indexOf(u'/');
-            if (slash < 0)
-                continue;
-            const QString group = full.first(slash);
-            if (sameKeyIgnoringCase(group, name) && (best.isNull() || group < best))
-                best = group;
-        }
-    return best.isNull() ? name : best;
-}
-
-QString IniFile::storedKey(const QString& section, const QString& key) const
-{
-    const QString prefix = section + u'/';
-    QString best;
-    for (const Section& s : mSections)
-        for (const Entry& e : s.entries) {
-            const QString full = fullKey(s.name, e.key);
-            if (!full.startsWith(prefix))
-                continue;
-            const QString child = full.sliced(prefix.size());
-            if (!child.contains(u'/') && sameKeyIgnoringCase(child, key) && (best.isNull() || child < best))
-                best = child;
-        }
-    return best.isNull() ? key : best;
+    const QString asked = folded(fullKey(section, key));
+    // The sections whose keys can make that name: [General] and those whose
+    // prefix, folded, begins it.
+    for (qsizetype slash = -1;;) {
+        for (const qsizetype s : mSectionsByFoldedPrefix.value(asked.first(slash + 1)))
+            index(s);
+        if ((slash = asked.indexOf(u'/', slash + 1)) < 0)
+            break;
+    }
+    const auto spellings = mIndex.constFind(asked);
+    if (spellings == mIndex.cend() || spellings->isEmpty())
+        return std::nullopt;
+    // Folding keeps each '/' where it was, so the section of every spelling
+    // ends at the slash that ends the one asked for.
+    const qsizetype slashes = section.isEmpty() ? 0 : section.count(u'/') + 1;
+    const auto sectionEnd = [&](const QString& full) {
+        qsizetype end = -1;
+        for (qsizetype n = 0; n < slashes; ++n)
+            end = full.indexOf(u'/', end + 1);
+        return end;
+    };
+    // The section spelled as asked, else the least spelling; in it the least
+    // key; of one full key in two sections, the later by prefix, which Qt's
+    // reader takes last.
+    const auto better = [&](const Spelling& a, const Spelling& b) {
+        const qsizetype endA = sectionEnd(a.full), endB = sectionEnd(b.full);
+        const QStringView sectionA = QStringView(a.full).first(std::max<qsizetype>(endA, 0));
+        const QStringView sectionB = QStringView(b.full).first(std::max<qsizetype>(endB, 0));
+        if ((sectionA == section) != (sectionB == section))
+            return sectionA == section;
+        if (sectionA != sectionB)
+            return sectionA < sectionB;
+        if (a.full != b.full)
+            return QStringView(a.full).sliced(endA + 1) < QStringView(b.full).sliced(endB + 1);
+        return mSections[b.place.section].prefix < mSections[a.place.section].prefix;
+    };
+    const Spelling* best = &spellings->front();
+    for (const Spelling& other : *spellings)
+        if (better(other, *best))
+            best = &other;
+    return best->place;
 }
 
 std::optional<QString> IniFile::value(const QString& section, const QString& key) const
 {
-    const QString group = storedSection(section);
-    const Entry* e = find(fullKey(group, storedKey(group, key)));
-    if (!e)
+    const std::optional<Place> place = find(section, key);
+    if (!place)
         return std::nullopt;
-    const QVariant v = decodeValue(e->raw);
-    if (!v.isValid())
+    const std::optional<QVariant> v = decodeValue(mSections[place->section].entries[place->entry].raw);
+    if (!v)
+        throw std::runtime_error(QStringLiteral("The saved value of '%1' is not text").arg(key).toStdString());
+    if (!v->isValid())
         return std::nullopt;
-    return v.toString();
+    return v->toString();
 }
 
 bool IniFile::setValue(const QString& section, const QString& key, const QString& value)
 {
-    const QString group = storedSection(section);
-    const QString child = storedKey(group, key);
-    if (const Entry* found = find(fullKey(group, child))) {
-        const QVariant v = decodeValue(found->raw);
-        if (v.isValid() && v.typeId() == QMetaType::QString && v.toString() == value)
+    if (const std::optional<Place> place = find(section, key)) {
+        const std::optional<QVariant> v = decodeValue(mSections[place->section].entries[place->entry].raw);
+        if (v && v->typeId() == QMetaType::QString && v->toString() == value)
             return false;
-        const_cast<Entry*>(found)->raw = encodeValue(value);
+        mSections[place->section].entries[place->entry].raw = encodeValue(value);  // a copy's first change parts it
         return true;
     }
-    sectionNamed(group, QByteArray()).entries.push_back(Entry{child, escapeKey(child), encodeValue(value)});
+    // A new key goes to the section spelled as asked, even when another
+    // program keeps a section of that name in another case.
+    const qsizetype s = sectionWithPrefix(section.isEmpty() ? QString() : section + u'/', QByteArray());
+    index(s);
+    mSections[s].entries.append(Entry{escapeKey(key), encodeValue(value)});
+    index(Place{s, mSections[s].entries.size() - 1});
     return true;
 }
 

@@ -114,10 +114,17 @@ void writeAll(int fd, const char* data, qint64 size, const QString& path)
 
 QByteArray readAll(int fd, qint64 limit, const QString& path)
 {
+    const auto tooLarge = [&] {
+        return FileError(QStringLiteral("read"), path, QStringLiteral("it is larger than %1 MB").arg(limit >> 20),
+                         EFBIG);
+    };
     QByteArray out;
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0 && st.st_size <= limit)
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        if (st.st_size > limit)
+            throw tooLarge();  // refused before a byte of it takes memory
         out.reserve(static_cast<qsizetype>(st.st_size));
+    }
     char buffer[65536];
     for (;;) {
         const ssize_t n = doRead(fd, buffer, sizeof buffer);
@@ -128,8 +135,7 @@ QByteArray readAll(int fd, qint64 limit, const QString& path)
         if (n == 0)
             return out;
         if (out.size() + n > limit)
-            throw FileError(QStringLiteral("read"), path, QStringLiteral("it is larger than %1 MB").arg(limit >> 20),
-                            EFBIG);
+            throw tooLarge();  // a file that grows while it is read
         out.append(buffer, static_cast<qsizetype>(n));
     }
 }

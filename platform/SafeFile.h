@@ -41,7 +41,8 @@ ModeCall setModeCall(ModeCall call);
 // Writes every byte: short writes are continued, interrupted ones retried;
 // anything else throws, naming `path`.
 void writeAll(int fd, const char* data, qint64 size, const QString& path);
-// Reads to the end of the file, refusing more than `limit` bytes.
+// Reads to the end of the file, refusing more than `limit` bytes: an ordinary
+// file larger than that before reading any of it.
 QByteArray readAll(int fd, qint64 limit, const QString& path);
 
 // Opens a file for reading without ever blocking (a FIFO or a device answers

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Measures how long Corvalin takes from its start to a painted entry window
 # (the restore and the word-processor check included), under a virtual
-# display, and prints the median of the runs. Usage: scripts/startup-time.sh [RUNS]
+# display, and prints the median of the runs.
+# Usage: scripts/startup-time.sh [RUNS] [FOREIGN_KEYS]
+# With FOREIGN_KEYS, the settings file also holds a section of that many keys
+# of another program, as a file shared with one does.
 # Uses the build in build/ (scripts/test.sh or scripts/run.sh makes it).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
@@ -10,6 +13,7 @@ if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
 fi
 RUNS=${1:-21}
+FOREIGN=${2:-0}
 BIN="$ROOT/build/corvalin"
 [ -x "$BIN" ] || { echo "Build first: scripts/test.sh" >&2; exit 1; }
 
@@ -47,6 +51,10 @@ txtResource=Ansel Marrow
 txtObservers=Spider in back right corner of conference room
 txtNotes=None
 INI
+  if ((FOREIGN > 0)); then
+    printf '\n[Planner]\n' >> "$home/.config/Tessaly.ini"
+    seq 0 $((FOREIGN - 1)) | sed 's/.*/recentItem&=a value another program keeps, &/' >> "$home/.config/Tessaly.ini"
+  fi
   for i in $(seq "$RUNS"); do
     start=$(date +%s%N)
     HOME="$home" XDG_CONFIG_HOME="$home/.config" CORVALIN_EXIT_WHEN_SHOWN=1 "$BIN" >/dev/null 2>&1 || true
@@ -54,7 +62,7 @@ INI
     times+=($(( (end - start) / 1000000 )))
   done
   rm -rf "$home"
-  printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "start to shown entry window: median %d ms (min %d, max %d, %d runs)\n", a[int((NR+1)/2)], a[1], a[NR], NR}'
+  printf '%s\n' "${times[@]}" | sort -n | awk -v foreign="$FOREIGN" '{a[NR]=$1} END {printf "start to shown entry window: median %d ms (min %d, max %d, %d runs, %d foreign keys)\n", a[int((NR+1)/2)], a[1], a[NR], NR, foreign}'
 }
 
 measure

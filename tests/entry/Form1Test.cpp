@@ -167,6 +167,22 @@ TEST_F(EntryWindow, ABadDateGivesOneReportAtItsStepAndEverythingElseStillRestore
     EXPECT_EQ(stored(QStringLiteral("dtpDateTime")), QStringLiteral("31.12.2026 25:61"));
 }
 
+TEST_F(EntryWindow, AStoredValueThatIsNotTextIsReportedAtItsStepAndTypingReplacesIt)
+{
+    testing_support::writeFile(folders.settings() + QStringLiteral("/Tessaly.ini"),
+                               "[Corvalin]\ntxtTitle=" + testing_support::nestedListValue(40000) + "\ntxtNotes=kept\n");
+    auto form = start();
+    EXPECT_EQ(reportLines(), QStringList({"130"}));
+    ASSERT_EQ(dialogs.errorReports().size(), 1u);
+    EXPECT_TRUE(
+        dialogs.errorReports()[0].text.startsWith(QStringLiteral("The saved value of 'txtTitle' is not text\r\n")))
+        << dialogs.errorReports()[0].text.toStdString();
+    EXPECT_EQ(form->txtTitle->text(), QString());
+    EXPECT_EQ(form->txtNotes->text(), QStringLiteral("kept"));
+    QTest::keyClicks(form->txtTitle, QStringLiteral("Budget"));
+    EXPECT_EQ(stored(QStringLiteral("txtTitle")), QStringLiteral("Budget"));
+}
+
 TEST_F(EntryWindow, TypingWritesTheWholeTextAtOnceAndARestartBringsItBack)
 {
     {

@@ -4,6 +4,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -14,14 +15,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <sys/mount.h>
 #include <unistd.h>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -66,6 +71,18 @@ TEST(SettingsStore, KeysAreCaseBlindAndKeepTheCaseTheyWereCreatedWith)
     const QByteArray file = testing_support::readAll(store.filePath(A));
     EXPECT_TRUE(file.contains("[Corvalin]\ntxtTimeKeeper=Renwick")) << file.toStdString();
     EXPECT_EQ(file.count("imekeeper="), 0);
+}
+
+TEST(SettingsStore, AForeignSectionSpelledInAnotherCaseNeitherHidesTheMeetingNorTakesItsWrites)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Tessaly.ini"));
+    testing_support::writeFile(path, "[CORVALIN]\nforeign=1\n\n[Corvalin]\ntxtTitle=Budget\n");
+    IniSettingsStore store(dir.path());
+    EXPECT_EQ(store.get(A, S, QStringLiteral("txtTitle"), QString()), QStringLiteral("Budget"));
+    store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("typed"));
+    EXPECT_EQ(testing_support::readAll(path).toStdString(),
+              "[CORVALIN]\nforeign=1\n\n[Corvalin]\ntxtTitle=Budget\ntxtNotes=typed\n");
 }
 
 TEST(SettingsStore, MissingKeysGiveTheDefaultAndClearingKeepsTheKey)
@@ -161,19 +178,26 @@ namespace {
 
 // How the program read its store before it had its own reader: Qt's settings
 // class, with the stored spelling of section and key found without regard to
-// case. What it gives for a file is what the store must give.
+// case. Of the spellings of the section that hold the key, the one spelled as
+// asked comes first, then the least; in it, the least spelling of the key.
+// What it gives for a file is what the store must give.
 QString readAsQtDoes(const QString& file, const QString& section, const QString& key, const QString& fallback)
 {
     QSettings s(file, QSettings::IniFormat);
-    const auto stored = [](const QStringList& names, const QString& name) {
-        for (const QString& n : names)
-            if (n.compare(name, Qt::CaseInsensitive) == 0)
-                return n;
-        return name;
-    };
-    s.beginGroup(stored(s.childGroups(), section));
-    const QVariant v = s.value(stored(s.childKeys(), key));
-    return v.isValid() ? v.toString() : fallback;
+    QStringList groups = s.childGroups();  // sorted, so the least come first
+    std::stable_partition(groups.begin(), groups.end(), [&](const QString& g) { return g == section; });
+    for (const QString& group : groups) {
+        if (group.compare(section, Qt::CaseInsensitive) != 0)
+            continue;
+        s.beginGroup(group);
+        for (const QString& k : s.childKeys())
+            if (k.compare(key, Qt::CaseInsensitive) == 0) {
+                const QVariant v = s.value(k);
+                return v.isValid() ? v.toString() : fallback;
+            }
+        s.endGroup();
+    }
+    return fallback;
 }
 
 }  // namespace
@@ -182,9 +206,14 @@ TEST(SettingsStore, AnyFileReadsAsQtsSettingsReadIt)
 {
     // Files as earlier versions wrote them, as people edit them, and as they
     // break: pieces of the dialect thrown together at random.
-    static const char* const kPieces[] = {
+    std::vector<QByteArray> pieces = {
         "[Corvalin]\n",
         "[corvalin]\n",
+        "[CORVALIN]\n",
+        "[CorValin]\n",
+        "txtTitle=Title\n",
+        "TxtTitle=Other\n",
+        "[General]\nCorvalin\\txtTitle=General\n",
         "[General]\n",
         "[%General]\n",
         "[Other]\n",
@@ -214,6 +243,8 @@ TEST(SettingsStore, AnyFileReadsAsQtsSettingsReadIt)
         "@@",
         "@",
         "@ByteArray(ab)",
+        "@String(",
+        "txtTitle=@String(a\\0b)\n",
         "@Rect(1 2 3 4)",
         "@Size(5",
         ")",
@@ -228,6 +259,11 @@ TEST(SettingsStore, AnyFileReadsAsQtsSettingsReadIt)
         "[",
         "]",
     };
+    // A shared file where other programs keep thousands of keys.
+    QByteArray many = "[Other]\n";
+    for (int i = 0; i < 500; ++i)
+        many += "key" + QByteArray::number(i) + "=value\n";
+    pieces.push_back(many);
     QTemporaryDir dir;
     QRandomGenerator random(20261207);
     for (int round = 0; round < 1500; ++round) {
@@ -235,28 +271,33 @@ TEST(SettingsStore, AnyFileReadsAsQtsSettingsReadIt)
         // its size and time look unchanged.
         QString file = dir.filePath(QStringLiteral("t%1.ini").arg(round));
         QByteArray bytes;
-        const int pieces = random.bounded(4, 40);
-        for (int i = 0; i < pieces; ++i)
-            bytes += kPieces[random.bounded(int(std::size(kPieces)))];
+        const int count = random.bounded(4, 40);
+        for (int i = 0; i < count; ++i)
+            bytes += pieces[random.bounded(int(pieces.size()))];
         testing_support::writeFile(file, bytes);
+        const std::string shown = QByteArray(bytes).replace(many, "[Other] and 500 keys\n").toStdString();
         const meeting::IniFile ours = meeting::IniFile::parse(bytes);
         for (const char* key : {"txtTitle", "txtNotes", "TxtTitle"}) {
             const QString k = QLatin1String(key);
             ASSERT_EQ(ours.value(S, k).value_or(QStringLiteral("<none>")),
                       readAsQtDoes(file, S, k, QStringLiteral("<none>")))
                 << "key " << key << " in:\n"
-                << bytes.toStdString();
+                << shown;
         }
-        // Whatever it held, a file written back says the same to Qt's reader.
+        // Whatever it held, a file written back says the same to Qt's reader,
+        // and a new key goes to the section spelled as asked.
         meeting::IniFile rewritten = ours;
         rewritten.setValue(S, QStringLiteral("txtNotes"), QStringLiteral("typed"));
+        rewritten.setValue(S, QStringLiteral("txtAttendees"), QStringLiteral("new"));
         file += QStringLiteral(".ini");
         testing_support::writeFile(file, rewritten.serialize());
-        ASSERT_EQ(readAsQtDoes(file, S, QStringLiteral("txtNotes"), QString()), QStringLiteral("typed"))
-            << bytes.toStdString();
+        ASSERT_EQ(readAsQtDoes(file, S, QStringLiteral("txtNotes"), QString()), QStringLiteral("typed")) << shown;
+        QSettings written(file, QSettings::IniFormat);
+        written.childGroups();  // reads every section, as the program did: a lookup alone reads only one
+        ASSERT_EQ(written.value(QStringLiteral("Corvalin/txtAttendees")).toString(), QStringLiteral("new")) << shown;
         ASSERT_EQ(readAsQtDoes(file, S, QStringLiteral("txtTitle"), QStringLiteral("<none>")),
                   ours.value(S, QStringLiteral("txtTitle")).value_or(QStringLiteral("<none>")))
-            << bytes.toStdString();
+            << shown;
     }
 }
 
@@ -285,7 +326,69 @@ TEST(SettingsStore, EveryTextWrittenReadsBackTheSameWithQtsReaderAndOurs)
         ASSERT_EQ(readAsQtDoes(file, S, QStringLiteral("txtNotes"), QStringLiteral("<none>")), text) << round;
         IniSettingsStore restarted(dir.path());
         ASSERT_EQ(restarted.get(A, S, QStringLiteral("txtNotes"), QStringLiteral("<none>")), text) << round;
+        // And what Qt's writer makes of it (it wraps a text holding a NUL) reads as Qt's reader reads it.
+        // Read under another name: Qt's reader would answer from what its writer holds in memory.
+        const QString qtFile = dir.filePath(QStringLiteral("qt.ini")), copy = dir.filePath(QStringLiteral("copy.ini"));
+        QSettings(qtFile, QSettings::IniFormat).setValue(QStringLiteral("Corvalin/txtNotes"), text);
+        const QByteArray written = testing_support::readAll(qtFile);
+        testing_support::writeFile(copy, written);
+        ASSERT_EQ(meeting::IniFile::parse(written).value(S, QStringLiteral("txtNotes")),
+                  readAsQtDoes(copy, S, QStringLiteral("txtNotes"), QStringLiteral("<none>")))
+            << round << ' ' << written.toStdString();
     }
+}
+
+TEST(SettingsStore, AValueThatIsNotTextIsRefusedByNameNeverDeserialisedAndTypingReplacesIt)
+{
+    // What the store says of txtTitle; a refusal is its message.
+    const auto title = [](const meeting::IniFile& file) {
+        try {
+            return file.value(S, QStringLiteral("txtTitle")).value_or(QStringLiteral("<none>"));
+        } catch (const std::runtime_error& e) {
+            return QString::fromUtf8(e.what());
+        }
+    };
+    const QString refused = QStringLiteral("The saved value of 'txtTitle' is not text");
+    const QByteArray deep = testing_support::nestedListValue(40000);
+    const struct {
+        QByteArray lines;
+        QString reads;
+    } cases[] = {
+        {"txtTitle=" + deep + '\n', refused},
+        {"txtTitle=@DateTime(\\0\\0\\0\\x10\\0\\x25\\x8f\\x2\\x5\\x26\\x5c\\0\\x1)\n", refused},
+        {"txtTitle=\"" + deep, refused},  // an unclosed quote at the end, which the writer mends
+        {"txtNotes=" + deep + "\ntxtTitle=Budget\n", QStringLiteral("Budget")},
+        {"txtTitle=@@Variant(x)\n", QStringLiteral("@Variant(x)")},
+        {"txtTitle=@Variant(x\n", QStringLiteral("@Variant(x")},
+        {"txtTitle=a, " + deep + '\n', QString()},  // a list, which reads as no text
+        {"txtTitle=@ByteArray(Budget)\n", QStringLiteral("Budget")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines.left(60).toStdString());
+        meeting::IniFile file = meeting::IniFile::parse("[Corvalin]\n" + c.lines);
+        EXPECT_EQ(title(file), c.reads);
+        EXPECT_EQ(title(meeting::IniFile::parse(file.serialize())), c.reads);
+        EXPECT_TRUE(file.setValue(S, QStringLiteral("TXTTITLE"), QStringLiteral("typed")));
+        EXPECT_EQ(title(meeting::IniFile::parse(file.serialize())), QStringLiteral("typed"));
+    }
+}
+
+// The store reader's fuzz target: a value written into the file reads back,
+// nothing else it held reads otherwise, and what is written reads and writes
+// back the same. Its seeds, replayed.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
+TEST(SettingsStore, EveryFuzzSeedReadsBackWhatIsWrittenAndNothingElse)
+{
+    int seeds = 0;
+    for (QDirIterator it(QStringLiteral(STORE_FUZZ_CORPUS), QDir::Files); it.hasNext();) {
+        const QString path = it.next();
+        SCOPED_TRACE(path.toStdString());
+        ++seeds;
+        const QByteArray bytes = testing_support::readAll(path);
+        EXPECT_NO_THROW(LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.constData()), bytes.size()));
+    }
+    EXPECT_GE(seeds, 7);
 }
 
 // ---- Faults: a full disk, a file that can't be read, two instances ----------
@@ -368,6 +471,27 @@ TEST(SettingsStore, AFileThatCantBeReadIsToldAsSuchAndLeftUntouchedUntilItCanBe)
     EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtAttendees"), QString()), QStringLiteral("Everyone!"));
     EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtNotes"), QString()), QStringLiteral("Read again"));
     EXPECT_EQ(told.troubles(), 1);
+}
+
+TEST(SettingsStore, AStoreOverTheSizeLimitIsRefusedWithoutBeingRead)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Tessaly.ini"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(300ll << 20));  // sparse: no disk taken
+    }
+    int reads = 0;
+    testing_support::ReadCallOverride counting([&reads](int fd, void* buffer, size_t size) {
+        ++reads;
+        return ::read(fd, buffer, size);
+    });
+    Told told;
+    IniSettingsStore store(dir.path());
+    EXPECT_EQ(store.get(A, S, QStringLiteral("txtTitle"), QStringLiteral("d")), QStringLiteral("d"));
+    EXPECT_EQ(reads, 0);
+    ASSERT_EQ(told.troubles(), 1);
+    EXPECT_EQ(told.log[0].reason, QStringLiteral("it is larger than 256 MB"));
 }
 
 TEST(SettingsStore, TwoInstancesTypingIntoDifferentFieldsKeepEachOthersValues)

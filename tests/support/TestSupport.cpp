@@ -82,6 +82,14 @@ FailingReads::FailingReads(int code)
       })
 {}
 
+QByteArray nestedListValue(int depth)
+{
+    // Each level is a variant of type list (9) holding one item; the last holds none.
+    const QByteArray level = QByteArrayLiteral("\\x00\\x00\\x00\\x09\\x00\\x00\\x00\\x01");
+    const QByteArray last = QByteArrayLiteral("\\x00\\x00\\x00\\x09\\x00\\x00\\x00\\x00");
+    return "@Variant(" + level.repeated(depth - 1) + last + ')';
+}
+
 void requireFontFor(const QString& sample, const char* fontAndPackage)
 {
     const QList<QFontDatabase::WritingSystem> none;

@@ -79,6 +79,11 @@ QString pathOfDescriptor(int fd);
 // The minutes template written out as a file in `folder`; returns its path.
 QString writeTemplate(const QString& folder, const QString& name = QStringLiteral("template.dot"));
 
+// A value of a settings file, "@Variant(...)", that Qt's reader takes for lists
+// nested `depth` deep (every byte escaped as "\\xNN"): at 40,000 it is 1.3 MB
+// and overflows the stack of whatever deserialises it.
+QByteArray nestedListValue(int depth);
+
 // A real cursor file with the given hot spot, made through Qt's icon writer.
 QByteArray makeCursorFile(int size, int hotX, int hotY);
 
