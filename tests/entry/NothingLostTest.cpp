@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,11 +23,7 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstring>
-#include <fcntl.h>
 #include <optional>
-#include <sys/mount.h>
-#include <unistd.h>
 
 using entry::Form1;
 using testing_support::ScriptedDialogs;
@@ -38,63 +33,33 @@ namespace {
 const QString A = QStringLiteral("Tessaly");
 const QString S = QStringLiteral("Corvalin");
 
-bool eventually(const std::function<bool()>& condition, int ms = 5000)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!condition()) {
-        if (waited.elapsed() > ms)
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
-
-// A disk that says no: a failing write for the settings folder (the seam), or
+// A disk that says no to the settings folder: a failing write (the seam), or
 // a small file system of its own filled up (root only).
 class FullDisk {
 public:
-    explicit FullDisk(bool real) : mReal(real)
-    {
-        if (mReal)
-            mMounted = ::mount("tmpfs", QFile::encodeName(mDir.path()).constData(), "tmpfs", 0, "size=64k") == 0;
-    }
-    ~FullDisk()
-    {
-        if (mMounted)
-            ::umount2(QFile::encodeName(mDir.path()).constData(), MNT_DETACH);
-    }
-    bool usable() const { return !mReal || mMounted; }
+    explicit FullDisk(bool real) : mReal(real) {}
+    bool usable() const { return !mReal || mSmall.mounted(); }
     QString folder(const testing_support::ProgramFolders& folders) const
     {
-        return mReal ? mDir.path() : folders.settings();
+        return mReal ? mSmall.path() : folders.settings();
     }
-    void fill(const QString& folder)
+    void fill()
     {
-        if (!mReal) {
-            mFailing.emplace(ENOSPC, 0, folder);
-            return;
-        }
-        const QString filler = QDir(folder).filePath(QStringLiteral("filler"));
-        const int fd = ::open(QFile::encodeName(filler).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        ASSERT_GE(fd, 0);
-        const QByteArray block(512, 'x');
-        off_t size = 0;
-        for (ssize_t n; (n = ::write(fd, block.constData(), block.size())) > 0;)
-            size += n;
-        ASSERT_EQ(::ftruncate(fd, size - 4096), 0);  // room for the lock file, not the store
-        ::close(fd);
+        if (mReal)
+            mSmall.fill();
+        else
+            mFailing.emplace(ENOSPC, 0, meeting::settingsFolder());
     }
-    void free(const QString& folder)
+    void free()
     {
         mFailing.reset();
-        QFile::remove(QDir(folder).filePath(QStringLiteral("filler")));
+        if (mReal)
+            mSmall.free();
     }
 
 private:
     bool mReal;
-    QTemporaryDir mDir;
-    bool mMounted = false;
+    testing_support::SmallDisk mSmall;
     std::optional<testing_support::FailingWrites> mFailing;
 };
 
@@ -138,10 +103,8 @@ TEST_F(NothingLost, TypingOnAFullDiskLosesNoKeySaysWhyInTheWindowAndAStopKeepsIt
     for (const bool real : {false, true}) {
         SCOPED_TRACE(real ? "a real full disk" : "a failing write");
         FullDisk disk(real);
-        if (!disk.usable()) {
-            std::printf("a small disk can't be mounted here (needs root): %s\n", std::strerror(errno));
+        if (!disk.usable())
             continue;
-        }
         const testing_support::SettingsFolderOverride on(disk.folder(folders));
         const QString file = meeting::settingsFolder() + QStringLiteral("/Tessaly.ini");
         ended = 0;
@@ -151,7 +114,7 @@ TEST_F(NothingLost, TypingOnAFullDiskLosesNoKeySaysWhyInTheWindowAndAStopKeepsIt
         ASSERT_NE(notice, nullptr);
         EXPECT_FALSE(notice->isVisible());
 
-        disk.fill(meeting::settingsFolder());
+        disk.fill();
         QTest::keyClicks(form->txtTitle, QStringLiteral("FULL"));
         EXPECT_EQ(form->txtTitle->text(), QStringLiteral("FULL"));
         EXPECT_TRUE(dialogs.boxes.empty());
@@ -163,18 +126,18 @@ TEST_F(NothingLost, TypingOnAFullDiskLosesNoKeySaysWhyInTheWindowAndAStopKeepsIt
         EXPECT_GE(notice->geometry().top(), form->Frame2->geometry().bottom()) << "it covers no field";
         EXPECT_GE(form->height(), notice->geometry().bottom());
 
-        disk.free(meeting::settingsFolder());
-        EXPECT_TRUE(eventually([&] { return !notice->isVisible(); })) << "gone once a save works";
+        disk.free();
+        EXPECT_TRUE(testing_support::eventually([&] { return !notice->isVisible(); })) << "gone once a save works";
         EXPECT_EQ(stored(QStringLiteral("txtTitle")), QStringLiteral("FULL"));
         EXPECT_EQ(form->height(), designed);
 
-        disk.fill(meeting::settingsFolder());
+        disk.fill();
         QTest::keyClicks(form->txtNotes, QStringLiteral("LAST"));
         EXPECT_TRUE(notice->isVisible());
         ASSERT_EQ(::raise(SIGTERM), 0);
-        EXPECT_TRUE(eventually([&] { return ended == 1; }));
+        EXPECT_TRUE(testing_support::eventually([&] { return ended == 1; }));
         EXPECT_TRUE(dialogs.boxes.empty()) << "nobody may be there to answer";
-        disk.free(meeting::settingsFolder());
+        disk.free();
         EXPECT_EQ(stored(QStringLiteral("txtNotes")), QString());
 
         app::setStopRequested(false);
@@ -217,7 +180,7 @@ TEST_F(NothingLost, AStopWhileTheClosingQuestionIsUpEndsTheProgramAtOnceAndKeeps
     unanswered.start(4000);
     form->close();
     EXPECT_TRUE(question.startsWith(QStringLiteral("Your last changes can't be saved to"))) << question.toStdString();
-    EXPECT_TRUE(eventually([&] { return ended == 1; }, 2000)) << "the stop waited";
+    EXPECT_TRUE(testing_support::eventually([&] { return ended == 1; }, 2000)) << "the stop waited";
     EXPECT_LT(since.elapsed(), 2000);
     EXPECT_TRUE(QFile::exists(
         meeting::IniSettingsStore::recoveryFilePath(folders.settings() + QStringLiteral("/Tessaly.ini"))));
@@ -238,7 +201,7 @@ TEST_F(NothingLost, AStopEarlyInARunLetsItFinishThenLeavesNothingBehind)
         endedMidRun = true;
     }
     EXPECT_FALSE(endedMidRun) << "the run was cut short";
-    EXPECT_TRUE(eventually([&] { return ended == 1; }));
+    EXPECT_TRUE(testing_support::eventually([&] { return ended == 1; }));
     EXPECT_EQ(QDir(folders.temp()).entryList(QDir::Files | QDir::Hidden), QStringList()) << "left behind";
     EXPECT_FALSE(form->busy());
 }

@@ -24,7 +24,6 @@
 #include <functional>
 #include <optional>
 #include <stdexcept>
-#include <sys/mount.h>
 #include <unistd.h>
 #include <vector>
 
@@ -579,37 +578,24 @@ TEST(SettingsStore, SavingWhatTheFileHoldsWritesNothingButAMissingKeyIsWritten)
 
 TEST(SettingsStore, ARealFullDiskKeepsTheStoreWhole)
 {
-    QTemporaryDir dir;
-    if (::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", 0, "size=64k") != 0)
-        GTEST_SKIP() << "a small disk can't be mounted here (needs root): " << std::strerror(errno);
-    struct Unmount {
-        QString path;
-        ~Unmount() { ::umount2(QFile::encodeName(path).constData(), MNT_DETACH); }
-    } unmount{dir.path()};
+    const testing_support::SmallDisk disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << "a small disk can't be mounted here (needs root)";
     Told told;
-    IniSettingsStore store(dir.path());
+    IniSettingsStore store(disk.path());
     for (int i = 0; i < 27; ++i)
         store.save(A, S, QStringLiteral("k%1").arg(i), QStringLiteral("sample value %1").arg(i));
     const QByteArray before = testing_support::readAll(store.filePath(A));
-    const QString filler = dir.filePath(QStringLiteral("filler"));
-    const int fd = ::open(QFile::encodeName(filler).constData(), O_WRONLY | O_CREAT, 0600);
-    ASSERT_GE(fd, 0);
-    const QByteArray block(512, 'x');
-    off_t size = 0;
-    for (ssize_t n; (n = ::write(fd, block.constData(), block.size())) > 0;)
-        size += n;
-    // One page left: enough for the lock file, not for the store as well.
-    ASSERT_EQ(::ftruncate(fd, size - 4096), 0);
-    ::close(fd);
+    disk.fill();
 
     store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("N"));
     store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("No"));
     EXPECT_EQ(testing_support::readAll(store.filePath(A)), before);
     EXPECT_EQ(told.troubles(), 1);
 
-    ASSERT_TRUE(QFile::remove(filler));
+    disk.free();
     store.save(A, S, QStringLiteral("txtNotes"), QStringLiteral("Non"));
-    IniSettingsStore restarted(dir.path());
+    IniSettingsStore restarted(disk.path());
     EXPECT_EQ(restarted.get(A, S, QStringLiteral("txtNotes"), QString()), QStringLiteral("Non"));
     EXPECT_EQ(restarted.get(A, S, QStringLiteral("k0"), QString()), QStringLiteral("sample value 0"));
 }
@@ -618,51 +604,12 @@ TEST(SettingsStore, ARealFullDiskKeepsTheStoreWhole)
 
 namespace {
 
-// Waits for `condition` while the event loop runs (the store's retries are a
-// timer's), giving up after `ms`.
-bool eventually(const std::function<bool()>& condition, int ms = 5000)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!condition()) {
-        if (waited.elapsed() > ms)
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
-
 // Whether another instance could take the store's lock at this moment.
 bool lockIsFree(const QString& store)
 {
     platform::FileLock other(store + QStringLiteral(".lock"));
     return other.tryLock(0);
 }
-
-// A small file system of its own that can be filled up (root only).
-struct SmallDisk {
-    QTemporaryDir dir;
-    QString filler = dir.filePath(QStringLiteral("filler"));
-    bool mounted = ::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", 0, "size=64k") == 0;
-    ~SmallDisk()
-    {
-        if (mounted)
-            ::umount2(QFile::encodeName(dir.path()).constData(), MNT_DETACH);
-    }
-    // Leaves one page: enough for the lock file, not for the store as well.
-    void fill() const
-    {
-        const int fd = ::open(QFile::encodeName(filler).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        ASSERT_GE(fd, 0);
-        const QByteArray block(512, 'x');
-        off_t size = 0;
-        for (ssize_t n; (n = ::write(fd, block.constData(), block.size())) > 0;)
-            size += n;
-        ASSERT_EQ(::ftruncate(fd, size - 4096), 0);
-        ::close(fd);
-    }
-    void free() const { QFile::remove(filler); }
-};
 
 }  // namespace
 
@@ -688,7 +635,7 @@ TEST(SettingsStore, ALockHeldByAnotherProgramHoldsNoKeystrokeBackAndTheTimerWrit
 
     holder.closeWriteChannel();
     ASSERT_TRUE(holder.waitForFinished(5000));
-    EXPECT_TRUE(eventually([&] { return testing_support::readAll(path).contains("txtTitle=FULL\n"); }))
+    EXPECT_TRUE(testing_support::eventually([&] { return testing_support::readAll(path).contains("txtTitle=FULL\n"); }))
         << "what was typed is written once the lock is let go, with no keystroke after it";
     EXPECT_EQ(store.trouble(), meeting::StoreTrouble());
     EXPECT_EQ(told.log.back(), meeting::StoreTrouble());
@@ -699,15 +646,13 @@ TEST(SettingsStore, ALockHeldByAnotherProgramHoldsNoKeystrokeBackAndTheTimerWrit
 // question; closing asks before losing anything, No keeping the window.
 TEST(SettingsStore, TheLockIsFreeWhenTheUserIsToldAndClosingAsksBeforeLosingAnything)
 {
-    SmallDisk small;
+    const testing_support::SmallDisk small;
     for (const bool real : {false, true}) {
         SCOPED_TRACE(real ? "a real full disk" : "a failing write");
-        if (real && !small.mounted) {
-            std::printf("a small disk can't be mounted here (needs root): %s\n", std::strerror(errno));
+        if (real && !small.mounted())
             continue;
-        }
         testing_support::ProgramFolders folders;
-        const testing_support::SettingsFolderOverride on(real ? small.dir.path() : folders.settings());
+        const testing_support::SettingsFolderOverride on(real ? small.path() : folders.settings());
         folders.restart();
         testing_support::ScriptedDialogs dialogs;
         const QString path = meeting::settingsFolder() + QStringLiteral("/Tessaly.ini");

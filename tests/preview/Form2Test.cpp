@@ -32,7 +32,6 @@
 #include <vector>
 
 #include <cerrno>
-#include <sys/mount.h>
 #include <sys/stat.h>
 
 using preview::Form2;
@@ -570,17 +569,7 @@ TEST_F(Preview, SavingOverALinkOfTheUsersWritesTheFileItLeadsToAndKeepsTheLink)
 {
     const QByteArray bytes = testing_support::readAll(minutes());
     // The links on the desktop lead to a stick: another disk, where one can be mounted.
-    QTemporaryDir stick;
-    const bool mounted = ::mount("tmpfs", QFile::encodeName(stick.path()).constData(), "tmpfs", 0, "size=1m") == 0;
-    struct Unmount {
-        QString path;
-        bool mounted;
-        ~Unmount()
-        {
-            if (mounted)
-                ::umount2(QFile::encodeName(path).constData(), MNT_DETACH);
-        }
-    } unmount{stick.path(), mounted};
+    const testing_support::SmallDisk stick("1m");
     const QDir desk(folders.program()), away(stick.path());
     const auto save = [&](const QString& name) {
         dialogs.fileNames = {desk.filePath(name)};

@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
@@ -14,12 +15,17 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QRawFont>
+#include <QTest>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 namespace testing_support {
@@ -88,6 +94,48 @@ QByteArray nestedListValue(int depth)
     const QByteArray level = QByteArrayLiteral("\\x00\\x00\\x00\\x09\\x00\\x00\\x00\\x01");
     const QByteArray last = QByteArrayLiteral("\\x00\\x00\\x00\\x09\\x00\\x00\\x00\\x00");
     return "@Variant(" + level.repeated(depth - 1) + last + ')';
+}
+
+SmallDisk::SmallDisk(const char* size)
+    : mMounted(::mount("tmpfs", QFile::encodeName(mDir.path()).constData(), "tmpfs", 0,
+                       (QByteArray("size=") + size).constData())
+               == 0)
+{
+    if (!mMounted)
+        std::printf("a small disk can't be mounted here (needs root): %s\n", std::strerror(errno));
+}
+
+SmallDisk::~SmallDisk()
+{
+    if (mMounted)
+        ::umount2(QFile::encodeName(mDir.path()).constData(), MNT_DETACH);
+}
+
+void SmallDisk::fill() const
+{
+    const QString filler = QDir(path()).filePath(QStringLiteral("filler"));
+    const int fd = ::open(QFile::encodeName(filler).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(fd, 0);
+    const QByteArray block(512, 'x');
+    off_t size = 0;
+    for (ssize_t n; (n = ::write(fd, block.constData(), block.size())) > 0;)
+        size += n;
+    ASSERT_EQ(::ftruncate(fd, size - 4096), 0);
+    ::close(fd);
+}
+
+void SmallDisk::free() const { QFile::remove(QDir(path()).filePath(QStringLiteral("filler"))); }
+
+bool eventually(const std::function<bool()>& condition, int ms)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!condition()) {
+        if (waited.elapsed() > ms)
+            return false;
+        QTest::qWait(20);
+    }
+    return true;
 }
 
 void requireFontFor(const QString& sample, const char* fontAndPackage)

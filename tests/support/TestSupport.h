@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 #include <ostream>
 
 // Lets gtest print Qt strings in failure messages.
@@ -60,6 +61,30 @@ public:
 private:
     ReadCallOverride mRead;
 };
+
+// A small file system of the test's own, a tmpfs of `size` ("64k"), where a
+// disk can really fill up. Mounting needs root: without it mounted() is false
+// and the test says so and goes without.
+class SmallDisk {
+public:
+    explicit SmallDisk(const char* size = "64k");
+    ~SmallDisk();
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool mounted() const { return mMounted; }
+    QString path() const { return mDir.path(); }
+    // Fills it but for one page: room for a lock file, not for a store as well.
+    void fill() const;
+    void free() const;
+
+private:
+    QTemporaryDir mDir;
+    bool mMounted;
+};
+
+// Runs the event loop (where the program's timers fire) until `condition`
+// holds, or gives up after `ms`: whether it held.
+bool eventually(const std::function<bool()>& condition, int ms = 5000);
 
 // Fails the test, naming the font and the package that brings it, when no
 // installed font covers `sample` (what a user would see as empty boxes).
