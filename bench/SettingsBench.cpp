@@ -7,6 +7,7 @@
 #include "meeting/Fields.h"
 #include "meeting/Record.h"
 #include "meeting/SettingsStore.h"
+#include "platform/SafeFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -55,6 +56,22 @@ void KeystrokeBesideALongField(benchmark::State& state)
     typeKeystrokes(state, store);
 }
 BENCHMARK(KeystrokeBesideALongField)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// A keystroke while another program holds the store's lock for good: how long
+// the window waits before the value is left pending for the retry.
+void KeystrokeWhileLocked(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    meeting::IniSettingsStore store(dir.path());
+    store.save(app, section, QStringLiteral("txtTitle"), QStringLiteral("sample"));
+    platform::FileLock other(store.filePath(app) + QStringLiteral(".lock"));
+    if (!other.tryLock(0)) {
+        state.SkipWithError("the lock could not be taken");
+        return;
+    }
+    typeKeystrokes(state, store);
+}
+BENCHMARK(KeystrokeWhileLocked)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // The start's read of the store: a new store (as each start makes one) opens
 // the file and the restore reads the meeting's 27 keys. The meeting alone, and
