@@ -570,6 +570,11 @@ IniFile IniFile::parse(const QByteArray& bytes)
             // end; written anew, it says what it said and ends where it should.
             entry.rawKey = escapeKey(unescapeKey(rawKey));
             entry.raw = reescapeValue(raw);
+        } else if (rawKey.startsWith('[') || rawKey.startsWith(';')) {
+            // Behind a character the trimming took away (a vertical tab), the
+            // key began a line without opening a section or a comment; at the
+            // start of a written line it would.
+            entry.rawKey = escapeKey(unescapeKey(rawKey));
         }
         file.mSections[current].entries.append(std::move(entry));
     }

@@ -235,6 +235,7 @@ TEST(SettingsStore, AnyFileReadsAsQtsSettingsReadIt)
         ";",
         " ",
         "\t",
+        "\v",
         "\n",
         "\r\n",
         "\r",
