@@ -66,7 +66,7 @@ struct Window {
             form.loadImage(static_cast<int>(k));
             form.setImagePicture(static_cast<int>(k), pictures[k]);
         }
-        form.setShownPicture(pictures.front());
+        form.showImage(0);
         form.show();
     }
     // What one frame of the viewport shows.

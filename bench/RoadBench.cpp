@@ -116,8 +116,8 @@ qint64 pictureBytes(entry::Form1& form)
 {
     const preview::Form2& preview = *form.previewWindow();
     qint64 bytes = 0;
-    for (int i = 0; i < preview.pageCount() && preview.pages().has(i); ++i)
-        bytes += preview.pages().picture(i).memoryBytes();
+    for (const preview::PageView::Page& page : preview.view().documentPages())
+        bytes += page->memoryBytes();
     return bytes;
 }
 

@@ -17,10 +17,10 @@ public:
     // Image elements: element 0 always exists; higher ones are created on demand.
     virtual bool hasImage(int index) const = 0;
     virtual void loadImage(int index) = 0;
-    virtual platform::Picture imagePicture(int index) const = 0;
-    virtual void setImagePicture(int index, const platform::Picture& picture) = 0;
-    // The canvas shows this picture at its own size.
-    virtual void setShownPicture(const platform::Picture& picture) = 0;
+    virtual const platform::Picture& imagePicture(int index) const = 0;
+    virtual void setImagePicture(int index, platform::Picture picture) = 0;
+    // The canvas shows image element `index` at its own size.
+    virtual void showImage(int index) = 0;
     virtual void setWordFile(const QString& path) = 0;
     // The meeting's title, which the document's exports carry as their own.
     virtual void setDocumentTitle(const QString& title) = 0;

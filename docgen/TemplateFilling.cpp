@@ -331,7 +331,7 @@ void fillTemplate(GenerationHost& host)
     g.step(296, [&] { host.setMousePointer(app::vbDefault); });
     g.step(298);
     if (g.test([&] { return host.preview().pageCount() > 0; }))
-        g.step(300, [&] { host.preview().setShownPicture(host.preview().imagePicture(0)); });
+        g.step(300, [&] { host.preview().showImage(0); });
     g.step(302, [&] { host.preview().setWordFile(strDocFile); });
     g.act([&] { host.preview().setDocumentTitle(host.text(Field::txtTitle)); });
     g.step(304, [&] { host.preview().showPreview(); });

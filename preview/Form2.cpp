@@ -14,6 +14,7 @@
 #include "preview/PageOutput.h"
 
 #include <QAbstractSlider>
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -25,7 +26,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QShortcut>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QWheelEvent>
 
@@ -38,7 +39,39 @@ Form2::Form2(QWidget* parent) : QWidget(parent), mPointer(this)
     setObjectName(QStringLiteral("Form2"));
     setFont(app::designFont(9));
     setFixedSize(platform::units::twipsToPixels(9840), platform::units::twipsToPixels(10950));
+    mView.setPointer([this](int shape) { mPointer.setShape(shape); });
+    mView.setOnChange([this] { showView(); });
+    buildCommands();
     buildLayout();
+    buildPageMenu();
+}
+
+// Each command once: its caption, its keys and its handler. The buttons show
+// the caption and run the command; the window takes the keys wherever the
+// focus is; the page menu lists the command with its keys.
+void Form2::buildCommands()
+{
+    const auto command = [this](const QString& caption, const QList<QKeySequence>& keys, void (Form2::*handler)()) {
+        auto* action = new QAction(caption, this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, handler);
+        addAction(action);
+        return action;
+    };
+    actZoomIn = command(QStringLiteral("Zoom In"), {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+                        &Form2::PushButton1_Click);
+    actZoomOut = command(QStringLiteral("Zoom Out"), {QKeySequence::ZoomOut}, &Form2::PushButton2_Click);
+    actActualSize = command(QStringLiteral("Actual Size"), {QKeySequence(Qt::CTRL | Qt::Key_0)}, &Form2::ActualSize);
+    actSave = command(QStringLiteral("Save Results To Word File"), {QKeySequence::Save}, &Form2::PushButton6_Click);
+    actBack = command(QStringLiteral("< Back"), {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::ALT | Qt::Key_Left)},
+                      &Form2::PushButton8_Click);
+    actSaveAsPdf = command(QStringLiteral("Save as PDF\u2026"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+                           &Form2::mnuSaveAsPdf_Click);
+    actPrint = command(QStringLiteral("Print\u2026"), {QKeySequence::Print}, &Form2::mnuPrint_Click);
+    actCopyPage = command(QStringLiteral("Copy Page"), {}, &Form2::mnuCopyPage_Click);
+    actPageMenu = command(QStringLiteral("Page Menu"),
+                          {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}, &Form2::popUpPageMenu);
 }
 
 void Form2::buildLayout()
@@ -53,14 +86,15 @@ void Form2::buildLayout()
     connect(ListView1, &QTreeWidget::itemClicked, this, [this] { ListView1_Click(); });
 
     // The viewport: a sunken white box whose inside clips the canvas.
-    Picture2 = app::placeControl<app::PictureBox>(this, QStringLiteral("Picture2"), 120, 1800, 9330, 7305);
+    Picture2 = app::placeControl<ViewportBox>(this, QStringLiteral("Picture2"), 120, 1800, 9330, 7305);
     Picture2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Picture2->setLineWidth(platform::units::twipsToPixels(ZoomGeometry::kViewportBorder));
-    mGeo.resizeViewport(platform::units::pixelsToTwips(Picture2->width()),
-                        platform::units::pixelsToTwips(Picture2->height()));
     app::setBackColour(Picture2, Qt::white);
     mViewportInside = new QWidget(Picture2);
     mViewportInside->setGeometry(Picture2->contentsRect());
+    // A click beside the page gives the viewport the keys, as one on the page gives them to the page.
+    mViewportInside->setFocusProxy(Picture2);
+    mViewportInside->setFocusPolicy(Qt::ClickFocus);
     Picture1 = new PictureControl(mViewportInside);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(platform::units::twipsRect(0, 0, 2340, 3435));
@@ -68,9 +102,9 @@ void Form2::buildLayout()
     connect(Picture1, &PictureControl::mouseMove, this, &Form2::Picture1_MouseMove);
     connect(Picture1, &PictureControl::mouseUp, this, [this] { Picture1_MouseUp(); });
 
-    VScroll1 = app::placeControl<QScrollBar>(this, QStringLiteral("VScroll1"), 9450, 1800, 255, 7305);
+    VScroll1 = app::placeControl<FocusScrollBar>(this, QStringLiteral("VScroll1"), 9450, 1800, 255, 7305);
     VScroll1->setOrientation(Qt::Vertical);
-    HScroll1 = app::placeControl<QScrollBar>(this, QStringLiteral("HScroll1"), 120, 9105, 9330, 255);
+    HScroll1 = app::placeControl<FocusScrollBar>(this, QStringLiteral("HScroll1"), 120, 9105, 9330, 255);
     HScroll1->setOrientation(Qt::Horizontal);
     for (QScrollBar* bar : {HScroll1, VScroll1}) {
         bar->setRange(0, 32767);
@@ -78,65 +112,41 @@ void Form2::buildLayout()
     }
     connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
+    mView.resizeViewport(platform::units::pixelsToTwips(Picture2->width()),
+                         platform::units::pixelsToTwips(Picture2->height()));
 
     Frame1 = app::placeControl<QGroupBox>(this, QStringLiteral("Frame1"), 120, 9420, 9600, 855);
     Frame1->setTitle(QStringLiteral("Zoom:"));
     PushButton1 = app::placeControl<QPushButton>(Frame1, QStringLiteral("PushButton1"), 240, 300, 4440, 405);
-    PushButton1->setText(QStringLiteral("Zoom In"));
     PushButton2 = app::placeControl<QPushButton>(Frame1, QStringLiteral("PushButton2"), 4800, 300, 4560, 405);
-    PushButton2->setText(QStringLiteral("Zoom Out"));
     PushButton8 = app::placeControl<QPushButton>(this, QStringLiteral("PushButton8"), 120, 10410, 4680, 405);
-    PushButton8->setText(QStringLiteral("< Back"));
     PushButton6 = app::placeControl<QPushButton>(this, QStringLiteral("PushButton6"), 4920, 10410, 4800, 405);
-    PushButton6->setText(QStringLiteral("Save Results To Word File"));
+    const std::pair<QPushButton*, QAction*> buttons[] = {
+        {PushButton1, actZoomIn}, {PushButton2, actZoomOut}, {PushButton8, actBack}, {PushButton6, actSave}};
+    for (const auto& [button, action] : buttons) {
+        button->setText(action->text());
+        button->setAccessibleName(action->text());
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        mHover.watch(button, app::vbCustom);
+    }
     app::setButtonFont({PushButton1, PushButton2, PushButton8, PushButton6});
-    for (QPushButton* b : {PushButton1, PushButton2, PushButton8, PushButton6})
-        mHover.watch(b, app::vbCustom);
-    connect(PushButton1, &QPushButton::clicked, this, &Form2::PushButton1_Click);
-    connect(PushButton2, &QPushButton::clicked, this, &Form2::PushButton2_Click);
-    connect(PushButton6, &QPushButton::clicked, this, &Form2::PushButton6_Click);
-    connect(PushButton8, &QPushButton::clicked, this, &Form2::PushButton8_Click);
     for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(ListView1)})
         mHover.watch(w, app::vbDefault);
 
-    for (QWidget* w : {static_cast<QWidget*>(HScroll1), static_cast<QWidget*>(VScroll1),
-                       static_cast<QWidget*>(Picture2), static_cast<QWidget*>(Picture1)})
+    // The page and the viewport take the keys by Tab and by a click.
+    for (QWidget* w : {static_cast<QWidget*>(Picture2), static_cast<QWidget*>(Picture1)})
+        w->setFocusPolicy(Qt::StrongFocus);
+    for (QWidget* w : {static_cast<QWidget*>(HScroll1), static_cast<QWidget*>(VScroll1)})
         w->setFocusPolicy(Qt::TabFocus);
     for (QWidget* w :
          {static_cast<QWidget*>(Picture2), static_cast<QWidget*>(mViewportInside), static_cast<QWidget*>(Picture1),
           static_cast<QWidget*>(HScroll1), static_cast<QWidget*>(VScroll1)})
         w->installEventFilter(this);
-    // The keys every viewer has; each runs the button's own handler.
-    const auto shortcut = [this](const QKeySequence& keys, void (Form2::*handler)()) {
-        auto* s = new QShortcut(keys, this);
-        connect(s, &QShortcut::activated, this, [this, handler] {
-            mShortcutKeysDown = true;  // their release in the page list chooses nothing
-            (this->*handler)();
-        });
-    };
-    shortcut(QKeySequence::ZoomIn, &Form2::PushButton1_Click);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Equal), &Form2::PushButton1_Click);
-    shortcut(QKeySequence::ZoomOut, &Form2::PushButton2_Click);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_0), &Form2::ActualSize);
-    shortcut(QKeySequence::Save, &Form2::PushButton6_Click);
-    shortcut(QKeySequence(Qt::Key_Escape), &Form2::PushButton8_Click);
-    shortcut(QKeySequence(Qt::ALT | Qt::Key_Left), &Form2::PushButton8_Click);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_P), &Form2::mnuPrint_Click);
-    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &Form2::mnuSaveAsPdf_Click);
-    buildPageMenu();
 
     // What a screen reader announces: the caption, or what the control shows.
     const std::pair<QWidget*, const char*> names[] = {
-        {ListView1, "Page(s)"},
-        {Picture2, "Page view"},
-        {Picture1, "Page"},
-        {HScroll1, "Scroll sideways"},
-        {VScroll1, "Scroll up and down"},
-        {Frame1, "Zoom:"},
-        {PushButton1, "Zoom In"},
-        {PushButton2, "Zoom Out"},
-        {PushButton8, "< Back"},
-        {PushButton6, "Save Results To Word File"},
+        {ListView1, "Page(s)"},        {Picture2, "Page view"},          {Picture1, "Page"},
+        {HScroll1, "Scroll sideways"}, {VScroll1, "Scroll up and down"}, {Frame1, "Zoom:"},
     };
     for (const auto& [w, name] : names)
         w->setAccessibleName(QString::fromLatin1(name));
@@ -151,16 +161,7 @@ void Form2::buildPageMenu()
 {
     mnuPage = new QMenu(this);
     mnuPage->setObjectName(QStringLiteral("mnuPage"));
-    const auto item = [this](const QString& caption, const QKeySequence& keys, void (Form2::*handler)()) {
-        QAction* action = mnuPage->addAction(caption, this, handler);
-        // The window's own shortcuts run the commands; the menu only shows their keys.
-        action->setShortcut(keys);
-        action->setShortcutContext(Qt::WidgetShortcut);
-    };
-    item(QStringLiteral("Save as PDF\u2026"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
-         &Form2::mnuSaveAsPdf_Click);
-    item(QStringLiteral("Print\u2026"), QKeySequence(Qt::CTRL | Qt::Key_P), &Form2::mnuPrint_Click);
-    item(QStringLiteral("Copy Page"), QKeySequence(), &Form2::mnuCopyPage_Click);
+    mnuPage->addActions({actSaveAsPdf, actPrint, actCopyPage});
     for (QWidget* w : {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(mViewportInside),
                        static_cast<QWidget*>(Picture2), static_cast<QWidget*>(ListView1)}) {
         w->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -169,14 +170,22 @@ void Form2::buildPageMenu()
             QWidget* from = w;
             if (w == ListView1) {
                 from = ListView1->viewport();
-                if (QTreeWidgetItem* under = ListView1->itemAt(at); under && under != ListView1->currentItem()) {
-                    ListView1->setCurrentItem(under);
-                    choosePage();
-                }
+                if (QTreeWidgetItem* under = ListView1->itemAt(at); under && under != ListView1->currentItem())
+                    mView.choosePage(ListView1->indexOfTopLevelItem(under));
             }
             mnuPage->popup(from->mapToGlobal(at));
         });
     }
+}
+
+// From the keyboard (Shift+F10, the Menu key) the menu opens over the page
+// view, or over the page on show in the list when the list has the focus.
+void Form2::popUpPageMenu()
+{
+    QPoint at = Picture2->mapToGlobal(Picture2->rect().center());
+    if (ListView1->hasFocus() && ListView1->currentItem())
+        at = ListView1->viewport()->mapToGlobal(ListView1->visualItemRect(ListView1->currentItem()).center());
+    mnuPage->popup(at);
 }
 
 // ---- Load, activation, choosing a page ---------------------------------------
@@ -184,7 +193,7 @@ void Form2::buildPageMenu()
 void Form2::Form_Load()
 {
     app::Guard g(app::label::Form2_Form_Load);
-    g.step(100, [&] { mFirstActivation = true; });
+    g.step(100, [&] { mView.awaitFirstActivation(); });
     g.step(102, [&] { app::paintButtonFace(this, app::FaceWalk::Standard); });
     app::setUpWindow(g, this, mPointer);  // steps 104 to 110
     g.step(112, [&] {
@@ -197,108 +206,39 @@ void Form2::Form_Load()
 void Form2::Form_Activate()
 {
     app::Guard g(app::label::Form2_Form_Activate);
-    if (mFirstActivation) {
-        // The canvas keeps what is painted on it and sizes itself to a picture.
-        g.step(104, [&] {
-            Picture1->setAutoSize(true);
-            if (!Picture1->picture().isNull()) {
-                mGeo.sizeCanvasTo(Picture1->picture().size);
-                applyCanvas();
-            }
-        });
-        g.step(108, [&] { app::setBackColour(Picture1, Qt::white); });
-        // The page on the canvas becomes the one chosen: the holder takes its
-        // size and picture, and the page is shown at its natural size, at
-        // 100 % (steps 116 to 130; the holder is no control, so nothing is
-        // hidden).
-        g.step(118, [&] { mGeo.choosePage(); });
-        g.step(122, [&] { mPages.setHolder(Picture1->picture()); });
-        g.step(134, [&] { RedrawImage(); });
-        g.step(136, [&] { SetupScrollBars(); });
-    }
-    g.step(138, [&] { mFirstActivation = false; });
+    mView.activate(g);
 }
 
-void Form2::ListView1_Click() { choosePage(); }
-void Form2::ListView1_KeyUp() { choosePage(); }
-
-void Form2::choosePage()
+int Form2::selectedPage() const
 {
     QTreeWidgetItem* item = ListView1->currentItem();
-    const int n = item && item->isSelected() ? ListView1->indexOfTopLevelItem(item) + 1 : 0;
-    if (n < 1 || !hasImage(n - 1))
-        return;  // nothing chosen, or no picture for it: nothing to show
-    mPointer.setShape(app::vbHourglass);
-    const platform::Picture picture = mPages.picture(n - 1);
-    Picture1->setPicture(picture);
-    if (!picture.isNull())
-        mGeo.sizeCanvasTo(picture.size);
-    mPages.setHolder(picture);
-    mGeo.choosePage();
-    RedrawImage();
-    SetupScrollBars();
-    mPointer.setShape(app::vbDefault);
+    return item && item->isSelected() ? ListView1->indexOfTopLevelItem(item) : -1;
 }
 
-void Form2::RedrawImage()
+// A click chooses the page again even when it is on show (back to 100 % at
+// the top left); a key let go chooses only when the list has moved to another
+// page, so that letting go of Ctrl or Shift after the wheel keeps the zoom.
+void Form2::ListView1_Click()
 {
-    app::Guard g(app::label::Form2_RedrawImage);
-    g.step(100);
-    bool fits = true;
-    g.act([&] { fits = mGeo.sizeForZoom(); });
-    g.step(104);
-    if (!fits)
-        return;  // the zoom fell back to 1.0; what the canvas shows stays
-    g.step(106, [&] { Picture1->setPicture(platform::Picture()); });
-    g.step(108, [&] {
-        mGeo.fitCanvasToZoom();
-        applyCanvas();
-    });
-    g.step(112, [&] {
-        // With no page in the holder the canvas is painted white.
-        Picture1->paintPicture(mPages.holder(), QRectF(0, 0, mGeo.zoomedWidth(), mGeo.zoomedHeight()),
-                               QRectF(0, 0, mGeo.naturalWidth(), mGeo.naturalHeight()));
-    });
-    g.step(114, [&] { mPointer.setShape(app::vbDefault); });
-    mRedrawn = true;
-    g.step(116, [&] { mGeo.placeRedrawnCanvas(); });
-    g.step(120, [&] {
-        applyBars();
-        applyCanvas();
-    });
+    if (const int n = selectedPage(); n >= 0)
+        mView.choosePage(n);
 }
 
-void Form2::SetupScrollBars()
+void Form2::ListView1_KeyUp()
 {
-    mGeo.setupScrollBars();
-    applyBars();
-    applyCanvas();
+    if (const int n = selectedPage(); n >= 0 && n != mView.pageOnShow())
+        mView.choosePage(n);
 }
+
+void Form2::RedrawImage() { mView.redraw(); }
+
+void Form2::SetupScrollBars() { mView.setupScrollBars(); }
 
 // ---- Zoom ------------------------------------------------------------------
 
-// 0 zooms in, anything else out.
-void Form2::StepZoom(qint32 direction)
-{
-    if (direction == 0 ? mGeo.zoomIn() : mGeo.zoomOut())
-        redrawZoomed();
-}
+void Form2::StepZoom(qint32 direction) { mView.stepZoom(direction); }
 
-void Form2::SetZoom(float zoom)
-{
-    if (mGeo.setZoom(zoom))
-        redrawZoomed();
-}
-
-void Form2::redrawZoomed()
-{
-    mRedrawn = false;
-    RedrawImage();
-    // The bars are set up for the zoomed canvas, so that every part of the
-    // page can be reached at every zoom.
-    if (mRedrawn)
-        SetupScrollBars();
-}
+void Form2::SetZoom(float zoom) { mView.setZoom(zoom); }
 
 void Form2::ActualSize() { SetZoom(1.0f); }
 
@@ -316,45 +256,17 @@ void Form2::PushButton2_Click()
 
 // ---- Scroll bars and panning -------------------------------------------------
 
-void Form2::HScroll1_Change()
-{
-    barChanged([&] { mGeo.setBarValue(Axis::Horizontal, HScroll1->value()); });
-}
-void Form2::VScroll1_Change()
-{
-    barChanged([&] { mGeo.setBarValue(Axis::Vertical, VScroll1->value()); });
-}
+void Form2::HScroll1_Change() { mView.scrollTo(Axis::Horizontal, HScroll1->value()); }
+void Form2::VScroll1_Change() { mView.scrollTo(Axis::Vertical, VScroll1->value()); }
 
-void Form2::barChanged(const std::function<void()>& apply)
-{
-    if (mApplying)
-        return;  // the window itself is setting the bars from the geometry
-    apply();
-    applyCanvas();
-}
-
-// The bar passed is always the one named: its state lives in the geometry.
-void Form2::SetHScrollbarByPercent(QScrollBar*, qint16 percent)
-{
-    byPercent(mGeo.setBarByPercent(Axis::Horizontal, percent));
-}
-void Form2::SetVScrollbarByPercent(QScrollBar*, qint16 percent)
-{
-    byPercent(mGeo.setBarByPercent(Axis::Vertical, percent));
-}
-
-void Form2::byPercent(bool changed)
-{
-    if (!changed)
-        return;
-    applyBars();
-    applyCanvas();
-}
+// The bar passed is always the one named: its state lives in the view.
+void Form2::SetHScrollbarByPercent(QScrollBar*, qint16 percent) { mView.setBarByPercent(Axis::Horizontal, percent); }
+void Form2::SetVScrollbarByPercent(QScrollBar*, qint16 percent) { mView.setBarByPercent(Axis::Vertical, percent); }
 
 void Form2::Picture1_MouseDown(float x, float y)
 {
     app::Guard g(app::label::Form2_Picture1_MouseDown);
-    g.step(100, [&] { mGeo.beginDrag(x, y); });  // both coordinates at once (steps 100 and 102)
+    g.step(100, [&] { mView.beginDrag(x, y); });  // both coordinates at once (steps 100 and 102)
 }
 
 void Form2::Picture1_MouseMove(bool buttonHeld, float x, float y)
@@ -363,8 +275,8 @@ void Form2::Picture1_MouseMove(bool buttonHeld, float x, float y)
     g.step(100);
     if (!buttonHeld)
         return;
-    g.step(102, [&] { mGeo.moveDrag(true, x, y); });
-    g.step(124, [&] { applyCanvas(); });
+    g.step(102, [&] { mView.moveDrag(true, x, y); });
+    g.step(124);  // the canvas goes where the view now has it
 }
 
 void Form2::Picture1_MouseUp()
@@ -374,42 +286,46 @@ void Form2::Picture1_MouseUp()
     // twips); the canvas then stands within half a scroll step of the drop.
     app::Guard g(app::label::Form2_Picture1_MouseUp);
     std::pair<qint32, qint32> values{-1, -1};
-    g.step(100, [&] { values.first = mGeo.endDrag().first; });
-    g.step(102, [&] { values.second = mGeo.endDrag().second; });
+    g.step(100, [&] { values.first = mView.endDrag().first; });
+    g.step(102, [&] { values.second = mView.endDrag().second; });
     g.step(104);
     if (values.first >= 0)  // only where the canvas is wider than the view
-        g.act([&] { setBarValue(HScroll1, values.first); });
+        g.act([&] { mView.snapBar(Axis::Horizontal, values.first); });
     g.step(106);
     if (values.second >= 0)
-        g.act([&] { setBarValue(VScroll1, values.second); });
+        g.act([&] { mView.snapBar(Axis::Vertical, values.second); });
 }
 
-void Form2::setBarValue(QScrollBar* bar, int value)
+void Form2::showView()
 {
-    mGeo.snapBar(bar == HScroll1 ? Axis::Horizontal : Axis::Vertical, value);
-    applyBars();
-    applyCanvas();
-}
+    // The page list: an item a page, the page on show the current one.
+    while (ListView1->topLevelItemCount() > mView.pageCount())
+        delete ListView1->takeTopLevelItem(ListView1->topLevelItemCount() - 1);
+    for (int k = ListView1->topLevelItemCount(); k < mView.pageCount(); ++k)
+        new QTreeWidgetItem(ListView1, QStringList{mView.pageName(k)});
+    QTreeWidgetItem* shown = mView.pageOnShow() >= 0 ? ListView1->topLevelItem(mView.pageOnShow()) : nullptr;
+    if (shown && ListView1->currentItem() != shown)
+        ListView1->setCurrentItem(shown);
 
-void Form2::applyCanvas()
-{
-    const ZoomGeometry::Rect& c = mGeo.canvas();
+    // The canvas: what it shows, where it stands.
+    const ZoomGeometry& geo = mView.geometry();
+    Picture1->show(mView.canvas());
+    const ZoomGeometry::Rect& c = geo.canvas();
     Picture1->setGeometry(platform::units::twipsRect(c.left, c.top, c.width, c.height));
-}
+    if (Picture1->hasFocus())
+        Picture1->update();  // its focus frame follows the part in view
 
-void Form2::applyBars()
-{
-    mApplying = true;
-    const std::pair<QScrollBar*, const ZoomGeometry::ScrollBar*> bars[] = {{HScroll1, &mGeo.hBar()},
-                                                                           {VScroll1, &mGeo.vBar()}};
+    // The bars. Setting them is not the user moving them: they tell nothing back.
+    const std::pair<QScrollBar*, const ZoomGeometry::ScrollBar*> bars[] = {{HScroll1, &geo.hBar()},
+                                                                           {VScroll1, &geo.vBar()}};
     for (const auto& [widget, state] : bars) {
+        const QSignalBlocker quiet(widget);
         widget->setRange(0, state->maximum);
         widget->setSingleStep(state->singleStep);
         widget->setPageStep(state->pageStep);
         widget->setValue(state->value);
         widget->setEnabled(state->enabled);
     }
-    mApplying = false;
 }
 
 // The wheel over the page scrolls it (sideways with Shift); with Ctrl it
@@ -461,12 +377,9 @@ bool Form2::scrollKey(QKeyEvent* e)
             !VScroll1->isEnabled()
             || (down ? VScroll1->value() >= VScroll1->maximum() : VScroll1->value() <= VScroll1->minimum());
         if (atEdge && e->modifiers() == Qt::NoModifier) {
-            const int current = ListView1->indexOfTopLevelItem(ListView1->currentItem());
-            const int next = current + (down ? 1 : -1);
-            if (current >= 0 && next >= 0 && next < ListView1->topLevelItemCount()) {
-                ListView1->setCurrentItem(ListView1->topLevelItem(next));
-                choosePage();
-            }
+            const int next = mView.pageOnShow() + (down ? 1 : -1);
+            if (mView.pageOnShow() >= 0 && next >= 0 && next < mView.pageCount())
+                mView.choosePage(next);
             return true;
         }
         action = down ? A::SliderPageStepAdd : A::SliderPageStepSub;
@@ -529,10 +442,9 @@ void Form2::PushButton6_Click()
 
 std::vector<platform::Picture> Form2::documentPages() const
 {
-    // Elements beyond the page list are left from a longer earlier run.
     std::vector<platform::Picture> out;
-    for (int k = 0; k < pageCount() && mPages.has(k); ++k)
-        out.push_back(mPages.picture(k));
+    for (const PageView::Page& page : mView.documentPages())
+        out.push_back(*page);
     return out;
 }
 
@@ -601,9 +513,9 @@ void Form2::mnuCopyPage_Click()
 {
     app::Guard g(app::label::Form2_mnuCopyPage_Click);
     g.step(100);
-    if (mPages.holder().isNull())
+    if (mView.holder().isNull())
         return;  // no page on show
-    g.step(102, [&] { copyPageToClipboard(mPages.holder()); });
+    g.step(102, [&] { copyPageToClipboard(mView.holder()); });
 }
 
 void Form2::PushButton8_Click()
@@ -647,9 +559,7 @@ void Form2::closeEvent(QCloseEvent* event)
 
 bool Form2::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == ListView1 && event->type() == QEvent::KeyPress)
-        mShortcutKeysDown = false;
-    if (watched == ListView1 && event->type() == QEvent::KeyRelease && !mShortcutKeysDown)
+    if (watched == ListView1 && event->type() == QEvent::KeyRelease)
         ListView1_KeyUp();
     const bool onPage = watched == Picture1 || watched == Picture2 || watched == mViewportInside;
     if (onPage && event->type() == QEvent::Wheel)
@@ -662,31 +572,14 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
 
 // ---- PreviewPort -------------------------------------------------------------
 
-void Form2::clearPages() { ListView1->clear(); }
-int Form2::pageCount() const { return ListView1->topLevelItemCount(); }
-
-void Form2::addPage(const QString& text) { new QTreeWidgetItem(ListView1, QStringList{text}); }
-
-bool Form2::hasImage(int index) const { return mPages.has(index); }
-void Form2::loadImage(int index) { mPages.load(index); }
-platform::Picture Form2::imagePicture(int index) const { return mPages.picture(index); }
-void Form2::setImagePicture(int index, const platform::Picture& picture) { mPages.setPicture(index, picture); }
-
-void Form2::setShownPicture(const platform::Picture& picture)
-{
-    Picture1->setPicture(picture);
-    if (Picture1->picture().isNull())
-        return;
-    mGeo.sizeCanvasTo(picture.size);
-    if (!mFirstActivation) {  // sized to it only once size-to-picture is on
-        // A new run's page 1 is shown from its top left: left where the last
-        // run's zoomed page was scrolled to, it would be out of sight.
-        mGeo.returnToTopLeft();
-        applyBars();
-        applyCanvas();
-    }
-}
-
+void Form2::clearPages() { mView.clearPages(); }
+int Form2::pageCount() const { return mView.pageCount(); }
+void Form2::addPage(const QString& text) { mView.addPage(text); }
+bool Form2::hasImage(int index) const { return mView.hasImage(index); }
+void Form2::loadImage(int index) { mView.loadImage(index); }
+const platform::Picture& Form2::imagePicture(int index) const { return mView.imagePicture(index); }
+void Form2::setImagePicture(int index, platform::Picture picture) { mView.setImagePicture(index, std::move(picture)); }
+void Form2::showImage(int index) { mView.showImage(index); }
 void Form2::showPreview() { show(); }
 
 }  // namespace preview

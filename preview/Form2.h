@@ -3,14 +3,14 @@
 #include "app/HoverPointer.h"
 #include "app/Pointer.h"
 #include "docgen/PreviewPort.h"
-#include "preview/Geometry.h"
-#include "preview/PageStore.h"
+#include "preview/PageView.h"
 #include "preview/PictureControl.h"
 
 #include <QPointer>
 #include <QWidget>
 #include <functional>
 
+class QAction;
 class QGroupBox;
 class QKeyEvent;
 class QMenu;
@@ -22,7 +22,9 @@ class QTreeWidget;
 namespace preview {
 
 // The preview window: the page list, the chosen page on a canvas that zooms,
-// scrolls and pans, and the commands to save the document or go back.
+// scrolls and pans, and the commands to save the document or go back. What it
+// shows is its page view's: the handlers call the view's verbs, and every
+// change of the view is shown by one pass over the widgets (showView).
 class Form2 : public QWidget, public docgen::PreviewPort {
     Q_OBJECT
 public:
@@ -54,10 +56,10 @@ public:
     // The window that "< Back" shows again.
     void setEntryWindow(QWidget* window) { mEntryWindow = window; }
 
-    const ZoomGeometry& geometry() const { return mGeo; }
-    const PageStore& pages() const { return mPages; }
+    const PageView& view() const { return mView; }
+    const ZoomGeometry& geometry() const { return mView.geometry(); }
     app::WindowPointer& pointer() { return mPointer; }
-    bool firstActivationPending() const { return mFirstActivation; }
+    bool firstActivationPending() const { return mView.firstActivationPending(); }
 
     // PreviewPort
     void clearPages() override;
@@ -65,9 +67,9 @@ public:
     void addPage(const QString& text) override;
     bool hasImage(int index) const override;
     void loadImage(int index) override;
-    platform::Picture imagePicture(int index) const override;
-    void setImagePicture(int index, const platform::Picture& picture) override;
-    void setShownPicture(const platform::Picture& picture) override;
+    const platform::Picture& imagePicture(int index) const override;
+    void setImagePicture(int index, platform::Picture picture) override;
+    void showImage(int index) override;
     void setWordFile(const QString& path) override { mWordFile = path; }
     void setDocumentTitle(const QString& title) override { mDocumentTitle = title; }
     void showPreview() override;
@@ -76,12 +78,16 @@ public:
     QString mDocumentTitle;
 
     QTreeWidget* ListView1;
-    app::PictureBox* Picture2;
+    ViewportBox* Picture2;
     PictureControl* Picture1;
     QScrollBar *VScroll1, *HScroll1;
     QGroupBox* Frame1;
     QPushButton *PushButton1, *PushButton2, *PushButton8, *PushButton6;
     QMenu* mnuPage;
+    // The window's commands: each one caption, its keys and its handler, for
+    // its button, the page menu and the window's keys alike.
+    QAction *actZoomIn, *actZoomOut, *actActualSize, *actSave, *actBack, *actSaveAsPdf, *actPrint, *actCopyPage,
+        *actPageMenu;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -90,32 +96,25 @@ protected:
 
 private:
     void buildLayout();
+    void buildCommands();
     void buildPageMenu();
     // The pages of the document: those the page list names.
     std::vector<platform::Picture> documentPages() const;
-    void choosePage();
+    // The page the list's selected item names; -1 when none is selected.
+    int selectedPage() const;
     void Form_QueryUnload();
     void Form_Unload();
     void HScroll1_Change();
     void VScroll1_Change();
-    void redrawZoomed();
-    void barChanged(const std::function<void()>& apply);
-    void byPercent(bool changed);
-    void setBarValue(QScrollBar* bar, int value);
     bool wheel(QWheelEvent* e);
     bool scrollKey(QKeyEvent* e);
-    // The widgets follow the geometry.
-    void applyCanvas();
-    void applyBars();
+    // Every widget set from the view, in one pass.
+    void showView();
+    void popUpPageMenu();
 
-    ZoomGeometry mGeo;
-    PageStore mPages;
+    PageView mView;
     app::WindowPointer mPointer;
     app::HoverPointer mHover{this, mPointer};
-    bool mFirstActivation = false;
-    bool mApplying = false;
-    bool mRedrawn = false;  // the last RedrawImage painted (it did not fall back)
-    bool mShortcutKeysDown = false;  // a shortcut's keys are still being let go
     QWidget* mViewportInside = nullptr;
     QPointer<QWidget> mEntryWindow;
 };

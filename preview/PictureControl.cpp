@@ -4,15 +4,29 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
 
 namespace preview {
 
 namespace {
+
 constexpr qreal kTwips = platform::units::kTwipsPerPixel;
+
 QRectF toPixels(const QRectF& twips)
 {
     return QRectF(twips.x() / kTwips, twips.y() / kTwips, twips.width() / kTwips, twips.height() / kTwips);
 }
+
+// The platform's focus frame, just inside `area`.
+void paintFocus(QWidget* w, QPainter& p, const QRect& area)
+{
+    QStyleOptionFocusRect option;
+    option.initFrom(w);
+    option.rect = area.adjusted(1, 1, -1, -1);
+    option.backgroundColor = w->palette().color(QPalette::Window);
+    w->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &p, w);
+}
+
 }  // namespace
 
 PictureControl::PictureControl(QWidget* parent) : app::PictureBox(parent)
@@ -21,55 +35,32 @@ PictureControl::PictureControl(QWidget* parent) : app::PictureBox(parent)
     setMouseTracking(true);
 }
 
-void PictureControl::setPicture(const platform::Picture& picture)
+void PictureControl::show(const PageView::Canvas& canvas)
 {
-    // A picture assigned replaces what was painted on the control: a new
-    // run's page 1 must not be covered by the last run's drawing.
-    mDrawing.reset();
-    mPicture = picture;
-    if (mAutoSize && !picture.isNull())
-        setSizeTwips(static_cast<int>(std::lround(picture.size.width())),
-                     static_cast<int>(std::lround(picture.size.height())));
+    const auto same = [](const std::optional<PageView::Drawing>& a, const std::optional<PageView::Drawing>& b) {
+        return a.has_value() == b.has_value()
+               && (!a || (a->picture == b->picture && a->target == b->target && a->source == b->source));
+    };
+    if (canvas.picture == mCanvas.picture && same(canvas.drawing, mCanvas.drawing))
+        return;  // a drag or a scroll: the canvas moves, what it shows stays
+    mCanvas = canvas;
     update();
-}
-
-void PictureControl::paintPicture(const platform::Picture& picture, const QRectF& target, const QRectF& source)
-{
-    mDrawing = Drawing{picture, target, source};
-    update();
-}
-
-void PictureControl::clearDrawing()
-{
-    mDrawing.reset();
-    update();
-}
-
-int PictureControl::widthTwips() const { return platform::units::pixelsToTwips(width()); }
-int PictureControl::heightTwips() const { return platform::units::pixelsToTwips(height()); }
-
-void PictureControl::setSizeTwips(int width, int height)
-{
-    resize(platform::units::twipsToPixels(width), platform::units::twipsToPixels(height));
-}
-
-void PictureControl::moveTwips(int left, int top)
-{
-    move(platform::units::twipsToPixels(left), platform::units::twipsToPixels(top));
 }
 
 void PictureControl::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
-    if (!mPicture.isNull())
-        mPicture.paint(p, toPixels(QRectF(QPointF(0, 0), mPicture.size)));
-    if (mDrawing) {
-        if (mDrawing->picture.isNull())
-            p.fillRect(toPixels(mDrawing->target), Qt::white);
+    if (mCanvas.picture && !mCanvas.picture->isNull())
+        mCanvas.picture->paint(p, toPixels(QRectF(QPointF(0, 0), mCanvas.picture->size)));
+    if (const auto& drawing = mCanvas.drawing) {
+        if (!drawing->picture || drawing->picture->isNull())
+            p.fillRect(toPixels(drawing->target), Qt::white);
         else
-            mDrawing->picture.paint(p, toPixels(mDrawing->target), mDrawing->source);
+            drawing->picture->paint(p, toPixels(drawing->target), drawing->source);
     }
+    if (hasFocus())
+        paintFocus(this, p, visibleRegion().boundingRect());
 }
 
 void PictureControl::mousePressEvent(QMouseEvent* e)
@@ -86,6 +77,49 @@ void PictureControl::mouseMoveEvent(QMouseEvent* e)
 void PictureControl::mouseReleaseEvent(QMouseEvent* e)
 {
     emit mouseUp(static_cast<float>(e->position().x() * kTwips), static_cast<float>(e->position().y() * kTwips));
+}
+
+// The frame follows the part of the canvas in view, so all of it repaints.
+void PictureControl::focusInEvent(QFocusEvent* event)
+{
+    app::PictureBox::focusInEvent(event);
+    update();
+}
+
+void PictureControl::focusOutEvent(QFocusEvent* event)
+{
+    app::PictureBox::focusOutEvent(event);
+    update();
+}
+
+void ViewportBox::paintEvent(QPaintEvent* event)
+{
+    app::PictureBox::paintEvent(event);
+    if (hasFocus()) {
+        QPainter p(this);
+        paintFocus(this, p, rect());  // on the frame: the canvas covers the inside
+    }
+}
+
+void ViewportBox::focusInEvent(QFocusEvent* event)
+{
+    app::PictureBox::focusInEvent(event);
+    update();
+}
+
+void ViewportBox::focusOutEvent(QFocusEvent* event)
+{
+    app::PictureBox::focusOutEvent(event);
+    update();
+}
+
+void FocusScrollBar::paintEvent(QPaintEvent* event)
+{
+    QScrollBar::paintEvent(event);
+    if (hasFocus()) {
+        QPainter p(this);
+        paintFocus(this, p, rect());
+    }
 }
 
 }  // namespace preview

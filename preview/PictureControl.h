@@ -1,33 +1,21 @@
 #pragma once
 
 #include "app/Controls.h"
-#include "platform/Picture.h"
+#include "preview/PageView.h"
 
-#include <optional>
+#include <QScrollBar>
 
 namespace preview {
 
-// A picture box or image control: it holds a picture shown at its natural
-// size (sizing itself to it when asked to) and keeps what is painted on it,
-// as a persistent drawing surface does. Sizes are in twips.
+// The canvas: it shows what the page view says it shows (a picture at its
+// natural size, and what was painted over it), and reports the mouse in
+// twips of its own.
 class PictureControl : public app::PictureBox {
     Q_OBJECT
 public:
     explicit PictureControl(QWidget* parent = nullptr);
 
-    const platform::Picture& picture() const { return mPicture; }
-    void setPicture(const platform::Picture& picture);  // an empty picture removes it
-    void setAutoSize(bool on) { mAutoSize = on; }
-
-    // Paints `source` (twips of the picture) of a picture into `target`
-    // (twips of this control); it stays until the next paint or clear.
-    void paintPicture(const platform::Picture& picture, const QRectF& target, const QRectF& source);
-    void clearDrawing();
-
-    int widthTwips() const;
-    int heightTwips() const;
-    void setSizeTwips(int width, int height);
-    void moveTwips(int left, int top);
+    void show(const PageView::Canvas& canvas);
 
 signals:
     void mouseDown(float x, float y);
@@ -39,15 +27,33 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    struct Drawing {
-        platform::Picture picture;
-        QRectF target, source;
-    };
-    platform::Picture mPicture;
-    std::optional<Drawing> mDrawing;
-    bool mAutoSize = false;
+    PageView::Canvas mCanvas;
+};
+
+// The viewport and the bars take the keys like the canvas, and show it when
+// they have the focus, as every control that takes it must.
+class ViewportBox : public app::PictureBox {
+    Q_OBJECT
+public:
+    using app::PictureBox::PictureBox;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+};
+
+class FocusScrollBar : public QScrollBar {
+    Q_OBJECT
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace preview

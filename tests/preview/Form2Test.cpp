@@ -10,11 +10,13 @@
 #include "tests/support/Ui.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
@@ -28,6 +30,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
+#include <initializer_list>
 #include <stdexcept>
 #include <vector>
 
@@ -60,7 +64,7 @@ void produce(docgen::PreviewPort& port, const std::vector<platform::Picture>& pa
         port.setImagePicture(k, pages[static_cast<size_t>(k)]);
     }
     if (port.pageCount() > 0)
-        port.setShownPicture(port.imagePicture(0));
+        port.showImage(0);
     port.setWordFile(QString());
     port.showPreview();
 }
@@ -72,7 +76,7 @@ protected:
         form.Form_Load();
         produce(form, {page(Qt::red), page(Qt::green), page(Qt::blue)});
     }
-    QColor shownColour() const { return form.pages().holder().fills.front().colour; }
+    QColor shownColour() const { return form.view().holder().fills.front().colour; }
     // A document where template filling leaves one: in the temporary folder,
     // the user's alone, and larger than a failing disk below lets through.
     QString minutes()
@@ -256,7 +260,8 @@ TEST_F(Preview, TheCanvasShowsTheWholePageAndAPageShownAfterwardsReplacesTheDraw
     form.HScroll1->setValue(form.HScroll1->maximum());
     form.VScroll1->setValue(form.VScroll1->maximum());
     form.hide();
-    form.setShownPicture(page(Qt::blue));
+    form.setImagePicture(0, page(Qt::blue));
+    form.showImage(0);
     form.show();
     const QImage view = testing_support::snapshot(form.Picture2);
     const QPoint band = form.Picture1->mapTo(
@@ -331,14 +336,40 @@ TEST_F(Preview, EveryControlHasANameForScreenReaders)
     EXPECT_EQ(form.PushButton6->accessibleName(), QStringLiteral("Save Results To Word File"));
 }
 
-TEST_F(Preview, TheFirstActivationRunsOnce)
+// After "< Back" and a new run, the new page 1 is the page on show: every
+// zoom draws it, and Copy Page copies it. The first activation's setup does
+// not run again.
+TEST_F(Preview, ANewRunsFirstPageIsWhatEveryZoomAndCopyUse)
 {
     form.PushButton1->click();
-    form.hide();
-    form.setShownPicture(form.imagePicture(2));
-    form.show();
+    form.PushButton8->click();
+    form.clearPages();
+    form.addPage(QStringLiteral("Page 1"));
+    form.setImagePicture(0, page(Qt::blue));
+    form.showImage(0);
+    form.showPreview();
     EXPECT_FALSE(form.firstActivationPending());
-    EXPECT_EQ(form.geometry().zoom(), 1.25f);  // kept from before: no setup again
+    EXPECT_EQ(form.geometry().zoom(), 1.0f) << "shown at its own size, as chosen";
+
+    const auto bandColour = [&](double zoom) {
+        const QImage shot = testing_support::snapshot(form.Picture1);
+        return QColor(
+            shot.pixel(platform::units::twipsToPixels(5000 * zoom), platform::units::twipsToPixels(1800 * zoom)));
+    };
+    for (const auto& [zoom, action] : std::initializer_list<std::pair<float, std::function<void()>>>{
+             {1.25f, [&] { form.PushButton1->click(); }},
+             {1.0f, [&] { QTest::keyClick(&form, Qt::Key_Minus, Qt::ControlModifier); }},
+             {1.25f, [&] { QTest::keyClick(&form, Qt::Key_Plus, Qt::ControlModifier); }},
+             {1.0f, [&] { QTest::keyClick(&form, Qt::Key_0, Qt::ControlModifier); }},
+         }) {
+        action();
+        EXPECT_EQ(form.geometry().zoom(), zoom);
+        EXPECT_EQ(bandColour(zoom), QColor(Qt::blue)) << "at " << zoom;
+    }
+    form.actCopyPage->trigger();
+    const QImage copied = QGuiApplication::clipboard()->image();
+    ASSERT_FALSE(copied.isNull());
+    EXPECT_EQ(QColor(copied.pixel(copied.width() * 5000 / 12240, copied.height() * 1800 / 15840)), QColor(Qt::blue));
 }
 
 TEST_F(Preview, BackRemovesTheDocumentAndShowsTheEntryWindowAgain)
@@ -621,7 +652,7 @@ TEST_F(Preview, BackRemovesTheDocumentAndShowsTheEntryWindow)
     form.clearPages();
     form.addPage(QStringLiteral("Page 1"));
     form.setImagePicture(0, page(Qt::blue));
-    form.setShownPicture(form.imagePicture(0));
+    form.showImage(0);
     form.setWordFile(minutes());
     form.showPreview();
     EXPECT_EQ(form.ListView1->topLevelItemCount(), 1);

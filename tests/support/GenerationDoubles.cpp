@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace testing_support {
 
@@ -20,18 +21,18 @@ bool RecordingPreview::hasImage(int index) const { return index >= 0 && index < 
 
 void RecordingPreview::loadImage(int index) { images.resize(std::max(images.size(), static_cast<size_t>(index) + 1)); }
 
-platform::Picture RecordingPreview::imagePicture(int index) const
+const platform::Picture& RecordingPreview::imagePicture(int index) const
 {
     if (!hasImage(index))
         throw std::out_of_range("Control array element doesn't exist");
     return images[static_cast<size_t>(index)];
 }
 
-void RecordingPreview::setImagePicture(int index, const platform::Picture& picture)
+void RecordingPreview::setImagePicture(int index, platform::Picture picture)
 {
     if (!hasImage(index))
         throw std::out_of_range("Control array element doesn't exist");
-    images[static_cast<size_t>(index)] = picture;
+    images[static_cast<size_t>(index)] = std::move(picture);
 }
 
 QString RecordingHost::text(meeting::Field f, int topic) const

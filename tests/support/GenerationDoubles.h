@@ -22,9 +22,9 @@ public:
     void addPage(const QString& text) override;
     bool hasImage(int index) const override;
     void loadImage(int index) override;
-    platform::Picture imagePicture(int index) const override;
-    void setImagePicture(int index, const platform::Picture& picture) override;
-    void setShownPicture(const platform::Picture& picture) override { shown = picture; }
+    const platform::Picture& imagePicture(int index) const override;
+    void setImagePicture(int index, platform::Picture picture) override;
+    void showImage(int index) override { shown = imagePicture(index); }
     void setWordFile(const QString& path) override { wordFile = path; }
     void setDocumentTitle(const QString& title) override { documentTitle = title; }
     void showPreview() override { ++shownCount; }
