@@ -4,7 +4,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
 namespace preview {
 
@@ -17,14 +16,15 @@ QRectF toPixels(const QRectF& twips)
     return QRectF(twips.x() / kTwips, twips.y() / kTwips, twips.width() / kTwips, twips.height() / kTwips);
 }
 
-// The platform's focus frame, just inside `area`.
+// A frame in the highlight colour just inside `area`, whether the focus came
+// by Tab or by a click (the style's own frame shows only after a Tab).
 void paintFocus(QWidget* w, QPainter& p, const QRect& area)
 {
-    QStyleOptionFocusRect option;
-    option.initFrom(w);
-    option.rect = area.adjusted(1, 1, -1, -1);
-    option.backgroundColor = w->palette().color(QPalette::Window);
-    w->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &p, w);
+    QPen pen(w->palette().color(QPalette::Active, QPalette::Highlight), 2);
+    pen.setJoinStyle(Qt::MiterJoin);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(area).adjusted(1, 1, -1, -1));
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -323,6 +324,78 @@ TEST_F(Preview, TheViewersKeysRunTheButtonsOwnHandlers)
     EXPECT_EQ(dialogs.printDialogsShown, 1);
     QTest::keyClick(&form, Qt::Key_Escape);
     EXPECT_FALSE(form.isVisible()) << "Escape is < Back";
+}
+
+// Letting go of Ctrl after Ctrl+wheel, or of Shift after Shift+wheel, in
+// the page list chooses nothing: the zoom and the scroll stay. Moving
+// through the list with the arrows still shows each page.
+TEST_F(Preview, LettingGoOfAModifierInTheListKeepsTheZoom)
+{
+    click(1);
+    const auto wheel = [&](Qt::KeyboardModifiers modifiers) {
+        const QPointF at = form.Picture1->rect().center();
+        QWheelEvent e(at, form.Picture1->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(form.Picture1, &e);
+    };
+    wheel(Qt::ControlModifier);
+    QTest::keyRelease(form.ListView1, Qt::Key_Control);
+    wheel(Qt::ControlModifier);
+    form.HScroll1->setValue(20);
+    QTest::keyRelease(form.ListView1, Qt::Key_Shift);
+    EXPECT_EQ(form.geometry().zoom(), 1.5f);
+    EXPECT_EQ(form.HScroll1->value(), 20);
+    EXPECT_EQ(shownColour(), QColor(Qt::green));
+    QTest::keyClick(form.ListView1, Qt::Key_Down);
+    EXPECT_EQ(shownColour(), QColor(Qt::blue));
+    EXPECT_EQ(form.geometry().zoom(), 1.0f);
+}
+
+// A click on the page, or beside it in the viewport, gives it the keys; and
+// each of the page view's Tab stops shows when it has the focus.
+TEST_F(Preview, AClickGivesThePageTheKeysAndEveryTabStopShowsItsFocus)
+{
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    click(0);
+    form.PushButton1->click();
+    form.PushButton1->click();
+    form.PushButton1->click();
+    form.PushButton1->click();  // 200 %
+    ASSERT_TRUE(form.ListView1->hasFocus());
+    testing_support::clickOn(form.Picture1, QPoint(50, 50));
+    EXPECT_TRUE(form.Picture1->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(form.geometry().canvas().top, -240) << "Down scrolls the page";
+    EXPECT_EQ(shownColour(), QColor(Qt::red));
+    EXPECT_EQ(form.geometry().zoom(), 2.0f);
+    for (QWidget* stop : {static_cast<QWidget*>(form.HScroll1), static_cast<QWidget*>(form.VScroll1),
+                          static_cast<QWidget*>(form.Picture2), static_cast<QWidget*>(form.Picture1)}) {
+        form.PushButton6->setFocus();
+        const QImage without = testing_support::snapshot(stop);
+        stop->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(stop->hasFocus()) << stop->objectName().toStdString();
+        EXPECT_NE(testing_support::snapshot(stop), without) << stop->objectName().toStdString() << " shows no focus";
+    }
+
+    for (int i = 0; i < 8; ++i)
+        form.PushButton2->click();  // 25 %: the viewport shows beside the page
+    const QPoint beside = form.Picture2->contentsRect().bottomRight() - QPoint(5, 5);
+    testing_support::clickOn(form.Picture2, beside);
+    EXPECT_TRUE(form.Picture2->hasFocus());
+}
+
+// The page menu opens from the keyboard too: Shift+F10 and the Menu key.
+TEST_F(Preview, ThePageMenuOpensFromTheKeyboard)
+{
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    for (const QKeyCombination keys : {QKeyCombination(Qt::SHIFT, Qt::Key_F10), QKeyCombination(Qt::Key_Menu)}) {
+        QTest::keyClick(&form, keys.key(), keys.keyboardModifiers());
+        EXPECT_TRUE(form.mnuPage->isVisible());
+        form.mnuPage->close();
+    }
+    EXPECT_EQ(form.mnuPage->actions(), QList<QAction*>({form.actSaveAsPdf, form.actPrint, form.actCopyPage}));
 }
 
 TEST_F(Preview, EveryControlHasANameForScreenReaders)
