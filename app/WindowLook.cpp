@@ -14,6 +14,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace app {
 
@@ -53,6 +56,31 @@ void paintButtonFace(QWidget* window, FaceWalk walk)
             || (skinned && qobject_cast<PictureBox*>(c)))
             setBackColour(c, face);
     }
+}
+
+QSize roomOnScreen(const QWidget* window)
+{
+    const QScreen* screen = window->screen();
+    if (!screen)
+        return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // The window system's frame, once the window has one.
+    const QRect inside = window->geometry(), outside = window->frameGeometry();
+    const QSize frame = outside.size() - inside.size();
+    return screen->availableGeometry().size() - frame;
+}
+
+void keepOnScreen(QWidget* window)
+{
+    const QScreen* screen = window->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QRect outside = window->frameGeometry();
+    QPoint at = outside.topLeft();
+    at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - outside.width())));
+    at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - outside.height())));
+    if (at != outside.topLeft())
+        window->move(at);
 }
 
 }  // namespace app

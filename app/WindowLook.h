@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 class QPushButton;
+class QSize;
 class QWidget;
 
 namespace app {
@@ -30,5 +31,11 @@ enum class FaceWalk {
 // The window and its controls of the kinds `walk` names take the button face.
 // Parts of composite widgets (nameless) are not controls of the window.
 void paintButtonFace(QWidget* window, FaceWalk walk);
+
+// The largest size a window's inside may have to fit, with its frame, in
+// the available area of its screen (the whole screen's where it has none yet).
+QSize roomOnScreen(const QWidget* window);
+// Moves a window so that as much of it as fits lies in that area.
+void keepOnScreen(QWidget* window);
 
 }  // namespace app

@@ -34,16 +34,63 @@ namespace preview {
 
 using Axis = ZoomGeometry::Axis;
 
+namespace {
+
+// The designed window, in twips. The window can be resized: the page list
+// keeps its height, the viewport and its bars take the rest, and the zoom
+// frame and the two buttons below keep to the bottom, sharing the width as
+// designed.
+constexpr int kDesignWidth = 9840, kDesignHeight = 10950;
+struct Place {
+    int left, top, width, height;
+};
+constexpr Place kListView1{120, 120, 9600, 1575};
+constexpr Place kPicture2{120, 1800, 9330, 7305};
+constexpr Place kVScroll1{9450, 1800, 255, 7305};
+constexpr Place kHScroll1{120, 9105, 9330, 255};
+constexpr Place kFrame1{120, 9420, 9600, 855};
+constexpr Place kPushButton1{240, 300, 4440, 405};  // in Frame1
+constexpr Place kPushButton2{4800, 300, 4560, 405};  // in Frame1
+constexpr Place kPushButton8{120, 10410, 4680, 405};
+constexpr Place kPushButton6{4920, 10410, 4800, 405};
+constexpr Place kPicture1{0, 0, 2340, 3435};  // in the viewport, until a page is shown
+// Smaller than this, the viewport would be too small to show a page.
+constexpr int kMinimumWidth = 6000, kMinimumHeight = 6000;
+
+// A control of this window, named; placeControls puts it where it goes.
+template <class T> T* control(QWidget* parent, const QString& name)
+{
+    auto* w = new T(parent);
+    w->setObjectName(name);
+    return w;
+}
+
+void place(QWidget* w, const Place& p, int grownLeft, int grownTop, int grownWidth, int grownHeight)
+{
+    w->setGeometry(
+        platform::units::twipsRect(p.left + grownLeft, p.top + grownTop, p.width + grownWidth, p.height + grownHeight));
+}
+
+// Of `growth`, the share of the first of two side by side, as their designed widths share.
+int firstShare(int growth, const Place& first, const Place& second)
+{
+    return growth * first.width / (first.width + second.width);
+}
+
+}  // namespace
+
 Form2::Form2(QWidget* parent) : QWidget(parent), mPointer(this)
 {
     setObjectName(QStringLiteral("Form2"));
     setFont(app::designFont(9));
-    setFixedSize(platform::units::twipsToPixels(9840), platform::units::twipsToPixels(10950));
+    setMinimumSize(platform::units::twipsToPixels(kMinimumWidth), platform::units::twipsToPixels(kMinimumHeight));
+    resize(platform::units::twipsToPixels(kDesignWidth), platform::units::twipsToPixels(kDesignHeight));
     mView.setPointer([this](int shape) { mPointer.setShape(shape); });
     mView.setOnChange([this] { showView(); });
     buildCommands();
     buildLayout();
     buildPageMenu();
+    placeControls();
 }
 
 // Each command once: its caption, its keys and its handler. The buttons show
@@ -76,7 +123,7 @@ void Form2::buildCommands()
 
 void Form2::buildLayout()
 {
-    ListView1 = app::placeControl<QTreeWidget>(this, QStringLiteral("ListView1"), 120, 120, 9600, 1575);
+    ListView1 = control<QTreeWidget>(this, QStringLiteral("ListView1"));
     ListView1->setRootIsDecorated(false);
     ListView1->setColumnCount(0);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -86,25 +133,24 @@ void Form2::buildLayout()
     connect(ListView1, &QTreeWidget::itemClicked, this, [this] { ListView1_Click(); });
 
     // The viewport: a sunken white box whose inside clips the canvas.
-    Picture2 = app::placeControl<ViewportBox>(this, QStringLiteral("Picture2"), 120, 1800, 9330, 7305);
+    Picture2 = control<ViewportBox>(this, QStringLiteral("Picture2"));
     Picture2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Picture2->setLineWidth(platform::units::twipsToPixels(ZoomGeometry::kViewportBorder));
     app::setBackColour(Picture2, Qt::white);
     mViewportInside = new QWidget(Picture2);
-    mViewportInside->setGeometry(Picture2->contentsRect());
     // A click beside the page gives the viewport the keys, as one on the page gives them to the page.
     mViewportInside->setFocusProxy(Picture2);
     mViewportInside->setFocusPolicy(Qt::ClickFocus);
     Picture1 = new PictureControl(mViewportInside);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(platform::units::twipsRect(0, 0, 2340, 3435));
+    place(Picture1, kPicture1, 0, 0, 0, 0);
     connect(Picture1, &PictureControl::mouseDown, this, &Form2::Picture1_MouseDown);
     connect(Picture1, &PictureControl::mouseMove, this, &Form2::Picture1_MouseMove);
     connect(Picture1, &PictureControl::mouseUp, this, [this] { Picture1_MouseUp(); });
 
-    VScroll1 = app::placeControl<FocusScrollBar>(this, QStringLiteral("VScroll1"), 9450, 1800, 255, 7305);
+    VScroll1 = control<FocusScrollBar>(this, QStringLiteral("VScroll1"));
     VScroll1->setOrientation(Qt::Vertical);
-    HScroll1 = app::placeControl<FocusScrollBar>(this, QStringLiteral("HScroll1"), 120, 9105, 9330, 255);
+    HScroll1 = control<FocusScrollBar>(this, QStringLiteral("HScroll1"));
     HScroll1->setOrientation(Qt::Horizontal);
     for (QScrollBar* bar : {HScroll1, VScroll1}) {
         bar->setRange(0, 32767);
@@ -112,15 +158,13 @@ void Form2::buildLayout()
     }
     connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
-    mView.resizeViewport(platform::units::pixelsToTwips(Picture2->width()),
-                         platform::units::pixelsToTwips(Picture2->height()));
 
-    Frame1 = app::placeControl<QGroupBox>(this, QStringLiteral("Frame1"), 120, 9420, 9600, 855);
+    Frame1 = control<QGroupBox>(this, QStringLiteral("Frame1"));
     Frame1->setTitle(QStringLiteral("Zoom:"));
-    PushButton1 = app::placeControl<QPushButton>(Frame1, QStringLiteral("PushButton1"), 240, 300, 4440, 405);
-    PushButton2 = app::placeControl<QPushButton>(Frame1, QStringLiteral("PushButton2"), 4800, 300, 4560, 405);
-    PushButton8 = app::placeControl<QPushButton>(this, QStringLiteral("PushButton8"), 120, 10410, 4680, 405);
-    PushButton6 = app::placeControl<QPushButton>(this, QStringLiteral("PushButton6"), 4920, 10410, 4800, 405);
+    PushButton1 = control<QPushButton>(Frame1, QStringLiteral("PushButton1"));
+    PushButton2 = control<QPushButton>(Frame1, QStringLiteral("PushButton2"));
+    PushButton8 = control<QPushButton>(this, QStringLiteral("PushButton8"));
+    PushButton6 = control<QPushButton>(this, QStringLiteral("PushButton6"));
     const std::pair<QPushButton*, QAction*> buttons[] = {
         {PushButton1, actZoomIn}, {PushButton2, actZoomOut}, {PushButton8, actBack}, {PushButton6, actSave}};
     for (const auto& [button, action] : buttons) {
@@ -155,6 +199,32 @@ void Form2::buildLayout()
                               PushButton2, PushButton6, PushButton8, ListView1};
     for (size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void Form2::placeControls()
+{
+    const int dw = platform::units::pixelsToTwips(width()) - kDesignWidth;
+    const int dh = platform::units::pixelsToTwips(height()) - kDesignHeight;
+    place(ListView1, kListView1, 0, 0, dw, 0);
+    place(Picture2, kPicture2, 0, 0, dw, dh);
+    place(VScroll1, kVScroll1, dw, 0, 0, dh);
+    place(HScroll1, kHScroll1, 0, dh, dw, 0);
+    place(Frame1, kFrame1, 0, dh, dw, 0);
+    const int zoomIn = firstShare(dw, kPushButton1, kPushButton2);
+    place(PushButton1, kPushButton1, 0, 0, zoomIn, 0);
+    place(PushButton2, kPushButton2, zoomIn, 0, dw - zoomIn, 0);
+    const int back = firstShare(dw, kPushButton8, kPushButton6);
+    place(PushButton8, kPushButton8, 0, dh, back, 0);
+    place(PushButton6, kPushButton6, back, dh, dw - back, 0);
+    mViewportInside->setGeometry(Picture2->contentsRect());
+    mView.resizeViewport(platform::units::pixelsToTwips(Picture2->width()),
+                         platform::units::pixelsToTwips(Picture2->height()));
+}
+
+void Form2::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    placeControls();
 }
 
 void Form2::buildPageMenu()
@@ -541,6 +611,9 @@ void Form2::Form_Unload() { app::endProgram(); }
 
 void Form2::showEvent(QShowEvent* event)
 {
+    // No larger than the screen has room for, so that every button can be reached.
+    resize(size().boundedTo(app::roomOnScreen(this)));
+    app::keepOnScreen(this);
     QWidget::showEvent(event);
     Form_Activate();
 }

@@ -91,11 +91,13 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildLayout();
+    void placeControls();
     void buildCommands();
     void buildPageMenu();
     // The pages of the document: those the page list names.

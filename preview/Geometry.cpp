@@ -25,8 +25,28 @@ qint16 toInteger(double v)
 
 void ZoomGeometry::resizeViewport(int width, int height)
 {
+    if (width == mViewportWidth && height == mViewportHeight)
+        return;
     mViewportWidth = width;
     mViewportHeight = height;
+    if (mZoom <= 0)
+        return;  // no page has been shown yet: the first setup sets the bars
+    // A window resized: the bars reach the canvas's edges in the new view at
+    // once, and the canvas stays where it was as far as it can.
+    const auto refit = [this](Axis which, int canvasSize, int viewport) {
+        const AxisState a = axis(which);
+        const int edge = a.canvasEdge;
+        setupBar(a.bar, a.step, canvasSize, viewport);
+        if (!a.bar.enabled) {
+            a.bar.value = 0;
+            a.canvasEdge = 0;
+            return;
+        }
+        a.bar.value = -1;  // no value a bar can take: the edge follows the new one
+        setBarValue(a.bar, a.step, a.canvasEdge, roundToLong(-static_cast<double>(edge) / a.step));
+    };
+    refit(Axis::Horizontal, mCanvas.width, viewportInnerWidth());
+    refit(Axis::Vertical, mCanvas.height, viewportInnerHeight());
 }
 
 void ZoomGeometry::sizeCanvasTo(const QSizeF& picture)

@@ -67,7 +67,8 @@ public:
 
     // ---- Verbs -------------------------------------------------------------------
 
-    // The viewport's outer size. The bars follow at their next setup.
+    // The viewport's outer size. Once a page is on show, the bars follow at
+    // once, keeping the canvas where it was as far as they can.
     void resizeViewport(int width, int height);
 
     // The canvas sizes itself to a picture assigned to it (its size in twips).

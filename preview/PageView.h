@@ -109,7 +109,7 @@ public:
     bool moveDrag(bool buttonHeld, float x, float y);
     std::pair<qint32, qint32> endDrag() const { return mGeo.endDrag(); }
 
-    // The viewport's outer size, in twips: the bars follow at their next setup.
+    // The viewport's outer size, in twips (the window was resized).
     void resizeViewport(int width, int height);
 
 private:
