@@ -16,6 +16,7 @@
 #include "preview/Form2.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -25,9 +26,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStyle>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <limits>
 
@@ -120,7 +124,28 @@ Form1::Form1(QWidget* parent) : QWidget(parent), SkinFramework1(std::make_shared
 {
     setObjectName(QStringLiteral("Form1"));
     setFont(app::designFont(9));
-    setFixedSize(platform::units::twipsToPixels(kFormWidth), platform::units::twipsToPixels(kFormHeight));
+    // The controls lie on a surface of the designed size. The window shows it
+    // whole where the screen has room, and scrolls it where it has not.
+    mScroller = new QScrollArea;
+    auto* whole = new QVBoxLayout(this);
+    whole->setContentsMargins(0, 0, 0, 0);
+    whole->addWidget(mScroller);
+    mScroller->setFrameShape(QFrame::NoFrame);
+    mScroller->setFocusPolicy(Qt::NoFocus);  // the Tab order is the fields'
+    mScroller->viewport()->setAutoFillBackground(false);
+    mSurface = new QWidget;
+    mSurface->setFixedSize(platform::units::twipsToPixels(kFormWidth), platform::units::twipsToPixels(kFormHeight));
+    mScroller->setWidget(mSurface);
+    // Whatever takes the keys, by Tab, click or the program, is brought into view.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (!now || !mSurface->isAncestorOf(now))
+            return;
+        // The whole control, not only its caret as Qt's own would, with the designed margin round it.
+        const QRect r(now->mapTo(mSurface, QPoint(0, 0)), now->size());
+        const int margin = platform::units::twipsToPixels(120);
+        mScroller->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + margin, r.height() / 2 + margin);
+    });
+    fitToScreen();
     buildLayout();
     mOtherTroubleListener =
         meeting::setTroubleListener([this](const meeting::StoreTrouble& trouble) { showStoreTrouble(trouble); });
@@ -145,11 +170,11 @@ Form1::~Form1()
 
 void Form1::buildLayout()
 {
-    PushButton22 = app::placeControl<QPushButton>(this, QStringLiteral("PushButton22"), 120, 120, 8760, 400);
+    PushButton22 = app::placeControl<QPushButton>(mSurface, QStringLiteral("PushButton22"), 120, 120, 8760, 400);
     PushButton22->setText(QStringLiteral("Start Creating Template"));
-    PushButton2 = app::placeControl<QPushButton>(this, QStringLiteral("PushButton2"), 120, 630, 4320, 405);
+    PushButton2 = app::placeControl<QPushButton>(mSurface, QStringLiteral("PushButton2"), 120, 630, 4320, 405);
     PushButton2->setText(QStringLiteral("Clear/Reset Data"));
-    PushButton3 = app::placeControl<QPushButton>(this, QStringLiteral("PushButton3"), 4560, 630, 4320, 405);
+    PushButton3 = app::placeControl<QPushButton>(mSurface, QStringLiteral("PushButton3"), 4560, 630, 4320, 405);
     PushButton3->setText(QStringLiteral("Load Sample/Example Data"));
     app::setButtonFont({PushButton22, PushButton2, PushButton3});
     for (QPushButton* b : {PushButton22, PushButton2, PushButton3})
@@ -159,7 +184,7 @@ void Form1::buildLayout()
     connect(PushButton3, &QPushButton::clicked, this, &Form1::PushButton3_Click);
 
     // Meeting details: two columns of caption and field.
-    Frame1 = app::placeControl<QGroupBox>(this, QStringLiteral("Frame1"), 120, 1095, 8760, 2280);
+    Frame1 = app::placeControl<QGroupBox>(mSurface, QStringLiteral("Frame1"), 120, 1095, 8760, 2280);
     Frame1->setTitle(QStringLiteral("Meeting Details"));
     txtTitle = textBox(Frame1, Field::txtTitle, 2055, 307, 2550, 345);
     // "tt" of the designed format is Qt's "AP".
@@ -187,7 +212,7 @@ void Form1::buildLayout()
     caption(Frame1, QStringLiteral("Label9"), QStringLiteral("Attendees"), 4845, 1470, 1050, 225, txtAttendees);
 
     // Agenda topics: a viewport onto a strip of topic panels.
-    Frame3 = app::placeControl<QGroupBox>(this, QStringLiteral("Frame3"), 120, 3450, 8760, 4620);
+    Frame3 = app::placeControl<QGroupBox>(mSurface, QStringLiteral("Frame3"), 120, 3450, 8760, 4620);
     Frame3->setTitle(QStringLiteral("Agenda Topics"));
     Picture1 = app::placeControl<app::PictureBox>(Frame3, QStringLiteral("Picture1"), 195, 285, 8340, 4170);
     Picture3 = app::placeControl<app::PictureBox>(Picture1, QStringLiteral("Picture3"), 30, 0, 7950, 5505);
@@ -201,7 +226,7 @@ void Form1::buildLayout()
     buildTopicPanel(0);
 
     // Footer.
-    Frame2 = app::placeControl<QGroupBox>(this, QStringLiteral("Frame2"), 120, 8115, 8760, 1440);
+    Frame2 = app::placeControl<QGroupBox>(mSurface, QStringLiteral("Frame2"), 120, 8115, 8760, 1440);
     Frame2->setTitle(QStringLiteral("Footer"));
     txtObservers = textBox(Frame2, Field::txtObservers, 1935, 240, 6585, 345);
     txtResource = textBox(Frame2, Field::txtResource, 1935, 585, 6585, 345);
@@ -211,7 +236,8 @@ void Form1::buildLayout()
     caption(Frame2, QStringLiteral("Label12"), QStringLiteral("Special Notes"), 240, 990, 1665, 225, txtNotes);
 
     // A line, not a box: a box would take the keys typed while it comes up.
-    lblStoreNotice = app::placeControl<QLabel>(this, QStringLiteral("lblStoreNotice"), 120, kFormHeight - 60, 8760, 0);
+    lblStoreNotice =
+        app::placeControl<QLabel>(mSurface, QStringLiteral("lblStoreNotice"), 120, kFormHeight - 60, 8760, 0);
     lblStoreNotice->setWordWrap(true);
     lblStoreNotice->setTextFormat(Qt::PlainText);
     lblStoreNotice->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -240,8 +266,8 @@ void Form1::buildLayout()
         connectField(edit, field, 0);
     connectPicker(dtpDateTime, Field::dtpDateTime, 0);
 
-    for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2),
-                       static_cast<QWidget*>(Frame3)})
+    for (QWidget* w : {static_cast<QWidget*>(this), mSurface, static_cast<QWidget*>(Frame1),
+                       static_cast<QWidget*>(Frame2), static_cast<QWidget*>(Frame3)})
         watchHover(w, app::vbDefault);
 }
 
@@ -520,7 +546,8 @@ void Form1::showStoreTrouble(const meeting::StoreTrouble& trouble)
         lblStoreNotice->hide();
         lblStoreNotice->clear();
         lblStoreNotice->setAccessibleName(QString());
-        setFixedHeight(height);
+        mSurface->setFixedHeight(height);
+        fitToScreen();
         return;
     }
     // A long path wraps after a folder separator rather than running off the window.
@@ -531,11 +558,30 @@ void Form1::showStoreTrouble(const meeting::StoreTrouble& trouble)
     lblStoreNotice->resize(lblStoreNotice->width(), lblStoreNotice->heightForWidth(lblStoreNotice->width()));
     lblStoreNotice->show();
     // The window grows by the notice, so no field is covered.
-    setFixedHeight(lblStoreNotice->geometry().bottom() + 1 + platform::units::twipsToPixels(120));
+    mSurface->setFixedHeight(lblStoreNotice->geometry().bottom() + 1 + platform::units::twipsToPixels(120));
+    fitToScreen();
     QAccessibleEvent alert(lblStoreNotice, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);
 }
 
 void Form1::Form_Unload() { app::endProgram(); }
+
+void Form1::fitToScreen()
+{
+    const QSize room = app::roomOnScreen(this), whole = mSurface->size();
+    // A bar needed across takes room down the window, and the other way round.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, mScroller);
+    const bool down = whole.height() > room.height();
+    const bool across = whole.width() + (down ? bar : 0) > room.width();
+    const QSize size(whole.width() + (down ? bar : 0), whole.height() + (across ? bar : 0));
+    setFixedSize(size.boundedTo(room));
+}
+
+void Form1::showEvent(QShowEvent* event)
+{
+    fitToScreen();
+    app::keepOnScreen(this);
+    QWidget::showEvent(event);
+}
 
 }  // namespace entry

@@ -17,6 +17,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QScrollBar;
 
 namespace app {
@@ -87,6 +88,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -100,7 +102,11 @@ private:
     void placeStrip();
     void Form_Unload();
     void showStoreTrouble(const meeting::StoreTrouble& trouble);
+    // The window at the surface's size, or at the room its screen has if that is smaller.
+    void fitToScreen();
 
+    QScrollArea* mScroller;
+    QWidget* mSurface;  // the controls' parent, at the designed size
     // The non-visual skin component that styles this window.
     automation::ObjectPtr SkinFramework1;
     app::WindowPointer mPointer;
