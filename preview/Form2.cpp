@@ -390,7 +390,8 @@ void Form2::showView()
                                                                            {VScroll1, &geo.vBar()}};
     for (const auto& [widget, state] : bars) {
         const QSignalBlocker quiet(widget);
-        widget->setRange(0, state->maximum);
+        // A disabled bar keeps its last range in the model; shown, it would keep its thumb.
+        widget->setRange(0, state->enabled ? state->maximum : 0);
         widget->setSingleStep(state->singleStep);
         widget->setPageStep(state->pageStep);
         widget->setValue(state->value);
