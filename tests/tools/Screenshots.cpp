@@ -1,7 +1,8 @@
 // Takes the screenshots of the windows that README shows, the way a user
 // gets there: the entry window with the sample meeting, the preview of its
 // document, the preview at 400 % scrolled to the bottom right of page 1, and
-// the preview after "< Back", a changed title and a new run. Run it under a
+// the preview after "< Back", a changed title and a new run, then zoomed in,
+// and maximised. Run it under a
 // real (virtual) display: scripts/screenshots.sh.
 #include "app/Application.h"
 #include "app/Clock.h"
@@ -21,12 +22,16 @@
 
 namespace {
 
+// Whether each shot is of the whole screen (to see how the windows fit on it)
+// rather than of the window alone.
+bool gWholeScreen = false;
+
 void shoot(QWidget* window, const QDir& out, const char* name)
 {
     window->raise();
     window->activateWindow();
     QTest::qWait(300);  // let the window manager and the painting settle
-    const QPixmap shot = window->screen()->grabWindow(window->winId());
+    const QPixmap shot = window->screen()->grabWindow(gWholeScreen ? 0 : window->winId());
     shot.save(out.filePath(QString::fromLatin1(name)));
     std::printf("%s\n", qPrintable(out.filePath(QString::fromLatin1(name))));
 }
@@ -36,11 +41,12 @@ void shoot(QWidget* window, const QDir& out, const char* name)
 int main(int argc, char** argv)
 {
     app::Application application(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: screenshots FOLDER\n");
+    gWholeScreen = argc == 3 && qstrcmp(argv[1], "--whole-screen") == 0;
+    if (argc != 2 + gWholeScreen) {
+        std::fprintf(stderr, "usage: screenshots [--whole-screen] FOLDER\n");
         return 2;
     }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
+    const QDir out(QString::fromLocal8Bit(argv[argc - 1]));
     QDir().mkpath(out.path());
     const testing_support::ProgramEndOverride end([] {});
     // The same pictures on every run: the sample meeting takes "now".
@@ -67,6 +73,11 @@ int main(int argc, char** argv)
     form.txtTitle->setText(QStringLiteral("SECOND MEETING"));
     form.PushButton22->click();
     shoot(form.previewWindow(), out, "preview-second-run.png");
+    form.previewWindow()->PushButton1->click();  // Zoom In: the new page, at 125 %
+    shoot(form.previewWindow(), out, "preview-second-run-zoom-in.png");
+
+    form.previewWindow()->showMaximized();
+    shoot(form.previewWindow(), out, "preview-maximised.png");
     form.previewWindow()->PushButton8->click();
     return 0;
 }
