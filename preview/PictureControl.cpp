@@ -79,19 +79,6 @@ void PictureControl::mouseReleaseEvent(QMouseEvent* e)
     emit mouseUp(static_cast<float>(e->position().x() * kTwips), static_cast<float>(e->position().y() * kTwips));
 }
 
-// The frame follows the part of the canvas in view, so all of it repaints.
-void PictureControl::focusInEvent(QFocusEvent* event)
-{
-    app::PictureBox::focusInEvent(event);
-    update();
-}
-
-void PictureControl::focusOutEvent(QFocusEvent* event)
-{
-    app::PictureBox::focusOutEvent(event);
-    update();
-}
-
 void ViewportBox::paintEvent(QPaintEvent* event)
 {
     app::PictureBox::paintEvent(event);
@@ -99,18 +86,6 @@ void ViewportBox::paintEvent(QPaintEvent* event)
         QPainter p(this);
         paintFocus(this, p, rect());  // on the frame: the canvas covers the inside
     }
-}
-
-void ViewportBox::focusInEvent(QFocusEvent* event)
-{
-    app::PictureBox::focusInEvent(event);
-    update();
-}
-
-void ViewportBox::focusOutEvent(QFocusEvent* event)
-{
-    app::PictureBox::focusOutEvent(event);
-    update();
 }
 
 void FocusScrollBar::paintEvent(QPaintEvent* event)
