@@ -484,7 +484,8 @@ void Form2::PushButton6_Click()
     qint16 answer = 0;
     bool copyFailed = false;
     g.step(112, [&] {
-        name = app::dialogs().saveFileName(QStringLiteral("Save File"), QStringLiteral("Word Files (*.doc)"));
+        name = app::dialogs().saveFileName(
+            {QStringLiteral("Save File"), QStringLiteral("Word Files (*.doc)"), QString(), QString()});
     });
     g.step(116);
     if (!name.isEmpty()) {
@@ -526,7 +527,8 @@ void Form2::mnuSaveAsPdf_Click()
     qint16 answer = 0;
     bool saved = false;
     g.step(100, [&] {
-        name = app::dialogs().saveFileName(QStringLiteral("Save as PDF"), QStringLiteral("PDF Files (*.pdf)"));
+        name = app::dialogs().saveFileName(
+            {QStringLiteral("Save as PDF"), QStringLiteral("PDF Files (*.pdf)"), QString(), QString()});
         // A name typed bare gets the suffix that lets other programs open it as a PDF.
         if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty())
             name += QStringLiteral(".pdf");
