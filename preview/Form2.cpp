@@ -8,6 +8,7 @@
 #include "app/Guard.h"
 #include "app/Labels.h"
 #include "app/WindowLook.h"
+#include "meeting/SaveFolder.h"
 #include "meeting/SettingsStore.h"
 #include "platform/SafeFile.h"
 #include "platform/Units.h"
@@ -485,7 +486,7 @@ void Form2::PushButton6_Click()
     bool copyFailed = false;
     g.step(112, [&] {
         name = app::dialogs().saveFileName(
-            {QStringLiteral("Save File"), QStringLiteral("Word Files (*.doc)"), QString(), QString()});
+            {QStringLiteral("Save File"), QStringLiteral("Word Files (*.doc)"), meeting::saveFolder(), QString()});
     });
     g.step(116);
     if (!name.isEmpty()) {
@@ -504,6 +505,7 @@ void Form2::PushButton6_Click()
             g.step(130, [&] {
                 platform::copyFile(mWordFile, name, platform::defaultFileMode());
                 copyFailed = false;
+                meeting::rememberSaveFolder(name);
             });
         }
     }
@@ -528,7 +530,7 @@ void Form2::mnuSaveAsPdf_Click()
     bool saved = false;
     g.step(100, [&] {
         name = app::dialogs().saveFileName(
-            {QStringLiteral("Save as PDF"), QStringLiteral("PDF Files (*.pdf)"), QString(), QString()});
+            {QStringLiteral("Save as PDF"), QStringLiteral("PDF Files (*.pdf)"), meeting::saveFolder(), QString()});
         // A name typed bare gets the suffix that lets other programs open it as a PDF.
         if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty())
             name += QStringLiteral(".pdf");
@@ -555,6 +557,7 @@ void Form2::mnuSaveAsPdf_Click()
     g.step(116, [&] {
         platform::replaceFile(name, pdf, platform::defaultFileMode());
         saved = true;
+        meeting::rememberSaveFolder(name);
     });
     if (saved)
         g.step(118, [&] { app::MsgBox(QStringLiteral("Done.")); });
