@@ -529,8 +529,8 @@ void Form2::mnuSaveAsPdf_Click()
     qint16 answer = 0;
     bool saved = false;
     g.step(100, [&] {
-        name = app::dialogs().saveFileName(
-            {QStringLiteral("Save as PDF"), QStringLiteral("PDF Files (*.pdf)"), meeting::saveFolder(), QString()});
+        name = app::dialogs().saveFileName({QStringLiteral("Save as PDF"), QStringLiteral("PDF Files (*.pdf)"),
+                                            meeting::saveFolder(), pdfFileName(mDocumentTitle)});
         // A name typed bare gets the suffix that lets other programs open it as a PDF.
         if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty())
             name += QStringLiteral(".pdf");

@@ -39,6 +39,47 @@ constexpr double kClipboardDpi = 150;
 
 }  // namespace
 
+QString pdfFileName(const QString& title)
+{
+    // The separator and NUL can't be in a name here; the rest can't on the
+    // disks of other systems the file may be copied to. Control characters
+    // would break the name across lines wherever it is listed.
+    static const QString kRefused = QStringLiteral("/\\:*?\"<>|");
+    QString name;
+    name.reserve(title.size());
+    for (const QChar c : title)
+        name += kRefused.contains(c) || c.category() == QChar::Other_Control ? QChar(u'-') : c;
+    // Blanks at either end are dropped or refused elsewhere; a leading dot
+    // would hide the file from the user.
+    name = name.trimmed();
+    while (name.startsWith(u'.'))
+        name = name.mid(1).trimmed();
+    if (name.isEmpty())
+        name = QStringLiteral("Minutes");
+
+    QString suffix = QStringLiteral(".pdf");
+    if (name.endsWith(suffix, Qt::CaseInsensitive)) {
+        suffix = name.right(suffix.size());
+        name.chop(suffix.size());
+    } else if (name.endsWith(u'.')) {
+        name.chop(1);
+    }
+    // A name is at most 255 bytes on the usual file systems; cut between
+    // characters, never inside one.
+    constexpr qsizetype kLongestName = 255;
+    const qsizetype room = kLongestName - suffix.toUtf8().size();
+    qsizetype bytes = 0, end = 0;
+    while (end < name.size()) {
+        const qsizetype next = end + (name.at(end).isHighSurrogate() && end + 1 < name.size() ? 2 : 1);
+        bytes += QStringView(name).sliced(end, next - end).toUtf8().size();
+        if (bytes > room)
+            break;
+        end = next;
+    }
+    name.truncate(end);
+    return name + suffix;
+}
+
 QByteArray pdfOfPages(const std::vector<platform::Picture>& pages, const QString& title)
 {
     QByteArray bytes;

@@ -10,6 +10,11 @@ class QPrinter;
 
 namespace preview {
 
+// The name a PDF of the meeting titled `title` is proposed under: the title
+// with what file names can't hold (here or on other systems) replaced, so
+// "Q3/Q4 review" gives "Q3-Q4 review.pdf".
+QString pdfFileName(const QString& title);
+
 // The pages as a PDF file: one PDF page per picture at the picture's own
 // paper size, text kept as text in embedded fonts, titled `title`.
 QByteArray pdfOfPages(const std::vector<platform::Picture>& pages, const QString& title);

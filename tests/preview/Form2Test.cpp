@@ -735,9 +735,10 @@ TEST_F(Preview, SavingOverALinkOfTheUsersWritesTheFileItLeadsToAndKeepsTheLink)
 }
 
 // The user's folders are found from HOME, as on their desktop: a test's own.
-TEST_F(Preview, BothSaveDialogsOpenInTheFolderLastSavedToFromOneRunToTheNext)
+TEST_F(Preview, BothSaveDialogsOpenInTheFolderLastSavedToAndOnlyThePdfProposesAName)
 {
     minutes();
+    static_cast<docgen::PreviewPort&>(form).setDocumentTitle(QStringLiteral("Q3/Q4 review"));
     const QTemporaryDir home;
     const testing_support::ScopedEnv homeVariable("HOME", QFile::encodeName(home.path()));
     const testing_support::ScopedEnv configVariable("XDG_CONFIG_HOME", QFile::encodeName(home.path() + "/.config"));
@@ -763,6 +764,7 @@ TEST_F(Preview, BothSaveDialogsOpenInTheFolderLastSavedToFromOneRunToTheNext)
         dialogs.fileNames = {p.chosen.isEmpty() ? QString() : desk.filePath(p.chosen)};
         p.pdf ? form.mnuSaveAsPdf_Click() : form.PushButton6->click();
         EXPECT_EQ(dialogs.fileDialogFolders.back(), desk.filePath(p.opensIn)) << p.what;
+        EXPECT_EQ(dialogs.fileDialogProposals.back(), p.pdf ? QStringLiteral("Q3-Q4 review.pdf") : QString()) << p.what;
     }
     EXPECT_EQ(reportLines(), QStringList());
 }

@@ -1,3 +1,4 @@
+#include "preview/PageOutput.h"
 #include "app/Guard.h"
 #include "app/Labels.h"
 #include "docgen/TemplateFilling.h"
@@ -118,6 +119,28 @@ protected:
 };
 
 }  // namespace
+
+TEST(PdfFileName, IsTheTitleWithWhatAFileNameCantHoldReplaced)
+{
+    const struct {
+        QString title, name;
+    } cases[] = {
+        {"BIG MEETING", "BIG MEETING.pdf"},
+        {"Q3/Q4 review", "Q3-Q4 review.pdf"},
+        {"a\\b:c*d?e\"f<g>h|i", "a-b-c-d-e-f-g-h-i.pdf"},  // what other file systems refuse too
+        {QStringLiteral("nul") + QChar(0) + QStringLiteral("tab\tline\nend"), "nul-tab-line-end.pdf"},
+        {"Review.", "Review.pdf"},
+        {"minutes.PDF", "minutes.PDF"},
+        {"  ..hidden  ", "hidden.pdf"},  // a leading dot would hide the file
+        {"", "Minutes.pdf"},
+        {"...", "Minutes.pdf"},
+        // At most 255 bytes, cut between characters, never inside one.
+        {QStringLiteral("\u00e9").repeated(300), QStringLiteral("\u00e9").repeated(125) + ".pdf"},
+        {"a" + QStringLiteral("\U0001F600").repeated(100), "a" + QStringLiteral("\U0001F600").repeated(62) + ".pdf"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(preview::pdfFileName(c.title), c.name) << c.title.toStdString();
+}
 
 TEST_F(PageOutput, TheSampleMeetingsPdfHasItsPagesPaperTitleAndTextsInReadingOrder)
 {
