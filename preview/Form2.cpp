@@ -514,14 +514,6 @@ void Form2::PushButton6_Click()
         g.step(132, [&] { app::MsgBox(QStringLiteral("Done.")); });
 }
 
-std::vector<platform::Picture> Form2::documentPages() const
-{
-    std::vector<platform::Picture> out;
-    for (const PageView::Page& page : mView.documentPages())
-        out.push_back(*page);
-    return out;
-}
-
 void Form2::mnuSaveAsPdf_Click()
 {
     app::Guard g(app::label::Form2_mnuSaveAsPdf_Click);
@@ -548,7 +540,7 @@ void Form2::mnuSaveAsPdf_Click()
     if (answer != app::vbYes)
         return;
     QByteArray pdf;
-    g.step(112, [&] { pdf = pdfOfPages(documentPages(), mDocumentTitle); });
+    g.step(112, [&] { pdf = pdfOfPages(mView.documentPages(), mDocumentTitle); });
     g.step(114);
     if (pdf.isEmpty())
         return;  // the writer's failure has been reported
@@ -566,8 +558,8 @@ void Form2::mnuSaveAsPdf_Click()
 void Form2::mnuPrint_Click()
 {
     app::Guard g(app::label::Form2_mnuPrint_Click);
-    std::vector<platform::Picture> pages;
-    g.step(100, [&] { pages = documentPages(); });
+    Pages pages;
+    g.step(100, [&] { pages = mView.documentPages(); });
     g.step(102);
     if (pages.empty())
         return;

@@ -80,7 +80,7 @@ QString pdfFileName(const QString& title)
     return name + suffix;
 }
 
-QByteArray pdfOfPages(const std::vector<platform::Picture>& pages, const QString& title)
+QByteArray pdfOfPages(const Pages& pages, const QString& title)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -94,32 +94,32 @@ QByteArray pdfOfPages(const std::vector<platform::Picture>& pages, const QString
         writer.setResolution(platform::units::kTwipsPerInch);  // one device unit is one twip
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         if (!pages.empty())
-            writer.setPageSize(paperOf(pages.front()));
+            writer.setPageSize(paperOf(*pages.front()));
         QPainter painter;
         if (!painter.begin(&writer))
             throw std::runtime_error("The PDF writer could not be started");
         for (size_t k = 0; k < pages.size(); ++k) {
             if (k > 0) {
-                writer.setPageSize(paperOf(pages[k]));
+                writer.setPageSize(paperOf(*pages[k]));
                 writer.newPage();
             }
-            pages[k].paint(painter, QRectF(QPointF(0, 0), paperTwips(pages[k])));
+            pages[k]->paint(painter, QRectF(QPointF(0, 0), paperTwips(*pages[k])));
         }
         painter.end();
     }
     return bytes;
 }
 
-void preparePrinter(QPrinter& printer, const std::vector<platform::Picture>& pages, const QString& title)
+void preparePrinter(QPrinter& printer, const Pages& pages, const QString& title)
 {
     if (!pages.empty())
-        printer.setPageSize(paperOf(pages.front()));
+        printer.setPageSize(paperOf(*pages.front()));
     printer.setDocName(title);
     printer.setFromTo(0, 0);
     printer.setPrintRange(QPrinter::AllPages);
 }
 
-void printPages(QPrinter& printer, const std::vector<platform::Picture>& pages)
+void printPages(QPrinter& printer, const Pages& pages)
 {
     const int count = static_cast<int>(pages.size());
     int first = 1, last = count;
@@ -132,27 +132,46 @@ void printPages(QPrinter& printer, const std::vector<platform::Picture>& pages)
     // A printer that makes the copies itself is given each page once.
     const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
     const bool collate = printer.collateCopies();
-    std::vector<int> order;
+    Pages order;
     for (int c = 0; c < (collate ? copies : 1); ++c)
         for (int n = first; n <= last; ++n)
             for (int r = 0; r < (collate ? 1 : copies); ++r)
-                order.push_back(n - 1);
+                order.push_back(pages[static_cast<size_t>(n - 1)]);
+    paintOnPrinter(printer, order);
+}
 
+void paintOnPrinter(QPrinter& printer, const Pages& pages)
+{
+    if (pages.empty())
+        return;
+    // Paper the user chose in the dialog takes every page; otherwise each
+    // page asks for its own.
+    const bool ownPaper = printer.pageLayout().pageSize().isEquivalentTo(paperOf(*pages.front()));
+    const auto feed = [&](const platform::Picture& page) {
+        if (ownPaper)
+            printer.setPageSize(paperOf(page));  // refused where the printer lacks it
+    };
+    // The pictures carry the document's own margins: the printer's would shrink and shift the page.
+    printer.setFullPage(true);
+    feed(*pages.front());
     QPainter painter;
     if (!painter.begin(&printer))
         throw std::runtime_error("The printer could not be started");
-    for (size_t k = 0; k < order.size(); ++k) {
-        const platform::Picture& page = pages[static_cast<size_t>(order[k])];
-        if (k > 0 && !printer.newPage())
-            throw std::runtime_error("The printer stopped taking pages");
-        const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
+    for (size_t k = 0; k < pages.size(); ++k) {
+        const platform::Picture& page = *pages[k];
+        if (k > 0) {
+            feed(page);
+            if (!printer.newPage())
+                throw std::runtime_error("The printer stopped taking pages");
+        }
+        const QRectF sheet = printer.pageLayout().fullRectPixels(printer.resolution());
         const QSizeF paper = paperTwips(page);
-        const double scale = std::min(area.width() / paper.width(), area.height() / paper.height());
+        const double scale = std::min(sheet.width() / paper.width(), sheet.height() / paper.height());
         const QSizeF fitted = paper * scale;
         // Centred across, from the top: where a page printed at its own size stands.
-        page.paint(painter, QRectF(QPointF((area.width() - fitted.width()) / 2, 0), fitted));
+        page.paint(painter, QRectF(QPointF((sheet.width() - fitted.width()) / 2, 0), fitted));
     }
-    if (!painter.end())
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
         throw std::runtime_error("The printer could not finish the pages");
 }
 

@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QMimeData>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -69,6 +70,44 @@ QStringList pageTexts(const QString& pdf)
     for (QString& p : pages)
         p = p.simplified();
     return pages;
+}
+
+// One page of a PDF as a printer would put it on paper, at a pixel a point:
+// the paper's size and the rectangle its marks reach.
+struct OnPaper {
+    QSize paper;
+    QRect ink;
+};
+OnPaper onPaper(const QString& pdf, int page)
+{
+    const QString prefix = pdf + QStringLiteral(".page%1").arg(page);
+    const QString n = QString::number(page);
+    poppler(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-f"), n, QStringLiteral("-l"), n,
+             QStringLiteral("-singlefile"), QStringLiteral("-png"), pdf, prefix});
+    const QImage image = QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_Grayscale8);
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar* line = image.constScanLine(y);
+        for (int x = 0; x < image.width(); ++x)
+            if (line[x] < 128)
+                ink |= QRect(x, y, 1, 1);
+    }
+    return {image.size(), ink};
+}
+
+// Within a pixel of each other: what rounding leaves between two renderings.
+bool samePlace(const OnPaper& a, const OnPaper& b)
+{
+    const auto near = [](int u, int v) { return std::abs(u - v) <= 1; };
+    return a.paper == b.paper && near(a.ink.left(), b.ink.left()) && near(a.ink.top(), b.ink.top())
+           && near(a.ink.right(), b.ink.right()) && near(a.ink.bottom(), b.ink.bottom());
+}
+
+std::ostream& operator<<(std::ostream& os, const OnPaper& p)
+{
+    return os << p.paper.width() << "x" << p.paper.height() << " paper, ink " << p.ink.left() << "," << p.ink.top()
+              << " to " << p.ink.right() << "," << p.ink.bottom();
 }
 
 class PageOutput : public testing::Test {
@@ -211,6 +250,44 @@ TEST_F(PageOutput, PrintingToAFileGivesThePagesOfThePdf)
         EXPECT_EQ(pageTexts(printed), expected) << c.from << "-" << c.to << " x" << c.copies;
     }
     EXPECT_EQ(reportLines(), QStringList());
+}
+
+TEST_F(PageOutput, PrintedPagesFillTheirOwnPaperAsSavedOnesDo)
+{
+    // Printed to a file: each page where Save as PDF puts it.
+    generate(1500);
+    const QString saved = saveAsPdf(QStringLiteral("minutes.pdf"));
+    const QString printed = QDir(out.path()).filePath(QStringLiteral("printed.pdf"));
+    dialogs.printChoices.push_back({printed});
+    choose(QStringLiteral("Print\u2026"));
+    EXPECT_EQ(reportLines(), QStringList());
+    ASSERT_GE(form.pageCount(), 2);
+    for (int n = 1; n <= form.pageCount(); ++n) {
+        const OnPaper want = onPaper(saved, n), got = onPaper(printed, n);
+        EXPECT_TRUE(samePlace(got, want)) << "page " << n << ": " << got << " where saved has " << want;
+    }
+
+    // On a printer (Qt's own PDF printer stands in): no margins, and a page
+    // of other paper on its own paper.
+    platform::Picture letter, wide;
+    letter.size = QSizeF(12240, 15840);
+    letter.fills = {{QRectF(1440, 1440, 9360, 12960), Qt::black}};
+    wide.size = QSizeF(11520, 7200);
+    wide.fills = {{QRectF(720, 720, 10080, 5760), Qt::black}};
+    const preview::Pages pages = {std::make_shared<const platform::Picture>(letter),
+                                  std::make_shared<const platform::Picture>(wide)};
+    const QString paper = QDir(out.path()).filePath(QStringLiteral("paper.pdf"));
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        preview::preparePrinter(printer, pages, QStringLiteral("Two papers"));
+        printer.setOutputFileName(paper);
+        preview::paintOnPrinter(printer, pages);
+    }
+    const OnPaper want[] = {{{612, 792}, {72, 72, 468, 648}}, {{576, 360}, {36, 36, 504, 288}}};
+    for (int n = 1; n <= 2; ++n) {
+        const OnPaper got = onPaper(paper, n);
+        EXPECT_TRUE(samePlace(got, want[n - 1])) << "page " << n << ": " << got << " for " << want[n - 1];
+    }
 }
 
 TEST_F(PageOutput, AFailedWriteIsReportedAndLeavesNoFileBehind)
