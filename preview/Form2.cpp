@@ -565,16 +565,23 @@ void Form2::mnuPrint_Click()
         return;
     QPrinter printer(QPrinter::HighResolution);
     bool chosen = false;
-    g.step(104, [&] { preparePrinter(printer, pages, mDocumentTitle); });
+    g.step(104, [&] { preparePrinter(printer, pages, mDocumentTitle, meeting::saveFolder()); });
     g.step(106, [&] { chosen = app::dialogs().print(printer, static_cast<int>(pages.size())); });
     g.step(108);
     if (!chosen)
         return;
+    QString file;
     g.step(110, [&] {
         mPointer.setShape(app::vbHourglass);
-        printPages(printer, pages);
+        file = printPages(printer, pages, mDocumentTitle);
     });
     g.step(112, [&] { mPointer.setShape(app::vbDefault); });
+    if (file.isEmpty())
+        return;  // sent to a printer, or the failure has been reported
+    g.step(114, [&] {
+        meeting::rememberSaveFolder(file);
+        app::MsgBox(QStringLiteral("Printed to ") + file + QStringLiteral("."));
+    });
 }
 
 void Form2::mnuCopyPage_Click()

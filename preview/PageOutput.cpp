@@ -1,9 +1,11 @@
 #include "preview/PageOutput.h"
 
+#include "platform/SafeFile.h"
 #include "platform/Units.h"
 
 #include <QBuffer>
 #include <QClipboard>
+#include <QDir>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPageLayout>
@@ -110,16 +112,21 @@ QByteArray pdfOfPages(const Pages& pages, const QString& title)
     return bytes;
 }
 
-void preparePrinter(QPrinter& printer, const Pages& pages, const QString& title)
+void preparePrinter(QPrinter& printer, const Pages& pages, const QString& title, const QString& folder)
 {
     if (!pages.empty())
         printer.setPageSize(paperOf(*pages.front()));
     printer.setDocName(title);
     printer.setFromTo(0, 0);
     printer.setPrintRange(QPrinter::AllPages);
+    // Qt takes a name ending in ".pdf" for a choice of printing to a file; the
+    // printer chosen before stays chosen, and the name waits in the dialog.
+    const QPrinter::OutputFormat format = printer.outputFormat();
+    printer.setOutputFileName(QDir(folder).filePath(pdfFileName(title)));
+    printer.setOutputFormat(format);
 }
 
-void printPages(QPrinter& printer, const Pages& pages)
+QString printPages(QPrinter& printer, const Pages& pages, const QString& title)
 {
     const int count = static_cast<int>(pages.size());
     int first = 1, last = count;
@@ -128,16 +135,25 @@ void printPages(QPrinter& printer, const Pages& pages)
         last = std::min(count, printer.toPage() > 0 ? printer.toPage() : count);
     }
     if (first > last)
-        return;
-    // A printer that makes the copies itself is given each page once.
-    const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
+        return QString();
+    // A printer that makes the copies itself is given each page once; a file
+    // holds every copy.
+    const QString file = printer.outputFileName();
+    const int copies = printer.supportsMultipleCopies() && file.isEmpty() ? 1 : std::max(1, printer.copyCount());
     const bool collate = printer.collateCopies();
     Pages order;
     for (int c = 0; c < (collate ? copies : 1); ++c)
         for (int n = first; n <= last; ++n)
             for (int r = 0; r < (collate ? 1 : copies); ++r)
                 order.push_back(pages[static_cast<size_t>(n - 1)]);
-    paintOnPrinter(printer, order);
+    if (file.isEmpty()) {
+        paintOnPrinter(printer, order);
+        return QString();
+    }
+    // Qt's printer would write the file in place as it goes, and say nothing
+    // when the disk filled up: the old file lost, a cut-off one left.
+    platform::replaceFile(file, pdfOfPages(order, title), platform::defaultFileMode());
+    return file;
 }
 
 void paintOnPrinter(QPrinter& printer, const Pages& pages)

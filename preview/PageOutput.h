@@ -24,11 +24,15 @@ using Pages = std::vector<std::shared_ptr<const platform::Picture>>;
 QByteArray pdfOfPages(const Pages& pages, const QString& title);
 
 // Readies the printer for the pages before the print dialog: the document's
-// paper, its title as the job's name, every page to be printed.
-void preparePrinter(QPrinter& printer, const Pages& pages, const QString& title);
+// paper, its title as the job's name, every page to be printed, and, should
+// the user print to a file, the file `title` names in `folder`.
+void preparePrinter(QPrinter& printer, const Pages& pages, const QString& title, const QString& folder);
 
-// Prints the range and copies chosen in the print dialog.
-void printPages(QPrinter& printer, const Pages& pages);
+// Prints the range and copies chosen in the print dialog. Sent to a file,
+// the pages are written there as Save as PDF writes its file, and the file's
+// name is returned; sent to a printer, they are painted on it and an empty
+// name is returned. A failure throws.
+QString printPages(QPrinter& printer, const Pages& pages, const QString& title);
 
 // The pages painted on the printer, in order: each on paper of its own size
 // where the printer has it, filling the sheet to its edges (else scaled to

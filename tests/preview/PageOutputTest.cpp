@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <optional>
 
 using testing_support::ScriptedDialogs;
 
@@ -279,7 +280,7 @@ TEST_F(PageOutput, PrintedPagesFillTheirOwnPaperAsSavedOnesDo)
     const QString paper = QDir(out.path()).filePath(QStringLiteral("paper.pdf"));
     {
         QPrinter printer(QPrinter::HighResolution);
-        preview::preparePrinter(printer, pages, QStringLiteral("Two papers"));
+        preview::preparePrinter(printer, pages, QStringLiteral("Two papers"), out.path());
         printer.setOutputFileName(paper);
         preview::paintOnPrinter(printer, pages);
     }
@@ -287,6 +288,55 @@ TEST_F(PageOutput, PrintedPagesFillTheirOwnPaperAsSavedOnesDo)
     for (int n = 1; n <= 2; ++n) {
         const OnPaper got = onPaper(paper, n);
         EXPECT_TRUE(samePlace(got, want[n - 1])) << "page " << n << ": " << got << " for " << want[n - 1];
+    }
+}
+
+TEST_F(PageOutput, PrintingToAFileWritesItWholeUnderTheTitleAndSaysWhere)
+{
+    generate();
+    static_cast<docgen::PreviewPort&>(form).setDocumentTitle(QStringLiteral("Q3/Q4 review"));
+    // The folder printed to is proposed the next time, as the save dialogs open in it.
+    const QDir folder(QDir(out.path()).filePath(QStringLiteral("printed")));
+    ASSERT_TRUE(folder.mkpath(QStringLiteral(".")));
+    const QString first = folder.filePath(QStringLiteral("first.pdf"));
+    const QString proposed = folder.filePath(QStringLiteral("Q3-Q4 review.pdf"));
+    dialogs.printChoices = {{first}, {}};  // the second takes the proposed file
+    choose(QStringLiteral("Print\u2026"));
+    choose(QStringLiteral("Print\u2026"));
+    EXPECT_EQ(dialogs.printProposals.back(), proposed);
+    EXPECT_EQ(info(proposed, QStringLiteral("Pages")), QString::number(form.pageCount()));
+    EXPECT_EQ(reportLines(), QStringList());
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes[0].text, QStringLiteral("Printed to ") + first + QStringLiteral("."));
+    EXPECT_EQ(dialogs.boxes[1].text, QStringLiteral("Printed to ") + proposed + QStringLiteral("."));
+    EXPECT_EQ(dialogs.boxes[1].style, app::vbOKOnly);
+
+    // A full disk leaves the old file whole and nothing beside it, and is told.
+    const testing_support::SmallDisk stick("1m");
+    for (const bool real : {false, true}) {
+        SCOPED_TRACE(real ? "a real full disk" : "a failing write");
+        if (real && !stick.mounted())
+            continue;
+        const QString onto = real ? stick.path() : folder.path();
+        const QString target = QDir(onto).filePath(QStringLiteral("minutes.pdf"));
+        testing_support::writeFile(target, "the old minutes");
+        const QStringList before = filesIn(onto);
+        dialogs.boxes.clear();
+        dialogs.printChoices = {{target}};
+        {
+            std::optional<testing_support::FailingWrites> failing;
+            if (real)
+                stick.fill();
+            else
+                failing.emplace(ENOSPC, 4096, onto);
+            choose(QStringLiteral("Print\u2026"));
+            if (real)
+                stick.free();
+        }
+        EXPECT_EQ(testing_support::readAll(target), QByteArray("the old minutes"));
+        EXPECT_EQ(filesIn(onto), before);
+        EXPECT_EQ(reportLines(), QStringList({"in Pondrel2021/08/31.Form2.mnuPrint_Click at line 110"}));
+        EXPECT_EQ(dialogs.boxes.size(), 1u) << "a failed print is not called printed";
     }
 }
 
