@@ -16,6 +16,8 @@
 #include <QImage>
 #include <QMenu>
 #include <QMimeData>
+#include <QPaintEngine>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -110,6 +112,56 @@ std::ostream& operator<<(std::ostream& os, const OnPaper& p)
     return os << p.paper.width() << "x" << p.paper.height() << " paper, ink " << p.ink.left() << "," << p.ink.top()
               << " to " << p.ink.right() << "," << p.ink.bottom();
 }
+
+// A printer that takes the pages and then fails the job, as one that runs
+// out of paper or loses its connection does.
+class FailingPrinter : public QPrinter {
+public:
+    FailingPrinter() { setEngines(&mEngine, &mEngine); }
+
+private:
+    class Engine : public QPaintEngine, public QPrintEngine {
+    public:
+        Engine() : QPaintEngine(AllFeatures) {}
+        bool begin(QPaintDevice*) override
+        {
+            mState = QPrinter::Active;
+            return true;
+        }
+        bool end() override
+        {
+            mState = QPrinter::Error;
+            return true;
+        }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawPath(const QPainterPath&) override {}
+        void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+        Type type() const override { return User; }
+
+        void setProperty(PrintEnginePropertyKey, const QVariant&) override {}
+        QVariant property(PrintEnginePropertyKey) const override { return QVariant(); }
+        bool newPage() override { return true; }
+        bool abort() override { return false; }
+        int metric(QPaintDevice::PaintDeviceMetric m) const override
+        {
+            switch (m) {
+            case QPaintDevice::PdmDepth: return 32;
+            case QPaintDevice::PdmDevicePixelRatio: return 1;
+            case QPaintDevice::PdmDevicePixelRatioScaled:
+                return static_cast<int>(QPaintDevice::devicePixelRatioFScale());
+            case QPaintDevice::PdmWidth:
+            case QPaintDevice::PdmHeight: return 1000;
+            default: return 72;
+            }
+        }
+        QPrinter::PrinterState printerState() const override { return mState; }
+
+    private:
+        QPrinter::PrinterState mState = QPrinter::Idle;
+    };
+    Engine mEngine;
+};
 
 class PageOutput : public testing::Test {
 protected:
@@ -289,6 +341,16 @@ TEST_F(PageOutput, PrintedPagesFillTheirOwnPaperAsSavedOnesDo)
         const OnPaper got = onPaper(paper, n);
         EXPECT_TRUE(samePlace(got, want[n - 1])) << "page " << n << ": " << got << " for " << want[n - 1];
     }
+}
+
+TEST(Printer, AJobThePrinterFailsIsAFailureNeverTakenForPrinted)
+{
+    platform::Picture page;
+    page.size = QSizeF(12240, 15840);
+    page.fills = {{QRectF(1440, 1440, 9360, 12960), Qt::black}};
+    FailingPrinter printer;
+    EXPECT_THROW(preview::printPages(printer, {std::make_shared<const platform::Picture>(page)}, QStringLiteral("x")),
+                 std::runtime_error);
 }
 
 TEST_F(PageOutput, PrintingToAFileWritesItWholeUnderTheTitleAndSaysWhere)
