@@ -82,18 +82,18 @@ int QtDialogs::messageBox(const QString& text, int style, const QString& caption
     return vbOK;
 }
 
-QString QtDialogs::saveFileName(const QString& title, const QString& filter)
+QString QtDialogs::saveFileName(const SaveDialogSetup& setup)
 {
     if (stopRequested())
         return QString();
     // The program asks its own overwrite question and keeps the name exactly
     // as typed, so the dialog must do neither.
-    QFileDialog dialog(QApplication::activeWindow(), title, QString(), filter);
+    QFileDialog dialog(QApplication::activeWindow(), setup.caption, setup.folder, setup.filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setDefaultSuffix(QString());
-    dialog.selectFile(QString());
+    dialog.selectFile(setup.proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty() || stopRequested())
         return QString();
     return dialog.selectedFiles().constFirst();

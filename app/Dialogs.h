@@ -19,6 +19,15 @@ enum MsgBoxStyle : int {
 };
 enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
 
+// How a save dialog opens: its caption and filter, the folder it shows and the
+// name it proposes (none when empty).
+struct SaveDialogSetup {
+    QString caption;
+    QString filter;
+    QString folder;
+    QString proposedName;
+};
+
 // Everything the program asks or tells the user in a modal box goes through
 // here, so tests can stand a scripted double in for the real boxes.
 class Dialogs {
@@ -27,10 +36,10 @@ public:
     // Shows text with the style's buttons and icon; returns the button pressed.
     virtual int messageBox(const QString& text, int style, const QString& caption) = 0;
     // Asks for a file name to save to; an empty result means the user cancelled.
-    virtual QString saveFileName(const QString& title, const QString& filter) = 0;
+    virtual QString saveFileName(const SaveDialogSetup& setup) = 0;
     // The platform's print dialog on `printer`, which comes set up with the
-    // document's paper, for a range within pages 1 to `pageCount`; false when
-    // the user cancelled.
+    // document's paper and the file it would print to, for a range within
+    // pages 1 to `pageCount`; false when the user cancelled.
     virtual bool print(QPrinter& printer, int pageCount) = 0;
 };
 
@@ -48,7 +57,7 @@ int MsgBox(const QString& text, int style = vbOKOnly, const QString& caption = Q
 class QtDialogs : public Dialogs {
 public:
     int messageBox(const QString& text, int style, const QString& caption) override;
-    QString saveFileName(const QString& title, const QString& filter) override;
+    QString saveFileName(const SaveDialogSetup& setup) override;
     bool print(QPrinter& printer, int pageCount) override;
 };
 

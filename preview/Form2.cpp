@@ -8,6 +8,7 @@
 #include "app/Guard.h"
 #include "app/Labels.h"
 #include "app/WindowLook.h"
+#include "meeting/SaveFolder.h"
 #include "meeting/SettingsStore.h"
 #include "platform/SafeFile.h"
 #include "platform/Units.h"
@@ -484,7 +485,8 @@ void Form2::PushButton6_Click()
     qint16 answer = 0;
     bool copyFailed = false;
     g.step(112, [&] {
-        name = app::dialogs().saveFileName(QStringLiteral("Save File"), QStringLiteral("Word Files (*.doc)"));
+        name = app::dialogs().saveFileName(
+            {QStringLiteral("Save File"), QStringLiteral("Word Files (*.doc)"), meeting::saveFolder(), QString()});
     });
     g.step(116);
     if (!name.isEmpty()) {
@@ -503,20 +505,13 @@ void Form2::PushButton6_Click()
             g.step(130, [&] {
                 platform::copyFile(mWordFile, name, platform::defaultFileMode());
                 copyFailed = false;
+                meeting::rememberSaveFolder(name);
             });
         }
     }
     // A failed copy has been reported; "Done." would call it a success.
     if (!copyFailed)
         g.step(132, [&] { app::MsgBox(QStringLiteral("Done.")); });
-}
-
-std::vector<platform::Picture> Form2::documentPages() const
-{
-    std::vector<platform::Picture> out;
-    for (const PageView::Page& page : mView.documentPages())
-        out.push_back(*page);
-    return out;
 }
 
 void Form2::mnuSaveAsPdf_Click()
@@ -526,7 +521,8 @@ void Form2::mnuSaveAsPdf_Click()
     qint16 answer = 0;
     bool saved = false;
     g.step(100, [&] {
-        name = app::dialogs().saveFileName(QStringLiteral("Save as PDF"), QStringLiteral("PDF Files (*.pdf)"));
+        name = app::dialogs().saveFileName({QStringLiteral("Save as PDF"), QStringLiteral("PDF Files (*.pdf)"),
+                                            meeting::saveFolder(), pdfFileName(mDocumentTitle)});
         // A name typed bare gets the suffix that lets other programs open it as a PDF.
         if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty())
             name += QStringLiteral(".pdf");
@@ -544,7 +540,7 @@ void Form2::mnuSaveAsPdf_Click()
     if (answer != app::vbYes)
         return;
     QByteArray pdf;
-    g.step(112, [&] { pdf = pdfOfPages(documentPages(), mDocumentTitle); });
+    g.step(112, [&] { pdf = pdfOfPages(mView.documentPages(), mDocumentTitle); });
     g.step(114);
     if (pdf.isEmpty())
         return;  // the writer's failure has been reported
@@ -553,6 +549,7 @@ void Form2::mnuSaveAsPdf_Click()
     g.step(116, [&] {
         platform::replaceFile(name, pdf, platform::defaultFileMode());
         saved = true;
+        meeting::rememberSaveFolder(name);
     });
     if (saved)
         g.step(118, [&] { app::MsgBox(QStringLiteral("Done.")); });
@@ -561,23 +558,30 @@ void Form2::mnuSaveAsPdf_Click()
 void Form2::mnuPrint_Click()
 {
     app::Guard g(app::label::Form2_mnuPrint_Click);
-    std::vector<platform::Picture> pages;
-    g.step(100, [&] { pages = documentPages(); });
+    Pages pages;
+    g.step(100, [&] { pages = mView.documentPages(); });
     g.step(102);
     if (pages.empty())
         return;
     QPrinter printer(QPrinter::HighResolution);
     bool chosen = false;
-    g.step(104, [&] { preparePrinter(printer, pages, mDocumentTitle); });
+    g.step(104, [&] { preparePrinter(printer, pages, mDocumentTitle, meeting::saveFolder()); });
     g.step(106, [&] { chosen = app::dialogs().print(printer, static_cast<int>(pages.size())); });
     g.step(108);
     if (!chosen)
         return;
+    QString file;
     g.step(110, [&] {
         mPointer.setShape(app::vbHourglass);
-        printPages(printer, pages);
+        file = printPages(printer, pages, mDocumentTitle);
     });
     g.step(112, [&] { mPointer.setShape(app::vbDefault); });
+    if (file.isEmpty())
+        return;  // sent to a printer, or the failure has been reported
+    g.step(114, [&] {
+        meeting::rememberSaveFolder(file);
+        app::MsgBox(QStringLiteral("Printed to ") + file + QStringLiteral("."));
+    });
 }
 
 void Form2::mnuCopyPage_Click()

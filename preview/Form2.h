@@ -100,8 +100,6 @@ private:
     void placeControls();
     void buildCommands();
     void buildPageMenu();
-    // The pages of the document: those the page list names.
-    std::vector<platform::Picture> documentPages() const;
     // The page the list's selected item names; -1 when none is selected.
     int selectedPage() const;
     void Form_QueryUnload();

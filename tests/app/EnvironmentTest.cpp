@@ -15,29 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-// Sets an environment variable for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const QByteArray& value)
-        : mName(name), mOld(qgetenv(name)), mHad(qEnvironmentVariableIsSet(name))
-    {
-        qputenv(name, value);
-    }
-    ~ScopedEnv()
-    {
-        if (mHad)
-            qputenv(mName, mOld);
-        else
-            qunsetenv(mName);
-    }
-
-private:
-    const char* mName;
-    QByteArray mOld;
-    bool mHad;
-};
-}  // namespace
+using testing_support::ScopedEnv;
 
 TEST(Environment, TempFolderIsTheVariableWhenSet)
 {

@@ -734,6 +734,41 @@ TEST_F(Preview, SavingOverALinkOfTheUsersWritesTheFileItLeadsToAndKeepsTheLink)
     EXPECT_EQ(testing_support::readAll(desk.filePath(QStringLiteral("planted.doc"))), bytes);
 }
 
+// The user's folders are found from HOME, as on their desktop: a test's own.
+TEST_F(Preview, BothSaveDialogsOpenInTheFolderLastSavedToAndOnlyThePdfProposesAName)
+{
+    minutes();
+    static_cast<docgen::PreviewPort&>(form).setDocumentTitle(QStringLiteral("Q3/Q4 review"));
+    const QTemporaryDir home;
+    const testing_support::ScopedEnv homeVariable("HOME", QFile::encodeName(home.path()));
+    const testing_support::ScopedEnv configVariable("XDG_CONFIG_HOME", QFile::encodeName(home.path() + "/.config"));
+    const QDir desk(home.path());
+    for (const char* folder : {"Documents", "Q3 minutes", "letters"})
+        ASSERT_TRUE(desk.mkpath(QLatin1String(folder)));
+
+    struct Press {
+        const char* what;
+        std::function<void()> before;
+        bool pdf;
+        QString chosen;  // under HOME; empty cancels
+        QString opensIn;
+    };
+    const Press presses[] = {
+        {"the first save", [] {}, false, "Q3 minutes/minutes.doc", "Documents"},
+        {"the PDF after the Word file", [] {}, true, "letters/minutes.pdf", "Q3 minutes"},
+        {"the next run of the program", [&] { folders.restart(); }, false, "", "letters"},
+        {"a folder since removed", [&] { QDir(desk.filePath("letters")).removeRecursively(); }, true, "", "Documents"},
+    };
+    for (const Press& p : presses) {
+        p.before();
+        dialogs.fileNames = {p.chosen.isEmpty() ? QString() : desk.filePath(p.chosen)};
+        p.pdf ? form.mnuSaveAsPdf_Click() : form.PushButton6->click();
+        EXPECT_EQ(dialogs.fileDialogFolders.back(), desk.filePath(p.opensIn)) << p.what;
+        EXPECT_EQ(dialogs.fileDialogProposals.back(), p.pdf ? QStringLiteral("Q3-Q4 review.pdf") : QString()) << p.what;
+    }
+    EXPECT_EQ(reportLines(), QStringList());
+}
+
 TEST_F(Preview, BackRemovesTheDocumentAndShowsTheEntryWindow)
 {
     QWidget entryWindow;

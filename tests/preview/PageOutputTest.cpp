@@ -1,3 +1,4 @@
+#include "preview/PageOutput.h"
 #include "app/Guard.h"
 #include "app/Labels.h"
 #include "docgen/TemplateFilling.h"
@@ -15,6 +16,9 @@
 #include <QImage>
 #include <QMenu>
 #include <QMimeData>
+#include <QPaintEngine>
+#include <QPrintEngine>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -22,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <optional>
 
 using testing_support::ScriptedDialogs;
 
@@ -69,6 +74,94 @@ QStringList pageTexts(const QString& pdf)
         p = p.simplified();
     return pages;
 }
+
+// One page of a PDF as a printer would put it on paper, at a pixel a point:
+// the paper's size and the rectangle its marks reach.
+struct OnPaper {
+    QSize paper;
+    QRect ink;
+};
+OnPaper onPaper(const QString& pdf, int page)
+{
+    const QString prefix = pdf + QStringLiteral(".page%1").arg(page);
+    const QString n = QString::number(page);
+    poppler(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-f"), n, QStringLiteral("-l"), n,
+             QStringLiteral("-singlefile"), QStringLiteral("-png"), pdf, prefix});
+    const QImage image = QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_Grayscale8);
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar* line = image.constScanLine(y);
+        for (int x = 0; x < image.width(); ++x)
+            if (line[x] < 128)
+                ink |= QRect(x, y, 1, 1);
+    }
+    return {image.size(), ink};
+}
+
+// Within a pixel of each other: what rounding leaves between two renderings.
+bool samePlace(const OnPaper& a, const OnPaper& b)
+{
+    const auto near = [](int u, int v) { return std::abs(u - v) <= 1; };
+    return a.paper == b.paper && near(a.ink.left(), b.ink.left()) && near(a.ink.top(), b.ink.top())
+           && near(a.ink.right(), b.ink.right()) && near(a.ink.bottom(), b.ink.bottom());
+}
+
+std::ostream& operator<<(std::ostream& os, const OnPaper& p)
+{
+    return os << p.paper.width() << "x" << p.paper.height() << " paper, ink " << p.ink.left() << "," << p.ink.top()
+              << " to " << p.ink.right() << "," << p.ink.bottom();
+}
+
+// A printer that takes the pages and then fails the job, as one that runs
+// out of paper or loses its connection does.
+class FailingPrinter : public QPrinter {
+public:
+    FailingPrinter() { setEngines(&mEngine, &mEngine); }
+
+private:
+    class Engine : public QPaintEngine, public QPrintEngine {
+    public:
+        Engine() : QPaintEngine(AllFeatures) {}
+        bool begin(QPaintDevice*) override
+        {
+            mState = QPrinter::Active;
+            return true;
+        }
+        bool end() override
+        {
+            mState = QPrinter::Error;
+            return true;
+        }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawPath(const QPainterPath&) override {}
+        void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+        Type type() const override { return User; }
+
+        void setProperty(PrintEnginePropertyKey, const QVariant&) override {}
+        QVariant property(PrintEnginePropertyKey) const override { return QVariant(); }
+        bool newPage() override { return true; }
+        bool abort() override { return false; }
+        int metric(QPaintDevice::PaintDeviceMetric m) const override
+        {
+            switch (m) {
+            case QPaintDevice::PdmDepth: return 32;
+            case QPaintDevice::PdmDevicePixelRatio: return 1;
+            case QPaintDevice::PdmDevicePixelRatioScaled:
+                return static_cast<int>(QPaintDevice::devicePixelRatioFScale());
+            case QPaintDevice::PdmWidth:
+            case QPaintDevice::PdmHeight: return 1000;
+            default: return 72;
+            }
+        }
+        QPrinter::PrinterState printerState() const override { return mState; }
+
+    private:
+        QPrinter::PrinterState mState = QPrinter::Idle;
+    };
+    Engine mEngine;
+};
 
 class PageOutput : public testing::Test {
 protected:
@@ -118,6 +211,28 @@ protected:
 };
 
 }  // namespace
+
+TEST(PdfFileName, IsTheTitleWithWhatAFileNameCantHoldReplaced)
+{
+    const struct {
+        QString title, name;
+    } cases[] = {
+        {"BIG MEETING", "BIG MEETING.pdf"},
+        {"Q3/Q4 review", "Q3-Q4 review.pdf"},
+        {"a\\b:c*d?e\"f<g>h|i", "a-b-c-d-e-f-g-h-i.pdf"},  // what other file systems refuse too
+        {QStringLiteral("nul") + QChar(0) + QStringLiteral("tab\tline\nend"), "nul-tab-line-end.pdf"},
+        {"Review.", "Review.pdf"},
+        {"minutes.PDF", "minutes.PDF"},
+        {"  ..hidden  ", "hidden.pdf"},  // a leading dot would hide the file
+        {"", "Minutes.pdf"},
+        {"...", "Minutes.pdf"},
+        // At most 255 bytes, cut between characters, never inside one.
+        {QStringLiteral("\u00e9").repeated(300), QStringLiteral("\u00e9").repeated(125) + ".pdf"},
+        {"a" + QStringLiteral("\U0001F600").repeated(100), "a" + QStringLiteral("\U0001F600").repeated(62) + ".pdf"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(preview::pdfFileName(c.title), c.name) << c.title.toStdString();
+}
 
 TEST_F(PageOutput, TheSampleMeetingsPdfHasItsPagesPaperTitleAndTextsInReadingOrder)
 {
@@ -188,6 +303,103 @@ TEST_F(PageOutput, PrintingToAFileGivesThePagesOfThePdf)
         EXPECT_EQ(pageTexts(printed), expected) << c.from << "-" << c.to << " x" << c.copies;
     }
     EXPECT_EQ(reportLines(), QStringList());
+}
+
+TEST_F(PageOutput, PrintedPagesFillTheirOwnPaperAsSavedOnesDo)
+{
+    // Printed to a file: each page where Save as PDF puts it.
+    generate(1500);
+    const QString saved = saveAsPdf(QStringLiteral("minutes.pdf"));
+    const QString printed = QDir(out.path()).filePath(QStringLiteral("printed.pdf"));
+    dialogs.printChoices.push_back({printed});
+    choose(QStringLiteral("Print\u2026"));
+    EXPECT_EQ(reportLines(), QStringList());
+    ASSERT_GE(form.pageCount(), 2);
+    for (int n = 1; n <= form.pageCount(); ++n) {
+        const OnPaper want = onPaper(saved, n), got = onPaper(printed, n);
+        EXPECT_TRUE(samePlace(got, want)) << "page " << n << ": " << got << " where saved has " << want;
+    }
+
+    // On a printer (Qt's own PDF printer stands in): no margins, and a page
+    // of other paper on its own paper.
+    platform::Picture letter, wide;
+    letter.size = QSizeF(12240, 15840);
+    letter.fills = {{QRectF(1440, 1440, 9360, 12960), Qt::black}};
+    wide.size = QSizeF(11520, 7200);
+    wide.fills = {{QRectF(720, 720, 10080, 5760), Qt::black}};
+    const preview::Pages pages = {std::make_shared<const platform::Picture>(letter),
+                                  std::make_shared<const platform::Picture>(wide)};
+    const QString paper = QDir(out.path()).filePath(QStringLiteral("paper.pdf"));
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        preview::preparePrinter(printer, pages, QStringLiteral("Two papers"), out.path());
+        printer.setOutputFileName(paper);
+        preview::paintOnPrinter(printer, pages);
+    }
+    const OnPaper want[] = {{{612, 792}, {72, 72, 468, 648}}, {{576, 360}, {36, 36, 504, 288}}};
+    for (int n = 1; n <= 2; ++n) {
+        const OnPaper got = onPaper(paper, n);
+        EXPECT_TRUE(samePlace(got, want[n - 1])) << "page " << n << ": " << got << " for " << want[n - 1];
+    }
+}
+
+TEST(Printer, AJobThePrinterFailsIsAFailureNeverTakenForPrinted)
+{
+    platform::Picture page;
+    page.size = QSizeF(12240, 15840);
+    page.fills = {{QRectF(1440, 1440, 9360, 12960), Qt::black}};
+    FailingPrinter printer;
+    EXPECT_THROW(preview::printPages(printer, {std::make_shared<const platform::Picture>(page)}, QStringLiteral("x")),
+                 std::runtime_error);
+}
+
+TEST_F(PageOutput, PrintingToAFileWritesItWholeUnderTheTitleAndSaysWhere)
+{
+    generate();
+    static_cast<docgen::PreviewPort&>(form).setDocumentTitle(QStringLiteral("Q3/Q4 review"));
+    // The folder printed to is proposed the next time, as the save dialogs open in it.
+    const QDir folder(QDir(out.path()).filePath(QStringLiteral("printed")));
+    ASSERT_TRUE(folder.mkpath(QStringLiteral(".")));
+    const QString first = folder.filePath(QStringLiteral("first.pdf"));
+    const QString proposed = folder.filePath(QStringLiteral("Q3-Q4 review.pdf"));
+    dialogs.printChoices = {{first}, {}};  // the second takes the proposed file
+    choose(QStringLiteral("Print\u2026"));
+    choose(QStringLiteral("Print\u2026"));
+    EXPECT_EQ(dialogs.printProposals.back(), proposed);
+    EXPECT_EQ(info(proposed, QStringLiteral("Pages")), QString::number(form.pageCount()));
+    EXPECT_EQ(reportLines(), QStringList());
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes[0].text, QStringLiteral("Printed to ") + first + QStringLiteral("."));
+    EXPECT_EQ(dialogs.boxes[1].text, QStringLiteral("Printed to ") + proposed + QStringLiteral("."));
+    EXPECT_EQ(dialogs.boxes[1].style, app::vbOKOnly);
+
+    // A full disk leaves the old file whole and nothing beside it, and is told.
+    const testing_support::SmallDisk stick("1m");
+    for (const bool real : {false, true}) {
+        SCOPED_TRACE(real ? "a real full disk" : "a failing write");
+        if (real && !stick.mounted())
+            continue;
+        const QString onto = real ? stick.path() : folder.path();
+        const QString target = QDir(onto).filePath(QStringLiteral("minutes.pdf"));
+        testing_support::writeFile(target, "the old minutes");
+        const QStringList before = filesIn(onto);
+        dialogs.boxes.clear();
+        dialogs.printChoices = {{target}};
+        {
+            std::optional<testing_support::FailingWrites> failing;
+            if (real)
+                stick.fill();
+            else
+                failing.emplace(ENOSPC, 4096, onto);
+            choose(QStringLiteral("Print\u2026"));
+            if (real)
+                stick.free();
+        }
+        EXPECT_EQ(testing_support::readAll(target), QByteArray("the old minutes"));
+        EXPECT_EQ(filesIn(onto), before);
+        EXPECT_EQ(reportLines(), QStringList({"in Pondrel2021/08/31.Form2.mnuPrint_Click at line 110"}));
+        EXPECT_EQ(dialogs.boxes.size(), 1u) << "a failed print is not called printed";
+    }
 }
 
 TEST_F(PageOutput, AFailedWriteIsReportedAndLeavesNoFileBehind)

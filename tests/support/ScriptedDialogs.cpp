@@ -24,10 +24,12 @@ int ScriptedDialogs::messageBox(const QString& text, int style, const QString& c
     return answer;
 }
 
-QString ScriptedDialogs::saveFileName(const QString& title, const QString& filter)
+QString ScriptedDialogs::saveFileName(const app::SaveDialogSetup& setup)
 {
-    fileDialogTitles << title;
-    fileDialogFilters << filter;
+    fileDialogTitles << setup.caption;
+    fileDialogFilters << setup.filter;
+    fileDialogFolders << setup.folder;
+    fileDialogProposals << setup.proposedName;
     if (fileNames.empty())
         return QString();
     const QString name = fileNames.front();
@@ -38,6 +40,7 @@ QString ScriptedDialogs::saveFileName(const QString& title, const QString& filte
 bool ScriptedDialogs::print(QPrinter& printer, int pageCount)
 {
     ++printDialogsShown;
+    printProposals << printer.outputFileName();
     if (printChoices.empty())
         return false;
     const PrintChoice choice = printChoices.front();
@@ -45,7 +48,7 @@ bool ScriptedDialogs::print(QPrinter& printer, int pageCount)
     // The real dialog takes no range outside the document's pages.
     EXPECT_LE(choice.toPage, pageCount) << "a page range beyond the document";
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(choice.outputFile);
+    printer.setOutputFileName(choice.outputFile.isEmpty() ? printProposals.back() : choice.outputFile);
     if (choice.fromPage > 0) {
         printer.setPrintRange(QPrinter::PageRange);
         printer.setFromTo(choice.fromPage, choice.toPage);

@@ -12,7 +12,8 @@
 namespace testing_support {
 
 // What the user chooses in the print dialog: printing to a file (the one
-// printer every machine has), a page range (0 to 0: all pages) and copies.
+// printer every machine has; empty takes the file the dialog proposes), a
+// page range (0 to 0: all pages) and copies.
 struct PrintChoice {
     QString outputFile;
     int fromPage = 0;
@@ -33,7 +34,7 @@ public:
     ScriptedDialogs() = default;
 
     int messageBox(const QString& text, int style, const QString& caption) override;
-    QString saveFileName(const QString& title, const QString& filter) override;
+    QString saveFileName(const app::SaveDialogSetup& setup) override;
     bool print(QPrinter& printer, int pageCount) override;
 
     // The error reports among the boxes, in order.
@@ -47,8 +48,11 @@ public:
     std::deque<QString> fileNames;  // for the save dialog; "" cancels
     QStringList fileDialogTitles;
     QStringList fileDialogFilters;
+    QStringList fileDialogFolders;
+    QStringList fileDialogProposals;
     std::deque<PrintChoice> printChoices;  // none left: the print dialog is cancelled
     int printDialogsShown = 0;
+    QStringList printProposals;  // the file each print dialog proposed
     std::function<void(const ShownBox&)> onBox;  // runs while a box is "up"
 
 private:

@@ -30,14 +30,21 @@
 
 namespace testing_support {
 
-ProgramFolders::ProgramFolders()
-    : mOldTemp(qgetenv("TEMP")), mOldTmpdir(qgetenv("TMPDIR")), mHadTemp(qEnvironmentVariableIsSet("TEMP")),
-      mHadTmpdir(qEnvironmentVariableIsSet("TMPDIR"))
+ScopedEnv::ScopedEnv(const char* name, const QByteArray& value)
+    : mName(name), mOld(qgetenv(name)), mHad(qEnvironmentVariableIsSet(name))
 {
-    qputenv("TEMP", QFile::encodeName(mTemp.path()));
-    qputenv("TMPDIR", QFile::encodeName(mSystemTemp.path()));
-    meeting::reopenSettingsStore();
+    qputenv(name, value);
 }
+
+ScopedEnv::~ScopedEnv()
+{
+    if (mHad)
+        qputenv(mName, mOld);
+    else
+        qunsetenv(mName);
+}
+
+ProgramFolders::ProgramFolders() { meeting::reopenSettingsStore(); }
 
 void ProgramFolders::restart() const { meeting::reopenSettingsStore(); }
 
@@ -45,14 +52,6 @@ ProgramFolders::~ProgramFolders()
 {
     // The folders go back as the members end; the store must not keep this one open.
     meeting::reopenSettingsStore();
-    if (mHadTemp)
-        qputenv("TEMP", mOldTemp);
-    else
-        qunsetenv("TEMP");
-    if (mHadTmpdir)
-        qputenv("TMPDIR", mOldTmpdir);
-    else
-        qunsetenv("TMPDIR");
 }
 
 QString ProgramFolders::writeProgramFile(const QString& relative, const QByteArray& bytes) const

@@ -3,6 +3,7 @@
 #include "tests/support/Seams.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
@@ -14,6 +15,20 @@ inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdS
 QT_END_NAMESPACE
 
 namespace testing_support {
+
+// Sets an environment variable while it lives, and puts back what was there.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* mName;
+    QByteArray mOld;
+    bool mHad;
+};
 
 // Fresh folders for one test, removed afterwards: the program folder, the
 // temporary folder, the settings folder and the system's temporary folder
@@ -36,8 +51,8 @@ private:
     QTemporaryDir mTemp;
     QTemporaryDir mSettings;
     QTemporaryDir mSystemTemp;
-    QByteArray mOldTemp, mOldTmpdir;
-    bool mHadTemp, mHadTmpdir;
+    ScopedEnv mTempVariable{"TEMP", QFile::encodeName(mTemp.path())};
+    ScopedEnv mTmpdirVariable{"TMPDIR", QFile::encodeName(mSystemTemp.path())};
     ProgramFolderOverride mProgramFolder{mProgram.path()};
     SettingsFolderOverride mSettingsFolder{mSettings.path()};
 };
