@@ -24,6 +24,8 @@ void RemoveFile(const QString& path)
 {
     // A click waiting in the queue may run its handler here, before the delete.
     QCoreApplication::processEvents();
+    if (path.isEmpty())
+        return;  // no file was made
     try {
         if (!QFile::remove(path)) {
             const automation::ObjectPtr fso = automation::CreateObject(QStringLiteral("Scripting.FileSystemObject"));
