@@ -470,20 +470,6 @@ TEST_F(Preview, ANewRunsFirstPageIsWhatEveryZoomAndCopyUse)
     EXPECT_EQ(QColor(copied.pixel(copied.width() * 5000 / 12240, copied.height() * 1800 / 15840)), QColor(Qt::blue));
 }
 
-TEST_F(Preview, BackRemovesTheDocumentAndShowsTheEntryWindowAgain)
-{
-    QWidget entry;
-    form.setEntryWindow(&entry);
-    const QString doc = folders.temp() + QStringLiteral("/kvarne22222222.doc");
-    testing_support::writeFile(doc, "doc");
-    form.setWordFile(doc);
-    form.PushButton8->click();
-    EXPECT_TRUE(entry.isVisible());
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_FALSE(QFile::exists(doc));
-    EXPECT_TRUE(dialogs.boxes.empty());
-}
-
 TEST_F(Preview, PageElementsBeyondTheLoadedOnesDoNotExist)
 {
     docgen::PreviewPort& port = form;
