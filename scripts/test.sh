@@ -6,8 +6,13 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 # libxml2-utils and python3 check saved documents against the document schemas;
-# poppler-utils reads back the PDF files the preview writes and prints.
-ensure_packages "${BUILD_PACKAGES[@]}" libxml2-utils python3 poppler-utils
+# poppler-utils reads back the PDF files the preview writes and prints;
+# clang-format checks the house style.
+ensure_packages "${BUILD_PACKAGES[@]}" libxml2-utils python3 poppler-utils clang-format
+
+echo "The house style (scripts/format.sh --check):"
+bash "$ROOT/scripts/format.sh" --check
+
 build_program
 
 (cd "$ROOT/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 300)
