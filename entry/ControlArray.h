@@ -5,13 +5,12 @@
 namespace entry {
 
 // Controls of one name told apart by an index from 0, as the topic panel's
-// controls are: readers loop from LBound() to UBound().
+// controls are: readers loop from 0 to UBound().
 template <class T> class ControlArray {
 public:
     void add(T* control) { mItems.push_back(control); }
     T* operator[](int index) const { return mItems.at(static_cast<size_t>(index)); }
     T* operator->() const { return mItems.at(0); }
-    int LBound() const { return 0; }
     int UBound() const { return static_cast<int>(mItems.size()) - 1; }
 
 private:

@@ -40,7 +40,6 @@ std::optional<QLocale> setRegionalLocale(std::optional<QLocale> locale)
 {
     return std::exchange(gLocale, std::move(locale));
 }
-void resetRegionalLocale() { gLocale.reset(); }
 
 QString shortDateFormat(const QLocale& locale)
 {

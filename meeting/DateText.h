@@ -10,9 +10,8 @@ namespace meeting {
 // The regional settings dates are written in: the system's, unless a test
 // sets another.
 QLocale regionalLocale();
-// Returns the one it replaces; none (or resetRegionalLocale) restores the system's.
+// Returns the one it replaces; none restores the system's.
 std::optional<QLocale> setRegionalLocale(std::optional<QLocale> locale);
-void resetRegionalLocale();
 
 // The general date-time text of the regional settings: the short date (always
 // with a four-digit year, so that 1601 never turns into 1901 on the way back),
