@@ -71,8 +71,6 @@ public:
     // is read as a raster picture. Anything else throws "Invalid picture".
     QByteArray save() const;
     static Picture load(const QByteArray& bytes);
-    void saveToFile(const QString& path) const;
-    static Picture loadFromFile(const QString& path);
 
     // About how much memory the picture holds.
     qint64 memoryBytes() const;

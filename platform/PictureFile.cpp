@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QDataStream>
-#include <QFile>
 #include <QFont>
 #include <QHash>
 #include <QImageReader>
@@ -135,25 +134,6 @@ Picture Picture::load(const QByteArray& bytes)
     if (s.status() != QDataStream::Ok)
         throw std::runtime_error("Invalid picture: the page picture is damaged");
     return pic;
-}
-
-void Picture::saveToFile(const QString& path) const
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(save()) < 0 || !f.flush())
-        throw std::runtime_error(
-            QStringLiteral("Can't save the picture to '%1': %2").arg(path, f.errorString()).toStdString());
-}
-
-Picture Picture::loadFromFile(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw std::runtime_error(
-            QStringLiteral("Can't load the picture '%1': %2").arg(path, f.errorString()).toStdString());
-    if (f.size() > 256ll << 20)
-        throw std::runtime_error(QStringLiteral("Invalid picture: '%1' is too large").arg(path).toStdString());
-    return load(f.readAll());
 }
 
 }  // namespace platform
