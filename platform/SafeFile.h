@@ -26,7 +26,7 @@ private:
 // The system's words for an error code ("No space left on device").
 QString systemReason(int code);
 
-// The read(2) and write(2) that every file access here goes through. Tests
+// The read(2) and write(2) that writeAll, readAll and copyFile go through. Tests
 // stand in calls that fail the way a full disk or a dying drive does, to see
 // that nothing is lost; an empty call restores the system's.
 using ReadCall = std::function<ssize_t(int fd, void* buffer, size_t size)>;

@@ -36,7 +36,7 @@ QString saveSample(const QTemporaryDir& dir)
     return out;
 }
 
-// Runs the shared schema check when the shared folder is there.
+// Runs the shared schema check, which lies in the shared folder beside the repository.
 void expectValid(const QString& path)
 {
     const QString tool = QStringLiteral(SHARED_FOLDER "/tools/validate-ooxml");
