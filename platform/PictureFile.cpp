@@ -18,6 +18,12 @@ namespace platform {
 namespace {
 constexpr quint32 kMagic = 0x43565047;  // "CVPG"
 constexpr quint32 kVersion = 1;
+// What a damaged or hostile picture may claim before it is refused: well
+// above any real page, far below what would exhaust memory.
+constexpr quint32 kMostFills = 100000;
+constexpr quint32 kMostGlyphRuns = 1000000;
+// A side longer than this many twips (about 17 m) is no page of ours.
+constexpr double kLongestSide = 1e6;
 }  // namespace
 
 QByteArray Picture::save() const
@@ -78,8 +84,8 @@ Picture Picture::load(const QByteArray& bytes)
         throw std::runtime_error("Invalid picture: the data is neither a page picture nor an image");
     }
     s >> pic.size >> count;
-    if (count > 100000 || s.status() != QDataStream::Ok || !(pic.size.width() > 0 && pic.size.height() > 0)
-        || pic.size.width() > 1e6 || pic.size.height() > 1e6)
+    if (count > kMostFills || s.status() != QDataStream::Ok || !(pic.size.width() > 0 && pic.size.height() > 0)
+        || pic.size.width() > kLongestSide || pic.size.height() > kLongestSide)
         throw std::runtime_error("Invalid picture: the page picture is damaged");
     for (quint32 i = 0; i < count && s.status() == QDataStream::Ok; ++i) {
         Fill f;
@@ -89,7 +95,7 @@ Picture Picture::load(const QByteArray& bytes)
         pic.fills.push_back(f);
     }
     s >> count;
-    if (count > 1000000)
+    if (count > kMostGlyphRuns)
         throw std::runtime_error("Invalid picture: the page picture is damaged");
     ensurePlatformFonts();
     // A page uses a few fonts over and over; each is looked up once.
