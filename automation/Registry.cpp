@@ -25,10 +25,6 @@ Registry::Factory Registry::add(const QString& progId, Factory factory)
     return previous;
 }
 
-void Registry::remove(const QString& progId) { mFactories.remove(progId.toLower()); }
-
-bool Registry::contains(const QString& progId) const { return mFactories.contains(progId.toLower()); }
-
 ObjectPtr Registry::create(const QString& progId) const
 {
     const QString failure = QStringLiteral("Can't create object '%1'").arg(progId);

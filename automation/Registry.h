@@ -16,10 +16,9 @@ public:
 
     static Registry& instance();
 
-    // Registers or replaces; returns the factory it replaced (empty if none).
+    // Registers or replaces (an empty factory unregisters); returns the
+    // factory it replaced (empty if none).
     Factory add(const QString& progId, Factory factory);
-    void remove(const QString& progId);
-    bool contains(const QString& progId) const;
 
     // Throws AutomationError "Can't create object '<id>'" when the identifier
     // is not registered or its component fails to start.

@@ -33,7 +33,7 @@ QString createFailure(const QString& id)
 
 TEST(Registry, UnknownIdentifierCantBeCreated)
 {
-    Registry::instance().remove(QStringLiteral("Word.Application"));
+    const ScopedRegistration none(QStringLiteral("Word.Application"), {});
     EXPECT_EQ(createFailure(QStringLiteral("Word.Application")),
               QStringLiteral("Can't create object 'Word.Application'"));
 }
@@ -52,8 +52,9 @@ TEST(Registry, CreatesByIdentifierWithoutRegardToCaseAndRestoresAfterAScope)
         ScopedRegistration r(QStringLiteral("Test.Named"), [] { return std::make_shared<Named>(); });
         EXPECT_EQ(CreateObject(QStringLiteral("test.NAMED"))->typeName(), QStringLiteral("Test.Named"));
     }
-    EXPECT_FALSE(Registry::instance().contains(QStringLiteral("Test.Named")));
-    EXPECT_TRUE(Registry::instance().contains(QStringLiteral("scripting.filesystemobject")));
+    EXPECT_EQ(createFailure(QStringLiteral("Test.Named")), QStringLiteral("Can't create object 'Test.Named'"));
+    EXPECT_EQ(CreateObject(QStringLiteral("scripting.filesystemobject"))->typeName(),
+              QStringLiteral("Scripting.FileSystemObject"));
 }
 
 TEST(FileSystemObject, DeleteFileForcesThroughReadOnlyOnlyWhenAsked)
