@@ -118,6 +118,8 @@ QLineEdit* textBox(QWidget* parent, Field f, int left, int top, int width, int h
 
 namespace {
 constexpr int kFormWidth = 9000, kFormHeight = 9660;
+// The designed margin between the controls and the window's edge, in twips.
+constexpr int kMargin = 120;
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent), SkinFramework1(std::make_shared<app::SkinFramework>()), mPointer(this)
@@ -142,7 +144,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent), SkinFramework1(std::make_shared
             return;
         // The whole control, not only its caret as Qt's own would, with the designed margin round it.
         const QRect r(now->mapTo(mSurface, QPoint(0, 0)), now->size());
-        const int margin = platform::units::twipsToPixels(120);
+        const int margin = platform::units::twipsToPixels(kMargin);
         mScroller->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + margin, r.height() / 2 + margin);
     });
     fitToScreen();
@@ -558,7 +560,7 @@ void Form1::showStoreTrouble(const meeting::StoreTrouble& trouble)
     lblStoreNotice->resize(lblStoreNotice->width(), lblStoreNotice->heightForWidth(lblStoreNotice->width()));
     lblStoreNotice->show();
     // The window grows by the notice, so no field is covered.
-    mSurface->setFixedHeight(lblStoreNotice->geometry().bottom() + 1 + platform::units::twipsToPixels(120));
+    mSurface->setFixedHeight(lblStoreNotice->geometry().bottom() + 1 + platform::units::twipsToPixels(kMargin));
     fitToScreen();
     QAccessibleEvent alert(lblStoreNotice, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);
