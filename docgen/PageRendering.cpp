@@ -4,7 +4,6 @@
 #include "app/Files.h"
 #include "app/Guard.h"
 #include "app/Labels.h"
-#include "app/Pointer.h"
 #include "automation/Registry.h"
 #include "automation/WordConstants.h"
 #include "docgen/Clipboard.h"
@@ -12,6 +11,7 @@
 #include "docgen/GenerationHost.h"
 #include "docgen/PreviewPort.h"
 #include "platform/SafeFile.h"
+#include "ui/Pointer.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -91,7 +91,7 @@ void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
     constexpr qint32 kSecondPage = 2;
     g.step(128);
     while (!done) {
-        g.step(130, [&] { host.setMousePointer(app::vbHourglass); });
+        g.step(130, [&] { host.setMousePointer(ui::vbHourglass); });
         g.step(132, [&] { call(call(doc, QStringLiteral("Range")).toObject(), QStringLiteral("CopyAsPicture")); });
         g.step(134, [&] { ++pageNumber; });
         g.step(136);

@@ -5,7 +5,6 @@
 #include "app/Files.h"
 #include "app/Guard.h"
 #include "app/Labels.h"
-#include "app/Pointer.h"
 #include "app/Random.h"
 #include "app/Resources.h"
 #include "automation/Registry.h"
@@ -16,6 +15,7 @@
 #include "docgen/PreviewPort.h"
 #include "meeting/DateText.h"
 #include "platform/SafeFile.h"
+#include "ui/Pointer.h"
 
 #include <QDir>
 #include <QFile>
@@ -198,7 +198,7 @@ void fillTemplate(GenerationHost& host)
     qint16 intRow = 0;
     g.step(104, [&] { intRow = kFirstTopicRow; });
     g.step(106, [&] { host.allowRepaint(false); });
-    g.step(108, [&] { host.setMousePointer(app::vbHourglass); });
+    g.step(108, [&] { host.setMousePointer(ui::vbHourglass); });
     ObjectPtr word, doc;
     g.step(110, [&] { word = automation::CreateObject(QStringLiteral("Word.Application")); });
     QByteArray bytes;
@@ -328,7 +328,7 @@ void fillTemplate(GenerationHost& host)
 
     g.step(292, [&] { host.preview().clearPages(); });
     g.step(294, [&] { SaveDocAsJPG(host, strDocFile); });
-    g.step(296, [&] { host.setMousePointer(app::vbDefault); });
+    g.step(296, [&] { host.setMousePointer(ui::vbDefault); });
     g.step(298);
     if (g.test([&] { return host.preview().pageCount() > 0; }))
         g.step(300, [&] { host.preview().showImage(0); });

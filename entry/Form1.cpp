@@ -2,18 +2,18 @@
 
 #include "app/AppTitle.h"
 #include "app/Application.h"
-#include "app/Colours.h"
-#include "app/Controls.h"
 #include "app/Environment.h"
 #include "app/Files.h"
 #include "app/Guard.h"
 #include "app/Labels.h"
-#include "app/Skin.h"
-#include "app/WindowLook.h"
 #include "docgen/IsInstalled.h"
 #include "docgen/TemplateFilling.h"
 #include "platform/Units.h"
 #include "preview/Form2.h"
+#include "ui/Colours.h"
+#include "ui/Controls.h"
+#include "ui/Skin.h"
+#include "ui/WindowLook.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -44,7 +44,7 @@ namespace {
 QLabel* caption(QWidget* parent, const QString& name, const QString& text, int left, int top, int width, int height,
                 QWidget* buddy = nullptr)
 {
-    auto* l = app::placeControl<QLabel>(parent, name, left, top, width, height);
+    auto* l = ui::placeControl<QLabel>(parent, name, left, top, width, height);
     l->setText(text);
     // With a buddy a doubled ampersand shows as one, as the captions are written.
     if (buddy)
@@ -122,10 +122,10 @@ constexpr int kFormWidth = 9000, kFormHeight = 9660;
 constexpr int kMargin = 120;
 }  // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent), SkinFramework1(std::make_shared<app::SkinFramework>()), mPointer(this)
+Form1::Form1(QWidget* parent) : QWidget(parent), SkinFramework1(std::make_shared<ui::SkinFramework>()), mPointer(this)
 {
     setObjectName(QStringLiteral("Form1"));
-    setFont(app::designFont(9));
+    setFont(ui::designFont(9));
     // The controls lie on a surface of the designed size. The window shows it
     // whole where the screen has room, and scrolls it where it has not.
     mScroller = new QScrollArea;
@@ -172,21 +172,21 @@ Form1::~Form1()
 
 void Form1::buildLayout()
 {
-    PushButton22 = app::placeControl<QPushButton>(mSurface, QStringLiteral("PushButton22"), 120, 120, 8760, 400);
+    PushButton22 = ui::placeControl<QPushButton>(mSurface, QStringLiteral("PushButton22"), 120, 120, 8760, 400);
     PushButton22->setText(QStringLiteral("Start Creating Template"));
-    PushButton2 = app::placeControl<QPushButton>(mSurface, QStringLiteral("PushButton2"), 120, 630, 4320, 405);
+    PushButton2 = ui::placeControl<QPushButton>(mSurface, QStringLiteral("PushButton2"), 120, 630, 4320, 405);
     PushButton2->setText(QStringLiteral("Clear/Reset Data"));
-    PushButton3 = app::placeControl<QPushButton>(mSurface, QStringLiteral("PushButton3"), 4560, 630, 4320, 405);
+    PushButton3 = ui::placeControl<QPushButton>(mSurface, QStringLiteral("PushButton3"), 4560, 630, 4320, 405);
     PushButton3->setText(QStringLiteral("Load Sample/Example Data"));
-    app::setButtonFont({PushButton22, PushButton2, PushButton3});
+    ui::setButtonFont({PushButton22, PushButton2, PushButton3});
     for (QPushButton* b : {PushButton22, PushButton2, PushButton3})
-        watchHover(b, app::vbCustom);
+        watchHover(b, ui::vbCustom);
     connect(PushButton22, &QPushButton::clicked, this, &Form1::PushButton22_Click);
     connect(PushButton2, &QPushButton::clicked, this, &Form1::PushButton2_Click);
     connect(PushButton3, &QPushButton::clicked, this, &Form1::PushButton3_Click);
 
     // Meeting details: two columns of caption and field.
-    Frame1 = app::placeControl<QGroupBox>(mSurface, QStringLiteral("Frame1"), 120, 1095, 8760, 2280);
+    Frame1 = ui::placeControl<QGroupBox>(mSurface, QStringLiteral("Frame1"), 120, 1095, 8760, 2280);
     Frame1->setTitle(QStringLiteral("Meeting Details"));
     txtTitle = textBox(Frame1, Field::txtTitle, 2055, 307, 2550, 345);
     // "tt" of the designed format is Qt's "AP".
@@ -214,11 +214,11 @@ void Form1::buildLayout()
     caption(Frame1, QStringLiteral("Label9"), QStringLiteral("Attendees"), 4845, 1470, 1050, 225, txtAttendees);
 
     // Agenda topics: a viewport onto a strip of topic panels.
-    Frame3 = app::placeControl<QGroupBox>(mSurface, QStringLiteral("Frame3"), 120, 3450, 8760, 4620);
+    Frame3 = ui::placeControl<QGroupBox>(mSurface, QStringLiteral("Frame3"), 120, 3450, 8760, 4620);
     Frame3->setTitle(QStringLiteral("Agenda Topics"));
-    Picture1 = app::placeControl<app::PictureBox>(Frame3, QStringLiteral("Picture1"), 195, 285, 8340, 4170);
-    Picture3 = app::placeControl<app::PictureBox>(Picture1, QStringLiteral("Picture3"), 30, 0, 7950, 5505);
-    VScroll1 = app::placeControl<QScrollBar>(Picture1, QStringLiteral("VScroll1"), 8070, -15, 250, 4170);
+    Picture1 = ui::placeControl<ui::PictureBox>(Frame3, QStringLiteral("Picture1"), 195, 285, 8340, 4170);
+    Picture3 = ui::placeControl<ui::PictureBox>(Picture1, QStringLiteral("Picture3"), 30, 0, 7950, 5505);
+    VScroll1 = ui::placeControl<QScrollBar>(Picture1, QStringLiteral("VScroll1"), 8070, -15, 250, 4170);
     VScroll1->setOrientation(Qt::Vertical);
     VScroll1->setRange(0, 0);
     VScroll1->setSingleStep(1);
@@ -228,7 +228,7 @@ void Form1::buildLayout()
     buildTopicPanel(0);
 
     // Footer.
-    Frame2 = app::placeControl<QGroupBox>(mSurface, QStringLiteral("Frame2"), 120, 8115, 8760, 1440);
+    Frame2 = ui::placeControl<QGroupBox>(mSurface, QStringLiteral("Frame2"), 120, 8115, 8760, 1440);
     Frame2->setTitle(QStringLiteral("Footer"));
     txtObservers = textBox(Frame2, Field::txtObservers, 1935, 240, 6585, 345);
     txtResource = textBox(Frame2, Field::txtResource, 1935, 585, 6585, 345);
@@ -239,7 +239,7 @@ void Form1::buildLayout()
 
     // A line, not a box: a box would take the keys typed while it comes up.
     lblStoreNotice =
-        app::placeControl<QLabel>(mSurface, QStringLiteral("lblStoreNotice"), 120, kFormHeight - 60, 8760, 0);
+        ui::placeControl<QLabel>(mSurface, QStringLiteral("lblStoreNotice"), 120, kFormHeight - 60, 8760, 0);
     lblStoreNotice->setWordWrap(true);
     lblStoreNotice->setTextFormat(Qt::PlainText);
     lblStoreNotice->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -270,18 +270,18 @@ void Form1::buildLayout()
 
     for (QWidget* w : {static_cast<QWidget*>(this), mSurface, static_cast<QWidget*>(Frame1),
                        static_cast<QWidget*>(Frame2), static_cast<QWidget*>(Frame3)})
-        watchHover(w, app::vbDefault);
+        watchHover(w, ui::vbDefault);
 }
 
 void Form1::buildTopicPanel(int i)
 {
-    const QColor lightGrey = app::platformColour(app::kLightGrey);
-    auto* panel = app::placeControl<app::PictureBox>(Picture3, QStringLiteral("picMainContainer"), 60, 120, 7905, 3975);
+    const QColor lightGrey = ui::platformColour(ui::kLightGrey);
+    auto* panel = ui::placeControl<ui::PictureBox>(Picture3, QStringLiteral("picMainContainer"), 60, 120, 7905, 3975);
     picMainContainer.add(panel);
 
     auto label = [&](ControlArray<QLabel>& array, const char* name, const char* text, int left, int top, int width) {
         QLabel* l = caption(panel, QString::fromLatin1(name), QString::fromLatin1(text), left, top, width, 330);
-        app::setBackColour(l, lightGrey);
+        ui::setBackColour(l, lightGrey);
         array.add(l);
     };
     auto text = [&](ControlArray<QLineEdit>& array, Field f, int left, int top, int width) {
@@ -314,9 +314,9 @@ void Form1::buildTopicPanel(int i)
 
     // Each deadline picker sits 30 twips up and left inside a holder that
     // clips its left and top border.
-    auto deadline = [&](ControlArray<app::PictureBox>& holders, const char* holderName,
+    auto deadline = [&](ControlArray<ui::PictureBox>& holders, const char* holderName,
                         ControlArray<DatePicker>& pickers, Field f, int top) {
-        auto* holder = app::placeControl<app::PictureBox>(panel, QString::fromLatin1(holderName), 6075, top, 1785, 330);
+        auto* holder = ui::placeControl<ui::PictureBox>(panel, QString::fromLatin1(holderName), 6075, top, 1785, 330);
         holders.add(holder);
         auto* picker = new DatePicker(QStringLiteral("dd-MMM-yyyy"), true, holder);
         picker->setObjectName(meeting::fieldName(f));
@@ -332,7 +332,7 @@ void Form1::connectField(QLineEdit* edit, Field f, int topic)
 {
     mFieldOf.insert(edit, {f, topic});
     edit->installEventFilter(this);
-    watchHover(edit, app::vbDefault);
+    watchHover(edit, ui::vbDefault);
     connect(edit, &QLineEdit::textChanged, this,
             [f, topic](const QString& text) { meeting::saveText(f, topic, text); });
 }
@@ -345,7 +345,7 @@ void Form1::connectPicker(DatePicker* picker, Field f, int topic)
             continue;
         mFieldOf.insert(part, {f, topic});
         part->installEventFilter(this);
-        watchHover(part, app::vbDefault);
+        watchHover(part, ui::vbDefault);
     }
     if (meeting::kindOf(f) == meeting::FieldKind::DateTime)
         connect(picker, &DatePicker::changed, this, [picker] { meeting::saveDateTime(*picker->value()); });
@@ -487,8 +487,8 @@ void Form1::assignDeadline(Field f, int topic, const meeting::MaybeDate& value)
 void Form1::Form_Load()
 {
     app::Guard g(app::label::Form1_Form_Load);
-    g.step(102, [&] { app::ApplySkin(this, SkinFramework1); });
-    app::setUpWindow(g, this, mPointer, [] { app::SetApplicationTitle(); });  // steps 104 to 110
+    g.step(102, [&] { ui::ApplySkin(this, SkinFramework1); });
+    ui::setUpWindow(g, this, mPointer, [] { app::SetApplicationTitle(); });  // steps 104 to 110
     meeting::restoreRecord(*this, g);  // steps 130 to 182
     g.step(184, [] { docgen::CheckWordAvailable(); });
 }
@@ -570,7 +570,7 @@ void Form1::Form_Unload() { app::endProgram(); }
 
 void Form1::fitToScreen()
 {
-    const QSize room = app::roomOnScreen(this), whole = mSurface->size();
+    const QSize room = ui::roomOnScreen(this), whole = mSurface->size();
     // A bar needed across takes room down the window, and the other way round.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, mScroller);
     const bool down = whole.height() > room.height();
@@ -582,7 +582,7 @@ void Form1::fitToScreen()
 void Form1::showEvent(QShowEvent* event)
 {
     fitToScreen();
-    app::keepOnScreen(this);
+    ui::keepOnScreen(this);
     QWidget::showEvent(event);
 }
 

@@ -1,8 +1,5 @@
 #pragma once
 
-#include "app/HoverPointer.h"
-#include "app/Pointer.h"
-#include "app/RunProgress.h"
 #include "app/Termination.h"
 #include "automation/Value.h"
 #include "docgen/GenerationHost.h"
@@ -10,6 +7,9 @@
 #include "entry/DatePicker.h"
 #include "meeting/Record.h"
 #include "meeting/SettingsStore.h"
+#include "ui/HoverPointer.h"
+#include "ui/Pointer.h"
+#include "ui/RunProgress.h"
 
 #include <QWidget>
 
@@ -20,7 +20,7 @@ class QPushButton;
 class QScrollArea;
 class QScrollBar;
 
-namespace app {
+namespace ui {
 class PictureBox;
 }
 namespace preview {
@@ -44,7 +44,7 @@ public:
     void PushButton2_Click();  // "Clear/Reset Data"
     void PushButton3_Click();  // "Load Sample/Example Data"
 
-    app::WindowPointer& pointer() { return mPointer; }
+    ui::WindowPointer& pointer() { return mPointer; }
 
     // The record's fields by name, for readers and for the restore.
     QLineEdit* textField(meeting::Field f, int topic = 0) const;
@@ -75,9 +75,9 @@ public:
     QLineEdit *txtTitle, *txtMeetingLocation, *txtMeetingCalledBy, *txtTypeOfMeeting, *txtFacilitator, *txtNoteTaker,
         *txtTimekeeper, *txtAttendees, *txtObservers, *txtResource, *txtNotes;
     DatePicker* dtpDateTime;
-    app::PictureBox *Picture1, *Picture3;
+    ui::PictureBox *Picture1, *Picture3;
     QScrollBar* VScroll1;
-    ControlArray<app::PictureBox> picMainContainer, picCont1, picCont2;
+    ControlArray<ui::PictureBox> picMainContainer, picCont1, picCont2;
     ControlArray<QLabel> lblTopicNo, lblTimeAlloted, lblTopic, lblPresenter, lblDiscussion, lblConclusion,
         lblActionItem, lblPersonResponsible, lblDeadline;
     ControlArray<QLineEdit> txtTimeAlloted, txtTopic, txtPresenter, txtDiscussion1, txtDiscussion2, txtDiscussion3,
@@ -109,9 +109,9 @@ private:
     QWidget* mSurface;  // the controls' parent, at the designed size
     // The non-visual skin component that styles this window.
     automation::ObjectPtr SkinFramework1;
-    app::WindowPointer mPointer;
-    app::RunProgress mProgress;
-    app::HoverPointer mHover{this, mPointer};
+    ui::WindowPointer mPointer;
+    ui::RunProgress mProgress;
+    ui::HoverPointer mHover{this, mPointer};
     bool mBusy = false;
     meeting::TroubleListener mOtherTroubleListener;
     app::WorkUnderWay mOtherWorkUnderWay;

@@ -1,18 +1,18 @@
 #include "preview/Form2.h"
 
 #include "app/Application.h"
-#include "app/Colours.h"
-#include "app/Controls.h"
 #include "app/Dialogs.h"
 #include "app/Files.h"
 #include "app/Guard.h"
 #include "app/Labels.h"
-#include "app/WindowLook.h"
 #include "meeting/SaveFolder.h"
 #include "meeting/SettingsStore.h"
 #include "platform/SafeFile.h"
 #include "platform/Units.h"
 #include "preview/PageOutput.h"
+#include "ui/Colours.h"
+#include "ui/Controls.h"
+#include "ui/WindowLook.h"
 
 #include <QAbstractSlider>
 #include <QAction>
@@ -83,7 +83,7 @@ int firstShare(int growth, const Place& first, const Place& second)
 Form2::Form2(QWidget* parent) : QWidget(parent), mPointer(this)
 {
     setObjectName(QStringLiteral("Form2"));
-    setFont(app::designFont(9));
+    setFont(ui::designFont(9));
     setMinimumSize(platform::units::twipsToPixels(kMinimumWidth), platform::units::twipsToPixels(kMinimumHeight));
     resize(platform::units::twipsToPixels(kDesignWidth), platform::units::twipsToPixels(kDesignHeight));
     mView.setPointer([this](int shape) { mPointer.setShape(shape); });
@@ -137,7 +137,7 @@ void Form2::buildLayout()
     Picture2 = control<ViewportBox>(this, QStringLiteral("Picture2"));
     Picture2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Picture2->setLineWidth(platform::units::twipsToPixels(ZoomGeometry::kViewportBorder));
-    app::setBackColour(Picture2, Qt::white);
+    ui::setBackColour(Picture2, Qt::white);
     mViewportInside = new QWidget(Picture2);
     // A click beside the page gives the viewport the keys, as one on the page gives them to the page.
     mViewportInside->setFocusProxy(Picture2);
@@ -172,11 +172,11 @@ void Form2::buildLayout()
         button->setText(action->text());
         button->setAccessibleName(action->text());
         connect(button, &QPushButton::clicked, action, &QAction::trigger);
-        mHover.watch(button, app::vbCustom);
+        mHover.watch(button, ui::vbCustom);
     }
-    app::setButtonFont({PushButton1, PushButton2, PushButton8, PushButton6});
+    ui::setButtonFont({PushButton1, PushButton2, PushButton8, PushButton6});
     for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(ListView1)})
-        mHover.watch(w, app::vbDefault);
+        mHover.watch(w, ui::vbDefault);
 
     // The page and the viewport take the keys by Tab and by a click.
     for (QWidget* w : {static_cast<QWidget*>(Picture2), static_cast<QWidget*>(Picture1)})
@@ -265,8 +265,8 @@ void Form2::Form_Load()
 {
     app::Guard g(app::label::Form2_Form_Load);
     g.step(100, [&] { mView.awaitFirstActivation(); });
-    g.step(102, [&] { app::paintButtonFace(this, app::FaceWalk::Standard); });
-    app::setUpWindow(g, this, mPointer);  // steps 104 to 110
+    g.step(102, [&] { ui::paintButtonFace(this, ui::FaceWalk::Standard); });
+    ui::setUpWindow(g, this, mPointer);  // steps 104 to 110
     g.step(112, [&] {
         ListView1->setColumnCount(1);
         ListView1->setHeaderLabels({QStringLiteral("Page(s)")});
@@ -572,10 +572,10 @@ void Form2::mnuPrint_Click()
         return;
     QString file;
     g.step(110, [&] {
-        mPointer.setShape(app::vbHourglass);
+        mPointer.setShape(ui::vbHourglass);
         file = printPages(printer, pages, mDocumentTitle);
     });
-    g.step(112, [&] { mPointer.setShape(app::vbDefault); });
+    g.step(112, [&] { mPointer.setShape(ui::vbDefault); });
     if (file.isEmpty())
         return;  // sent to a printer, or the failure has been reported
     g.step(114, [&] {
@@ -617,8 +617,8 @@ void Form2::Form_Unload() { app::endProgram(); }
 void Form2::showEvent(QShowEvent* event)
 {
     // No larger than the screen has room for, so that every button can be reached.
-    resize(size().boundedTo(app::roomOnScreen(this)));
-    app::keepOnScreen(this);
+    resize(size().boundedTo(ui::roomOnScreen(this)));
+    ui::keepOnScreen(this);
     QWidget::showEvent(event);
     Form_Activate();
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/HoverPointer.h"
-#include "app/Pointer.h"
 #include "docgen/PreviewPort.h"
 #include "preview/PageView.h"
 #include "preview/PictureControl.h"
+#include "ui/HoverPointer.h"
+#include "ui/Pointer.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -58,7 +58,7 @@ public:
 
     const PageView& view() const { return mView; }
     const ZoomGeometry& geometry() const { return mView.geometry(); }
-    app::WindowPointer& pointer() { return mPointer; }
+    ui::WindowPointer& pointer() { return mPointer; }
     bool firstActivationPending() const { return mView.firstActivationPending(); }
 
     // PreviewPort
@@ -113,8 +113,8 @@ private:
     void popUpPageMenu();
 
     PageView mView;
-    app::WindowPointer mPointer;
-    app::HoverPointer mHover{this, mPointer};
+    ui::WindowPointer mPointer;
+    ui::HoverPointer mHover{this, mPointer};
     QWidget* mViewportInside = nullptr;
     QPointer<QWidget> mEntryWindow;
 };

@@ -2,7 +2,7 @@
 
 #include "app/Guard.h"
 #include "app/Labels.h"
-#include "app/Pointer.h"
+#include "ui/Pointer.h"
 
 #include <stdexcept>
 
@@ -142,7 +142,7 @@ void PageView::choosePage(int index)
     if (!hasImage(index))
         return;  // no picture for it: nothing to show
     Change c(*this);
-    pointer(app::vbHourglass);
+    pointer(ui::vbHourglass);
     const Page page = image(index);
     mCanvas.picture = page;
     mCanvas.drawing.reset();
@@ -154,7 +154,7 @@ void PageView::choosePage(int index)
     mGeo.choosePage();
     redraw();
     setupScrollBars();
-    pointer(app::vbDefault);
+    pointer(ui::vbDefault);
 }
 
 bool PageView::redraw()
@@ -176,7 +176,7 @@ bool PageView::redraw()
         mCanvas.drawing = Drawing{mHolder, QRectF(0, 0, mGeo.zoomedWidth(), mGeo.zoomedHeight()),
                                   QRectF(0, 0, mGeo.naturalWidth(), mGeo.naturalHeight())};
     });
-    g.step(114, [&] { pointer(app::vbDefault); });
+    g.step(114, [&] { pointer(ui::vbDefault); });
     g.step(116, [&] { mGeo.placeRedrawnCanvas(); });
     return true;
 }

@@ -29,7 +29,7 @@ void paintFocus(QWidget* w, QPainter& p, const QRect& area)
 
 }  // namespace
 
-PictureControl::PictureControl(QWidget* parent) : app::PictureBox(parent)
+PictureControl::PictureControl(QWidget* parent) : ui::PictureBox(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -81,7 +81,7 @@ void PictureControl::mouseReleaseEvent(QMouseEvent* e)
 
 void ViewportBox::paintEvent(QPaintEvent* event)
 {
-    app::PictureBox::paintEvent(event);
+    ui::PictureBox::paintEvent(event);
     if (hasFocus()) {
         QPainter p(this);
         paintFocus(this, p, rect());  // on the frame: the canvas covers the inside

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Controls.h"
 #include "preview/PageView.h"
+#include "ui/Controls.h"
 
 #include <QScrollBar>
 
@@ -10,7 +10,7 @@ namespace preview {
 // The canvas: it shows what the page view says it shows (a picture at its
 // natural size, and what was painted over it), and reports the mouse in
 // twips of its own.
-class PictureControl : public app::PictureBox {
+class PictureControl : public ui::PictureBox {
     Q_OBJECT
 public:
     explicit PictureControl(QWidget* parent = nullptr);
@@ -34,10 +34,10 @@ private:
 
 // The viewport and the bars take the keys like the canvas, and show it when
 // they have the focus, as every control that takes it must.
-class ViewportBox : public app::PictureBox {
+class ViewportBox : public ui::PictureBox {
     Q_OBJECT
 public:
-    using app::PictureBox::PictureBox;
+    using ui::PictureBox::PictureBox;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -2,7 +2,6 @@
 #include "app/Environment.h"
 #include "app/Guard.h"
 #include "app/Labels.h"
-#include "app/Pointer.h"
 #include "app/Random.h"
 #include "app/Resources.h"
 #include "automation/AutomationError.h"
@@ -14,6 +13,7 @@
 #include "tests/support/RecordingObject.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
+#include "ui/Pointer.h"
 #include "wordproc/Package.h"
 #include "wordproc/WordApplication.h"
 
@@ -101,7 +101,7 @@ TEST_F(Generation, TheSampleMeetingBecomesADocumentShownInThePreview)
     EXPECT_TRUE(host.hidden);
     EXPECT_TRUE(host.repaintAllowed);
     EXPECT_FALSE(host.busy());
-    EXPECT_EQ(host.pointerShape, app::vbDefault);
+    EXPECT_EQ(host.pointerShape, ui::vbDefault);
 }
 
 TEST_F(Generation, ASecondClickDuringARunDoesNothing)

@@ -1,7 +1,5 @@
 #include "entry/Form1.h"
 #include "app/Clock.h"
-#include "app/Controls.h"
-#include "app/Pointer.h"
 #include "automation/Registry.h"
 #include "meeting/DateText.h"
 #include "meeting/IniFile.h"
@@ -10,6 +8,8 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/Ui.h"
+#include "ui/Controls.h"
+#include "ui/Pointer.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -436,16 +436,16 @@ TEST_F(EntryWindow, ThePointerIsTheHandOverTheButtonsOnlyAndStaysTheHourglassWhi
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     using testing_support::movePointerOver;
     const std::pair<QWidget*, int> path[] = {
-        {form->PushButton22, app::vbCustom},
-        {form->Frame1, app::vbDefault},
-        {form->PushButton3, app::vbCustom},
-        {form->txtNotes, app::vbDefault},
-        {form->PushButton2, app::vbCustom},
-        {form->lblTopic[0], app::vbCustom},  // captions leave the pointer as it is
-        {form->VScroll1, app::vbCustom},  // and so does the scroll bar
-        {form->dtpDeadline2[0], app::vbDefault},
-        {form->findChild<QLabel*>(QStringLiteral("Label2")), app::vbDefault},
-        {form.get(), app::vbDefault},
+        {form->PushButton22, ui::vbCustom},
+        {form->Frame1, ui::vbDefault},
+        {form->PushButton3, ui::vbCustom},
+        {form->txtNotes, ui::vbDefault},
+        {form->PushButton2, ui::vbCustom},
+        {form->lblTopic[0], ui::vbCustom},  // captions leave the pointer as it is
+        {form->VScroll1, ui::vbCustom},  // and so does the scroll bar
+        {form->dtpDeadline2[0], ui::vbDefault},
+        {form->findChild<QLabel*>(QStringLiteral("Label2")), ui::vbDefault},
+        {form.get(), ui::vbDefault},
     };
     for (const auto& [w, shape] : path) {
         movePointerOver(w);
@@ -454,11 +454,11 @@ TEST_F(EntryWindow, ThePointerIsTheHandOverTheButtonsOnlyAndStaysTheHourglassWhi
     movePointerOver(form->PushButton22);
     EXPECT_EQ(form->cursor().shape(), Qt::PointingHandCursor);
 
-    form->pointer().setShape(app::vbHourglass);
+    form->pointer().setShape(ui::vbHourglass);
     for (QWidget* w : {static_cast<QWidget*>(form->PushButton22), static_cast<QWidget*>(form->Frame2),
                        static_cast<QWidget*>(form.get())}) {
         movePointerOver(w);
-        EXPECT_EQ(form->pointer().shape(), app::vbHourglass);
+        EXPECT_EQ(form->pointer().shape(), ui::vbHourglass);
     }
 }
 

@@ -1,10 +1,10 @@
 #include "app/Application.h"
 #include "app/Guard.h"
-#include "app/Pointer.h"
 #include "automation/Registry.h"
 #include "entry/Form1.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
+#include "ui/Pointer.h"
 #include <stdexcept>
 
 #include <QApplication>

@@ -1,13 +1,13 @@
 #include "preview/Form2.h"
 #include "app/Application.h"
-#include "app/Colours.h"
-#include "app/Pointer.h"
 #include "app/Termination.h"
 #include "docgen/PreviewPort.h"
 #include "platform/Units.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/Ui.h"
+#include "ui/Colours.h"
+#include "ui/Pointer.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -156,7 +156,7 @@ TEST_F(Preview, PagesAreChosenByClickAndByAnyKeyRelease)
     EXPECT_EQ(shownColour(), QColor(Qt::green));
     QTest::keyClick(form.ListView1, Qt::Key_Down);
     EXPECT_EQ(shownColour(), QColor(Qt::blue));
-    EXPECT_EQ(form.pointer().shape(), app::vbDefault);
+    EXPECT_EQ(form.pointer().shape(), ui::vbDefault);
 
     // Nothing selected, or no picture for the item: nothing happens.
     form.ListView1->clearSelection();
@@ -546,28 +546,28 @@ TEST_F(Preview, TheHandShowsOverTheButtonsExceptWhileBusyAndColoursAreStandard)
 {
     using testing_support::movePointerOver;
     const std::pair<QWidget*, int> path[] = {
-        {form.PushButton6, app::vbCustom},
-        {form.Frame1, app::vbDefault},
-        {form.PushButton1, app::vbCustom},
-        {form.ListView1, app::vbDefault},
-        {form.PushButton8, app::vbCustom},
-        {form.Picture1, app::vbCustom},  // the canvas and the bars leave the pointer as it is
-        {form.VScroll1, app::vbCustom},
-        {&form, app::vbDefault},
+        {form.PushButton6, ui::vbCustom},
+        {form.Frame1, ui::vbDefault},
+        {form.PushButton1, ui::vbCustom},
+        {form.ListView1, ui::vbDefault},
+        {form.PushButton8, ui::vbCustom},
+        {form.Picture1, ui::vbCustom},  // the canvas and the bars leave the pointer as it is
+        {form.VScroll1, ui::vbCustom},
+        {&form, ui::vbDefault},
     };
     for (const auto& [w, shape] : path) {
         movePointerOver(w, w == &form ? QPoint(3, 3) : QPoint(-1, -1));
         EXPECT_EQ(form.pointer().shape(), shape) << w->objectName().toStdString();
     }
-    form.pointer().setShape(app::vbHourglass);
+    form.pointer().setShape(ui::vbHourglass);
     movePointerOver(form.PushButton1);
     movePointerOver(form.ListView1);
-    EXPECT_EQ(form.pointer().shape(), app::vbHourglass);
+    EXPECT_EQ(form.pointer().shape(), ui::vbHourglass);
 
-    const QColor face = app::platformColour(app::kButtonFace);
-    EXPECT_EQ(app::backColour(&form), face);
-    EXPECT_EQ(app::backColour(form.Frame1), face);
-    EXPECT_EQ(app::backColour(form.Picture2), QColor(Qt::white));  // picture boxes keep theirs
+    const QColor face = ui::platformColour(ui::kButtonFace);
+    EXPECT_EQ(ui::backColour(&form), face);
+    EXPECT_EQ(ui::backColour(form.Frame1), face);
+    EXPECT_EQ(ui::backColour(form.Picture2), QColor(Qt::white));  // picture boxes keep theirs
 }
 
 // ---- The document of a run, saved and left ---------------------------------

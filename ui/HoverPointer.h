@@ -6,7 +6,7 @@
 class QEvent;
 class QWidget;
 
-namespace app {
+namespace ui {
 
 class WindowPointer;
 
@@ -19,7 +19,7 @@ class HoverPointer : public QObject {
 public:
     HoverPointer(QWidget* window, WindowPointer& pointer) : mWindow(window), mPointer(pointer) {}
 
-    // `widget` asks for `shape` (app::vbDefault, app::vbCustom, ...).
+    // `widget` asks for `shape` (ui::vbDefault, ui::vbCustom, ...).
     void watch(QWidget* widget, int shape);
 
 protected:
@@ -31,4 +31,4 @@ private:
     QHash<QObject*, int> mShapes;
 };
 
-}  // namespace app
+}  // namespace ui

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace app {
+namespace ui {
 
 // Colours as the design states them: 0x00BBGGRR for a plain colour, or
 // 0x80000000 plus an index for a colour of the platform's scheme.
@@ -18,4 +18,4 @@ QColor platformColour(quint32 value);
 QColor backColour(const QWidget* control);
 void setBackColour(QWidget* control, const QColor& colour);
 
-}  // namespace app
+}  // namespace ui

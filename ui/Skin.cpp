@@ -1,14 +1,14 @@
-#include "app/Skin.h"
+#include "ui/Skin.h"
 
 #include "app/Environment.h"
 #include "app/Files.h"
-#include "app/WindowLook.h"
 #include "automation/AutomationError.h"
+#include "ui/WindowLook.h"
 
 #include <QFile>
 #include <QWidget>
 
-namespace app {
+namespace ui {
 
 using automation::Bound;
 using automation::Kind;
@@ -80,13 +80,14 @@ SkinFramework::SkinFramework()
 
 QString skinPath()
 {
-    return joinPath(joinPath(environment::programFolder(), QStringLiteral("x")), QStringLiteral("o.cjs"));
+    return app::joinPath(app::joinPath(app::environment::programFolder(), QStringLiteral("x")),
+                         QStringLiteral("o.cjs"));
 }
 
 void ApplySkin(QWidget* window, const automation::ObjectPtr& skinComponent)
 {
     const QString path = skinPath();
-    if (!FileExists(path))
+    if (!app::FileExists(path))
         return;
 
     paintButtonFace(window, FaceWalk::Skinned);
@@ -101,4 +102,4 @@ void ApplySkin(QWidget* window, const automation::ObjectPtr& skinComponent)
     callById(skinComponent, 3, CallKind::Method, {SkinFramework::handleOf(window)});
 }
 
-}  // namespace app
+}  // namespace ui

@@ -8,8 +8,11 @@ class QSize;
 class QWidget;
 
 namespace app {
-
 class Guard;
+}
+
+namespace ui {
+
 class WindowPointer;
 
 // What the entry and the preview window share in how they look and start.
@@ -17,7 +20,7 @@ class WindowPointer;
 // Steps 104 to 110 of a window's load: the caption and the program's icon
 // (then `withCaption`, where the window has more to do in that step), and the
 // custom pointer from HAND-M.CUR in the program folder where there is one.
-void setUpWindow(Guard& g, QWidget* window, WindowPointer& pointer, const std::function<void()>& withCaption = {});
+void setUpWindow(app::Guard& g, QWidget* window, WindowPointer& pointer, const std::function<void()>& withCaption = {});
 
 // The command buttons' designed font.
 void setButtonFont(std::initializer_list<QPushButton*> buttons);
@@ -38,4 +41,4 @@ QSize roomOnScreen(const QWidget* window);
 // Moves a window so that as much of it as fits lies in that area.
 void keepOnScreen(QWidget* window);
 
-}  // namespace app
+}  // namespace ui

@@ -1,4 +1,4 @@
-#include "app/Pointer.h"
+#include "ui/Pointer.h"
 #include "tests/support/TestSupport.h"
 
 #include <QTemporaryDir>
@@ -12,7 +12,7 @@ TEST(CursorFile, LoadsThePictureAndItsHotSpot)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("HAND-M.CUR"));
     testing_support::writeFile(path, testing_support::makeCursorFile(32, 9, 3));
-    const QCursor cursor = app::loadCursorFile(path);
+    const QCursor cursor = ui::loadCursorFile(path);
     EXPECT_EQ(cursor.hotSpot(), QPoint(9, 3));
     EXPECT_EQ(cursor.pixmap().size(), QSize(32, 32));
 }
@@ -26,7 +26,7 @@ TEST(CursorFile, AnythingElseIsRefusedWithItsName)
                                     testing_support::makeCursorFile(32, 1, 1).left(40)}) {
         testing_support::writeFile(path, bytes);
         try {
-            app::loadCursorFile(path);
+            ui::loadCursorFile(path);
             ADD_FAILURE() << "accepted " << bytes.size() << " bytes";
         } catch (const std::runtime_error& e) {
             EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(QStringLiteral("Invalid picture: '%1'").arg(path)))
@@ -38,23 +38,23 @@ TEST(CursorFile, AnythingElseIsRefusedWithItsName)
 TEST(WindowPointer, HoverSwitchesOnlyWhileNotBusy)
 {
     QWidget window;
-    app::WindowPointer pointer(&window);
-    pointer.hover(app::vbCustom);
-    EXPECT_EQ(pointer.shape(), app::vbCustom);
+    ui::WindowPointer pointer(&window);
+    pointer.hover(ui::vbCustom);
+    EXPECT_EQ(pointer.shape(), ui::vbCustom);
     // No picture loaded: the platform's pointing hand stands in.
     EXPECT_EQ(window.cursor().shape(), Qt::PointingHandCursor);
-    pointer.hover(app::vbDefault);
+    pointer.hover(ui::vbDefault);
     EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
 
-    pointer.setShape(app::vbHourglass);
-    pointer.hover(app::vbCustom);
-    pointer.hover(app::vbDefault);
-    EXPECT_EQ(pointer.shape(), app::vbHourglass);
+    pointer.setShape(ui::vbHourglass);
+    pointer.hover(ui::vbCustom);
+    pointer.hover(ui::vbDefault);
+    EXPECT_EQ(pointer.shape(), ui::vbHourglass);
     EXPECT_EQ(window.cursor().shape(), Qt::WaitCursor);
 
-    pointer.setShape(app::vbDefault);
+    pointer.setShape(ui::vbDefault);
     pointer.setCustomPicture(QCursor(QPixmap(16, 16), 2, 2));
-    pointer.hover(app::vbCustom);
+    pointer.hover(ui::vbCustom);
     EXPECT_EQ(window.cursor().shape(), Qt::BitmapCursor);
     EXPECT_EQ(window.cursor().hotSpot(), QPoint(2, 2));
 }

@@ -7,7 +7,7 @@
 class QEvent;
 class QWidget;
 
-namespace app {
+namespace ui {
 
 // The pointer shapes a window uses.
 inline constexpr int vbDefault = 0;
@@ -47,4 +47,4 @@ private:
 // of its own, so a move over it is not the frame's.
 QWidget* controlUnderPointer(QWidget* window, const QEvent* event);
 
-}  // namespace app
+}  // namespace ui

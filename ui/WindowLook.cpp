@@ -1,13 +1,13 @@
-#include "app/WindowLook.h"
+#include "ui/WindowLook.h"
 
 #include "app/AppTitle.h"
 #include "app/Application.h"
-#include "app/Colours.h"
-#include "app/Controls.h"
 #include "app/Environment.h"
 #include "app/Files.h"
 #include "app/Guard.h"
-#include "app/Pointer.h"
+#include "ui/Colours.h"
+#include "ui/Controls.h"
+#include "ui/Pointer.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -18,18 +18,18 @@
 
 #include <algorithm>
 
-namespace app {
+namespace ui {
 
-void setUpWindow(Guard& g, QWidget* window, WindowPointer& pointer, const std::function<void()>& withCaption)
+void setUpWindow(app::Guard& g, QWidget* window, WindowPointer& pointer, const std::function<void()>& withCaption)
 {
     g.step(104);
-    g.act([&] { window->setWindowTitle(QString::fromLatin1(kProductName)); });
-    g.act([&] { window->setWindowIcon(programIcon()); });
+    g.act([&] { window->setWindowTitle(QString::fromLatin1(app::kProductName)); });
+    g.act([&] { window->setWindowIcon(app::programIcon()); });
     if (withCaption)
         g.act(withCaption);
     g.step(108);
-    const QString cursorFile = joinPath(environment::programFolder(), QStringLiteral("HAND-M.CUR"));
-    if (g.test([&] { return FileExists(cursorFile); }))
+    const QString cursorFile = app::joinPath(app::environment::programFolder(), QStringLiteral("HAND-M.CUR"));
+    if (g.test([&] { return app::FileExists(cursorFile); }))
         g.step(110, [&] { pointer.setCustomPicture(loadCursorFile(cursorFile)); });
 }
 
@@ -83,4 +83,4 @@ void keepOnScreen(QWidget* window)
         window->move(at);
 }
 
-}  // namespace app
+}  // namespace ui

@@ -1,10 +1,10 @@
-#include "app/Colours.h"
+#include "ui/Colours.h"
 
 #include <QApplication>
 #include <QPalette>
 #include <QWidget>
 
-namespace app {
+namespace ui {
 
 QColor platformColour(quint32 value)
 {
@@ -34,4 +34,4 @@ void setBackColour(QWidget* control, const QColor& colour)
     control->setAutoFillBackground(true);
 }
 
-}  // namespace app
+}  // namespace ui

@@ -1,10 +1,10 @@
-#include "app/Skin.h"
-#include "app/Colours.h"
-#include "app/Controls.h"
-#include "app/WindowLook.h"
+#include "ui/Skin.h"
 #include "automation/AutomationError.h"
 #include "tests/support/RecordingObject.h"
 #include "tests/support/TestSupport.h"
+#include "ui/Colours.h"
+#include "ui/Controls.h"
+#include "ui/WindowLook.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,8 +17,8 @@
 #include <gtest/gtest.h>
 
 using namespace automation;
-using app::backColour;
-using app::platformColour;
+using ui::backColour;
+using ui::platformColour;
 
 namespace {
 
@@ -29,12 +29,12 @@ struct Window {
         frame = make<QGroupBox>("Frame1", &root);
         label = make<QLabel>("lblCaption", frame);
         greyLabel = make<QLabel>("lblTopicNo", frame);
-        app::setBackColour(greyLabel, platformColour(app::kLightGrey));
-        box = make<app::PictureBox>("Picture1", frame);
+        ui::setBackColour(greyLabel, platformColour(ui::kLightGrey));
+        box = make<ui::PictureBox>("Picture1", frame);
         option = make<QRadioButton>("optA", &root);
         check = make<QCheckBox>("chkA", &root);
         edit = make<QLineEdit>("txtTitle", &root);
-        app::setBackColour(edit, Qt::white);
+        ui::setBackColour(edit, Qt::white);
     }
     template <class T> T* make(const char* name, QWidget* parent)
     {
@@ -45,7 +45,7 @@ struct Window {
     QWidget root;
     QGroupBox* frame;
     QLabel *label, *greyLabel;
-    app::PictureBox* box;
+    ui::PictureBox* box;
     QRadioButton* option;
     QCheckBox* check;
     QLineEdit* edit;
@@ -72,7 +72,7 @@ TEST(ApplySkin, WithoutASkinFileNothingChanges)
     Window w;
     const QColor before = backColour(w.label);
     Skin skin;
-    app::ApplySkin(&w.root, skin.component);
+    ui::ApplySkin(&w.root, skin.component);
     EXPECT_TRUE(skin.log->isEmpty());
     EXPECT_EQ(backColour(w.label), before);
     EXPECT_FALSE(w.root.autoFillBackground());
@@ -84,16 +84,16 @@ TEST(ApplySkin, RecoloursTheWindowAndDrivesTheComponentInOrder)
     const QString path = folders.writeProgramFile(QStringLiteral("x/o.cjs"), "QWidget { }");
     Window w;
     Skin skin;
-    app::ApplySkin(&w.root, skin.component);
+    ui::ApplySkin(&w.root, skin.component);
 
-    const QColor face = platformColour(app::kButtonFace);
+    const QColor face = platformColour(ui::kButtonFace);
     EXPECT_EQ(backColour(&w.root), face);
     for (QWidget* c : std::initializer_list<QWidget*>{w.frame, w.label, w.box, w.option, w.check})
         EXPECT_EQ(backColour(c), face) << c->objectName().toStdString();
     EXPECT_EQ(backColour(w.greyLabel), QColor(0xE0, 0xE0, 0xE0));
     EXPECT_EQ(backColour(w.edit), QColor(Qt::white));
 
-    const QString handle = QString::number(app::SkinFramework::handleOf(&w.root));
+    const QString handle = QString::number(ui::SkinFramework::handleOf(&w.root));
     EXPECT_EQ(*skin.log, QStringList({"Skin.call 2(String " + path + ", String )", "Skin.get 1()", "Skin.put 1(Long 5)",
                                       "Skin.put 5(Boolean True)", "Skin.put 10(Boolean True)",
                                       "Skin.call 3(Long " + handle + ")"}));
@@ -106,9 +106,9 @@ TEST(ApplySkin, AFailingCallStopsTheRestButKeepsTheColours)
     Window w;
     Skin skin;
     skin.failOn = 2;
-    EXPECT_THROW(app::ApplySkin(&w.root, skin.component), AutomationError);
+    EXPECT_THROW(ui::ApplySkin(&w.root, skin.component), AutomationError);
     EXPECT_EQ(skin.log->size(), 1);
-    EXPECT_EQ(backColour(w.label), platformColour(app::kButtonFace));
+    EXPECT_EQ(backColour(w.label), platformColour(ui::kButtonFace));
 }
 
 TEST(SkinFramework, LoadsAStyleSheetAndAppliesItToTheWindow)
@@ -116,14 +116,14 @@ TEST(SkinFramework, LoadsAStyleSheetAndAppliesItToTheWindow)
     testing_support::ProgramFolders folders;
     folders.writeProgramFile(QStringLiteral("x/o.cjs"), "QLabel { color: rgb(1, 2, 3); }");
     Window w;
-    app::ApplySkin(&w.root, std::make_shared<app::SkinFramework>());
+    ui::ApplySkin(&w.root, std::make_shared<ui::SkinFramework>());
     EXPECT_EQ(w.root.styleSheet(), QStringLiteral("QLabel { color: rgb(1, 2, 3); }"));
 }
 
 TEST(SkinFramework, AnUnreadableOrBinaryFileFailsTheFirstCall)
 {
     testing_support::ProgramFolders folders;
-    auto skin = std::make_shared<app::SkinFramework>();
+    auto skin = std::make_shared<ui::SkinFramework>();
     const QString folder = folders.program();
     EXPECT_THROW(callById(skin, 2, CallKind::Method, {folder, ""}), AutomationError);
     const QString binary = folders.writeProgramFile(QStringLiteral("x/o.cjs"), QByteArray("\x00\x01\x02", 3));
@@ -139,8 +139,8 @@ TEST(PaintButtonFace, TheStandardWalkLeavesPictureBoxesAndRecoloursEveryLabel)
 {
     Window w;
     const QColor boxBefore = backColour(w.box);
-    app::paintButtonFace(&w.root, app::FaceWalk::Standard);
-    const QColor face = platformColour(app::kButtonFace);
+    ui::paintButtonFace(&w.root, ui::FaceWalk::Standard);
+    const QColor face = platformColour(ui::kButtonFace);
     EXPECT_EQ(backColour(&w.root), face);
     EXPECT_EQ(backColour(w.greyLabel), face);
     EXPECT_EQ(backColour(w.frame), face);

@@ -1,4 +1,4 @@
-#include "app/Pointer.h"
+#include "ui/Pointer.h"
 
 #include <QEnterEvent>
 #include <QMouseEvent>
@@ -12,7 +12,7 @@
 
 #include <stdexcept>
 
-namespace app {
+namespace ui {
 
 namespace {
 
@@ -102,4 +102,4 @@ QWidget* controlUnderPointer(QWidget* window, const QEvent* event)
     return w ? w : window;
 }
 
-}  // namespace app
+}  // namespace ui

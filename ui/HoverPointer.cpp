@@ -1,11 +1,11 @@
-#include "app/HoverPointer.h"
+#include "ui/HoverPointer.h"
 
-#include "app/Pointer.h"
+#include "ui/Pointer.h"
 
 #include <QEvent>
 #include <QWidget>
 
-namespace app {
+namespace ui {
 
 void HoverPointer::watch(QWidget* widget, int shape)
 {
@@ -24,4 +24,4 @@ bool HoverPointer::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-}  // namespace app
+}  // namespace ui

@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace app {
+namespace ui {
 
 // The skin component that sits on the entry window. Like the outside
 // component it stands for, the program reaches it only through dispatch
@@ -45,4 +45,4 @@ QString skinPath();
 // stops here, with the colours already set kept.
 void ApplySkin(QWidget* window, const automation::ObjectPtr& skinComponent);
 
-}  // namespace app
+}  // namespace ui

@@ -1,4 +1,4 @@
-#include "app/RunProgress.h"
+#include "ui/RunProgress.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -11,7 +11,7 @@ using namespace std::chrono_literals;
 
 TEST(RunProgress, ALongRunShowsHowFarItHasComeInAWindowNothingGetsPast)
 {
-    app::RunProgress progress(0ms);
+    ui::RunProgress progress(0ms);
     progress.report(1, 3);
     EXPECT_EQ(progress.window(), nullptr) << "shown before any run began";
 
@@ -38,7 +38,7 @@ TEST(RunProgress, ALongRunShowsHowFarItHasComeInAWindowNothingGetsPast)
 
 TEST(RunProgress, AShortRunShowsNoWindow)
 {
-    app::RunProgress progress(1h);
+    ui::RunProgress progress(1h);
     progress.begin();
     progress.report(0, 2);
     progress.report(2, 2);

@@ -1,4 +1,4 @@
-#include "app/RunProgress.h"
+#include "ui/RunProgress.h"
 
 #include "app/AppTitle.h"
 
@@ -9,7 +9,7 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
-namespace app {
+namespace ui {
 
 namespace {
 
@@ -46,7 +46,7 @@ void RunProgress::report(int done, int total)
         if (mSince.elapsed() < mDelay.count())
             return;
         auto* window = new ProgressWindow;
-        window->setWindowTitle(applicationTitle());
+        window->setWindowTitle(app::applicationTitle());
         window->setWindowModality(Qt::ApplicationModal);
         window->setCursor(Qt::WaitCursor);
         auto* layout = new QVBoxLayout(window);
@@ -88,4 +88,4 @@ void RunProgress::end()
 
 QDialog* RunProgress::window() const { return mWindow; }
 
-}  // namespace app
+}  // namespace ui

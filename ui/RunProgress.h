@@ -10,7 +10,7 @@ class QDialog;
 class QLabel;
 class QProgressBar;
 
-namespace app {
+namespace ui {
 
 // How far a long run has come ("Page 37 of 300"), so that it never looks
 // hung. The run keeps the event loop; the window appears only once the run has
@@ -45,4 +45,4 @@ private:
     QProgressBar* mBar = nullptr;
 };
 
-}  // namespace app
+}  // namespace ui

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QWidget>
 
-namespace app {
+namespace ui {
 
 // A plain box that holds other controls or a picture. A kind of its own, so
 // that the colour rules can tell it from frames and labels.
@@ -36,4 +36,4 @@ inline QFont designFont(double points)
     return f;
 }
 
-}  // namespace app
+}  // namespace ui
