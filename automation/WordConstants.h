@@ -29,6 +29,10 @@ inline constexpr qint32 wdDoNotSaveChanges = 0;
 inline constexpr qint32 wdSaveChanges = -1;
 inline constexpr qint32 wdPromptToSaveChanges = -2;
 
+// Colours pass as 0x00BBGGRR (platform/Colour.h); this one means automatic:
+// black text on a light background.
+inline constexpr qint32 wdColorAutomatic = qint32(0xFF000000u);
+
 // Built-in document properties, by index.
 inline constexpr qint32 wdPropertyTitle = 1;
 inline constexpr qint32 wdPropertyAuthor = 3;

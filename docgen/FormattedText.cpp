@@ -1,5 +1,7 @@
 #include "docgen/FormattedText.h"
 
+#include "automation/WordConstants.h"
+
 namespace docgen {
 
 using automation::get;
@@ -7,10 +9,6 @@ using automation::named;
 using automation::ObjectPtr;
 using automation::put;
 using automation::Value;
-
-namespace {
-constexpr qint32 kAutomaticColour = qint32(0xFF000000u);
-}
 
 ObjectPtr selection(const ObjectPtr& winWord)
 {
@@ -26,7 +24,7 @@ void setFont(const ObjectPtr& winWord, const QString& strText, qint16 intFontSiz
     put(font, QStringLiteral("Bold"), blnbold);
     put(font, QStringLiteral("Italic"), false);
     put(font, QStringLiteral("Underline"), qint16(0));
-    put(font, QStringLiteral("UnderlineColor"), kAutomaticColour);
+    put(font, QStringLiteral("UnderlineColor"), automation::word::wdColorAutomatic);
     put(font, QStringLiteral("Strikethrough"), false);
     put(font, QStringLiteral("DoubleStrikeThrough"), false);
     put(font, QStringLiteral("Outline"), false);
@@ -35,7 +33,8 @@ void setFont(const ObjectPtr& winWord, const QString& strText, qint16 intFontSiz
     put(font, QStringLiteral("Hidden"), false);
     put(font, QStringLiteral("SmallCaps"), false);
     put(font, QStringLiteral("AllCaps"), blnAllCaps);
-    put(font, QStringLiteral("Color"), lngColor == 0 ? kAutomaticColour : lngColor);  // 0 is automatic, not black
+    put(font, QStringLiteral("Color"),
+        lngColor == 0 ? automation::word::wdColorAutomatic : lngColor);  // 0 is automatic, not black
     put(font, QStringLiteral("Engrave"), false);
     put(font, QStringLiteral("Superscript"), false);
     put(font, QStringLiteral("Subscript"), false);

@@ -1,5 +1,7 @@
 #include "ui/Colours.h"
 
+#include "platform/Colour.h"
+
 #include <QApplication>
 #include <QPalette>
 #include <QWidget>
@@ -9,7 +11,7 @@ namespace ui {
 QColor platformColour(quint32 value)
 {
     if ((value & 0x80000000u) == 0)
-        return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+        return platform::fromBgr(value);
     const QPalette p = QApplication::palette();
     switch (value & 0xFF) {
     case 5: return p.color(QPalette::Base);  // window background

@@ -1,5 +1,7 @@
 #include "wordproc/Format.h"
 
+#include "platform/Colour.h"
+
 namespace wordproc {
 
 namespace {
@@ -66,12 +68,7 @@ QString colourToHex(qint32 bgr)
 {
     if (bgr == kAutomatic)
         return QStringLiteral("auto");
-    const quint32 v = static_cast<quint32>(bgr);
-    return QStringLiteral("%1%2%3")
-        .arg(v & 0xFF, 2, 16, QLatin1Char('0'))
-        .arg((v >> 8) & 0xFF, 2, 16, QLatin1Char('0'))
-        .arg((v >> 16) & 0xFF, 2, 16, QLatin1Char('0'))
-        .toUpper();
+    return platform::fromBgr(static_cast<quint32>(bgr)).name(QColor::HexRgb).mid(1).toUpper();
 }
 
 std::optional<qint32> colourFromHex(const QString& hex)
@@ -82,7 +79,7 @@ std::optional<qint32> colourFromHex(const QString& hex)
     const uint rgb = hex.toUInt(&ok, 16);
     if (!ok || hex.size() != 6)
         return std::nullopt;
-    return static_cast<qint32>(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
+    return static_cast<qint32>(platform::toBgr(QColor::fromRgb(QRgb(rgb))));
 }
 
 }  // namespace wordproc

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "automation/WordConstants.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <optional>
 
 namespace wordproc {
 
-// Colours are 0x00BBGGRR, as the object model passes them; this value means
-// "automatic" (black text on a light background).
-inline constexpr qint32 kAutomatic = qint32(0xFF000000u);
+inline constexpr qint32 kAutomatic = automation::word::wdColorAutomatic;
 
 // Underline kinds of the object model (the ones a file can also hold).
 enum Underline : int {

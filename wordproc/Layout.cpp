@@ -1,5 +1,6 @@
 #include "wordproc/Layout.h"
 
+#include "platform/Colour.h"
 #include "platform/Fonts.h"
 #include "platform/Units.h"
 
@@ -37,8 +38,7 @@ QColor colourOf(qint32 bgr)
 {
     if (bgr == kAutomatic)
         return Qt::black;
-    const quint32 v = static_cast<quint32>(bgr);
-    return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
+    return platform::fromBgr(static_cast<quint32>(bgr));
 }
 
 // One laid-out line: its height and glyphs relative to its top left.
