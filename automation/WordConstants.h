@@ -29,6 +29,22 @@ inline constexpr qint32 wdDoNotSaveChanges = 0;
 inline constexpr qint32 wdSaveChanges = -1;
 inline constexpr qint32 wdPromptToSaveChanges = -2;
 
+// The largest font size the object model accepts, in points; the smallest is 1.
+inline constexpr int kLargestFontSize = 1638;
+
+// Underline kinds (the ones a document file can also hold).
+inline constexpr qint32 wdUnderlineNone = 0;
+inline constexpr qint32 wdUnderlineSingle = 1;
+inline constexpr qint32 wdUnderlineWords = 2;
+inline constexpr qint32 wdUnderlineDouble = 3;
+inline constexpr qint32 wdUnderlineDotted = 4;
+inline constexpr qint32 wdUnderlineThick = 6;
+inline constexpr qint32 wdUnderlineDash = 7;
+inline constexpr qint32 wdUnderlineWavy = 11;
+
+// Text animation: none is the only one a document still shows.
+inline constexpr qint32 wdAnimationNone = 0;
+
 // Colours pass as 0x00BBGGRR (platform/Colour.h); this one means automatic:
 // black text on a light background.
 inline constexpr qint32 wdColorAutomatic = qint32(0xFF000000u);

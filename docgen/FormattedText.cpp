@@ -23,7 +23,7 @@ void setFont(const ObjectPtr& winWord, const QString& strText, qint16 intFontSiz
     put(font, QStringLiteral("Size"), intFontSize);
     put(font, QStringLiteral("Bold"), blnbold);
     put(font, QStringLiteral("Italic"), false);
-    put(font, QStringLiteral("Underline"), qint16(0));
+    put(font, QStringLiteral("Underline"), qint16(automation::word::wdUnderlineNone));
     put(font, QStringLiteral("UnderlineColor"), automation::word::wdColorAutomatic);
     put(font, QStringLiteral("Strikethrough"), false);
     put(font, QStringLiteral("DoubleStrikeThrough"), false);
@@ -42,7 +42,7 @@ void setFont(const ObjectPtr& winWord, const QString& strText, qint16 intFontSiz
     put(font, QStringLiteral("Scaling"), qint16(100));
     put(font, QStringLiteral("Position"), qint16(0));
     put(font, QStringLiteral("Kerning"), qint16(0));
-    put(font, QStringLiteral("Animation"), qint16(0));
+    put(font, QStringLiteral("Animation"), qint16(automation::word::wdAnimationNone));
 
     automation::call(selection(winWord), QStringLiteral("TypeText"), {named(QStringLiteral("Text"), Value(strText))});
 }

@@ -10,16 +10,15 @@ namespace wordproc {
 
 inline constexpr qint32 kAutomatic = automation::word::wdColorAutomatic;
 
-// Underline kinds of the object model (the ones a file can also hold).
 enum Underline : int {
-    UnderlineNone = 0,
-    UnderlineSingle = 1,
-    UnderlineWords = 2,
-    UnderlineDouble = 3,
-    UnderlineDotted = 4,
-    UnderlineThick = 6,
-    UnderlineDash = 7,
-    UnderlineWavy = 11
+    UnderlineNone = automation::word::wdUnderlineNone,
+    UnderlineSingle = automation::word::wdUnderlineSingle,
+    UnderlineWords = automation::word::wdUnderlineWords,
+    UnderlineDouble = automation::word::wdUnderlineDouble,
+    UnderlineDotted = automation::word::wdUnderlineDotted,
+    UnderlineThick = automation::word::wdUnderlineThick,
+    UnderlineDash = automation::word::wdUnderlineDash,
+    UnderlineWavy = automation::word::wdUnderlineWavy
 };
 
 // The character format: every attribute a run can carry. An unset attribute

@@ -532,8 +532,9 @@ QFont fontFor(const CharFormat& c)
     QFont f(*c.name);
     // Brought into the range of sizes here as well, for formats made by hand:
     // converting an absurd size to an integer would overflow.
-    const double twips =
-        std::isfinite(*c.size) ? std::clamp(pointsToTwips(*c.size), 1.0, pointsToTwips(1638)) : pointsToTwips(10);
+    const double twips = std::isfinite(*c.size) ? std::clamp(pointsToTwips(*c.size), 1.0,
+                                                             pointsToTwips(automation::word::kLargestFontSize))
+                                                : pointsToTwips(10);
     f.setPixelSize(static_cast<int>(std::lround(twips)));
     f.setBold(*c.bold);
     f.setItalic(*c.italic);

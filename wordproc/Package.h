@@ -1,5 +1,6 @@
 #pragma once
 
+#include "automation/WordConstants.h"
 #include "platform/Units.h"
 #include "wordproc/Model.h"
 
@@ -33,9 +34,9 @@ inline constexpr int kMaxNestingDepth = 256;
 // 22 inches; a page outside it, or without room for text, is read as Letter.
 inline constexpr int kMaxTwips = 22 * platform::units::kTwipsPerInch;
 inline constexpr int kMaxRowTwips = 64 * kMaxTwips;  // a table row's cells together
-// Font sizes and the size from which pairs are kerned, in half-points: 1638
-// points at most; a character's raising or lowering within the same.
-inline constexpr int kMaxHalfPoints = 3276;
+// Font sizes and the size from which pairs are kerned, in half-points: the
+// object model's largest at most; a character's raising or lowering within the same.
+inline constexpr int kMaxHalfPoints = automation::word::kLargestFontSize * platform::units::kHalfPointsPerPoint;
 inline constexpr int kMaxScaling = 600;  // percent of a character's width
 // Line spacing in 240ths of a line: a twentieth of a line to 132 lines.
 inline constexpr int kMinLineSpacing = 12;

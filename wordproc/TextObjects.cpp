@@ -82,7 +82,7 @@ public:
                 f.name = v.toString();
                 apply(f);
             });
-        real(QStringLiteral("Size"), &F::size, 1, 1638);
+        real(QStringLiteral("Size"), &F::size, 1, automation::word::kLargestFontSize);
         real(QStringLiteral("Spacing"), &F::spacing, -1584, 1584);
     }
 
