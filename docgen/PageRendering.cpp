@@ -58,7 +58,7 @@ platform::Picture loadPictureFile(const QString& path, const std::optional<platf
     if (!written)
         throw std::runtime_error(
             QStringLiteral("Can't load the picture '%1': no picture was saved there").arg(path).toStdString());
-    return platform::Picture::load(platform::readWrittenFile(path, *written, 256ll << 20));
+    return platform::Picture::load(platform::readWrittenFile(path, *written, platform::Picture::kLargestFileBytes));
 }
 
 }  // namespace

@@ -51,6 +51,11 @@ public:
     };
 
     static constexpr const char* kMimeType = "application/x-corvalin-picture";
+    // The largest picture file read back, far above any page's.
+    static constexpr qint64 kLargestFileBytes = 256ll << 20;
+    // A page copied as an ordinary image: sharp when pasted into a document,
+    // small enough for a mail.
+    static constexpr double kCopiedImageDpi = 150;
 
     QSizeF size;  // natural size, in twips
     std::vector<Fill> fills;

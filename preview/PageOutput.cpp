@@ -35,10 +35,6 @@ QPageSize paperOf(const platform::Picture& page)
         QPageSize::Point, QString(), QPageSize::ExactMatch);
 }
 
-// A resolution for the clipboard's image: sharp when pasted into a document,
-// small enough for a mail.
-constexpr double kClipboardDpi = 150;
-
 }  // namespace
 
 QString pdfFileName(const QString& title)
@@ -194,7 +190,7 @@ void paintOnPrinter(QPrinter& printer, const Pages& pages)
 void copyPageToClipboard(const platform::Picture& page)
 {
     auto* data = new QMimeData;
-    data->setImageData(page.toImage(kClipboardDpi));
+    data->setImageData(page.toImage(platform::Picture::kCopiedImageDpi));
     QGuiApplication::clipboard()->setMimeData(data);
 }
 

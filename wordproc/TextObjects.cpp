@@ -25,7 +25,7 @@ protected:
     QVariant retrieveData(const QString& mime, QMetaType type) const override
     {
         if (mime == QLatin1String("application/x-qt-image"))
-            return mPicture.toImage(150);
+            return mPicture.toImage(platform::Picture::kCopiedImageDpi);
         return QMimeData::retrieveData(mime, type);
     }
 
