@@ -55,16 +55,16 @@ SkinFramework::SkinFramework()
             mStyleSheet = QString::fromUtf8(bytes);
             return Value();
         },
-        2);
+        LoadSkin);
     addProperty(
         QStringLiteral("Options"), Kind::Long, {}, [this](const Bound&) { return Value(mOptions); },
-        [this](const Bound&, const Value& v) { mOptions = v.toLong(); }, 1);
+        [this](const Bound&, const Value& v) { mOptions = v.toLong(); }, Options);
     addProperty(
         QStringLiteral("ApplyToPopups"), Kind::Boolean, {}, [this](const Bound&) { return Value(mApplyToPopups); },
-        [this](const Bound&, const Value& v) { mApplyToPopups = v.toBool(); }, 5);
+        [this](const Bound&, const Value& v) { mApplyToPopups = v.toBool(); }, ApplyToPopups);
     addProperty(
         QStringLiteral("ApplyToDialogs"), Kind::Boolean, {}, [this](const Bound&) { return Value(mApplyToDialogs); },
-        [this](const Bound&, const Value& v) { mApplyToDialogs = v.toBool(); }, 10);
+        [this](const Bound&, const Value& v) { mApplyToDialogs = v.toBool(); }, ApplyToDialogs);
     addMethod(
         QStringLiteral("ApplyWindow"), {required(QStringLiteral("Handle"), Kind::Long)},
         [this](const Bound& a) {
@@ -75,7 +75,7 @@ SkinFramework::SkinFramework()
             w->setStyleSheet(mStyleSheet);
             return Value();
         },
-        3);
+        ApplyWindow);
 }
 
 QString skinPath()
@@ -94,12 +94,12 @@ void ApplySkin(QWidget* window, const automation::ObjectPtr& skinComponent)
 
     using automation::callById;
     using automation::CallKind;
-    callById(skinComponent, 2, CallKind::Method, {path, QString()});
-    const qint32 flags = callById(skinComponent, 1, CallKind::PropertyGet).toLong();
-    callById(skinComponent, 1, CallKind::PropertyPut, {flags | 1});
-    callById(skinComponent, 5, CallKind::PropertyPut, {true});
-    callById(skinComponent, 10, CallKind::PropertyPut, {true});
-    callById(skinComponent, 3, CallKind::Method, {SkinFramework::handleOf(window)});
+    callById(skinComponent, SkinFramework::LoadSkin, CallKind::Method, {path, QString()});
+    const qint32 flags = callById(skinComponent, SkinFramework::Options, CallKind::PropertyGet).toLong();
+    callById(skinComponent, SkinFramework::Options, CallKind::PropertyPut, {flags | 1});
+    callById(skinComponent, SkinFramework::ApplyToPopups, CallKind::PropertyPut, {true});
+    callById(skinComponent, SkinFramework::ApplyToDialogs, CallKind::PropertyPut, {true});
+    callById(skinComponent, SkinFramework::ApplyWindow, CallKind::Method, {SkinFramework::handleOf(window)});
 }
 
 }  // namespace ui

@@ -12,16 +12,18 @@ namespace ui {
 
 // The skin component that sits on the entry window. Like the outside
 // component it stands for, the program reaches it only through dispatch
-// identifiers:
-//   2  LoadSkin(path, name)  reads the skin file; our skins are Qt style sheets
-//   1  Options               flag bits, kept as set
-//   5  ApplyToPopups         option, kept as set
-//   10 ApplyToDialogs        option, kept as set
-// A style sheet set on a window already reaches its pop-ups and dialogs, so
-// in this skin format the options need no work of their own.
-//   3  ApplyWindow(handle)   styles the window with that handle
+// identifiers. A style sheet set on a window already reaches its pop-ups and
+// dialogs, so in this skin format the options need no work of their own.
 class SkinFramework : public automation::Dispatch {
 public:
+    enum Member : qint32 {
+        Options = 1,  // flag bits, kept as set
+        LoadSkin = 2,  // (path, name): reads the skin file; our skins are Qt style sheets
+        ApplyWindow = 3,  // (handle): styles the window with that handle
+        ApplyToPopups = 5,  // option, kept as set
+        ApplyToDialogs = 10,  // option, kept as set
+    };
+
     SkinFramework();
     QString typeName() const override { return QStringLiteral("SkinFramework"); }
 
