@@ -10,7 +10,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -28,8 +27,6 @@ QString gProgramFolder;
     throw std::runtime_error(
         QStringLiteral("The temporary folder '%1' can't be used: %2").arg(folder, why).toStdString());
 }
-
-QString errnoText() { return QString::fromLocal8Bit(std::strerror(errno)); }
 
 // A private folder made in place of one whose name another user (or a link)
 // holds: kept for the rest of the run, so that the user is told once.
@@ -55,7 +52,7 @@ QString fallbackFor(const QString& taken, const QString& why)
         return gFallback.folder;
     QByteArray name = QFile::encodeName(taken + QStringLiteral("-XXXXXX"));
     if (!::mkdtemp(name.data()))
-        unusable(taken, errnoText());
+        unusable(taken, platform::systemReason(errno));
     const bool told = gFallback.taken == taken;
     gFallback = Fallback{taken, QFile::decodeName(name)};
     if (!told)
@@ -73,10 +70,10 @@ QString privateFolder()
     const QString folder = joinPath(QDir::tempPath(), QStringLiteral("corvalin-%1").arg(::getuid()));
     const QByteArray native = QFile::encodeName(folder);
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
-        unusable(folder, errnoText());
+        unusable(folder, platform::systemReason(errno));
     struct stat st {};
     if (::lstat(native.constData(), &st) != 0)
-        unusable(folder, errnoText());
+        unusable(folder, platform::systemReason(errno));
     if (S_ISLNK(st.st_mode))
         return fallbackFor(folder, QStringLiteral("is a link"));
     if (!S_ISDIR(st.st_mode))
@@ -84,7 +81,7 @@ QString privateFolder()
     if (st.st_uid != ::getuid())
         return fallbackFor(folder, QStringLiteral("belongs to another user"));
     if ((st.st_mode & 0077) != 0 && ::chmod(native.constData(), 0700) != 0)
-        unusable(folder, errnoText());
+        unusable(folder, platform::systemReason(errno));
     return folder;
 }
 
@@ -106,7 +103,7 @@ Sharing sharingOf(const QString& folder)
     platform::FileDescriptor opened(::open(QFile::encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     struct stat st {};
     if (opened.get() < 0 || ::fstat(opened.get(), &st) != 0)
-        unusable(folder, errnoText());
+        unusable(folder, platform::systemReason(errno));
     // The owner of a folder can rename anything in it, sticky bit or not; root
     // can do anything anyway.
     const bool otherOwner = st.st_uid != ::geteuid() && st.st_uid != 0;

@@ -1,12 +1,12 @@
 #include "FileSystemObject.h"
 
 #include "AutomationError.h"
+#include "platform/SafeFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,8 +36,7 @@ void FileSystemObject::deleteFile(const QString& path, bool force)
     if (readOnly && !force)
         throw AutomationError(QStringLiteral("Permission denied: '%1' is read-only").arg(path));
     if (::unlink(native.constData()) != 0)
-        throw AutomationError(
-            QStringLiteral("Can't delete '%1': %2").arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+        throw AutomationError(QStringLiteral("Can't delete '%1': %2").arg(path, platform::systemReason(errno)));
 }
 
 }  // namespace automation
