@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/Termination.h"
 #include "entry/Form1.h"
+#include "platform/Product.h"
 #include "wordproc/WordApplication.h"
 
 #include <QTimer>
@@ -29,7 +30,7 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--version") {
-            std::printf("Corvalin %s\n", CORVALIN_VERSION);
+            std::printf("%s %s\n", platform::kProductName, CORVALIN_VERSION);
             return 0;
         }
         if (arg == "--help" || arg == "-h") {

@@ -1,5 +1,7 @@
 #include "app/AppTitle.h"
 
+#include "platform/Product.h"
+
 namespace app {
 
 namespace {
@@ -18,8 +20,11 @@ QString applicationTitleFor(const QString& productName)
     return t;
 }
 
-void SetApplicationTitle() { gTitle = applicationTitleFor(QLatin1String(kProductName)); }
+void SetApplicationTitle() { gTitle = applicationTitleFor(QLatin1String(platform::kProductName)); }
 
-QString applicationTitle() { return gTitle.isEmpty() ? applicationTitleFor(QLatin1String(kProductName)) : gTitle; }
+QString applicationTitle()
+{
+    return gTitle.isEmpty() ? applicationTitleFor(QLatin1String(platform::kProductName)) : gTitle;
+}
 
 }  // namespace app

@@ -4,8 +4,6 @@
 
 namespace app {
 
-inline constexpr char kProductName[] = "Corvalin";
-
 // The application title for a product name: the last word and the space before
 // it are dropped, then further words while the result is longer than 40
 // characters. Where no space is left, the text stands as it is (so a one-word

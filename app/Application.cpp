@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/Guard.h"
+#include "platform/Product.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,7 +22,7 @@ ProgramEnd gProgramEnd;
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     initResources();
-    setApplicationName(QStringLiteral("Corvalin"));
+    setApplicationName(QString::fromLatin1(platform::kProductName));
     setOrganizationName(QStringLiteral("Tessaly"));
     setWindowIcon(programIcon());
 }

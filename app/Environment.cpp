@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/Files.h"
+#include "platform/Product.h"
 #include "platform/SafeFile.h"
 
 #include <QCoreApplication>
@@ -67,7 +68,8 @@ QString fallbackFor(const QString& taken, const QString& why)
 // it must be a real folder (not a link) that we own and nobody else can write.
 QString privateFolder()
 {
-    const QString folder = joinPath(QDir::tempPath(), QStringLiteral("corvalin-%1").arg(::getuid()));
+    const QString folder =
+        joinPath(QDir::tempPath(), QStringLiteral("%1-%2").arg(QLatin1String(platform::kCommandName)).arg(::getuid()));
     const QByteArray native = QFile::encodeName(folder);
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
         unusable(folder, platform::systemReason(errno));

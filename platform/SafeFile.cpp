@@ -1,5 +1,7 @@
 #include "platform/SafeFile.h"
 
+#include "platform/Product.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -40,8 +42,12 @@ QByteArray native(const QString& path) { return QFile::encodeName(path); }
     throw FileError(what, path, systemReason(code), code);
 }
 
-// What marks a name as one of ours: between the target's name and the random part.
-const QLatin1String kTemporaryTag(".corvalin-");
+// A name of ours: hidden, then the target's name, the program's command name
+// (".corvalin-") and the random part.
+QString temporaryPrefix(const QString& targetName)
+{
+    return QLatin1Char('.') + targetName + QLatin1Char('.') + QLatin1String(kCommandName) + QLatin1Char('-');
+}
 constexpr int kRandomLength = 6;
 // Capitals and digits only, so that a name of ours never reads as a word.
 constexpr char kRandomChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
@@ -207,7 +213,7 @@ QByteArray readWrittenFile(const QString& path, const FileIdentity& written, qin
 
 QString temporaryName(const QString& targetName)
 {
-    QString name = QLatin1Char('.') + targetName + kTemporaryTag;
+    QString name = temporaryPrefix(targetName);
     for (int i = 0; i < kRandomLength; ++i)
         name += QLatin1Char(kRandomChars[QRandomGenerator::global()->bounded(int(sizeof kRandomChars - 1))]);
     return name;
@@ -215,7 +221,7 @@ QString temporaryName(const QString& targetName)
 
 bool isTemporaryName(const QString& name, const QString& targetName)
 {
-    const QString prefix = QLatin1Char('.') + targetName + kTemporaryTag;
+    const QString prefix = temporaryPrefix(targetName);
     if (name.size() != prefix.size() + kRandomLength || !name.startsWith(prefix))
         return false;
     const QStringView random = QStringView(name).sliced(prefix.size());

@@ -1,10 +1,10 @@
 #include "ui/WindowLook.h"
 
-#include "app/AppTitle.h"
 #include "app/Application.h"
 #include "app/Environment.h"
 #include "app/Files.h"
 #include "app/Guard.h"
+#include "platform/Product.h"
 #include "ui/Colours.h"
 #include "ui/Controls.h"
 #include "ui/Pointer.h"
@@ -23,7 +23,7 @@ namespace ui {
 void setUpWindow(app::Guard& g, QWidget* window, WindowPointer& pointer, const std::function<void()>& withCaption)
 {
     g.step(104);
-    g.act([&] { window->setWindowTitle(QString::fromLatin1(app::kProductName)); });
+    g.act([&] { window->setWindowTitle(QString::fromLatin1(platform::kProductName)); });
     g.act([&] { window->setWindowIcon(app::programIcon()); });
     if (withCaption)
         g.act(withCaption);

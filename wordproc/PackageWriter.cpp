@@ -1,5 +1,6 @@
 #include "wordproc/Package.h"
 
+#include "platform/Product.h"
 #include "platform/SafeFile.h"
 #include "platform/Units.h"
 #include "wordproc/Vocabulary.h"
@@ -403,7 +404,7 @@ QByteArray appXml(int pages)
     x.writeDefaultNamespace(ns);
     x.writeStartElement(ns, QStringLiteral("Properties"));
     x.writeTextElement(ns, QStringLiteral("Pages"), QString::number(pages));
-    x.writeTextElement(ns, QStringLiteral("Application"), QStringLiteral("Corvalin"));
+    x.writeTextElement(ns, QStringLiteral("Application"), QString::fromLatin1(platform::kProductName));
     x.writeEndElement();
     x.writeEndDocument();
     return out;
