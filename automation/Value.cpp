@@ -45,9 +45,6 @@ namespace {
     throw AutomationError(QStringLiteral("Overflow: %1 does not fit in %2").arg(v.describe(), kindName(target)));
 }
 
-// Integer conversions round half to even, as automation does.
-double roundHalfEven(double d) { return std::nearbyint(d); }
-
 }  // namespace
 
 double Value::numeric(Kind target) const
@@ -86,18 +83,18 @@ bool Value::toBool() const
 
 qint16 Value::toInteger() const
 {
-    const double d = roundHalfEven(numeric(Kind::Integer));
-    if (!(d >= std::numeric_limits<qint16>::min() && d <= std::numeric_limits<qint16>::max()))
+    const std::optional<qint16> i = roundedTo<qint16>(numeric(Kind::Integer));
+    if (!i)
         overflow(*this, Kind::Integer);
-    return static_cast<qint16>(d);
+    return *i;
 }
 
 qint32 Value::toLong() const
 {
-    const double d = roundHalfEven(numeric(Kind::Long));
-    if (!(d >= std::numeric_limits<qint32>::min() && d <= std::numeric_limits<qint32>::max()))
+    const std::optional<qint32> l = roundedTo<qint32>(numeric(Kind::Long));
+    if (!l)
         overflow(*this, Kind::Long);
-    return static_cast<qint32>(d);
+    return *l;
 }
 
 float Value::toSingle() const

@@ -2,7 +2,10 @@
 
 #include <QDateTime>
 #include <QString>
+#include <cmath>
+#include <limits>
 #include <memory>
+#include <optional>
 #include <variant>
 
 namespace automation {
@@ -14,6 +17,16 @@ using ObjectPtr = std::shared_ptr<Object>;
 enum class Kind { Empty, Null, Boolean, Integer, Long, Single, Double, String, Date, Object };
 
 QString kindName(Kind kind);
+
+// A number as an integer the way automation converts it: halves round to
+// even; nothing when it is out of the integer's range or not a number.
+template <class Int> std::optional<Int> roundedTo(double d)
+{
+    const double r = std::nearbyint(d);  // the default rounding mode: halves to even
+    if (!(r >= std::numeric_limits<Int>::min() && r <= std::numeric_limits<Int>::max()))
+        return std::nullopt;
+    return static_cast<Int>(r);
+}
 
 // A variant as late-bound calls pass it: Integer is 16-bit, Long 32-bit,
 // Single and Double are the two floating-point widths. Conversions follow the

@@ -1,27 +1,26 @@
 #include "preview/Geometry.h"
 
+#include "automation/Value.h"
+
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <stdexcept>
 
 namespace preview {
 
-qint32 roundToLong(double v)
+namespace {
+template <class Int> Int roundedOrOverflow(double v)
 {
-    const double r = std::nearbyint(v);  // the default rounding mode: halves to even
-    if (!(r >= std::numeric_limits<qint32>::min() && r <= std::numeric_limits<qint32>::max()))
+    const std::optional<Int> i = automation::roundedTo<Int>(v);
+    if (!i)
         throw std::overflow_error("Overflow");
-    return static_cast<qint32>(r);
+    return *i;
 }
+}  // namespace
 
-qint16 toInteger(double v)
-{
-    const double r = std::nearbyint(v);
-    if (!(r >= std::numeric_limits<qint16>::min() && r <= std::numeric_limits<qint16>::max()))
-        throw std::overflow_error("Overflow");
-    return static_cast<qint16>(r);
-}
+qint32 roundToLong(double v) { return roundedOrOverflow<qint32>(v); }
+
+qint16 toInteger(double v) { return roundedOrOverflow<qint16>(v); }
 
 void ZoomGeometry::resizeViewport(int width, int height)
 {
