@@ -31,6 +31,15 @@ unsigned char traits(char c)
     }
 }
 
+// The first character at or after `i` that may end or carry on a line, or the
+// end of the data.
+qsizetype nextSpecial(QByteArrayView data, qsizetype i)
+{
+    while (i < data.size() && !(traits(data[i]) & kSpecial))
+        ++i;
+    return i;
+}
+
 // One logical line: where it starts, how long it is, where its first '='
 // outside quotes stands (-1 for none), and whether it holds neither a quote nor
 // a backslash. Blank lines and comments are skipped; quotes and a backslash
@@ -46,13 +55,10 @@ bool readLine(QByteArrayView data, qsizetype& pos, qsizetype& start, qsizetype& 
         ++start;
     qsizetype i = start;
     while (i < size) {
-        char ch = data[i];
-        while (!(traits(ch) & kSpecial)) {
-            if (++i == size)
-                goto done;
-            ch = data[i];
-        }
-        ++i;
+        i = nextSpecial(data, i);
+        if (i == size)
+            break;
+        const char ch = data[i++];
         if (ch == '=') {
             if (!inQuotes && equals == -1)
                 equals = i - 1;
@@ -61,7 +67,7 @@ bool readLine(QByteArrayView data, qsizetype& pos, qsizetype& start, qsizetype& 
                 ++start;
             } else if (!inQuotes) {
                 --i;
-                goto done;
+                break;
             }
         } else if (ch == '\\') {
             plain = false;
@@ -85,11 +91,10 @@ bool readLine(QByteArrayView data, qsizetype& pos, qsizetype& start, qsizetype& 
                 start = i;
             } else if (!inQuotes) {
                 --i;
-                goto done;
+                break;
             }
         }
     }
-done:
     pos = i;
     length = i - start;
     return length > 0;
