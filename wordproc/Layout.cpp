@@ -482,14 +482,7 @@ private:
             // lines, [first, end) on each page, never copied page by page.
             std::vector<size_t> first(cells.size(), 0), end(cells.size());
             while (!mStopped) {
-                // Adding up stops once past the page: lines take no negative room.
-                qreal height = 0;
-                for (size_t c = 0; c < cells.size() && mY + height <= bottom() + 0.5; ++c) {
-                    qreal h = 0;
-                    for (size_t i = first[c]; i < cells[c].size() && mY + h <= bottom() + 0.5; ++i)
-                        h += cells[c][i].total();
-                    height = std::max(height, h);
-                }
+                const qreal height = restHeight(cells, first);
                 if (mY + height <= bottom() + 0.5) {
                     for (size_t c = 0; c < cells.size(); ++c)
                         end[c] = cells[c].size();
@@ -502,20 +495,7 @@ private:
                 }
                 // A row taller than a whole page splits between lines.
                 const qreal room = bottom() - mY;
-                bool progress = false;
-                for (size_t c = 0; c < cells.size(); ++c) {
-                    qreal used = 0;
-                    size_t i = first[c];
-                    for (; i < cells[c].size() && used + cells[c][i].total() <= room; ++i)
-                        used += cells[c][i].total();
-                    end[c] = i;
-                    progress = progress || i > first[c];
-                }
-                if (!progress) {  // not even one line fits: place the first ones anyway
-                    for (size_t c = 0; c < cells.size(); ++c)
-                        if (first[c] < cells[c].size())
-                            end[c] = first[c] + 1;
-                }
+                const bool progress = linesWithin(cells, first, room, end);
                 for (size_t c = 0; c < cells.size(); ++c)
                     cuts[c] = end[c] == cells[c].size() ? TextCut{static_cast<int>(row.cells[c].paragraphs.size()), 0}
                                                         : TextCut{cells[c][end[c]].para, cells[c][end[c]].offset};
@@ -529,6 +509,43 @@ private:
                 newPage(Position{block, r, cuts});
             }
         }
+    }
+
+    // The height of a row's cells from their lines `first` on, added up only
+    // until past the page: lines take no negative room.
+    qreal restHeight(const std::vector<std::vector<Line>>& cells, const std::vector<size_t>& first) const
+    {
+        qreal height = 0;
+        for (size_t c = 0; c < cells.size() && mY + height <= bottom() + 0.5; ++c) {
+            qreal h = 0;
+            for (size_t i = first[c]; i < cells[c].size() && mY + h <= bottom() + 0.5; ++i)
+                h += cells[c][i].total();
+            height = std::max(height, h);
+        }
+        return height;
+    }
+
+    // Where each cell's lines from `first` on stop to fit in `room` (its
+    // `end`); whether any line fits. When none does, the first ones are
+    // placed anyway.
+    static bool linesWithin(const std::vector<std::vector<Line>>& cells, const std::vector<size_t>& first, qreal room,
+                            std::vector<size_t>& end)
+    {
+        bool progress = false;
+        for (size_t c = 0; c < cells.size(); ++c) {
+            qreal used = 0;
+            size_t i = first[c];
+            for (; i < cells[c].size() && used + cells[c][i].total() <= room; ++i)
+                used += cells[c][i].total();
+            end[c] = i;
+            progress = progress || i > first[c];
+        }
+        if (!progress) {  // not even one line fits: place the first ones anyway
+            for (size_t c = 0; c < cells.size(); ++c)
+                if (first[c] < cells[c].size())
+                    end[c] = first[c] + 1;
+        }
+        return progress;
     }
 
     void drawRow(const Row& row, std::vector<std::vector<Line>>& cells, const std::vector<size_t>& first,
