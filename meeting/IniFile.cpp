@@ -31,6 +31,15 @@ unsigned char traits(char c)
     }
 }
 
+// The first character at or after `i` that may end or carry on a line, or the
+// end of the data.
+qsizetype nextSpecial(QByteArrayView data, qsizetype i)
+{
+    while (i < data.size() && !(traits(data[i]) & kSpecial))
+        ++i;
+    return i;
+}
+
 // One logical line: where it starts, how long it is, where its first '='
 // outside quotes stands (-1 for none), and whether it holds neither a quote nor
 // a backslash. Blank lines and comments are skipped; quotes and a backslash
@@ -46,13 +55,10 @@ bool readLine(QByteArrayView data, qsizetype& pos, qsizetype& start, qsizetype& 
         ++start;
     qsizetype i = start;
     while (i < size) {
-        char ch = data[i];
-        while (!(traits(ch) & kSpecial)) {
-            if (++i == size)
-                goto done;
-            ch = data[i];
-        }
-        ++i;
+        i = nextSpecial(data, i);
+        if (i == size)
+            break;
+        const char ch = data[i++];
         if (ch == '=') {
             if (!inQuotes && equals == -1)
                 equals = i - 1;
@@ -61,7 +67,7 @@ bool readLine(QByteArrayView data, qsizetype& pos, qsizetype& start, qsizetype& 
                 ++start;
             } else if (!inQuotes) {
                 --i;
-                goto done;
+                break;
             }
         } else if (ch == '\\') {
             plain = false;
@@ -85,11 +91,10 @@ bool readLine(QByteArrayView data, qsizetype& pos, qsizetype& start, qsizetype& 
                 start = i;
             } else if (!inQuotes) {
                 --i;
-                goto done;
+                break;
             }
         }
     }
-done:
     pos = i;
     length = i - start;
     return length > 0;
@@ -194,140 +199,177 @@ void chopTrailingBlanks(QString& s, qsizetype limit)
         s.truncate(n--);
 }
 
-// A value as one text, or as a list when it holds commas outside quotes.
-bool unescapeValue(QByteArrayView str, QString& text, QStringList& list)
-{
-    static const char kEscapes[][2] = {{'a', '\a'}, {'b', '\b'}, {'f', '\f'}, {'n', '\n'},  {'r', '\r'}, {'t', '\t'},
-                                       {'v', '\v'}, {'"', '"'},  {'?', '?'},  {'\'', '\''}, {'\\', '\\'}};
+// A value read state by state: blanks before an item, plain text and named
+// escapes, then the digits of a hex or octal escape, until the value ends.
+class ValueUnescaper {
+public:
+    enum class State { SkipBlanks, Normal, Hex, Oct, End };
+
+    ValueUnescaper(QByteArrayView str, QString& text, QStringList& list) : str(str), text(text), list(list) {}
+
+    State skipBlanks()
+    {
+        while (i < str.size() && (str[i] == ' ' || str[i] == '\t'))
+            ++i;
+        return State::Normal;
+    }
+
+    // An item's text up to a comma outside quotes; blanks after its last
+    // unquoted text are no part of it.
+    State normal()
+    {
+        chopLimit = text.size();
+        while (i < str.size()) {
+            const char c = str[i];
+            if (c == '\\') {
+                if (const std::optional<State> next = escape())
+                    return *next;
+            } else if (c == '"') {
+                ++i;
+                quoted = true;
+                inQuotes = !inQuotes;
+                if (!inQuotes)
+                    return State::SkipBlanks;
+            } else if (c == ',' && !inQuotes) {
+                return endItem();
+            } else {
+                plainText();
+            }
+        }
+        if (!quoted)
+            chopTrailingBlanks(text, chopLimit);
+        return State::End;
+    }
+
+    // One more digit of a \x escape; the first other character ends it.
+    State hexDigit()
+    {
+        if (i >= str.size()) {
+            text += QChar(code);
+            return State::End;
+        }
+        if (const int h = hexValue(uchar(str[i])); h >= 0) {
+            code = char16_t((code << 4) + h);
+            ++i;
+            return State::Hex;
+        }
+        text += QChar(code);
+        return State::Normal;
+    }
+
+    // One more digit of an octal escape; the first other character ends it.
+    State octDigit()
+    {
+        if (i >= str.size()) {
+            text += QChar(code);
+            return State::End;
+        }
+        if (const int o = octValue(str[i]); o >= 0) {
+            code = char16_t((code << 3) + o);
+            ++i;
+            return State::Oct;
+        }
+        text += QChar(code);
+        return State::Normal;
+    }
+
+    // Whether the value was a list; its last item is added here.
+    bool finish()
+    {
+        if (isList)
+            list.append(text);
+        return isList;
+    }
+
+private:
+    // After a backslash: the state the escape leads to, none when plain text
+    // goes on.
+    std::optional<State> escape()
+    {
+        static const char kEscapes[][2] = {{'a', '\a'}, {'b', '\b'},  {'f', '\f'}, {'n', '\n'},
+                                           {'r', '\r'}, {'t', '\t'},  {'v', '\v'}, {'"', '"'},
+                                           {'?', '?'},  {'\'', '\''}, {'\\', '\\'}};
+        ++i;
+        if (i >= str.size())
+            return State::End;
+        const char e = str[i++];
+        for (const auto& pair : kEscapes)
+            if (e == pair[0]) {
+                text += QLatin1Char(pair[1]);
+                return State::Normal;  // with a new chop limit
+            }
+        if (e == 'x') {
+            code = 0;
+            if (i >= str.size())
+                return State::End;
+            if (hexValue(uchar(str[i])) >= 0)
+                return State::Hex;
+        } else if (octValue(e) >= 0) {
+            code = char16_t(octValue(e));
+            return State::Oct;
+        } else if (e == '\n' || e == '\r') {
+            if (i < str.size()) {
+                const char e2 = str[i];
+                if ((e2 == '\n' || e2 == '\r') && e2 != e)
+                    ++i;
+            }
+        }
+        chopLimit = text.size();
+        return std::nullopt;
+    }
+
+    // A comma outside quotes ends an item and makes the value a list.
+    State endItem()
+    {
+        if (!quoted)
+            chopTrailingBlanks(text, chopLimit);
+        if (!isList) {
+            isList = true;
+            list.clear();
+        }
+        list.append(text);
+        text.clear();
+        quoted = false;
+        ++i;
+        return State::SkipBlanks;
+    }
+
+    // Text up to the next backslash, quote or comma, as UTF-8.
+    void plainText()
+    {
+        qsizetype j = i + 1;
+        while (j < str.size() && str[j] != '\\' && str[j] != '"' && str[j] != ',')
+            ++j;
+        text += utf8(str.sliced(i, j - i));
+        i = j;
+    }
+
+    QByteArrayView str;
+    QString& text;
+    QStringList& list;
     bool isList = false, inQuotes = false, quoted = false;
     char16_t code = 0;
     qsizetype i = 0;
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    QStringDecoder utf8{QStringDecoder::Utf8};
     qsizetype chopLimit = 0;
-    enum class State { SkipBlanks, Normal, Hex, Oct, End } state = State::SkipBlanks;
+};
 
+// A value as one text, or as a list when it holds commas outside quotes.
+bool unescapeValue(QByteArrayView str, QString& text, QStringList& list)
+{
+    using State = ValueUnescaper::State;
+    ValueUnescaper value(str, text, list);
+    State state = State::SkipBlanks;
     while (state != State::End) {
         switch (state) {
-        case State::SkipBlanks:
-            while (i < str.size() && (str[i] == ' ' || str[i] == '\t'))
-                ++i;
-            state = State::Normal;
-            break;
-        case State::Normal: {
-            chopLimit = text.size();
-            bool next = false;
-            while (i < str.size() && !next) {
-                const char c = str[i];
-                if (c == '\\') {
-                    ++i;
-                    if (i >= str.size()) {
-                        state = State::End;
-                        next = true;
-                        break;
-                    }
-                    const char e = str[i++];
-                    bool named = false;
-                    for (const auto& pair : kEscapes)
-                        if (e == pair[0]) {
-                            text += QLatin1Char(pair[1]);
-                            named = true;
-                            break;
-                        }
-                    if (named) {
-                        next = true;  // back to Normal, with a new chop limit
-                        break;
-                    }
-                    if (e == 'x') {
-                        code = 0;
-                        if (i >= str.size()) {
-                            state = State::End;
-                            next = true;
-                            break;
-                        }
-                        if (hexValue(uchar(str[i])) >= 0) {
-                            state = State::Hex;
-                            next = true;
-                            break;
-                        }
-                    } else if (octValue(e) >= 0) {
-                        code = char16_t(octValue(e));
-                        state = State::Oct;
-                        next = true;
-                        break;
-                    } else if (e == '\n' || e == '\r') {
-                        if (i < str.size()) {
-                            const char e2 = str[i];
-                            if ((e2 == '\n' || e2 == '\r') && e2 != e)
-                                ++i;
-                        }
-                    }
-                    chopLimit = text.size();
-                } else if (c == '"') {
-                    ++i;
-                    quoted = true;
-                    inQuotes = !inQuotes;
-                    if (!inQuotes) {
-                        state = State::SkipBlanks;
-                        next = true;
-                    }
-                } else if (c == ',' && !inQuotes) {
-                    if (!quoted)
-                        chopTrailingBlanks(text, chopLimit);
-                    if (!isList) {
-                        isList = true;
-                        list.clear();
-                    }
-                    list.append(text);
-                    text.clear();
-                    quoted = false;
-                    ++i;
-                    state = State::SkipBlanks;
-                    next = true;
-                } else {
-                    qsizetype j = i + 1;
-                    while (j < str.size() && str[j] != '\\' && str[j] != '"' && str[j] != ',')
-                        ++j;
-                    text += utf8(str.sliced(i, j - i));
-                    i = j;
-                }
-            }
-            if (!next) {
-                if (!quoted)
-                    chopTrailingBlanks(text, chopLimit);
-                state = State::End;
-            }
-            break;
-        }
-        case State::Hex:
-            if (i >= str.size()) {
-                text += QChar(code);
-                state = State::End;
-            } else if (const int h = hexValue(uchar(str[i])); h >= 0) {
-                code = char16_t((code << 4) + h);
-                ++i;
-            } else {
-                text += QChar(code);
-                state = State::Normal;
-            }
-            break;
-        case State::Oct:
-            if (i >= str.size()) {
-                text += QChar(code);
-                state = State::End;
-            } else if (const int o = octValue(str[i]); o >= 0) {
-                code = char16_t((code << 3) + o);
-                ++i;
-            } else {
-                text += QChar(code);
-                state = State::Normal;
-            }
-            break;
+        case State::SkipBlanks: state = value.skipBlanks(); break;
+        case State::Normal: state = value.normal(); break;
+        case State::Hex: state = value.hexDigit(); break;
+        case State::Oct: state = value.octDigit(); break;
         case State::End: break;
         }
     }
-    if (isList)
-        list.append(text);
-    return isList;
+    return value.finish();
 }
 
 QStringList splitArguments(const QString& s, qsizetype open)

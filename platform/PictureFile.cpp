@@ -68,6 +68,53 @@ template <class T> bool readList(QDataStream& s, QList<T>& out, qint64 size)
     return s.status() == QDataStream::Ok;
 }
 
+// A page uses a few fonts over and over; each is looked up once.
+QRawFont cachedFont(QHash<QString, QRawFont>& fonts, const QString& family, const QString& style, qreal pixelSize,
+                    qint32 weight, qint32 italic)
+{
+    const QString key = QStringLiteral("%1/%2/%3/%4/%5").arg(family, style).arg(pixelSize).arg(weight).arg(italic);
+    auto font = fonts.find(key);
+    if (font == fonts.end()) {
+        QFont f(family);
+        f.setStyleName(style);
+        f.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelSize))));
+        f.setWeight(static_cast<QFont::Weight>(weight));
+        f.setStyle(static_cast<QFont::Style>(italic));
+        f.setHintingPreference(QFont::PreferNoHinting);
+        QRawFont raw = QRawFont::fromFont(f);
+        raw.setPixelSize(pixelSize);
+        font = fonts.insert(key, raw);
+    }
+    return *font;
+}
+
+// One glyph run of a page picture, its font among `fonts`.
+Picture::Glyphs readGlyphs(QDataStream& s, QHash<QString, QRawFont>& fonts)
+{
+    QPointF origin;
+    bool embolden = false;
+    QRgb rgba = 0;
+    QString family, style;
+    qreal pixelSize = 0;
+    qint32 weight = 0, italic = 0;
+    bool underline = false, overline = false, strike = false;
+    QList<quint32> indexes;
+    QList<QPointF> positions;
+    s >> origin >> rgba >> family >> style >> pixelSize >> weight >> italic >> underline >> overline >> strike
+        >> embolden;
+    if (!readList(s, indexes, sizeof(quint32)) || !readList(s, positions, 2 * sizeof(double))
+        || indexes.size() != positions.size() || !std::isfinite(pixelSize) || pixelSize <= 0 || pixelSize > 1e5)
+        throw std::runtime_error("Invalid picture: the page picture is damaged");
+    QGlyphRun run;
+    run.setRawFont(cachedFont(fonts, family, style, pixelSize, weight, italic));
+    run.setGlyphIndexes(indexes);
+    run.setPositions(positions);
+    run.setUnderline(underline);
+    run.setOverline(overline);
+    run.setStrikeOut(strike);
+    return Picture::Glyphs(origin, run, QColor::fromRgba(rgba), embolden);
+}
+
 }  // namespace
 
 Picture Picture::load(const QByteArray& bytes)
@@ -98,45 +145,9 @@ Picture Picture::load(const QByteArray& bytes)
     if (count > kMostGlyphRuns)
         throw std::runtime_error("Invalid picture: the page picture is damaged");
     ensurePlatformFonts();
-    // A page uses a few fonts over and over; each is looked up once.
     QHash<QString, QRawFont> fonts;
-    for (quint32 i = 0; i < count && s.status() == QDataStream::Ok; ++i) {
-        QPointF origin;
-        bool embolden = false;
-        QRgb rgba = 0;
-        QString family, style;
-        qreal pixelSize = 0;
-        qint32 weight = 0, italic = 0;
-        bool underline = false, overline = false, strike = false;
-        QList<quint32> indexes;
-        QList<QPointF> positions;
-        s >> origin >> rgba >> family >> style >> pixelSize >> weight >> italic >> underline >> overline >> strike
-            >> embolden;
-        if (!readList(s, indexes, sizeof(quint32)) || !readList(s, positions, 2 * sizeof(double))
-            || indexes.size() != positions.size() || !std::isfinite(pixelSize) || pixelSize <= 0 || pixelSize > 1e5)
-            throw std::runtime_error("Invalid picture: the page picture is damaged");
-        const QString key = QStringLiteral("%1/%2/%3/%4/%5").arg(family, style).arg(pixelSize).arg(weight).arg(italic);
-        auto font = fonts.find(key);
-        if (font == fonts.end()) {
-            QFont f(family);
-            f.setStyleName(style);
-            f.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelSize))));
-            f.setWeight(static_cast<QFont::Weight>(weight));
-            f.setStyle(static_cast<QFont::Style>(italic));
-            f.setHintingPreference(QFont::PreferNoHinting);
-            QRawFont raw = QRawFont::fromFont(f);
-            raw.setPixelSize(pixelSize);
-            font = fonts.insert(key, raw);
-        }
-        QGlyphRun run;
-        run.setRawFont(*font);
-        run.setGlyphIndexes(indexes);
-        run.setPositions(positions);
-        run.setUnderline(underline);
-        run.setOverline(overline);
-        run.setStrikeOut(strike);
-        pic.glyphs.emplace_back(origin, run, QColor::fromRgba(rgba), embolden);
-    }
+    for (quint32 i = 0; i < count && s.status() == QDataStream::Ok; ++i)
+        pic.glyphs.push_back(readGlyphs(s, fonts));
     if (s.status() != QDataStream::Ok)
         throw std::runtime_error("Invalid picture: the page picture is damaged");
     return pic;

@@ -207,22 +207,9 @@ private:
     bool mLastWasCR = false;
 };
 
-// Lines of a paragraph, as many as fill `budget` twips (the rest are not
-// needed yet; laying out only those keeps a long text cheap page by page).
-// A line taller than `pageRoom` still takes only the page it stands on alone.
-// Nothing here walks all the runs for each run or each line: time grows with
-// the text laid, however many runs it is cut into.
-std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, int paraIndex, qreal width,
-                               qreal budget = std::numeric_limits<qreal>::max(),
-                               qreal pageRoom = std::numeric_limits<qreal>::max())
+// How the lines of a paragraph with format `pf` are aligned, wrapped and tabbed.
+QTextOption lineOption(const StyleResolver& styles, const ParaFormat& pf)
 {
-    const ParaFormat pf = styles.resolvedPara(p);
-    LaidText laid(styles, p);
-    const std::vector<Look>& looks = laid.looks();
-    const std::vector<Stretch>& runs = laid.runs();
-    const std::vector<Stretch>& stretches = laid.stretches();
-    const QString& text = laid.text();
-
     QTextOption option;
     const Align align = pf.align.value_or(Align::Left);
     option.setAlignment(align == Align::Right     ? Qt::AlignRight
@@ -235,24 +222,118 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
     option.setTextDirection(Qt::LeftToRight);
     // Tabs go to the document's default stops, in the layout's unit, twips.
     option.setTabStopDistance(styles.model().defaultTabStop);
-    const QFont markFont = fontFor(styles.resolvedChars(p, p.markFormat));
-    const qreal spacing = pf.lineSpacing ? *pf.lineSpacing / 240.0 : 1.0;
-    const qreal before = pf.spaceBefore.value_or(0);
-    const qreal lineWidth = std::clamp<qreal>(width, 1, 1e6);  // a text layout works in 26.6 fixed point
+    return option;
+}
 
-    // A text layout looks ahead from each line to the next break opportunity:
-    // in text with none (a pasted link, a long number) every line would read
-    // to the end of the paragraph. So a long paragraph is laid out window by
-    // window, each a few dozen lines long (judged from the smallest font,
-    // about two characters per em) and starting where a line starts; a window
-    // is never longer than the budget needs. The last line of a window may end
-    // inside a word the window cut, so it is laid again at the next one's start.
+// A text layout looks ahead from each line to the next break opportunity:
+// in text with none (a pasted link, a long number) every line would read
+// to the end of the paragraph. So a long paragraph is laid out window by
+// window, each a few dozen lines long (judged from the smallest font,
+// about two characters per em) and starting where a line starts; a window
+// is never longer than the budget needs. The last line of a window may end
+// inside a word the window cut, so it is laid again at the next one's start.
+qsizetype windowLength(const LaidText& laid, qreal lineWidth, qreal budget)
+{
     const qreal em = std::max<qreal>(pointsToTwips(1), laid.smallest());
     const qreal perLine = (lineWidth / em) * 2.5;
     qreal wanted = 32 * perLine + 1024;
     if (budget < 1e11)
         wanted = std::min(wanted, (budget / em + 2) * perLine + 64);
-    const auto wantedChars = static_cast<qsizetype>(std::max<qreal>(wanted, 64));
+    return static_cast<qsizetype>(std::max<qreal>(wanted, 64));
+}
+
+// The looks of the runs within the window [start, end), relative to its start.
+// `firstRun` only moves forward, as the windows do.
+QList<QTextLayout::FormatRange> formatsWithin(const LaidText& laid, size_t& firstRun, qsizetype start, qsizetype end)
+{
+    const std::vector<Stretch>& runs = laid.runs();
+    while (firstRun < runs.size() && runs[firstRun].start + runs[firstRun].length <= start)
+        ++firstRun;
+    QList<QTextLayout::FormatRange> within;
+    for (size_t k = firstRun; k < runs.size() && runs[k].start < end; ++k) {
+        const qsizetype from = std::max<qsizetype>(runs[k].start, start);
+        const qsizetype to = std::min<qsizetype>(runs[k].start + runs[k].length, end);
+        within.append({static_cast<int>(from - start), static_cast<int>(to - from), laid.looks()[runs[k].look].format});
+    }
+    return within;
+}
+
+// How a paragraph's lines are measured: their width, their height's multiple
+// and the space above the first.
+struct LineMeasure {
+    qreal width = 1;
+    qreal spacing = 1;
+    qreal before = 0;
+};
+
+// Lines are made only while the budget, counted as the pages will take them
+// (spaced, after the space above), is not yet filled; `used` grows by each.
+// Gives the room the last line made took.
+qreal makeLines(QTextLayout& layout, bool opensParagraph, const LineMeasure& measure, qreal budget, qreal pageRoom,
+                qreal& used)
+{
+    layout.beginLayout();
+    qreal y = 0, taken = 0;
+    while (used <= budget) {
+        QTextLine tl = layout.createLine();
+        if (!tl.isValid())
+            break;
+        tl.setLeadingIncluded(true);
+        tl.setLineWidth(measure.width);
+        tl.setPosition(QPointF(0, y));
+        const bool firstOfParagraph = opensParagraph && tl.lineNumber() == 0;
+        taken = std::min(tl.height() * measure.spacing + (firstOfParagraph ? measure.before : 0), pageRoom);
+        y += tl.height();
+        used += taken;
+    }
+    layout.endLayout();
+    return taken;
+}
+
+// The glyphs of one laid line of the window that starts at `start`. Lines and
+// stretches both run forward through the text: `first` walks the stretches,
+// whatever the number of lines.
+Line takeLine(const QTextLine& tl, const LaidText& laid, int paraIndex, qsizetype start, qreal spacing, size_t& first)
+{
+    const std::vector<Stretch>& stretches = laid.stretches();
+    Line line;
+    line.height = tl.height() * spacing;
+    line.para = paraIndex;
+    const int lineStart = static_cast<int>(start) + tl.textStart();
+    const int lineEnd = lineStart + tl.textLength();
+    line.offset = laid.toModel(lineStart);
+    while (first < stretches.size() && stretches[first].start + stretches[first].length <= lineStart)
+        ++first;
+    for (size_t k = first; k < stretches.size() && stretches[k].start < lineEnd; ++k) {
+        const Look& l = laid.looks()[stretches[k].look];
+        const int from = std::max(stretches[k].start, lineStart);
+        const int to = std::min(stretches[k].start + stretches[k].length, lineEnd);
+        for (const QGlyphRun& run : glyphsOfLine(tl, from - static_cast<int>(start), to - from)) {
+            const bool embolden = l.bold && !hasBoldFace(run.rawFont().familyName());
+            line.glyphs.push_back({QPointF(0, -tl.y()), run, l.colour, embolden});
+        }
+    }
+    return line;
+}
+
+// Lines of a paragraph, as many as fill `budget` twips (the rest are not
+// needed yet; laying out only those keeps a long text cheap page by page).
+// A line taller than `pageRoom` still takes only the page it stands on alone.
+// Nothing here walks all the runs for each run or each line: time grows with
+// the text laid, however many runs it is cut into.
+std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, int paraIndex, qreal width,
+                               qreal budget = std::numeric_limits<qreal>::max(),
+                               qreal pageRoom = std::numeric_limits<qreal>::max())
+{
+    const ParaFormat pf = styles.resolvedPara(p);
+    LaidText laid(styles, p);
+    const QString& text = laid.text();
+    const QTextOption option = lineOption(styles, pf);
+    const QFont markFont = fontFor(styles.resolvedChars(p, p.markFormat));
+    const LineMeasure measure{std::clamp<qreal>(width, 1, 1e6),  // a text layout works in 26.6 fixed point
+                              pf.lineSpacing ? *pf.lineSpacing / 240.0 : 1.0,
+                              static_cast<qreal>(pf.spaceBefore.value_or(0))};
+    const qsizetype wantedChars = windowLength(laid, measure.width, budget);
     laid.extendTo(wantedChars + 1);
     qsizetype window = std::min(wantedChars, text.size());
     std::vector<Line> lines;
@@ -263,34 +344,10 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
         const qsizetype end = std::min(text.size(), start + window);
         const bool cut = end < text.size();
         QTextLayout layout(start == 0 && !cut ? text : text.mid(start, end - start), markFont);
-        while (firstRun < runs.size() && runs[firstRun].start + runs[firstRun].length <= start)
-            ++firstRun;
-        QList<QTextLayout::FormatRange> within;
-        for (size_t k = firstRun; k < runs.size() && runs[k].start < end; ++k) {
-            const qsizetype from = std::max<qsizetype>(runs[k].start, start);
-            const qsizetype to = std::min<qsizetype>(runs[k].start + runs[k].length, end);
-            within.append({static_cast<int>(from - start), static_cast<int>(to - from), looks[runs[k].look].format});
-        }
-        layout.setFormats(within);
+        layout.setFormats(formatsWithin(laid, firstRun, start, end));
         layout.setTextOption(option);
         layout.setCacheEnabled(true);  // glyphRuns() below would shape the text again otherwise
-        layout.beginLayout();
-        // Lines are made only while the budget, counted as the pages will
-        // take them (spaced, after the space above), is not yet filled.
-        qreal y = 0, taken = 0;
-        while (used <= budget) {
-            QTextLine tl = layout.createLine();
-            if (!tl.isValid())
-                break;
-            tl.setLeadingIncluded(true);
-            tl.setLineWidth(lineWidth);
-            tl.setPosition(QPointF(0, y));
-            const bool firstOfParagraph = start == 0 && tl.lineNumber() == 0;
-            taken = std::min(tl.height() * spacing + (firstOfParagraph ? before : 0), pageRoom);
-            y += tl.height();
-            used += taken;
-        }
-        layout.endLayout();
+        const qreal taken = makeLines(layout, start == 0, measure, budget, pageRoom, used);
         int count = layout.lineCount();
         const bool reachedEnd =
             count > 0
@@ -305,35 +362,14 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
                 continue;
             }
         }
-        // Lines and stretches both run forward through the text: one index
-        // walks the stretches, whatever the number of lines.
-        for (int i = 0; i < count; ++i) {
-            const QTextLine tl = layout.lineAt(i);
-            Line line;
-            line.height = tl.height() * spacing;
-            line.para = paraIndex;
-            const int lineStart = static_cast<int>(start) + tl.textStart();
-            const int lineEnd = lineStart + tl.textLength();
-            line.offset = laid.toModel(lineStart);
-            while (first < stretches.size() && stretches[first].start + stretches[first].length <= lineStart)
-                ++first;
-            for (size_t k = first; k < stretches.size() && stretches[k].start < lineEnd; ++k) {
-                const Look& l = looks[stretches[k].look];
-                const int from = std::max(stretches[k].start, lineStart);
-                const int to = std::min(stretches[k].start + stretches[k].length, lineEnd);
-                for (const QGlyphRun& run : glyphsOfLine(tl, from - static_cast<int>(start), to - from)) {
-                    const bool embolden = l.bold && !hasBoldFace(run.rawFont().familyName());
-                    line.glyphs.push_back({QPointF(0, -tl.y()), run, l.colour, embolden});
-                }
-            }
-            lines.push_back(std::move(line));
-        }
+        for (int i = 0; i < count; ++i)
+            lines.push_back(takeLine(layout.lineAt(i), laid, paraIndex, start, measure.spacing, first));
         if (!again)
             break;
         start += layout.lineAt(count).textStart();
     }
     if (!lines.empty()) {
-        lines.front().before = before;
+        lines.front().before = measure.before;
         lines.back().after = pf.spaceAfter.value_or(0);
     }
     return lines;
@@ -446,14 +482,7 @@ private:
             // lines, [first, end) on each page, never copied page by page.
             std::vector<size_t> first(cells.size(), 0), end(cells.size());
             while (!mStopped) {
-                // Adding up stops once past the page: lines take no negative room.
-                qreal height = 0;
-                for (size_t c = 0; c < cells.size() && mY + height <= bottom() + 0.5; ++c) {
-                    qreal h = 0;
-                    for (size_t i = first[c]; i < cells[c].size() && mY + h <= bottom() + 0.5; ++i)
-                        h += cells[c][i].total();
-                    height = std::max(height, h);
-                }
+                const qreal height = restHeight(cells, first);
                 if (mY + height <= bottom() + 0.5) {
                     for (size_t c = 0; c < cells.size(); ++c)
                         end[c] = cells[c].size();
@@ -466,20 +495,7 @@ private:
                 }
                 // A row taller than a whole page splits between lines.
                 const qreal room = bottom() - mY;
-                bool progress = false;
-                for (size_t c = 0; c < cells.size(); ++c) {
-                    qreal used = 0;
-                    size_t i = first[c];
-                    for (; i < cells[c].size() && used + cells[c][i].total() <= room; ++i)
-                        used += cells[c][i].total();
-                    end[c] = i;
-                    progress = progress || i > first[c];
-                }
-                if (!progress) {  // not even one line fits: place the first ones anyway
-                    for (size_t c = 0; c < cells.size(); ++c)
-                        if (first[c] < cells[c].size())
-                            end[c] = first[c] + 1;
-                }
+                const bool progress = linesWithin(cells, first, room, end);
                 for (size_t c = 0; c < cells.size(); ++c)
                     cuts[c] = end[c] == cells[c].size() ? TextCut{static_cast<int>(row.cells[c].paragraphs.size()), 0}
                                                         : TextCut{cells[c][end[c]].para, cells[c][end[c]].offset};
@@ -493,6 +509,43 @@ private:
                 newPage(Position{block, r, cuts});
             }
         }
+    }
+
+    // The height of a row's cells from their lines `first` on, added up only
+    // until past the page: lines take no negative room.
+    qreal restHeight(const std::vector<std::vector<Line>>& cells, const std::vector<size_t>& first) const
+    {
+        qreal height = 0;
+        for (size_t c = 0; c < cells.size() && mY + height <= bottom() + 0.5; ++c) {
+            qreal h = 0;
+            for (size_t i = first[c]; i < cells[c].size() && mY + h <= bottom() + 0.5; ++i)
+                h += cells[c][i].total();
+            height = std::max(height, h);
+        }
+        return height;
+    }
+
+    // Where each cell's lines from `first` on stop to fit in `room` (its
+    // `end`); whether any line fits. When none does, the first ones are
+    // placed anyway.
+    static bool linesWithin(const std::vector<std::vector<Line>>& cells, const std::vector<size_t>& first, qreal room,
+                            std::vector<size_t>& end)
+    {
+        bool progress = false;
+        for (size_t c = 0; c < cells.size(); ++c) {
+            qreal used = 0;
+            size_t i = first[c];
+            for (; i < cells[c].size() && used + cells[c][i].total() <= room; ++i)
+                used += cells[c][i].total();
+            end[c] = i;
+            progress = progress || i > first[c];
+        }
+        if (!progress) {  // not even one line fits: place the first ones anyway
+            for (size_t c = 0; c < cells.size(); ++c)
+                if (first[c] < cells[c].size())
+                    end[c] = first[c] + 1;
+        }
+        return progress;
     }
 
     void drawRow(const Row& row, std::vector<std::vector<Line>>& cells, const std::vector<size_t>& first,

@@ -342,54 +342,68 @@ public:
                     x.skipCurrentElement();
                 });
             } else if (isW("tr")) {
-                Row row;
-                size_t gridAt = 0;
-                int rowWidth = 0;
-                children([&] {
-                    if (!isW("tc")) {
-                        x.skipCurrentElement();
-                        return;
-                    }
-                    Cell c;
-                    int span = 1;
-                    children([&] {
-                        if (isW("tcPr")) {
-                            children([&] {
-                                if (isW("tcW") && (attr("type").isEmpty() || attr("type") == QLatin1String("dxa")))
-                                    c.width = intIn("w", 0, kMaxTwips);
-                                else if (isW("gridSpan"))
-                                    span = intIn("val", 1, kMaxGridSpan, 1);
-                                else if (isW("shd") && !attr("fill").isEmpty() && attr("fill") != QLatin1String("auto"))
-                                    c.shading = colourFromHex(attr("fill"));
-                                x.skipCurrentElement();
-                            });
-                        } else if (isW("p"))
-                            c.paragraphs.push_back(paragraph());
-                        else if (isW("tbl"))
-                            flattenInto(c, table());
-                        else
-                            x.skipCurrentElement();
-                    });
-                    if (c.width <= 0) {
-                        for (size_t k = gridAt; k < gridAt + static_cast<size_t>(span) && k < grid.size(); ++k)
-                            c.width += grid[k];  // at most kMaxGridSpan * kMaxTwips
-                        c.width = std::min(c.width, kMaxTwips);
-                    }
-                    gridAt += static_cast<size_t>(span);
-                    // A row stays narrow enough for its widths to be added up
-                    // in an int anywhere; cells beyond keep their text, no width.
-                    c.width = std::min(c.width, kMaxRowTwips - rowWidth);
-                    rowWidth += c.width;
-                    if (c.paragraphs.empty())
-                        c.paragraphs.emplace_back();
-                    row.cells.push_back(std::move(c));
-                });
+                Row row = tableRow(grid);
                 if (!row.cells.empty())
                     t.rows.push_back(std::move(row));
             } else
                 x.skipCurrentElement();
         });
         return t;
+    }
+
+    // tr: its cells, each as wide as it says or else as the grid columns it spans.
+    Row tableRow(const std::vector<int>& grid)
+    {
+        Row row;
+        size_t gridAt = 0;
+        int rowWidth = 0;
+        children([&] {
+            if (!isW("tc")) {
+                x.skipCurrentElement();
+                return;
+            }
+            int span = 1;
+            Cell c = tableCell(span);
+            if (c.width <= 0) {
+                for (size_t k = gridAt; k < gridAt + static_cast<size_t>(span) && k < grid.size(); ++k)
+                    c.width += grid[k];  // at most kMaxGridSpan * kMaxTwips
+                c.width = std::min(c.width, kMaxTwips);
+            }
+            gridAt += static_cast<size_t>(span);
+            // A row stays narrow enough for its widths to be added up
+            // in an int anywhere; cells beyond keep their text, no width.
+            c.width = std::min(c.width, kMaxRowTwips - rowWidth);
+            rowWidth += c.width;
+            if (c.paragraphs.empty())
+                c.paragraphs.emplace_back();
+            row.cells.push_back(std::move(c));
+        });
+        return row;
+    }
+
+    // tc: its own format, the grid columns it spans and its paragraphs.
+    Cell tableCell(int& span)
+    {
+        Cell c;
+        children([&] {
+            if (isW("tcPr")) {
+                children([&] {
+                    if (isW("tcW") && (attr("type").isEmpty() || attr("type") == QLatin1String("dxa")))
+                        c.width = intIn("w", 0, kMaxTwips);
+                    else if (isW("gridSpan"))
+                        span = intIn("val", 1, kMaxGridSpan, 1);
+                    else if (isW("shd") && !attr("fill").isEmpty() && attr("fill") != QLatin1String("auto"))
+                        c.shading = colourFromHex(attr("fill"));
+                    x.skipCurrentElement();
+                });
+            } else if (isW("p"))
+                c.paragraphs.push_back(paragraph());
+            else if (isW("tbl"))
+                flattenInto(c, table());
+            else
+                x.skipCurrentElement();
+        });
+        return c;
     }
 
     // A table inside a cell is kept as its text, one paragraph per cell.
