@@ -13,7 +13,12 @@ class PreviewPort;
 class GenerationHost {
 public:
     virtual ~GenerationHost() = default;
-    virtual bool& busy() = 0;  // mBusy
+    // A run: whether one is under way (a click during it does nothing), its
+    // beginning and its end. The window keeps the flag, since a stop asked by
+    // the system waits for the run as well.
+    virtual bool runUnderWay() const = 0;
+    virtual void beginRun() = 0;
+    virtual void endRun() = 0;
     virtual void allowRepaint(bool allow) = 0;  // repainting stopped during a run
     virtual void setMousePointer(int shape) = 0;
     virtual void hideWindow() = 0;

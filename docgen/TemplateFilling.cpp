@@ -192,9 +192,9 @@ void fillTemplate(GenerationHost& host)
 {
     app::Guard g(app::label::Form1_PushButton22_Click);
     g.step(100);
-    if (host.busy())
+    if (host.runUnderWay())
         return;  // a click during a run does nothing
-    g.step(102, [&] { host.busy() = true; });
+    g.step(102, [&] { host.beginRun(); });
     qint16 intRow = 0;
     g.step(104, [&] { intRow = kFirstTopicRow; });
     g.step(106, [&] { host.allowRepaint(false); });
@@ -338,7 +338,7 @@ void fillTemplate(GenerationHost& host)
     g.step(306, [&] { host.hideWindow(); });
     g.step(310, [&] { host.allowRepaint(true); });
     g.step(312, [&] { app::RemoveFile(templatePath); });
-    g.step(314, [&] { host.busy() = false; });
+    g.step(314, [&] { host.endRun(); });
 }
 
 }  // namespace docgen

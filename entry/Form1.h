@@ -55,7 +55,9 @@ public:
     void assignDeadline(meeting::Field f, int topic, const meeting::MaybeDate& value) override;
 
     // GenerationHost
-    bool& busy() override { return mBusy; }
+    bool runUnderWay() const override { return mBusy; }
+    void beginRun() override { mBusy = true; }
+    void endRun() override { mBusy = false; }
     void allowRepaint(bool allow) override { setUpdatesEnabled(allow); }
     void setMousePointer(int shape) override { mPointer.setShape(shape); }
     void hideWindow() override { hide(); }

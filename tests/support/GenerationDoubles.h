@@ -43,7 +43,9 @@ public:
 // restore, the reset and the sample fill the window's) and the window's state.
 class RecordingHost : public docgen::GenerationHost, public meeting::RecordFields {
 public:
-    bool& busy() override { return mBusy; }
+    bool runUnderWay() const override { return mBusy; }
+    void beginRun() override { mBusy = true; }
+    void endRun() override { mBusy = false; }
     void allowRepaint(bool allow) override { repaintAllowed = allow; }
     void setMousePointer(int shape) override { pointerShape = shape; }
     void hideWindow() override { hidden = true; }
