@@ -78,7 +78,7 @@ void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
                         QStringLiteral("BuiltInDocumentProperties"), {qint16(word::wdPropertyPages)})
                         .toLong();
     });
-    host.pagesRendered(0, pageCount);
+    host.reportProgress(0, pageCount);
     bool done = false;
     qint32 pagesDone = 0, pageNumber = 0;
     g.step(124, [&] { done = false; });
@@ -151,9 +151,9 @@ void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
         }
         g.step(162, [&] { app::RemoveFile(tempPicture); });
         g.step(164, [&] { ++pagesDone; });
-        host.pagesRendered(pagesDone, pageCount);
+        host.reportProgress(pagesDone, pageCount);
     }
-    host.renderingEnded();
+    host.endProgress();
     g.step(166, [&] {
         call(get(word, QStringLiteral("ActiveDocument")).toObject(), QStringLiteral("Close"),
              {named(QStringLiteral("savechanges"), word16(word::wdDoNotSaveChanges))});

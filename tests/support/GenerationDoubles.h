@@ -49,8 +49,8 @@ public:
     void allowRepaint(bool allow) override { repaintAllowed = allow; }
     void setMousePointer(int shape) override { pointerShape = shape; }
     void hideWindow() override { hidden = true; }
-    void pagesRendered(int done, int total) override { progress << QStringLiteral("%1/%2").arg(done).arg(total); }
-    void renderingEnded() override { progress << QStringLiteral("end"); }
+    void reportProgress(int done, int total) override { progress << QStringLiteral("%1/%2").arg(done).arg(total); }
+    void endProgress() override { progress << QStringLiteral("end"); }
     QString text(meeting::Field f, int topic = 0) const override;
     QDateTime meetingDateTime() const override { return dateTime; }
     meeting::MaybeDate deadline(meeting::Field f, int topic) const override;
