@@ -63,7 +63,7 @@ platform::Picture loadPictureFile(const QString& path, const std::optional<platf
 
 }  // namespace
 
-void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
+int SaveDocAsJPG(GenerationHost& host, const QString& inFile)
 {
     app::Guard g(app::label::Form1_SaveDocAsJPG);
     ObjectPtr word, doc;
@@ -81,6 +81,7 @@ void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
     host.reportProgress(0, pageCount);
     bool done = false;
     qint32 pagesDone = 0, pageNumber = 0;
+    int pagesAdded = 0;
     g.step(124, [&] { done = false; });
     g.step(126, [&] { pageNumber = 0; });
     // Beside the document: where the run found it safe to keep its files.
@@ -138,7 +139,10 @@ void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
         });
         if (!refused.isEmpty())
             g.act([&] { throw std::runtime_error(refused.toStdString()); });
-        g.step(150, [&] { host.preview().addPage(QStringLiteral("Page %1").arg(pageNumber)); });
+        g.step(150, [&] {
+            host.preview().addPage(QStringLiteral("Page %1").arg(pageNumber));
+            ++pagesAdded;
+        });
         g.step(152);
         if (pageNumber == 1) {
             g.step(154, [&] { host.preview().setImagePicture(0, loadPictureFile(tempPicture, written)); });
@@ -159,6 +163,7 @@ void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
              {named(QStringLiteral("savechanges"), word16(word::wdDoNotSaveChanges))});
     });
     g.step(168, [&] { call(word, QStringLiteral("quit")); });
+    return pagesAdded;
 }
 
 }  // namespace docgen

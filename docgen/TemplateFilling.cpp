@@ -327,10 +327,11 @@ void fillTemplate(GenerationHost& host)
     g.step(290, [&] { word.reset(); });
 
     g.step(292, [&] { host.preview().clearPages(); });
-    g.step(294, [&] { SaveDocAsJPG(host, strDocFile); });
+    int pages = 0;
+    g.step(294, [&] { pages = SaveDocAsJPG(host, strDocFile); });
     g.step(296, [&] { host.setMousePointer(ui::vbDefault); });
     g.step(298);
-    if (g.test([&] { return host.preview().pageCount() > 0; }))
+    if (g.test([&] { return pages > 0; }))
         g.step(300, [&] { host.preview().showImage(0); });
     g.step(302, [&] { host.preview().setWordFile(strDocFile); });
     g.act([&] { host.preview().setDocumentTitle(host.text(Field::txtTitle)); });

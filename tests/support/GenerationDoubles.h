@@ -18,7 +18,6 @@ namespace testing_support {
 class RecordingPreview : public docgen::PreviewPort {
 public:
     void clearPages() override;
-    int pageCount() const override;
     void addPage(const QString& text) override;
     bool hasImage(int index) const override;
     void loadImage(int index) override;
@@ -28,6 +27,8 @@ public:
     void setWordFile(const QString& path) override { wordFile = path; }
     void setDocumentTitle(const QString& title) override { documentTitle = title; }
     void showPreview() override { ++shownCount; }
+
+    int pageCount() const { return static_cast<int>(pages.size()); }
 
     QStringList pages;
     std::vector<platform::Picture> images{1};  // element 0 always exists, as the window's
