@@ -13,15 +13,21 @@ class PreviewPort;
 class GenerationHost {
 public:
     virtual ~GenerationHost() = default;
-    virtual bool& busy() = 0;  // mBusy
+    // A run: whether one is under way (a click during it does nothing), its
+    // beginning and its end. The window keeps the flag, since a stop asked by
+    // the system waits for the run as well; its progress counts from the beginning.
+    virtual bool runUnderWay() const = 0;
+    virtual void beginRun() = 0;
+    virtual void endRun() = 0;
     virtual void allowRepaint(bool allow) = 0;  // repainting stopped during a run
     virtual void setMousePointer(int shape) = 0;
     virtual void hideWindow() = 0;
     // How far page rendering has come: `done` of `total` pages, first with
-    // none done once the pages are counted, then after each page; and its end.
+    // none done once the pages are counted, then after each page; and the end
+    // of the progress, once the pages are rendered and before they are shown.
     // Neither fails: a run is never stopped by how it shows its progress.
-    virtual void pagesRendered(int done, int total) = 0;
-    virtual void renderingEnded() = 0;
+    virtual void reportProgress(int done, int total) = 0;
+    virtual void endProgress() = 0;
     // The record, read at the moment each piece is typed.
     virtual QString text(meeting::Field field, int topic = 0) const = 0;
     virtual QDateTime meetingDateTime() const = 0;

@@ -61,104 +61,143 @@ platform::Picture loadPictureFile(const QString& path, const std::optional<platf
     return platform::Picture::load(platform::readWrittenFile(path, *written, platform::Picture::kLargestFileBytes));
 }
 
+Value word16(qint32 v) { return Value(static_cast<qint16>(v)); }
+
+// Each page copied is deleted from the top, so the next one is always the second.
+constexpr qint32 kSecondPage = 2;
+
+// What one rendering carries from page to page.
+struct Rendering {
+    ObjectPtr word, doc;
+    qint32 pageCount = 0;
+    qint32 pagesDone = 0;
+    qint32 pageNumber = 0;
+    bool done = false;
+    QString tempPicture;
+    std::optional<platform::FileIdentity> written;  // the picture file as this run wrote it
+    int pagesAdded = 0;  // to the preview's page list
+};
+
+// Steps 116 to 122: the document opened, laid out, and its pages counted.
+void openDocument(app::Guard& g, Rendering& r, const QString& inFile)
+{
+    g.step(116, [&] { r.word = automation::CreateObject(QStringLiteral("Word.Application")); });
+    g.step(118, [&] {
+        r.doc = call(get(r.word, QStringLiteral("Documents")).toObject(), QStringLiteral("Open"), {inFile}).toObject();
+    });
+    g.step(120, [&] { call(get(r.word, QStringLiteral("ActiveDocument")).toObject(), QStringLiteral("Repaginate")); });
+    g.step(122, [&] {
+        r.pageCount = get(get(r.word, QStringLiteral("ActiveDocument")).toObject(),
+                          QStringLiteral("BuiltInDocumentProperties"), {qint16(word::wdPropertyPages)})
+                          .toLong();
+    });
+}
+
+// Steps 130 to 146: the document, whose first page is the next, copied as a
+// picture; then that page cut away, or, when it is the last, the rest selected.
+void copyNextPage(app::Guard& g, GenerationHost& host, Rendering& r)
+{
+    g.step(130, [&] { host.setMousePointer(ui::vbHourglass); });
+    g.step(132, [&] { call(call(r.doc, QStringLiteral("Range")).toObject(), QStringLiteral("CopyAsPicture")); });
+    g.step(134, [&] { ++r.pageNumber; });
+    g.step(136);
+    if (g.test([&] { return r.pageCount - r.pagesDone <= 1; })) {
+        g.step(138, [&] { r.done = true; });
+        g.step(140, [&] {
+            call(selection(r.word), QStringLiteral("EndKey"),
+                 {named(QStringLiteral("Unit"), word16(word::wdStory)),
+                  named(QStringLiteral("Extend"), word16(word::wdExtend))});
+        });
+    } else {
+        g.step(142, [&] {
+            call(selection(r.word), QStringLiteral("GoTo"),
+                 {named(QStringLiteral("What"), word16(word::wdGoToPage)),
+                  named(QStringLiteral("Which"), word16(word::wdGoToNext)),
+                  named(QStringLiteral("Name"), word16(kSecondPage))});
+        });
+        g.step(144, [&] {
+            call(selection(r.word), QStringLiteral("HomeKey"),
+                 {named(QStringLiteral("Unit"), word16(word::wdStory)),
+                  named(QStringLiteral("Extend"), word16(word::wdExtend))});
+        });
+        g.step(146, [&] {
+            call(selection(r.word), QStringLiteral("Delete"),
+                 {named(QStringLiteral("Unit"), word16(word::wdCharacter)), named(QStringLiteral("count"), word16(1))});
+        });
+    }
+}
+
+// Step 148: the clipboard's picture written to the picture file.
+void savePicture(app::Guard& g, Rendering& r)
+{
+    g.step(148);
+    QString refused;
+    g.act([&] {
+        r.written.reset();
+        const platform::Picture picture = GetClipboardPicture(0);
+        if (picture.isNull())
+            throw std::runtime_error("Invalid picture: the clipboard gave no picture to save");
+        const QByteArray bytes = picture.save();
+        try {
+            r.written = writePictureFile(bytes, r.tempPicture);
+        } catch (const ForeignName& e) {
+            refused = QString::fromStdString(e.what());
+            r.tempPicture = app::joinPath(app::environment::privateTempFolder(), QStringLiteral("temp.bmp"));
+            r.written = writePictureFile(bytes, r.tempPicture);
+        }
+    });
+    if (!refused.isEmpty())
+        g.act([&] { throw std::runtime_error(refused.toStdString()); });
+}
+
+// Steps 150 to 158: the page's entry in the page list, and its picture read back.
+void addPageToPreview(app::Guard& g, GenerationHost& host, Rendering& r)
+{
+    g.step(150, [&] {
+        host.preview().addPage(QStringLiteral("Page %1").arg(r.pageNumber));
+        ++r.pagesAdded;
+    });
+    g.step(152);
+    if (r.pageNumber == 1) {
+        g.step(154, [&] { host.preview().setImagePicture(0, loadPictureFile(r.tempPicture, r.written)); });
+    } else {
+        g.step(156, [&] {
+            if (!host.preview().hasImage(r.pageNumber - 1))
+                host.preview().loadImage(r.pageNumber - 1);
+        });
+        g.step(158,
+               [&] { host.preview().setImagePicture(r.pageNumber - 1, loadPictureFile(r.tempPicture, r.written)); });
+    }
+}
+
 }  // namespace
 
-void SaveDocAsJPG(GenerationHost& host, const QString& inFile)
+int SaveDocAsJPG(GenerationHost& host, const QString& inFile)
 {
     app::Guard g(app::label::Form1_SaveDocAsJPG);
-    ObjectPtr word, doc;
-    g.step(116, [&] { word = automation::CreateObject(QStringLiteral("Word.Application")); });
-    g.step(118, [&] {
-        doc = call(get(word, QStringLiteral("Documents")).toObject(), QStringLiteral("Open"), {inFile}).toObject();
-    });
-    g.step(120, [&] { call(get(word, QStringLiteral("ActiveDocument")).toObject(), QStringLiteral("Repaginate")); });
-    qint32 pageCount = 0;
-    g.step(122, [&] {
-        pageCount = get(get(word, QStringLiteral("ActiveDocument")).toObject(),
-                        QStringLiteral("BuiltInDocumentProperties"), {qint16(word::wdPropertyPages)})
-                        .toLong();
-    });
-    host.pagesRendered(0, pageCount);
-    bool done = false;
-    qint32 pagesDone = 0, pageNumber = 0;
-    g.step(124, [&] { done = false; });
-    g.step(126, [&] { pageNumber = 0; });
+    Rendering r;
+    openDocument(g, r, inFile);
+    host.reportProgress(0, r.pageCount);
+    g.step(124, [&] { r.done = false; });
+    g.step(126, [&] { r.pageNumber = 0; });
     // Beside the document: where the run found it safe to keep its files.
-    QString tempPicture = app::joinPath(QFileInfo(inFile).absolutePath(), QStringLiteral("temp.bmp"));
-    std::optional<platform::FileIdentity> written;  // the picture file as this run wrote it
-    auto word16 = [](qint32 v) { return Value(static_cast<qint16>(v)); };
-    // Each page copied is deleted from the top, so the next one is always the second.
-    constexpr qint32 kSecondPage = 2;
+    r.tempPicture = app::joinPath(QFileInfo(inFile).absolutePath(), QStringLiteral("temp.bmp"));
     g.step(128);
-    while (!done) {
-        g.step(130, [&] { host.setMousePointer(ui::vbHourglass); });
-        g.step(132, [&] { call(call(doc, QStringLiteral("Range")).toObject(), QStringLiteral("CopyAsPicture")); });
-        g.step(134, [&] { ++pageNumber; });
-        g.step(136);
-        if (g.test([&] { return pageCount - pagesDone <= 1; })) {
-            g.step(138, [&] { done = true; });
-            g.step(140, [&] {
-                call(selection(word), QStringLiteral("EndKey"),
-                     {named(QStringLiteral("Unit"), word16(word::wdStory)),
-                      named(QStringLiteral("Extend"), word16(word::wdExtend))});
-            });
-        } else {
-            g.step(142, [&] {
-                call(selection(word), QStringLiteral("GoTo"),
-                     {named(QStringLiteral("What"), word16(word::wdGoToPage)),
-                      named(QStringLiteral("Which"), word16(word::wdGoToNext)),
-                      named(QStringLiteral("Name"), word16(kSecondPage))});
-            });
-            g.step(144, [&] {
-                call(selection(word), QStringLiteral("HomeKey"),
-                     {named(QStringLiteral("Unit"), word16(word::wdStory)),
-                      named(QStringLiteral("Extend"), word16(word::wdExtend))});
-            });
-            g.step(146, [&] {
-                call(selection(word), QStringLiteral("Delete"),
-                     {named(QStringLiteral("Unit"), word16(word::wdCharacter)),
-                      named(QStringLiteral("count"), word16(1))});
-            });
-        }
-        g.step(148);
-        QString refused;
-        g.act([&] {
-            written.reset();
-            const platform::Picture picture = GetClipboardPicture(0);
-            if (picture.isNull())
-                throw std::runtime_error("Invalid picture: the clipboard gave no picture to save");
-            const QByteArray bytes = picture.save();
-            try {
-                written = writePictureFile(bytes, tempPicture);
-            } catch (const ForeignName& e) {
-                refused = QString::fromStdString(e.what());
-                tempPicture = app::joinPath(app::environment::privateTempFolder(), QStringLiteral("temp.bmp"));
-                written = writePictureFile(bytes, tempPicture);
-            }
-        });
-        if (!refused.isEmpty())
-            g.act([&] { throw std::runtime_error(refused.toStdString()); });
-        g.step(150, [&] { host.preview().addPage(QStringLiteral("Page %1").arg(pageNumber)); });
-        g.step(152);
-        if (pageNumber == 1) {
-            g.step(154, [&] { host.preview().setImagePicture(0, loadPictureFile(tempPicture, written)); });
-        } else {
-            g.step(156, [&] {
-                if (!host.preview().hasImage(pageNumber - 1))
-                    host.preview().loadImage(pageNumber - 1);
-            });
-            g.step(158, [&] { host.preview().setImagePicture(pageNumber - 1, loadPictureFile(tempPicture, written)); });
-        }
-        g.step(162, [&] { app::RemoveFile(tempPicture); });
-        g.step(164, [&] { ++pagesDone; });
-        host.pagesRendered(pagesDone, pageCount);
+    while (!r.done) {
+        copyNextPage(g, host, r);
+        savePicture(g, r);
+        addPageToPreview(g, host, r);
+        g.step(162, [&] { app::RemoveFile(r.tempPicture); });
+        g.step(164, [&] { ++r.pagesDone; });
+        host.reportProgress(r.pagesDone, r.pageCount);
     }
-    host.renderingEnded();
+    host.endProgress();
     g.step(166, [&] {
-        call(get(word, QStringLiteral("ActiveDocument")).toObject(), QStringLiteral("Close"),
+        call(get(r.word, QStringLiteral("ActiveDocument")).toObject(), QStringLiteral("Close"),
              {named(QStringLiteral("savechanges"), word16(word::wdDoNotSaveChanges))});
     });
-    g.step(168, [&] { call(word, QStringLiteral("quit")); });
+    g.step(168, [&] { call(r.word, QStringLiteral("quit")); });
+    return r.pagesAdded;
 }
 
 }  // namespace docgen

@@ -12,7 +12,6 @@ class PreviewPort {
 public:
     virtual ~PreviewPort() = default;
     virtual void clearPages() = 0;
-    virtual int pageCount() const = 0;
     virtual void addPage(const QString& text) = 0;
     // Image elements: element 0 always exists; higher ones are created on demand.
     virtual bool hasImage(int index) const = 0;

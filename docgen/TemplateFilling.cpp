@@ -188,21 +188,11 @@ QString deadlineText(const meeting::MaybeDate& value)
     return v.kind() == automation::Kind::Date ? meeting::dateToText(v.toDateTime()) : v.toString();
 }
 
-void fillTemplate(GenerationHost& host)
+namespace {
+
+// Step 114: the template written where this run may open it; its path.
+QString writeTemplate(app::Guard& g, const QByteArray& bytes)
 {
-    app::Guard g(app::label::Form1_PushButton22_Click);
-    g.step(100);
-    if (host.busy())
-        return;  // a click during a run does nothing
-    g.step(102, [&] { host.busy() = true; });
-    qint16 intRow = 0;
-    g.step(104, [&] { intRow = kFirstTopicRow; });
-    g.step(106, [&] { host.allowRepaint(false); });
-    g.step(108, [&] { host.setMousePointer(ui::vbHourglass); });
-    ObjectPtr word, doc;
-    g.step(110, [&] { word = automation::CreateObject(QStringLiteral("Word.Application")); });
-    QByteArray bytes;
-    g.step(112, [&] { bytes = app::LoadResData(101, QStringLiteral("CUSTOM")); });
     QString templatePath;
     g.step(114);
     // Where others can put files, what is checked under a name may not be what
@@ -220,84 +210,113 @@ void fillTemplate(GenerationHost& host)
         g.act([&] { throw std::runtime_error(refusal.toStdString()); });  // told once, then the run goes on
         g.act([&] { templatePath = privateTemplate(bytes); });
     }
-    g.step(116, [&] {
-        doc = call(get(word, QStringLiteral("Documents")).toObject(), QStringLiteral("Open"),
-                   {templatePath, automation::omitted(), true})
-                  .toObject();
-    });
+    return templatePath;
+}
 
-    // Select a cell, then type into it: two numbered steps, select then type.
+// Select a cell, then type into it: two numbered steps from `line`, select then type.
+void typePiece(app::Guard& g, int& line, const ObjectPtr& word, const meeting::TemplateCell& at,
+               const std::function<QString()>& text, qint16 points, bool caps)
+{
+    g.step(line, [&] { selectCell(word, at.table, at.row, at.cell); });
+    g.step(line + 2, [&] { type(word, text(), points, caps); });
+    line += 4;
+}
+
+// Steps 118 to 156.
+void typeHeader(app::Guard& g, const ObjectPtr& word, const GenerationHost& host)
+{
     int line = 118;
-    auto piece = [&](const meeting::TemplateCell& at, const std::function<QString()>& text, qint16 points, bool caps) {
-        g.step(line, [&] { selectCell(word, at.table, at.row, at.cell); });
-        g.step(line + 2, [&] { type(word, text(), points, caps); });
-        line += 4;
-    };
     for (const Field f : kHeader) {
         const meeting::FieldFacts& field = meeting::facts(f);
         if (field.kind == meeting::FieldKind::DateTime) {
-            piece(
-                field.cell, [&] { return meetingDateText(host.meetingDateTime()); }, field.points, field.caps);
-            piece(
-                field.timeCell, [&] { return meetingTimeText(host.meetingDateTime()); }, field.points, field.caps);
+            typePiece(
+                g, line, word, field.cell, [&] { return meetingDateText(host.meetingDateTime()); }, field.points,
+                field.caps);
+            typePiece(
+                g, line, word, field.timeCell, [&] { return meetingTimeText(host.meetingDateTime()); }, field.points,
+                field.caps);
         } else {
-            piece(
-                field.cell, [&] { return typedText(host, f, 0); }, field.points, field.caps);
+            typePiece(
+                g, line, word, field.cell, [&] { return typedText(host, f, 0); }, field.points, field.caps);
         }
     }
+}
 
+// Steps 162 to 172: the template's own topic block copied below the last row of the table.
+void copyTopicBlock(app::Guard& g, const ObjectPtr& word)
+{
+    g.step(162, [&] { call(row(word, 1, kFirstTopicRow), QStringLiteral("Select")); });
+    ObjectPtr sel;
+    g.step(164, [&] { sel = selection(word); });
+    g.step(166, [&] {
+        call(sel, QStringLiteral("MoveDown"),
+             {named(QStringLiteral("Unit"), word::wdLine), named(QStringLiteral("count"), qint32(10)),
+              named(QStringLiteral("Extend"), word::wdExtend)});
+    });
+    g.step(168, [&] { call(selection(word), QStringLiteral("Copy")); });
+    g.step(170, [&] {
+        const ObjectPtr rows =
+            get(get(get(word, QStringLiteral("ActiveDocument")).toObject(), QStringLiteral("Tables"), {qint32(1)})
+                    .toObject(),
+                QStringLiteral("Rows"))
+                .toObject();
+        call(row(word, 1, get(rows, QStringLiteral("count")).toLong()), QStringLiteral("Select"));
+    });
+    g.step(172, [&] { call(selection(word), QStringLiteral("Paste")); });
+}
+
+// Steps 174 to 250: topic `topic` typed into the block that starts at `intRow`,
+// which is left at the first row after the block.
+void typeTopic(app::Guard& g, const ObjectPtr& word, const GenerationHost& host, int topic, qint16& intRow)
+{
+    // Each cell selected, then typed; the row moves on in between.
+    int line = 174;
+    int templateRow = kFirstTopicRow;  // the row of the template's own topic that intRow stands for
+    auto next = [&](int rows) {
+        g.step(line, [&] { intRow = static_cast<qint16>(intRow + rows); });
+        line += 2;
+        templateRow += rows;
+    };
+    for (const Field f : kTopicBlock) {
+        const meeting::FieldFacts& field = meeting::facts(f);
+        if (field.cell.row != templateRow)
+            next(field.cell.row - templateRow);
+        const int at = intRow;
+        g.step(line, [&] { selectCell(word, field.cell.table, at, field.cell.cell); });
+        g.step(line + 2, [&] { type(word, typedText(host, f, topic), field.points, field.caps); });
+        line += 4;
+    }
+    next(kFirstTopicRow + kTopicRows - templateRow);
+}
+
+// Steps 158 to 250: each topic after the first is typed into a copy of the template's own.
+void typeTopics(app::Guard& g, const ObjectPtr& word, const GenerationHost& host, qint16& intRow)
+{
     g.step(158);
     const int last = host.lastTopicIndex();  // the bound is read once
     for (int i = 0; i <= last; ++i) {
         g.step(160);
-        if (i > 0) {
-            g.step(162, [&] { call(row(word, 1, kFirstTopicRow), QStringLiteral("Select")); });
-            ObjectPtr sel;
-            g.step(164, [&] { sel = selection(word); });
-            g.step(166, [&] {
-                call(sel, QStringLiteral("MoveDown"),
-                     {named(QStringLiteral("Unit"), word::wdLine), named(QStringLiteral("count"), qint32(10)),
-                      named(QStringLiteral("Extend"), word::wdExtend)});
-            });
-            g.step(168, [&] { call(selection(word), QStringLiteral("Copy")); });
-            g.step(170, [&] {
-                const ObjectPtr rows = get(get(get(word, QStringLiteral("ActiveDocument")).toObject(),
-                                               QStringLiteral("Tables"), {qint32(1)})
-                                               .toObject(),
-                                           QStringLiteral("Rows"))
-                                           .toObject();
-                call(row(word, 1, get(rows, QStringLiteral("count")).toLong()), QStringLiteral("Select"));
-            });
-            g.step(172, [&] { call(selection(word), QStringLiteral("Paste")); });
-        }
-        // The topic block: each cell selected, then typed; the row moves on in between.
-        line = 174;
-        int templateRow = kFirstTopicRow;  // the row of the template's own topic that intRow stands for
-        auto next = [&](int rows) {
-            g.step(line, [&] { intRow = static_cast<qint16>(intRow + rows); });
-            line += 2;
-            templateRow += rows;
-        };
-        for (const Field f : kTopicBlock) {
-            const meeting::FieldFacts& field = meeting::facts(f);
-            if (field.cell.row != templateRow)
-                next(field.cell.row - templateRow);
-            const int at = intRow;
-            g.step(line, [&] { selectCell(word, field.cell.table, at, field.cell.cell); });
-            g.step(line + 2, [&] { type(word, typedText(host, f, i), field.points, field.caps); });
-            line += 4;
-        }
-        next(kFirstTopicRow + kTopicRows - templateRow);
+        if (i > 0)
+            copyTopicBlock(g, word);
+        typeTopic(g, word, host, i, intRow);
     }
+}
 
-    line = 252;
+// Steps 252 to 262.
+void typeFooter(app::Guard& g, const ObjectPtr& word, const GenerationHost& host)
+{
+    int line = 252;
     for (const Field f : kFooter) {
         const meeting::FieldFacts& field = meeting::facts(f);
-        piece(
-            field.cell, [&] { return typedText(host, f, 0); }, field.points, field.caps);
+        typePiece(
+            g, line, word, field.cell, [&] { return typedText(host, f, 0); }, field.points, field.caps);
     }
+}
 
-    // A fresh name: "kvarne", eight digits 1 to 9, ".doc", drawn again while taken.
+// Steps 264 to 278: a fresh name, "kvarne", eight digits 1 to 9, ".doc", drawn
+// again while taken, and held for this run.
+QString claimDocumentName(app::Guard& g)
+{
     QString strDocFile;
     for (;;) {
         g.step(264, [&] { strDocFile = QStringLiteral("kvarne"); });
@@ -317,28 +336,70 @@ void fillTemplate(GenerationHost& host)
         bool taken = false;
         g.act([&] { taken = !reserveName(strDocFile); });
         if (!taken)
-            break;
+            return strDocFile;
     }
+}
+
+// Steps 280 to 290: the document saved under its name, and the word processor let go.
+void saveAndQuit(app::Guard& g, ObjectPtr& word, ObjectPtr& doc, const QString& strDocFile)
+{
     g.step(280, [&] { call(doc, QStringLiteral("SaveAs"), {strDocFile}); });
     g.step(282, [&] { put(word, QStringLiteral("DisplayAlerts"), false); });
     g.step(284, [&] { call(doc, QStringLiteral("Close")); });
     g.step(286, [&] { call(word, QStringLiteral("quit")); });
     g.step(288, [&] { doc.reset(); });
     g.step(290, [&] { word.reset(); });
+}
 
+// Steps 292 to 306: the saved document rendered into the preview, which shows
+// its first page in place of the entry window.
+void showDocument(app::Guard& g, GenerationHost& host, const QString& strDocFile)
+{
     g.step(292, [&] { host.preview().clearPages(); });
-    g.step(294, [&] { SaveDocAsJPG(host, strDocFile); });
+    int pages = 0;
+    g.step(294, [&] { pages = SaveDocAsJPG(host, strDocFile); });
     g.step(296, [&] { host.setMousePointer(ui::vbDefault); });
     g.step(298);
-    if (g.test([&] { return host.preview().pageCount() > 0; }))
+    if (g.test([&] { return pages > 0; }))
         g.step(300, [&] { host.preview().showImage(0); });
     g.step(302, [&] { host.preview().setWordFile(strDocFile); });
     g.act([&] { host.preview().setDocumentTitle(host.text(Field::txtTitle)); });
     g.step(304, [&] { host.preview().showPreview(); });
     g.step(306, [&] { host.hideWindow(); });
+}
+
+}  // namespace
+
+void fillTemplate(GenerationHost& host)
+{
+    app::Guard g(app::label::Form1_PushButton22_Click);
+    g.step(100);
+    if (host.runUnderWay())
+        return;  // a click during a run does nothing
+    g.step(102, [&] { host.beginRun(); });
+    qint16 intRow = 0;
+    g.step(104, [&] { intRow = kFirstTopicRow; });
+    g.step(106, [&] { host.allowRepaint(false); });
+    g.step(108, [&] { host.setMousePointer(ui::vbHourglass); });
+    ObjectPtr word, doc;
+    g.step(110, [&] { word = automation::CreateObject(QStringLiteral("Word.Application")); });
+    QByteArray bytes;
+    g.step(112, [&] { bytes = app::LoadResData(101, QStringLiteral("CUSTOM")); });
+    const QString templatePath = writeTemplate(g, bytes);
+    g.step(116, [&] {
+        doc = call(get(word, QStringLiteral("Documents")).toObject(), QStringLiteral("Open"),
+                   {templatePath, automation::omitted(), true})
+                  .toObject();
+    });
+    typeHeader(g, word, host);
+    typeTopics(g, word, host, intRow);
+    typeFooter(g, word, host);
+    const QString strDocFile = claimDocumentName(g);
+    saveAndQuit(g, word, doc, strDocFile);
+    showDocument(g, host, strDocFile);
     g.step(310, [&] { host.allowRepaint(true); });
     g.step(312, [&] { app::RemoveFile(templatePath); });
-    g.step(314, [&] { host.busy() = false; });
+    g.step(314, [&] { host.endRun(); });
 }
 
 }  // namespace docgen

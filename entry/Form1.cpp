@@ -493,13 +493,13 @@ void Form1::Form_Load()
     g.step(184, [] { docgen::CheckWordAvailable(); });
 }
 
-void Form1::PushButton22_Click()
+void Form1::PushButton22_Click() { docgen::fillTemplate(*this); }
+
+void Form1::beginRun()
 {
-    // A click that reaches here during a run changes nothing; the run's own
-    // progress keeps counting from its start. Page rendering ends it.
-    if (!mBusy)
-        mProgress.begin();
-    docgen::fillTemplate(*this);
+    mBusy = true;
+    // The progress shows once the whole run, typing included, has taken long.
+    mProgress.begin();
 }
 
 void Form1::PushButton2_Click()

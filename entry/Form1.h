@@ -55,12 +55,14 @@ public:
     void assignDeadline(meeting::Field f, int topic, const meeting::MaybeDate& value) override;
 
     // GenerationHost
-    bool& busy() override { return mBusy; }
+    bool runUnderWay() const override { return mBusy; }
+    void beginRun() override;
+    void endRun() override { mBusy = false; }
     void allowRepaint(bool allow) override { setUpdatesEnabled(allow); }
     void setMousePointer(int shape) override { mPointer.setShape(shape); }
     void hideWindow() override { hide(); }
-    void pagesRendered(int done, int total) override { mProgress.report(done, total); }
-    void renderingEnded() override { mProgress.end(); }
+    void reportProgress(int done, int total) override { mProgress.report(done, total); }
+    void endProgress() override { mProgress.end(); }
     QString text(meeting::Field f, int topic = 0) const override;
     QDateTime meetingDateTime() const override { return *dtpDateTime->value(); }
     meeting::MaybeDate deadline(meeting::Field f, int topic) const override;

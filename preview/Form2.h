@@ -61,9 +61,11 @@ public:
     ui::WindowPointer& pointer() { return mPointer; }
     bool firstActivationPending() const { return mView.firstActivationPending(); }
 
+    // The entries of the page list.
+    int pageCount() const;
+
     // PreviewPort
     void clearPages() override;
-    int pageCount() const override;
     void addPage(const QString& text) override;
     bool hasImage(int index) const override;
     void loadImage(int index) override;

@@ -100,7 +100,7 @@ TEST_F(Generation, TheSampleMeetingBecomesADocumentShownInThePreview)
     EXPECT_EQ(preview().shownCount, 1);
     EXPECT_TRUE(host.hidden);
     EXPECT_TRUE(host.repaintAllowed);
-    EXPECT_FALSE(host.busy());
+    EXPECT_FALSE(host.runUnderWay());
     EXPECT_EQ(host.pointerShape, ui::vbDefault);
 }
 
@@ -483,7 +483,7 @@ TEST_F(Generation, WithoutTheWordProcessorEveryStepReportsOnceAndTheRunStillEnds
     EXPECT_EQ(unique.removeDuplicates(), 0);  // one report per step
     EXPECT_EQ(preview().pages, QStringList({"Page 1"}));
     EXPECT_EQ(preview().shownCount, 1);
-    EXPECT_FALSE(host.busy());
+    EXPECT_FALSE(host.runUnderWay());
     EXPECT_TRUE(host.repaintAllowed);
     EXPECT_FALSE(QFile::exists(QDir(folders.temp()).filePath(QStringLiteral("template.dot"))));
 }

@@ -203,5 +203,5 @@ TEST_F(NothingLost, AStopEarlyInARunLetsItFinishThenLeavesNothingBehind)
     EXPECT_FALSE(endedMidRun) << "the run was cut short";
     EXPECT_TRUE(testing_support::eventually([&] { return ended == 1; }));
     EXPECT_EQ(QDir(folders.temp()).entryList(QDir::Files | QDir::Hidden), QStringList()) << "left behind";
-    EXPECT_FALSE(form->busy());
+    EXPECT_FALSE(form->runUnderWay());
 }

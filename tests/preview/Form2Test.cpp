@@ -64,7 +64,7 @@ void produce(docgen::PreviewPort& port, const std::vector<platform::Picture>& pa
             port.loadImage(k);
         port.setImagePicture(k, pages[static_cast<size_t>(k)]);
     }
-    if (port.pageCount() > 0)
+    if (!pages.empty())
         port.showImage(0);
     port.setWordFile(QString());
     port.showPreview();

@@ -8,8 +8,6 @@ namespace testing_support {
 
 void RecordingPreview::clearPages() { pages.clear(); }
 
-int RecordingPreview::pageCount() const { return static_cast<int>(pages.size()); }
-
 void RecordingPreview::addPage(const QString& text)
 {
     pages << text;

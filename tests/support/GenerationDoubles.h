@@ -18,7 +18,6 @@ namespace testing_support {
 class RecordingPreview : public docgen::PreviewPort {
 public:
     void clearPages() override;
-    int pageCount() const override;
     void addPage(const QString& text) override;
     bool hasImage(int index) const override;
     void loadImage(int index) override;
@@ -28,6 +27,8 @@ public:
     void setWordFile(const QString& path) override { wordFile = path; }
     void setDocumentTitle(const QString& title) override { documentTitle = title; }
     void showPreview() override { ++shownCount; }
+
+    int pageCount() const { return static_cast<int>(pages.size()); }
 
     QStringList pages;
     std::vector<platform::Picture> images{1};  // element 0 always exists, as the window's
@@ -43,12 +44,14 @@ public:
 // restore, the reset and the sample fill the window's) and the window's state.
 class RecordingHost : public docgen::GenerationHost, public meeting::RecordFields {
 public:
-    bool& busy() override { return mBusy; }
+    bool runUnderWay() const override { return mBusy; }
+    void beginRun() override { mBusy = true; }
+    void endRun() override { mBusy = false; }
     void allowRepaint(bool allow) override { repaintAllowed = allow; }
     void setMousePointer(int shape) override { pointerShape = shape; }
     void hideWindow() override { hidden = true; }
-    void pagesRendered(int done, int total) override { progress << QStringLiteral("%1/%2").arg(done).arg(total); }
-    void renderingEnded() override { progress << QStringLiteral("end"); }
+    void reportProgress(int done, int total) override { progress << QStringLiteral("%1/%2").arg(done).arg(total); }
+    void endProgress() override { progress << QStringLiteral("end"); }
     QString text(meeting::Field f, int topic = 0) const override;
     QDateTime meetingDateTime() const override { return dateTime; }
     meeting::MaybeDate deadline(meeting::Field f, int topic) const override;
