@@ -52,6 +52,14 @@ QLabel* caption(QWidget* parent, const QString& name, const QString& text, int l
     return l;
 }
 
+// A field's caption, as the field table words it.
+QLabel* fieldCaption(QWidget* parent, const char* name, Field f, int left, int top, int width, QWidget* field)
+{
+    // A single ampersand would underline the next letter as a shortcut.
+    return caption(parent, QString::fromLatin1(name), meeting::fieldCaption(f).replace(u'&', QStringLiteral("&&")),
+                   left, top, width, 225, field);
+}
+
 // A field of the record. Receiving the focus by Tab or by a click selects its
 // whole text (as Home, then Shift+End would), so that typing replaces it; the
 // title keeps its caret instead. The window becoming active again, or a
@@ -200,18 +208,15 @@ void Form1::buildLayout()
     txtNoteTaker = textBox(Frame1, Field::txtNoteTaker, 5925, 682, 2550, 345);
     txtTimekeeper = textBox(Frame1, Field::txtTimekeeper, 5925, 1057, 2550, 345);
     txtAttendees = textBox(Frame1, Field::txtAttendees, 5925, 1440, 2550, 345);
-    caption(Frame1, QStringLiteral("Label1"), QStringLiteral("Meeting Title"), 240, 360, 1755, 225, txtTitle);
-    caption(Frame1, QStringLiteral("Label2"), QStringLiteral("Meeting Date && Time"), 240, 735, 1755, 225, dtpDateTime);
-    caption(Frame1, QStringLiteral("Label3"), QStringLiteral("Meeting Location"), 240, 1110, 1755, 225,
-            txtMeetingLocation);
-    caption(Frame1, QStringLiteral("Label4"), QStringLiteral("Meeting Called By"), 240, 1470, 1755, 225,
-            txtMeetingCalledBy);
-    caption(Frame1, QStringLiteral("Label5"), QStringLiteral("Type of Meeting"), 240, 1830, 1755, 225,
-            txtTypeOfMeeting);
-    caption(Frame1, QStringLiteral("Label6"), QStringLiteral("Facilitator"), 4845, 360, 1050, 225, txtFacilitator);
-    caption(Frame1, QStringLiteral("Label7"), QStringLiteral("Note Taker"), 4845, 735, 1050, 225, txtNoteTaker);
-    caption(Frame1, QStringLiteral("Label8"), QStringLiteral("Timekeeper"), 4845, 1110, 1050, 225, txtTimekeeper);
-    caption(Frame1, QStringLiteral("Label9"), QStringLiteral("Attendees"), 4845, 1470, 1050, 225, txtAttendees);
+    fieldCaption(Frame1, "Label1", Field::txtTitle, 240, 360, 1755, txtTitle);
+    fieldCaption(Frame1, "Label2", Field::dtpDateTime, 240, 735, 1755, dtpDateTime);
+    fieldCaption(Frame1, "Label3", Field::txtMeetingLocation, 240, 1110, 1755, txtMeetingLocation);
+    fieldCaption(Frame1, "Label4", Field::txtMeetingCalledBy, 240, 1470, 1755, txtMeetingCalledBy);
+    fieldCaption(Frame1, "Label5", Field::txtTypeOfMeeting, 240, 1830, 1755, txtTypeOfMeeting);
+    fieldCaption(Frame1, "Label6", Field::txtFacilitator, 4845, 360, 1050, txtFacilitator);
+    fieldCaption(Frame1, "Label7", Field::txtNoteTaker, 4845, 735, 1050, txtNoteTaker);
+    fieldCaption(Frame1, "Label8", Field::txtTimekeeper, 4845, 1110, 1050, txtTimekeeper);
+    fieldCaption(Frame1, "Label9", Field::txtAttendees, 4845, 1470, 1050, txtAttendees);
 
     // Agenda topics: a viewport onto a strip of topic panels.
     Frame3 = ui::placeControl<QGroupBox>(mSurface, QStringLiteral("Frame3"), 120, 3450, 8760, 4620);
@@ -233,9 +238,9 @@ void Form1::buildLayout()
     txtObservers = textBox(Frame2, Field::txtObservers, 1935, 240, 6585, 345);
     txtResource = textBox(Frame2, Field::txtResource, 1935, 585, 6585, 345);
     txtNotes = textBox(Frame2, Field::txtNotes, 1935, 945, 6585, 345);
-    caption(Frame2, QStringLiteral("Label10"), QStringLiteral("Observers"), 240, 285, 1665, 225, txtObservers);
-    caption(Frame2, QStringLiteral("Label11"), QStringLiteral("Resource Persons"), 240, 630, 1665, 225, txtResource);
-    caption(Frame2, QStringLiteral("Label12"), QStringLiteral("Special Notes"), 240, 990, 1665, 225, txtNotes);
+    fieldCaption(Frame2, "Label10", Field::txtObservers, 240, 285, 1665, txtObservers);
+    fieldCaption(Frame2, "Label11", Field::txtResource, 240, 630, 1665, txtResource);
+    fieldCaption(Frame2, "Label12", Field::txtNotes, 240, 990, 1665, txtNotes);
 
     // A line, not a box: a box would take the keys typed while it comes up.
     lblStoreNotice =
@@ -279,8 +284,8 @@ void Form1::buildTopicPanel(int i)
     auto* panel = ui::placeControl<ui::PictureBox>(Picture3, QStringLiteral("picMainContainer"), 60, 120, 7905, 3975);
     picMainContainer.add(panel);
 
-    auto label = [&](ControlArray<QLabel>& array, const char* name, const char* text, int left, int top, int width) {
-        QLabel* l = caption(panel, QString::fromLatin1(name), QString::fromLatin1(text), left, top, width, 330);
+    auto label = [&](ControlArray<QLabel>& array, const char* name, const QString& text, int left, int top, int width) {
+        QLabel* l = caption(panel, QString::fromLatin1(name), text, left, top, width, 330);
         ui::setBackColour(l, lightGrey);
         array.add(l);
     };
@@ -289,24 +294,24 @@ void Form1::buildTopicPanel(int i)
         array.add(e);
         connectField(e, f, i);
     };
-    label(lblTopicNo, "lblTopicNo", "Agenda Topic : 1", 30, 45, 7830);
-    label(lblTimeAlloted, "lblTimeAlloted", "Time Alloted", 30, 360, 1605);
-    label(lblTopic, "lblTopic", "Agenda Topic", 1620, 360, 4305);
-    label(lblPresenter, "lblPresenter", "Presenter", 5910, 360, 1950);
+    label(lblTopicNo, "lblTopicNo", QStringLiteral("Agenda Topic : 1"), 30, 45, 7830);
+    label(lblTimeAlloted, "lblTimeAlloted", meeting::fieldCaption(Field::txtTimeAlloted), 30, 360, 1605);
+    label(lblTopic, "lblTopic", meeting::fieldCaption(Field::txtTopic), 1620, 360, 4305);
+    label(lblPresenter, "lblPresenter", meeting::fieldCaption(Field::txtPresenter), 5910, 360, 1950);
     text(txtTimeAlloted, Field::txtTimeAlloted, 30, 675, 1605);
     text(txtTopic, Field::txtTopic, 1620, 675, 4305);
     text(txtPresenter, Field::txtPresenter, 5910, 675, 1950);
-    label(lblDiscussion, "lblDiscussion", "Discussion", 30, 990, 1605);
+    label(lblDiscussion, "lblDiscussion", meeting::fieldCaption(Field::txtDiscussion1), 30, 990, 1605);
     text(txtDiscussion1, Field::txtDiscussion1, 1620, 990, 6240);
     text(txtDiscussion2, Field::txtDiscussion2, 30, 1305, 7830);
     text(txtDiscussion3, Field::txtDiscussion3, 30, 1620, 7830);
-    label(lblConclusion, "lblConclusion", "Conclusions", 30, 1935, 1605);
+    label(lblConclusion, "lblConclusion", meeting::fieldCaption(Field::txtConclusion1), 30, 1935, 1605);
     text(txtConclusion1, Field::txtConclusion1, 1620, 1935, 6240);
     text(txtConclusion2, Field::txtConclusion2, 30, 2250, 7830);
     text(txtConclusion3, Field::txtConclusion3, 30, 2565, 7830);
-    label(lblActionItem, "lblActionItem", "Action Items", 30, 2880, 4290);
-    label(lblPersonResponsible, "lblPersonResponsible", "Person Responsible", 4305, 2880, 1785);
-    label(lblDeadline, "lblDeadline", "Deadline", 6075, 2880, 1785);
+    label(lblActionItem, "lblActionItem", meeting::fieldCaption(Field::txtAction1), 30, 2880, 4290);
+    label(lblPersonResponsible, "lblPersonResponsible", meeting::fieldCaption(Field::txtPerson1), 4305, 2880, 1785);
+    label(lblDeadline, "lblDeadline", meeting::fieldCaption(Field::dtpDeadlin1), 6075, 2880, 1785);
     text(txtAction1, Field::txtAction1, 30, 3195, 4290);
     text(txtPerson1, Field::txtPerson1, 4305, 3195, 1785);
     text(txtAction2, Field::txtAction2, 30, 3510, 4290);
@@ -385,37 +390,22 @@ void Form1::setTabOrder()
 // stands for several fields, with the field's line ("Discussion 2").
 void Form1::nameForScreenReaders()
 {
-    for (QLabel* label : findChildren<QLabel*>())
-        if (label->buddy())
-            label->buddy()->setAccessibleName(label->text().replace(QStringLiteral("&&"), QStringLiteral("&")));
     for (QPushButton* b : {PushButton22, PushButton2, PushButton3})
         b->setAccessibleName(b->text());
-    for (int i = 0; i <= picMainContainer.UBound(); ++i) {
-        const std::pair<QWidget*, QString> fields[] = {
-            {txtTimeAlloted[i], QStringLiteral("Time Alloted")},
-            {txtTopic[i], QStringLiteral("Agenda Topic")},
-            {txtPresenter[i], QStringLiteral("Presenter")},
-            {txtDiscussion1[i], QStringLiteral("Discussion 1")},
-            {txtDiscussion2[i], QStringLiteral("Discussion 2")},
-            {txtDiscussion3[i], QStringLiteral("Discussion 3")},
-            {txtConclusion1[i], QStringLiteral("Conclusions 1")},
-            {txtConclusion2[i], QStringLiteral("Conclusions 2")},
-            {txtConclusion3[i], QStringLiteral("Conclusions 3")},
-            {txtAction1[i], QStringLiteral("Action Items 1")},
-            {txtPerson1[i], QStringLiteral("Person Responsible 1")},
-            {dtpDeadlin1[i], QStringLiteral("Deadline 1")},
-            {txtAction2[i], QStringLiteral("Action Items 2")},
-            {txtPerson2[i], QStringLiteral("Person Responsible 2")},
-            {dtpDeadline2[i], QStringLiteral("Deadline 2")},
-        };
-        for (const auto& [w, name] : fields)
-            w->setAccessibleName(name);
-        dtpDeadlin1[i]->edit()->setAccessibleName(QStringLiteral("Deadline 1"));
-        dtpDeadline2[i]->edit()->setAccessibleName(QStringLiteral("Deadline 2"));
-        dtpDeadlin1[i]->checkBox()->setAccessibleName(QStringLiteral("Deadline 1 set"));
-        dtpDeadline2[i]->checkBox()->setAccessibleName(QStringLiteral("Deadline 2 set"));
+    for (const meeting::FieldFacts& f : meeting::kFields) {
+        const QString name = meeting::spokenCaption(f.field);
+        for (int i = 0; i <= (f.topic ? picMainContainer.UBound() : 0); ++i) {
+            if (f.kind == meeting::FieldKind::Text) {
+                textField(f.field, i)->setAccessibleName(name);
+                continue;
+            }
+            DatePicker* picker = datePicker(f.field, i);
+            picker->setAccessibleName(name);
+            picker->edit()->setAccessibleName(name);
+            if (picker->checkBox())
+                picker->checkBox()->setAccessibleName(name + QStringLiteral(" set"));
+        }
     }
-    dtpDateTime->edit()->setAccessibleName(dtpDateTime->accessibleName());
 }
 
 void Form1::watchHover(QWidget* w, int shape) { mHover.watch(w, shape); }
