@@ -178,7 +178,8 @@ Form1::~Form1()
     delete mForm2;
 }
 
-void Form1::buildLayout()
+// The three buttons across the top.
+void Form1::buildButtons()
 {
     PushButton22 = ui::placeControl<QPushButton>(mSurface, QStringLiteral("PushButton22"), 120, 120, 8760, 400);
     PushButton22->setText(QStringLiteral("Start Creating Template"));
@@ -192,8 +193,11 @@ void Form1::buildLayout()
     connect(PushButton22, &QPushButton::clicked, this, &Form1::PushButton22_Click);
     connect(PushButton2, &QPushButton::clicked, this, &Form1::PushButton2_Click);
     connect(PushButton3, &QPushButton::clicked, this, &Form1::PushButton3_Click);
+}
 
-    // Meeting details: two columns of caption and field.
+// Meeting details: two columns of caption and field.
+void Form1::buildMeetingDetails()
+{
     Frame1 = ui::placeControl<QGroupBox>(mSurface, QStringLiteral("Frame1"), 120, 1095, 8760, 2280);
     Frame1->setTitle(QStringLiteral("Meeting Details"));
     txtTitle = textBox(Frame1, Field::txtTitle, 2055, 307, 2550, 345);
@@ -217,8 +221,11 @@ void Form1::buildLayout()
     fieldCaption(Frame1, "Label7", Field::txtNoteTaker, 4845, 735, 1050, txtNoteTaker);
     fieldCaption(Frame1, "Label8", Field::txtTimekeeper, 4845, 1110, 1050, txtTimekeeper);
     fieldCaption(Frame1, "Label9", Field::txtAttendees, 4845, 1470, 1050, txtAttendees);
+}
 
-    // Agenda topics: a viewport onto a strip of topic panels.
+// Agenda topics: a viewport onto a strip of topic panels.
+void Form1::buildAgendaTopics()
+{
     Frame3 = ui::placeControl<QGroupBox>(mSurface, QStringLiteral("Frame3"), 120, 3450, 8760, 4620);
     Frame3->setTitle(QStringLiteral("Agenda Topics"));
     Picture1 = ui::placeControl<ui::PictureBox>(Frame3, QStringLiteral("Picture1"), 195, 285, 8340, 4170);
@@ -231,8 +238,11 @@ void Form1::buildLayout()
     connect(VScroll1, &QScrollBar::valueChanged, this, &Form1::placeStrip);  // Change
     connect(VScroll1, &QScrollBar::sliderMoved, this, &Form1::placeStrip);  // Scroll
     buildTopicPanel(0);
+}
 
-    // Footer.
+// Footer.
+void Form1::buildFooter()
+{
     Frame2 = ui::placeControl<QGroupBox>(mSurface, QStringLiteral("Frame2"), 120, 8115, 8760, 1440);
     Frame2->setTitle(QStringLiteral("Footer"));
     txtObservers = textBox(Frame2, Field::txtObservers, 1935, 240, 6585, 345);
@@ -241,8 +251,11 @@ void Form1::buildLayout()
     fieldCaption(Frame2, "Label10", Field::txtObservers, 240, 285, 1665, txtObservers);
     fieldCaption(Frame2, "Label11", Field::txtResource, 240, 630, 1665, txtResource);
     fieldCaption(Frame2, "Label12", Field::txtNotes, 240, 990, 1665, txtNotes);
+}
 
-    // A line, not a box: a box would take the keys typed while it comes up.
+// A line, not a box: a box would take the keys typed while it comes up.
+void Form1::buildStoreNotice()
+{
     lblStoreNotice =
         ui::placeControl<QLabel>(mSurface, QStringLiteral("lblStoreNotice"), 120, kFormHeight - 60, 8760, 0);
     lblStoreNotice->setWordWrap(true);
@@ -255,6 +268,15 @@ void Form1::buildLayout()
     notice.setColor(QPalette::WindowText, Qt::black);
     lblStoreNotice->setPalette(notice);
     lblStoreNotice->hide();
+}
+
+void Form1::buildLayout()
+{
+    buildButtons();
+    buildMeetingDetails();
+    buildAgendaTopics();
+    buildFooter();
+    buildStoreNotice();
 
     const std::pair<QLineEdit*, Field> header[] = {
         {txtTitle, Field::txtTitle},

@@ -95,6 +95,11 @@ protected:
 
 private:
     void buildLayout();
+    void buildButtons();
+    void buildMeetingDetails();
+    void buildAgendaTopics();
+    void buildFooter();
+    void buildStoreNotice();
     void buildTopicPanel(int index);
     void connectField(QLineEdit* edit, meeting::Field f, int topic);
     void connectPicker(DatePicker* picker, meeting::Field f, int topic);
