@@ -5,7 +5,7 @@
 // notes hold 1,000,000 characters. And the start's read of the store, alone
 // and in a file shared with another program's many keys.
 #include "meeting/Fields.h"
-#include "meeting/Record.h"
+#include "meeting/RecordStorage.h"
 #include "meeting/SettingsStore.h"
 #include "platform/SafeFile.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "meeting/Record.h"
+#include "meeting/RecordStorage.h"
 
 #include <QDateTime>
 #include <QString>

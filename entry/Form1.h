@@ -5,7 +5,7 @@
 #include "docgen/GenerationHost.h"
 #include "entry/ControlArray.h"
 #include "entry/DatePicker.h"
-#include "meeting/Record.h"
+#include "meeting/RecordStorage.h"
 #include "meeting/SettingsStore.h"
 #include "ui/HoverPointer.h"
 #include "ui/Pointer.h"

@@ -2,7 +2,7 @@
 
 #include "docgen/GenerationHost.h"
 #include "docgen/PreviewPort.h"
-#include "meeting/Record.h"
+#include "meeting/RecordStorage.h"
 
 #include <QStringList>
 #include <functional>

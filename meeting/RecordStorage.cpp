@@ -1,4 +1,4 @@
-#include "meeting/Record.h"
+#include "meeting/RecordStorage.h"
 
 #include "app/Clock.h"
 #include "app/Guard.h"
