@@ -241,33 +241,19 @@ public:
         return State::End;
     }
 
-    // One more digit of a \x escape; the first other character ends it.
-    State hexDigit()
+    // One more digit of a \x (Hex) or an octal (Oct) escape; the first other
+    // character ends it.
+    State codeDigit(State escape)
     {
         if (i >= str.size()) {
             text += QChar(code);
             return State::End;
         }
-        if (const int h = hexValue(uchar(str[i])); h >= 0) {
-            code = char16_t((code << 4) + h);
+        const bool hex = escape == State::Hex;
+        if (const int d = hex ? hexValue(uchar(str[i])) : octValue(str[i]); d >= 0) {
+            code = char16_t((code << (hex ? 4 : 3)) + d);
             ++i;
-            return State::Hex;
-        }
-        text += QChar(code);
-        return State::Normal;
-    }
-
-    // One more digit of an octal escape; the first other character ends it.
-    State octDigit()
-    {
-        if (i >= str.size()) {
-            text += QChar(code);
-            return State::End;
-        }
-        if (const int o = octValue(str[i]); o >= 0) {
-            code = char16_t((code << 3) + o);
-            ++i;
-            return State::Oct;
+            return escape;
         }
         text += QChar(code);
         return State::Normal;
@@ -364,8 +350,8 @@ bool unescapeValue(QByteArrayView str, QString& text, QStringList& list)
         switch (state) {
         case State::SkipBlanks: state = value.skipBlanks(); break;
         case State::Normal: state = value.normal(); break;
-        case State::Hex: state = value.hexDigit(); break;
-        case State::Oct: state = value.octDigit(); break;
+        case State::Hex: state = value.codeDigit(State::Hex); break;
+        case State::Oct: state = value.codeDigit(State::Oct); break;
         case State::End: break;
         }
     }
