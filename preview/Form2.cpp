@@ -330,7 +330,6 @@ void Form2::PushButton2_Click()
 void Form2::HScroll1_Change() { mView.scrollTo(Axis::Horizontal, HScroll1->value()); }
 void Form2::VScroll1_Change() { mView.scrollTo(Axis::Vertical, VScroll1->value()); }
 
-// The bar passed is always the one named: its state lives in the view.
 void Form2::SetHScrollbarByPercent(QScrollBar*, qint16 percent) { mView.setBarByPercent(Axis::Horizontal, percent); }
 void Form2::SetVScrollbarByPercent(QScrollBar*, qint16 percent) { mView.setBarByPercent(Axis::Vertical, percent); }
 
