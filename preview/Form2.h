@@ -101,6 +101,11 @@ protected:
 
 private:
     void buildLayout();
+    void buildPageList();
+    void buildViewport();
+    void buildScrollBars();
+    void buildButtons();
+    void buildKeyboardAndNames();
     void placeControls();
     void buildCommands();
     void buildPageMenu();
