@@ -58,18 +58,10 @@ constexpr Place kPicture1{0, 0, 2340, 3435};  // in the viewport, until a page i
 // Smaller than this, the viewport would be too small to show a page.
 constexpr int kMinimumWidth = 6000, kMinimumHeight = 6000;
 
-// A control of this window, named; placeControls puts it where it goes.
-template <class T> T* control(QWidget* parent, const QString& name)
-{
-    auto* w = new T(parent);
-    w->setObjectName(name);
-    return w;
-}
-
+// A control where the design has it, moved and grown by what the window has grown.
 void place(QWidget* w, const Place& p, int grownLeft, int grownTop, int grownWidth, int grownHeight)
 {
-    w->setGeometry(
-        platform::units::twipsRect(p.left + grownLeft, p.top + grownTop, p.width + grownWidth, p.height + grownHeight));
+    ui::placeInTwips(w, p.left + grownLeft, p.top + grownTop, p.width + grownWidth, p.height + grownHeight);
 }
 
 // Of `growth`, the share of the first of two side by side, as their designed widths share.
@@ -122,9 +114,19 @@ void Form2::buildCommands()
                           {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}, &Form2::popUpPageMenu);
 }
 
+// The controls, in the order the design creates them, so that they stack as designed.
 void Form2::buildLayout()
 {
-    ListView1 = control<QTreeWidget>(this, QStringLiteral("ListView1"));
+    buildPageList();
+    buildViewport();
+    buildScrollBars();
+    buildButtons();
+    buildKeyboardAndNames();
+}
+
+void Form2::buildPageList()
+{
+    ListView1 = ui::namedControl<QTreeWidget>(this, QStringLiteral("ListView1"));
     ListView1->setRootIsDecorated(false);
     ListView1->setColumnCount(0);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -132,9 +134,12 @@ void Form2::buildLayout()
     ListView1->header()->setStretchLastSection(false);
     ListView1->installEventFilter(this);
     connect(ListView1, &QTreeWidget::itemClicked, this, [this] { ListView1_Click(); });
+}
 
-    // The viewport: a sunken white box whose inside clips the canvas.
-    Picture2 = control<ViewportBox>(this, QStringLiteral("Picture2"));
+// The viewport: a sunken white box whose inside clips the canvas.
+void Form2::buildViewport()
+{
+    Picture2 = ui::namedControl<ViewportBox>(this, QStringLiteral("Picture2"));
     Picture2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Picture2->setLineWidth(platform::units::twipsToPixels(ZoomGeometry::kViewportBorder));
     ui::setBackColour(Picture2, Qt::white);
@@ -142,16 +147,18 @@ void Form2::buildLayout()
     // A click beside the page gives the viewport the keys, as one on the page gives them to the page.
     mViewportInside->setFocusProxy(Picture2);
     mViewportInside->setFocusPolicy(Qt::ClickFocus);
-    Picture1 = new PictureControl(mViewportInside);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1 = ui::namedControl<PictureControl>(mViewportInside, QStringLiteral("Picture1"));
     place(Picture1, kPicture1, 0, 0, 0, 0);
     connect(Picture1, &PictureControl::mouseDown, this, &Form2::Picture1_MouseDown);
     connect(Picture1, &PictureControl::mouseMove, this, &Form2::Picture1_MouseMove);
     connect(Picture1, &PictureControl::mouseUp, this, [this] { Picture1_MouseUp(); });
+}
 
-    VScroll1 = control<FocusScrollBar>(this, QStringLiteral("VScroll1"));
+void Form2::buildScrollBars()
+{
+    VScroll1 = ui::namedControl<FocusScrollBar>(this, QStringLiteral("VScroll1"));
     VScroll1->setOrientation(Qt::Vertical);
-    HScroll1 = control<FocusScrollBar>(this, QStringLiteral("HScroll1"));
+    HScroll1 = ui::namedControl<FocusScrollBar>(this, QStringLiteral("HScroll1"));
     HScroll1->setOrientation(Qt::Horizontal);
     for (QScrollBar* bar : {HScroll1, VScroll1}) {
         bar->setRange(0, 32767);
@@ -159,13 +166,17 @@ void Form2::buildLayout()
     }
     connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
+}
 
-    Frame1 = control<QGroupBox>(this, QStringLiteral("Frame1"));
+// The zoom frame with its two buttons, and the two below it, each running its command.
+void Form2::buildButtons()
+{
+    Frame1 = ui::namedControl<QGroupBox>(this, QStringLiteral("Frame1"));
     Frame1->setTitle(QStringLiteral("Zoom:"));
-    PushButton1 = control<QPushButton>(Frame1, QStringLiteral("PushButton1"));
-    PushButton2 = control<QPushButton>(Frame1, QStringLiteral("PushButton2"));
-    PushButton8 = control<QPushButton>(this, QStringLiteral("PushButton8"));
-    PushButton6 = control<QPushButton>(this, QStringLiteral("PushButton6"));
+    PushButton1 = ui::namedControl<QPushButton>(Frame1, QStringLiteral("PushButton1"));
+    PushButton2 = ui::namedControl<QPushButton>(Frame1, QStringLiteral("PushButton2"));
+    PushButton8 = ui::namedControl<QPushButton>(this, QStringLiteral("PushButton8"));
+    PushButton6 = ui::namedControl<QPushButton>(this, QStringLiteral("PushButton6"));
     const std::pair<QPushButton*, QAction*> buttons[] = {
         {PushButton1, actZoomIn}, {PushButton2, actZoomOut}, {PushButton8, actBack}, {PushButton6, actSave}};
     for (const auto& [button, action] : buttons) {
@@ -177,7 +188,11 @@ void Form2::buildLayout()
     ui::setButtonFont({PushButton1, PushButton2, PushButton8, PushButton6});
     for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(ListView1)})
         mHover.watch(w, ui::vbDefault);
+}
 
+// Who takes the keys, in what order, and what a screen reader announces.
+void Form2::buildKeyboardAndNames()
+{
     // The page and the viewport take the keys by Tab and by a click.
     for (QWidget* w : {static_cast<QWidget*>(Picture2), static_cast<QWidget*>(Picture1)})
         w->setFocusPolicy(Qt::StrongFocus);
@@ -330,7 +345,6 @@ void Form2::PushButton2_Click()
 void Form2::HScroll1_Change() { mView.scrollTo(Axis::Horizontal, HScroll1->value()); }
 void Form2::VScroll1_Change() { mView.scrollTo(Axis::Vertical, VScroll1->value()); }
 
-// The bar passed is always the one named: its state lives in the view.
 void Form2::SetHScrollbarByPercent(QScrollBar*, qint16 percent) { mView.setBarByPercent(Axis::Horizontal, percent); }
 void Form2::SetVScrollbarByPercent(QScrollBar*, qint16 percent) { mView.setBarByPercent(Axis::Vertical, percent); }
 
@@ -382,7 +396,7 @@ void Form2::showView()
     const ZoomGeometry& geo = mView.geometry();
     Picture1->show(mView.canvas());
     const ZoomGeometry::Rect& c = geo.canvas();
-    Picture1->setGeometry(platform::units::twipsRect(c.left, c.top, c.width, c.height));
+    ui::placeInTwips(Picture1, c.left, c.top, c.width, c.height);
     if (Picture1->hasFocus())
         Picture1->update();  // its focus frame follows the part in view
 

@@ -38,8 +38,10 @@ public:
     void SetupScrollBars();
     void StepZoom(qint32 direction);
     void SetZoom(float zoom);
-    void SetHScrollbarByPercent(QScrollBar* bar, qint16 percent);
-    void SetVScrollbarByPercent(QScrollBar* bar, qint16 percent);
+    // The bar argument is kept for the designed signature and never read: the
+    // bar set is always the one in the name, whose state the page view keeps.
+    void SetHScrollbarByPercent(QScrollBar* /*bar*/, qint16 percent);
+    void SetVScrollbarByPercent(QScrollBar* /*bar*/, qint16 percent);
     void ActualSize();  // Ctrl+0: SetZoom(1.0)
     void PushButton1_Click();  // "Zoom In"
     void PushButton2_Click();  // "Zoom Out"
@@ -99,6 +101,11 @@ protected:
 
 private:
     void buildLayout();
+    void buildPageList();
+    void buildViewport();
+    void buildScrollBars();
+    void buildButtons();
+    void buildKeyboardAndNames();
     void placeControls();
     void buildCommands();
     void buildPageMenu();

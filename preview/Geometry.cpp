@@ -64,10 +64,10 @@ void ZoomGeometry::choosePage()
 void ZoomGeometry::resetToNaturalSize()
 {
     mZoom = 1.0f;
-    mOrigWidth = roundToLong(static_cast<double>(mHolderWidth - 2 * kHolderBorder) - 2);
-    mOrigHeight = roundToLong(static_cast<double>(mHolderHeight - 2 * kHolderBorder) - 2);
-    mCurWidth = mOrigWidth;
-    mCurHeight = mOrigHeight;
+    mNaturalWidth = roundToLong(static_cast<double>(mHolderWidth - 2 * kHolderBorder) - 2);
+    mNaturalHeight = roundToLong(static_cast<double>(mHolderHeight - 2 * kHolderBorder) - 2);
+    mZoomedWidth = mNaturalWidth;
+    mZoomedHeight = mNaturalHeight;
 }
 
 bool ZoomGeometry::setZoom(float zoom)
@@ -83,9 +83,9 @@ bool ZoomGeometry::zoomOut() { return setZoom(mZoom - 0.25f); }
 
 bool ZoomGeometry::sizeForZoom()
 {
-    mCurWidth = static_cast<qint32>(std::floor(static_cast<double>(mOrigWidth) * static_cast<double>(mZoom)));
-    mCurHeight = static_cast<qint32>(std::floor(static_cast<double>(mOrigHeight) * static_cast<double>(mZoom)));
-    if (mCurWidth < kSizeLimit && mCurHeight < kSizeLimit)
+    mZoomedWidth = static_cast<qint32>(std::floor(static_cast<double>(mNaturalWidth) * static_cast<double>(mZoom)));
+    mZoomedHeight = static_cast<qint32>(std::floor(static_cast<double>(mNaturalHeight) * static_cast<double>(mZoom)));
+    if (mZoomedWidth < kSizeLimit && mZoomedHeight < kSizeLimit)
         return true;
     resetToNaturalSize();
     return false;
@@ -93,8 +93,8 @@ bool ZoomGeometry::sizeForZoom()
 
 void ZoomGeometry::fitCanvasToZoom()
 {
-    mCanvas.width = mCurWidth;
-    mCanvas.height = mCurHeight;
+    mCanvas.width = mZoomedWidth;
+    mCanvas.height = mZoomedHeight;
 }
 
 void ZoomGeometry::placeRedrawnCanvas()
@@ -102,8 +102,8 @@ void ZoomGeometry::placeRedrawnCanvas()
     fitCanvasToZoom();
     setBarValue(Axis::Horizontal, 0);
     setBarValue(Axis::Vertical, 0);
-    mHBar.enabled = viewportInnerWidth() < mCurWidth;
-    mVBar.enabled = viewportInnerHeight() < mCurHeight;
+    mHBar.enabled = viewportInnerWidth() < mZoomedWidth;
+    mVBar.enabled = viewportInnerHeight() < mZoomedHeight;
 }
 
 void ZoomGeometry::setupBar(ScrollBar& bar, qint16& step, int canvas, int viewport)

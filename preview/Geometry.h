@@ -14,8 +14,8 @@ qint16 toInteger(double v);
 // The zoom, scroll and pan state of the preview window, in twips and with no
 // widgets. The window changes it only through the verbs below and applies
 // what the getters then say: the canvas rectangle and both bars. The members
-// keep their designed names and widths (mZoom single precision, the steps
-// 16-bit), so that every rounding and overflow stays as designed.
+// keep their designed widths (mZoom single precision, the steps 16-bit), so
+// that every rounding and overflow stays as designed.
 class ZoomGeometry {
 public:
     // The viewport's 3-D border is two pixels on every side. The canvas and
@@ -55,11 +55,11 @@ public:
     qint16 stepY() const { return mStepY; }
 
     float zoom() const { return mZoom; }
-    // The page at 100 %, and at the current zoom.
-    qint32 naturalWidth() const { return mOrigWidth; }
-    qint32 naturalHeight() const { return mOrigHeight; }
-    qint32 zoomedWidth() const { return mCurWidth; }
-    qint32 zoomedHeight() const { return mCurHeight; }
+    // The page's size in the holder at 100 %, and at the current zoom.
+    qint32 naturalWidth() const { return mNaturalWidth; }
+    qint32 naturalHeight() const { return mNaturalHeight; }
+    qint32 zoomedWidth() const { return mZoomedWidth; }
+    qint32 zoomedHeight() const { return mZoomedHeight; }
 
     // The viewport's (`Picture2`) drawable size.
     int viewportInnerWidth() const { return mViewportWidth - 2 * kViewportBorder; }
@@ -137,8 +137,8 @@ private:
     ScrollBar mHBar, mVBar;
 
     float mZoom = 0;
-    qint32 mOrigWidth = 0, mOrigHeight = 0;
-    qint32 mCurWidth = 0, mCurHeight = 0;
+    qint32 mNaturalWidth = 0, mNaturalHeight = 0;
+    qint32 mZoomedWidth = 0, mZoomedHeight = 0;
     qint16 mStepX = 0, mStepY = 0;
     float mDownX = 0, mDownY = 0;
 };

@@ -17,13 +17,25 @@ public:
     explicit PictureBox(QWidget* parent = nullptr) : QFrame(parent) {}
 };
 
-// A control of the designed window: created on its parent, named, and placed
-// at its position in twips.
-template <class T> T* placeControl(QWidget* parent, const QString& name, int left, int top, int width, int height)
+// A control placed at a position and size given in twips.
+inline void placeInTwips(QWidget* w, int left, int top, int width, int height)
+{
+    w->setGeometry(platform::units::twipsRect(left, top, width, height));
+}
+
+// A control of a designed window, created on its parent and named.
+template <class T> T* namedControl(QWidget* parent, const QString& name)
 {
     auto* w = new T(parent);
     w->setObjectName(name);
-    w->setGeometry(platform::units::twipsRect(left, top, width, height));
+    return w;
+}
+
+// The same, placed at its position in twips.
+template <class T> T* placeControl(QWidget* parent, const QString& name, int left, int top, int width, int height)
+{
+    T* w = namedControl<T>(parent, name);
+    placeInTwips(w, left, top, width, height);
     return w;
 }
 

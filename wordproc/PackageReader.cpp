@@ -146,12 +146,12 @@ QHash<QString, QString> readRelationships(Zip& zip, const QString& relsPart, con
 
 class Parser {
 public:
-    Parser(const QByteArray& bytes, QString part, const Zip& zip) : x(bytes), mPart(std::move(part)), mZip(zip) {}
+    Parser(const QByteArray& bytes, QString part, const Zip& zip) : mXml(bytes), mPart(std::move(part)), mZip(zip) {}
 
-    bool isW(const char* name) const { return x.namespaceUri() == W && x.name() == QLatin1String(name); }
+    bool isW(const char* name) const { return mXml.namespaceUri() == W && mXml.name() == QLatin1String(name); }
     // The character effect the current element switches, if it is one.
-    const ooxml::Effect* effect() const { return x.namespaceUri() == W ? ooxml::effectNamed(x.name()) : nullptr; }
-    QString attr(const char* name) const { return x.attributes().value(W, QLatin1String(name)).toString(); }
+    const ooxml::Effect* effect() const { return mXml.namespaceUri() == W ? ooxml::effectNamed(mXml.name()) : nullptr; }
+    QString attr(const char* name) const { return mXml.attributes().value(W, QLatin1String(name)).toString(); }
     QString val() const { return attr("val"); }
     int intVal(const char* name = "val", int fallback = 0) const
     {
@@ -171,21 +171,21 @@ public:
     }
     void check()
     {
-        if (x.hasError())
+        if (mXml.hasError())
             mZip.fail(QStringLiteral("malformed XML in '%1' at line %2: %3")
                           .arg(mPart)
-                          .arg(x.lineNumber())
-                          .arg(x.errorString()));
+                          .arg(mXml.lineNumber())
+                          .arg(mXml.errorString()));
     }
 
     // Reads up to the part's root element; false when there is none.
     bool root()
     {
-        while (!x.atEnd()) {
-            x.readNext();
-            if (x.isDTD())
+        while (!mXml.atEnd()) {
+            mXml.readNext();
+            if (mXml.isDTD())
                 mZip.fail(dtdRefused(mPart));
-            if (x.isStartElement())
+            if (mXml.isStartElement())
                 return true;
         }
         check();
@@ -201,7 +201,7 @@ public:
             mZip.fail(QStringLiteral("elements in '%1' are nested too deeply (more than %2 levels)")
                           .arg(mPart)
                           .arg(kMaxNestingDepth));
-        while (x.readNextStartElement())
+        while (mXml.readNextStartElement())
             f();
         --mDepth;
         check();
@@ -241,7 +241,7 @@ public:
                 c.superscript = val() == QLatin1String("superscript");
                 c.subscript = val() == QLatin1String("subscript");
             }
-            x.skipCurrentElement();
+            mXml.skipCurrentElement();
         });
         return c;
     }
@@ -262,7 +262,7 @@ public:
                 p.markFormat = rPr();
                 return;
             }
-            x.skipCurrentElement();
+            mXml.skipCurrentElement();
         });
     }
 
@@ -285,12 +285,12 @@ public:
                 run(p);
             else if (isW("bookmarkStart") || isW("bookmarkEnd")) {
                 p.marks.push_back({attr("name"), intVal("id"), isW("bookmarkStart"), mLength});
-                x.skipCurrentElement();
+                mXml.skipCurrentElement();
             } else if (isW("hyperlink") || isW("ins") || isW("smartTag") || isW("sdt") || isW("sdtContent")
                        || isW("fldSimple") || isW("customXml")) {
                 paragraphContent(p);  // their runs are the paragraph's text
             } else
-                x.skipCurrentElement();
+                mXml.skipCurrentElement();
         });
     }
 
@@ -303,14 +303,14 @@ public:
                 return;
             }
             if (isW("t")) {
-                r.text += x.readElementText();
+                r.text += mXml.readElementText();
                 return;
             }
             if (isW("tab"))
                 r.text += QLatin1Char('\t');
             else if (isW("br") || isW("cr"))
                 r.text += QLatin1Char('\n');
-            x.skipCurrentElement();
+            mXml.skipCurrentElement();
         });
         mLength += static_cast<int>(r.text.size());
         p.runs.push_back(std::move(r));
@@ -333,20 +333,20 @@ public:
                 children([&] {
                     if (isW("tblStyle"))
                         t.style = val();
-                    x.skipCurrentElement();
+                    mXml.skipCurrentElement();
                 });
             } else if (isW("tblGrid")) {
                 children([&] {
                     if (isW("gridCol"))
                         grid.push_back(intIn("w", 0, kMaxTwips));
-                    x.skipCurrentElement();
+                    mXml.skipCurrentElement();
                 });
             } else if (isW("tr")) {
                 Row row = tableRow(grid);
                 if (!row.cells.empty())
                     t.rows.push_back(std::move(row));
             } else
-                x.skipCurrentElement();
+                mXml.skipCurrentElement();
         });
         return t;
     }
@@ -359,7 +359,7 @@ public:
         int rowWidth = 0;
         children([&] {
             if (!isW("tc")) {
-                x.skipCurrentElement();
+                mXml.skipCurrentElement();
                 return;
             }
             int span = 1;
@@ -394,14 +394,14 @@ public:
                         span = intIn("val", 1, kMaxGridSpan, 1);
                     else if (isW("shd") && !attr("fill").isEmpty() && attr("fill") != QLatin1String("auto"))
                         c.shading = colourFromHex(attr("fill"));
-                    x.skipCurrentElement();
+                    mXml.skipCurrentElement();
                 });
             } else if (isW("p"))
                 c.paragraphs.push_back(paragraph());
             else if (isW("tbl"))
                 flattenInto(c, table());
             else
-                x.skipCurrentElement();
+                mXml.skipCurrentElement();
         });
         return c;
     }
@@ -429,7 +429,7 @@ public:
             else if (isW("sectPr"))
                 sectPr(m.page);
             else
-                x.skipCurrentElement();
+                mXml.skipCurrentElement();
         });
     }
 
@@ -448,7 +448,7 @@ public:
                 p.header = intIn("header", 0, kMaxTwips, p.header);
                 p.footer = intIn("footer", 0, kMaxTwips, p.footer);
             }
-            x.skipCurrentElement();
+            mXml.skipCurrentElement();
         });
         // A page larger than any paper, or with no room for text, can't be
         // laid out: fall back to Letter. The range is checked first, so the
@@ -475,7 +475,7 @@ public:
             if (isW("body"))
                 body(m);
             else
-                x.skipCurrentElement();
+                mXml.skipCurrentElement();
         });
     }
 
@@ -491,7 +491,7 @@ public:
                             if (isW("rPr"))
                                 m.defaultChars = rPr();
                             else
-                                x.skipCurrentElement();
+                                mXml.skipCurrentElement();
                         });
                     else if (isW("pPrDefault"))
                         children([&] {
@@ -500,10 +500,10 @@ public:
                                 pPr(p);
                                 m.defaultPara = p.format;
                             } else
-                                x.skipCurrentElement();
+                                mXml.skipCurrentElement();
                         });
                     else
-                        x.skipCurrentElement();
+                        mXml.skipCurrentElement();
                 });
             } else if (isW("style")) {
                 Style s;
@@ -527,12 +527,12 @@ public:
                         s.para = p.format;
                         return;
                     }
-                    x.skipCurrentElement();
+                    mXml.skipCurrentElement();
                 });
                 if (!s.id.isEmpty())
                     m.styles.push_back(std::move(s));
             } else
-                x.skipCurrentElement();
+                mXml.skipCurrentElement();
         });
     }
 
@@ -543,7 +543,7 @@ public:
         children([&] {
             if (isW("defaultTabStop"))
                 m.defaultTabStop = std::clamp(intVal("val", kTwipsPerInch / 2), 1, kMaxTwips);
-            x.skipCurrentElement();
+            mXml.skipCurrentElement();
         });
     }
 
@@ -554,7 +554,7 @@ public:
         children([&] {
             if (isW("font") && !attr("name").isEmpty())
                 m.fonts << attr("name");
-            x.skipCurrentElement();
+            mXml.skipCurrentElement();
         });
     }
 
@@ -562,9 +562,9 @@ public:
     {
         if (!root())
             return;
-        while (x.readNextStartElement()) {
-            const QString name = x.name().toString();
-            const QString text = x.readElementText(QXmlStreamReader::SkipChildElements);
+        while (mXml.readNextStartElement()) {
+            const QString name = mXml.name().toString();
+            const QString text = mXml.readElementText(QXmlStreamReader::SkipChildElements);
             if (name == QLatin1String("title"))
                 m.properties.title = text;
             else if (name == QLatin1String("creator"))
@@ -577,7 +577,7 @@ public:
         check();
     }
 
-    QXmlStreamReader x;
+    QXmlStreamReader mXml;
     QString mPart;
     const Zip& mZip;
     int mDepth = 0;

@@ -45,15 +45,15 @@ QString xmlSafe(const QString& s)
 
 class Writer {
 public:
-    explicit Writer(QByteArray* out) : x(out)
+    explicit Writer(QByteArray* out) : mXml(out)
     {
-        x.setAutoFormatting(false);
-        x.writeStartDocument(QStringLiteral("1.0"), true);
+        mXml.setAutoFormatting(false);
+        mXml.writeStartDocument(QStringLiteral("1.0"), true);
     }
     void val(const char* element, const QString& value)
     {
-        x.writeEmptyElement(W, QLatin1String(element));
-        x.writeAttribute(W, QStringLiteral("val"), value);
+        mXml.writeEmptyElement(W, QLatin1String(element));
+        mXml.writeAttribute(W, QStringLiteral("val"), value);
     }
     void onOff(const char* element, const std::optional<bool>& v)
     {
@@ -62,20 +62,20 @@ public:
     }
     void twips(const char* element, int w)
     {
-        x.writeEmptyElement(W, QLatin1String(element));
-        x.writeAttribute(W, QStringLiteral("w"), QString::number(w));
-        x.writeAttribute(W, QStringLiteral("type"), QStringLiteral("dxa"));
+        mXml.writeEmptyElement(W, QLatin1String(element));
+        mXml.writeAttribute(W, QStringLiteral("w"), QString::number(w));
+        mXml.writeAttribute(W, QStringLiteral("type"), QStringLiteral("dxa"));
     }
 
     void rPr(const CharFormat& f)
     {
         if (f == CharFormat())
             return;
-        x.writeStartElement(W, QStringLiteral("rPr"));
+        mXml.writeStartElement(W, QStringLiteral("rPr"));
         if (f.name) {
-            x.writeEmptyElement(W, QStringLiteral("rFonts"));
+            mXml.writeEmptyElement(W, QStringLiteral("rFonts"));
             for (const char* a : {"ascii", "hAnsi", "eastAsia", "cs"})
-                x.writeAttribute(W, QLatin1String(a), *f.name);
+                mXml.writeAttribute(W, QLatin1String(a), *f.name);
         }
         for (const ooxml::Effect& e : ooxml::kEffects) {
             onOff(e.token, f.*e.member);
@@ -98,10 +98,11 @@ public:
             val("szCs", halfPoints);
         }
         if (f.underline || f.underlineColor) {
-            x.writeEmptyElement(W, QStringLiteral("u"));
-            x.writeAttribute(W, QStringLiteral("val"), ooxml::kUnderlines.token(f.underline.value_or(UnderlineNone)));
+            mXml.writeEmptyElement(W, QStringLiteral("u"));
+            mXml.writeAttribute(W, QStringLiteral("val"),
+                                ooxml::kUnderlines.token(f.underline.value_or(UnderlineNone)));
             if (f.underlineColor)
-                x.writeAttribute(W, QStringLiteral("color"), colourToHex(*f.underlineColor));
+                mXml.writeAttribute(W, QStringLiteral("color"), colourToHex(*f.underlineColor));
         }
         if (f.animation)
             val("effect", ooxml::kAnimations.token(*f.animation));
@@ -111,20 +112,20 @@ public:
                              : sub ? QStringLiteral("subscript")
                                    : QStringLiteral("baseline"));
         }
-        x.writeEndElement();
+        mXml.writeEndElement();
     }
 
     void pPrContent(const ParaFormat& p)
     {
         if (p.spaceBefore || p.spaceAfter || p.lineSpacing) {
-            x.writeEmptyElement(W, QStringLiteral("spacing"));
+            mXml.writeEmptyElement(W, QStringLiteral("spacing"));
             if (p.spaceBefore)
-                x.writeAttribute(W, QStringLiteral("before"), QString::number(*p.spaceBefore));
+                mXml.writeAttribute(W, QStringLiteral("before"), QString::number(*p.spaceBefore));
             if (p.spaceAfter)
-                x.writeAttribute(W, QStringLiteral("after"), QString::number(*p.spaceAfter));
+                mXml.writeAttribute(W, QStringLiteral("after"), QString::number(*p.spaceAfter));
             if (p.lineSpacing) {
-                x.writeAttribute(W, QStringLiteral("line"), QString::number(*p.lineSpacing));
-                x.writeAttribute(W, QStringLiteral("lineRule"), QStringLiteral("auto"));
+                mXml.writeAttribute(W, QStringLiteral("line"), QString::number(*p.lineSpacing));
+                mXml.writeAttribute(W, QStringLiteral("lineRule"), QStringLiteral("auto"));
             }
         }
         if (p.align)
@@ -135,14 +136,14 @@ public:
 
     void paragraph(const Paragraph& p)
     {
-        x.writeStartElement(W, QStringLiteral("p"));
+        mXml.writeStartElement(W, QStringLiteral("p"));
         if (!p.style.isEmpty() || !(p.format == ParaFormat()) || !(p.markFormat == CharFormat())) {
-            x.writeStartElement(W, QStringLiteral("pPr"));
+            mXml.writeStartElement(W, QStringLiteral("pPr"));
             if (!p.style.isEmpty())
                 val("pStyle", p.style);
             pPrContent(p.format);
             rPr(p.markFormat);
-            x.writeEndElement();
+            mXml.writeEndElement();
         }
         // Runs are cut where bookmarks start or end.
         int offset = 0;
@@ -150,10 +151,10 @@ public:
         auto marksAt = [&](int at) {
             for (; mark < p.marks.size() && p.marks[mark].offset <= at; ++mark) {
                 const BookmarkMark& m = p.marks[mark];
-                x.writeEmptyElement(W, m.start ? QStringLiteral("bookmarkStart") : QStringLiteral("bookmarkEnd"));
-                x.writeAttribute(W, QStringLiteral("id"), QString::number(m.id));
+                mXml.writeEmptyElement(W, m.start ? QStringLiteral("bookmarkStart") : QStringLiteral("bookmarkEnd"));
+                mXml.writeAttribute(W, QStringLiteral("id"), QString::number(m.id));
                 if (m.start)
-                    x.writeAttribute(W, QStringLiteral("name"), m.name);
+                    mXml.writeAttribute(W, QStringLiteral("name"), m.name);
             }
         };
         for (const Run& r : p.runs) {
@@ -170,21 +171,21 @@ public:
             offset += len;
         }
         marksAt(std::numeric_limits<int>::max());
-        x.writeEndElement();
+        mXml.writeEndElement();
     }
 
     void run(const QString& text, const CharFormat& f)
     {
-        x.writeStartElement(W, QStringLiteral("r"));
+        mXml.writeStartElement(W, QStringLiteral("r"));
         rPr(f);
         QString chunk;
         auto flush = [&](bool always) {
             if (chunk.isEmpty() && !always)
                 return;
-            x.writeStartElement(W, QStringLiteral("t"));
-            x.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
-            x.writeCharacters(chunk);
-            x.writeEndElement();
+            mXml.writeStartElement(W, QStringLiteral("t"));
+            mXml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+            mXml.writeCharacters(chunk);
+            mXml.writeEndElement();
             chunk.clear();
         };
         const QString safe = xmlSafe(text);
@@ -194,7 +195,7 @@ public:
             const QChar c = safe.at(i);
             if (c == u'\t' || c == u'\n' || c == u'\r') {
                 flush(false);
-                x.writeEmptyElement(W, c == u'\t' ? QStringLiteral("tab") : QStringLiteral("br"));
+                mXml.writeEmptyElement(W, c == u'\t' ? QStringLiteral("tab") : QStringLiteral("br"));
                 // A line end pasted from another system (CR LF) is one break.
                 if (c == u'\r' && i + 1 < safe.size() && safe.at(i + 1) == u'\n')
                     ++i;
@@ -203,7 +204,7 @@ public:
             }
         }
         flush(false);
-        x.writeEndElement();
+        mXml.writeEndElement();
     }
 
     void table(const Table& t)
@@ -217,56 +218,56 @@ public:
                 edges.insert(at += c.width);
         }
         const std::vector<int> grid(edges.begin(), edges.end());
-        x.writeStartElement(W, QStringLiteral("tbl"));
-        x.writeStartElement(W, QStringLiteral("tblPr"));
+        mXml.writeStartElement(W, QStringLiteral("tbl"));
+        mXml.writeStartElement(W, QStringLiteral("tblPr"));
         if (!t.style.isEmpty())
             val("tblStyle", t.style);
         twips("tblW", grid.back());
-        x.writeEmptyElement(W, QStringLiteral("tblLayout"));
-        x.writeAttribute(W, QStringLiteral("type"), QStringLiteral("fixed"));
-        x.writeEndElement();
-        x.writeStartElement(W, QStringLiteral("tblGrid"));
+        mXml.writeEmptyElement(W, QStringLiteral("tblLayout"));
+        mXml.writeAttribute(W, QStringLiteral("type"), QStringLiteral("fixed"));
+        mXml.writeEndElement();
+        mXml.writeStartElement(W, QStringLiteral("tblGrid"));
         for (size_t i = 1; i < grid.size(); ++i) {
-            x.writeEmptyElement(W, QStringLiteral("gridCol"));
-            x.writeAttribute(W, QStringLiteral("w"), QString::number(grid[i] - grid[i - 1]));
+            mXml.writeEmptyElement(W, QStringLiteral("gridCol"));
+            mXml.writeAttribute(W, QStringLiteral("w"), QString::number(grid[i] - grid[i - 1]));
         }
-        x.writeEndElement();
+        mXml.writeEndElement();
         for (const Row& r : t.rows) {
-            x.writeStartElement(W, QStringLiteral("tr"));
+            mXml.writeStartElement(W, QStringLiteral("tr"));
             // Rows move whole to the next page unless taller than a page, as
             // this engine lays them out; other word processors then agree.
-            x.writeStartElement(W, QStringLiteral("trPr"));
-            x.writeEmptyElement(W, QStringLiteral("cantSplit"));
-            x.writeEndElement();
+            mXml.writeStartElement(W, QStringLiteral("trPr"));
+            mXml.writeEmptyElement(W, QStringLiteral("cantSplit"));
+            mXml.writeEndElement();
             int at = 0;
             for (const Cell& c : r.cells) {
                 const auto from = std::lower_bound(grid.begin(), grid.end(), at);
                 at += c.width;
                 const auto to = std::lower_bound(grid.begin(), grid.end(), at);
-                x.writeStartElement(W, QStringLiteral("tc"));
-                x.writeStartElement(W, QStringLiteral("tcPr"));
+                mXml.writeStartElement(W, QStringLiteral("tc"));
+                mXml.writeStartElement(W, QStringLiteral("tcPr"));
                 twips("tcW", c.width);
                 if (to - from > 1)
                     val("gridSpan", QString::number(to - from));
                 if (c.shading) {
-                    x.writeEmptyElement(W, QStringLiteral("shd"));
-                    x.writeAttribute(W, QStringLiteral("val"), QStringLiteral("clear"));
-                    x.writeAttribute(W, QStringLiteral("color"), QStringLiteral("auto"));
-                    x.writeAttribute(W, QStringLiteral("fill"), colourToHex(*c.shading));
+                    mXml.writeEmptyElement(W, QStringLiteral("shd"));
+                    mXml.writeAttribute(W, QStringLiteral("val"), QStringLiteral("clear"));
+                    mXml.writeAttribute(W, QStringLiteral("color"), QStringLiteral("auto"));
+                    mXml.writeAttribute(W, QStringLiteral("fill"), colourToHex(*c.shading));
                 }
-                x.writeEndElement();
+                mXml.writeEndElement();
                 for (const Paragraph& p : c.paragraphs)
                     paragraph(p);
                 if (c.paragraphs.empty())  // a cell must end with a paragraph
                     paragraph(Paragraph());
-                x.writeEndElement();
+                mXml.writeEndElement();
             }
-            x.writeEndElement();
+            mXml.writeEndElement();
         }
-        x.writeEndElement();
+        mXml.writeEndElement();
     }
 
-    QXmlStreamWriter x;
+    QXmlStreamWriter mXml;
 };
 
 QByteArray contentTypes(bool isTemplate)
@@ -330,21 +331,21 @@ QByteArray fontTableXml(const DocumentModel& m)
 {
     QByteArray out;
     Writer w(&out);
-    w.x.writeNamespace(W, QStringLiteral("w"));
-    w.x.writeStartElement(W, QStringLiteral("fonts"));
+    w.mXml.writeNamespace(W, QStringLiteral("w"));
+    w.mXml.writeStartElement(W, QStringLiteral("fonts"));
     for (const QString& f : m.fonts) {
-        w.x.writeStartElement(W, QStringLiteral("font"));
-        w.x.writeAttribute(W, QStringLiteral("name"), f);
+        w.mXml.writeStartElement(W, QStringLiteral("font"));
+        w.mXml.writeAttribute(W, QStringLiteral("name"), f);
         const bool roman = f == QLatin1String("Times New Roman") || f == QLatin1String("Cambria Math");
         w.val("charset", f == QLatin1String("Symbol") ? QStringLiteral("02") : QStringLiteral("00"));
         w.val("family", f == QLatin1String("Symbol") ? QStringLiteral("roman")
                         : roman                      ? QStringLiteral("roman")
                                                      : QStringLiteral("swiss"));
         w.val("pitch", QStringLiteral("variable"));
-        w.x.writeEndElement();
+        w.mXml.writeEndElement();
     }
-    w.x.writeEndElement();
-    w.x.writeEndDocument();
+    w.mXml.writeEndElement();
+    w.mXml.writeEndDocument();
     return out;
 }
 
@@ -352,14 +353,14 @@ QByteArray settingsXml(const DocumentModel& m)
 {
     QByteArray out;
     Writer w(&out);
-    w.x.writeNamespace(W, QStringLiteral("w"));
-    w.x.writeStartElement(W, QStringLiteral("settings"));
-    w.x.writeEmptyElement(W, QStringLiteral("zoom"));
-    w.x.writeAttribute(W, QStringLiteral("percent"), QStringLiteral("100"));
+    w.mXml.writeNamespace(W, QStringLiteral("w"));
+    w.mXml.writeStartElement(W, QStringLiteral("settings"));
+    w.mXml.writeEmptyElement(W, QStringLiteral("zoom"));
+    w.mXml.writeAttribute(W, QStringLiteral("percent"), QStringLiteral("100"));
     w.val("defaultTabStop", QString::number(m.defaultTabStop));
     w.val("characterSpacingControl", QStringLiteral("doNotCompress"));
-    w.x.writeEndElement();
-    w.x.writeEndDocument();
+    w.mXml.writeEndElement();
+    w.mXml.writeEndDocument();
     return out;
 }
 
@@ -416,31 +417,31 @@ QByteArray documentXml(const DocumentModel& m)
 {
     QByteArray out;
     Writer w(&out);
-    w.x.writeNamespace(W, QStringLiteral("w"));
-    w.x.writeNamespace(R, QStringLiteral("r"));
-    w.x.writeStartElement(W, QStringLiteral("document"));
-    w.x.writeStartElement(W, QStringLiteral("body"));
+    w.mXml.writeNamespace(W, QStringLiteral("w"));
+    w.mXml.writeNamespace(R, QStringLiteral("r"));
+    w.mXml.writeStartElement(W, QStringLiteral("document"));
+    w.mXml.writeStartElement(W, QStringLiteral("body"));
     for (const Block& b : m.body) {
         if (const auto* p = std::get_if<Paragraph>(&b))
             w.paragraph(*p);
         else
             w.table(std::get<Table>(b));
     }
-    w.x.writeStartElement(W, QStringLiteral("sectPr"));
-    w.x.writeEmptyElement(W, QStringLiteral("pgSz"));
-    w.x.writeAttribute(W, QStringLiteral("w"), QString::number(m.page.width));
-    w.x.writeAttribute(W, QStringLiteral("h"), QString::number(m.page.height));
-    w.x.writeEmptyElement(W, QStringLiteral("pgMar"));
+    w.mXml.writeStartElement(W, QStringLiteral("sectPr"));
+    w.mXml.writeEmptyElement(W, QStringLiteral("pgSz"));
+    w.mXml.writeAttribute(W, QStringLiteral("w"), QString::number(m.page.width));
+    w.mXml.writeAttribute(W, QStringLiteral("h"), QString::number(m.page.height));
+    w.mXml.writeEmptyElement(W, QStringLiteral("pgMar"));
     const std::pair<const char*, int> margins[] = {
         {"top", m.page.top},   {"right", m.page.right},   {"bottom", m.page.bottom},
         {"left", m.page.left}, {"header", m.page.header}, {"footer", m.page.footer},
         {"gutter", 0}};
     for (const auto& [name, v] : margins)
-        w.x.writeAttribute(W, QLatin1String(name), QString::number(v));
-    w.x.writeEndElement();
-    w.x.writeEndElement();
-    w.x.writeEndElement();
-    w.x.writeEndDocument();
+        w.mXml.writeAttribute(W, QLatin1String(name), QString::number(v));
+    w.mXml.writeEndElement();
+    w.mXml.writeEndElement();
+    w.mXml.writeEndElement();
+    w.mXml.writeEndDocument();
     return out;
 }
 
@@ -448,24 +449,24 @@ QByteArray stylesXml(const DocumentModel& m)
 {
     QByteArray out;
     Writer w(&out);
-    w.x.writeNamespace(W, QStringLiteral("w"));
-    w.x.writeStartElement(W, QStringLiteral("styles"));
-    w.x.writeStartElement(W, QStringLiteral("docDefaults"));
-    w.x.writeStartElement(W, QStringLiteral("rPrDefault"));
+    w.mXml.writeNamespace(W, QStringLiteral("w"));
+    w.mXml.writeStartElement(W, QStringLiteral("styles"));
+    w.mXml.writeStartElement(W, QStringLiteral("docDefaults"));
+    w.mXml.writeStartElement(W, QStringLiteral("rPrDefault"));
     w.rPr(m.defaultChars);
-    w.x.writeEndElement();
-    w.x.writeStartElement(W, QStringLiteral("pPrDefault"));
-    w.x.writeStartElement(W, QStringLiteral("pPr"));
+    w.mXml.writeEndElement();
+    w.mXml.writeStartElement(W, QStringLiteral("pPrDefault"));
+    w.mXml.writeStartElement(W, QStringLiteral("pPr"));
     w.pPrContent(m.defaultPara);
-    w.x.writeEndElement();
-    w.x.writeEndElement();
-    w.x.writeEndElement();
+    w.mXml.writeEndElement();
+    w.mXml.writeEndElement();
+    w.mXml.writeEndElement();
     for (const Style& s : m.styles) {
-        w.x.writeStartElement(W, QStringLiteral("style"));
-        w.x.writeAttribute(W, QStringLiteral("type"), ooxml::kStyleTypes.token(s.type));
+        w.mXml.writeStartElement(W, QStringLiteral("style"));
+        w.mXml.writeAttribute(W, QStringLiteral("type"), ooxml::kStyleTypes.token(s.type));
         if (s.isDefault)
-            w.x.writeAttribute(W, QStringLiteral("default"), QStringLiteral("1"));
-        w.x.writeAttribute(W, QStringLiteral("styleId"), s.id);
+            w.mXml.writeAttribute(W, QStringLiteral("default"), QStringLiteral("1"));
+        w.mXml.writeAttribute(W, QStringLiteral("styleId"), s.id);
         w.val("name", s.name);
         if (!s.basedOn.isEmpty())
             w.val("basedOn", s.basedOn);
@@ -473,28 +474,28 @@ QByteArray stylesXml(const DocumentModel& m)
             w.val("next", s.next);
         if (s.type == StyleType::Paragraph) {
             if (!(s.para == ParaFormat())) {
-                w.x.writeStartElement(W, QStringLiteral("pPr"));
+                w.mXml.writeStartElement(W, QStringLiteral("pPr"));
                 w.pPrContent(s.para);
-                w.x.writeEndElement();
+                w.mXml.writeEndElement();
             }
             w.rPr(s.chars);
         }
         if (s.type == StyleType::Table) {
             // The default cell margins of every table.
-            w.x.writeStartElement(W, QStringLiteral("tblPr"));
+            w.mXml.writeStartElement(W, QStringLiteral("tblPr"));
             w.twips("tblInd", 0);
-            w.x.writeStartElement(W, QStringLiteral("tblCellMar"));
+            w.mXml.writeStartElement(W, QStringLiteral("tblCellMar"));
             w.twips("top", 0);
             w.twips("left", kCellMargin);
             w.twips("bottom", 0);
             w.twips("right", kCellMargin);
-            w.x.writeEndElement();
-            w.x.writeEndElement();
+            w.mXml.writeEndElement();
+            w.mXml.writeEndElement();
         }
-        w.x.writeEndElement();
+        w.mXml.writeEndElement();
     }
-    w.x.writeEndElement();
-    w.x.writeEndDocument();
+    w.mXml.writeEndElement();
+    w.mXml.writeEndDocument();
     return out;
 }
 

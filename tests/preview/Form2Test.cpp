@@ -34,6 +34,7 @@
 #include <functional>
 #include <initializer_list>
 #include <stdexcept>
+#include <tuple>
 #include <vector>
 
 #include <cerrno>
@@ -148,6 +149,38 @@ TEST_F(Preview, TheTabOrderIsTheDesignedOne)
         if (designed.contains(w->objectName()) && !chain.contains(w->objectName()))
             chain << w->objectName();
     EXPECT_EQ(chain, designed);
+}
+
+// In pixels, as the user sees them: the designed window, and one made wider
+// and lower, where the bars keep to the viewport's right and bottom edges and
+// the buttons below share the width as designed.
+TEST_F(Preview, TheControlsStandAsDesignedAndFollowTheWindowsSize)
+{
+    // Each control as designed (656 by 730), and in a window of 750 by 580.
+    const auto check = [](const Form2& window, bool resized) {
+        const std::tuple<QWidget*, QRect, QRect> expected[] = {
+            {window.ListView1, {8, 8, 640, 105}, {8, 8, 734, 105}},
+            {window.Picture2, {8, 120, 622, 487}, {8, 120, 716, 337}},
+            {window.VScroll1, {630, 120, 17, 487}, {724, 120, 17, 337}},
+            {window.HScroll1, {8, 607, 622, 17}, {8, 457, 716, 17}},
+            {window.Frame1, {8, 628, 640, 57}, {8, 478, 734, 57}},
+            {window.PushButton1, {16, 20, 296, 27}, {16, 20, 342, 27}},
+            {window.PushButton2, {320, 20, 304, 27}, {366, 20, 352, 27}},
+            {window.PushButton8, {8, 694, 312, 27}, {8, 544, 358, 27}},
+            {window.PushButton6, {328, 694, 320, 27}, {374, 544, 368, 27}},
+        };
+        for (const auto& [control, designed, other] : expected)
+            EXPECT_EQ(control->geometry(), resized ? other : designed) << control->objectName().toStdString();
+    };
+    const Form2 designed;
+    EXPECT_EQ(designed.size(), QSize(656, 730));
+    check(designed, false);
+    EXPECT_EQ(designed.HScroll1->orientation(), Qt::Horizontal);
+    EXPECT_EQ(designed.VScroll1->orientation(), Qt::Vertical);
+
+    form.resize(750, 580);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.size() == QSize(750, 580); }));
+    check(form, true);
 }
 
 TEST_F(Preview, PagesAreChosenByClickAndByAnyKeyRelease)
