@@ -117,7 +117,7 @@ QLineEdit* textBox(QWidget* parent, Field f, int left, int top, int width, int h
     auto* e =
         new FieldEdit(f == Field::txtTitle ? FieldEdit::OnFocus::KeepCaret : FieldEdit::OnFocus::SelectAll, parent);
     e->setObjectName(meeting::fieldName(f));
-    e->setGeometry(platform::units::twipsRect(left, top, width, height));
+    ui::placeInTwips(e, left, top, width, height);
     e->setMaxLength(std::numeric_limits<int>::max());  // the fields have no maximum
     return e;
 }
@@ -204,7 +204,7 @@ void Form1::buildMeetingDetails()
     // "tt" of the designed format is Qt's "AP".
     dtpDateTime = new DatePicker(QStringLiteral("dd-MMM-yyyy hh:mm  AP"), false, Frame1);
     dtpDateTime->setObjectName(meeting::fieldName(Field::dtpDateTime));
-    dtpDateTime->setGeometry(platform::units::twipsRect(2055, 675, 2550, 345));
+    ui::placeInTwips(dtpDateTime, 2055, 675, 2550, 345);
     txtMeetingLocation = textBox(Frame1, Field::txtMeetingLocation, 2055, 1057, 2550, 345);
     txtMeetingCalledBy = textBox(Frame1, Field::txtMeetingCalledBy, 2055, 1417, 2550, 345);
     txtTypeOfMeeting = textBox(Frame1, Field::txtTypeOfMeeting, 2055, 1770, 2550, 345);
@@ -347,7 +347,7 @@ void Form1::buildTopicPanel(int i)
         holders.add(holder);
         auto* picker = new DatePicker(QStringLiteral("dd-MMM-yyyy"), true, holder);
         picker->setObjectName(meeting::fieldName(f));
-        picker->setGeometry(platform::units::twipsRect(-30, -30, 1830, 360));
+        ui::placeInTwips(picker, -30, -30, 1830, 360);
         pickers.add(picker);
         connectPicker(picker, f, i);
     };
