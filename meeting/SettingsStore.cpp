@@ -202,7 +202,17 @@ StoreTrouble IniSettingsStore::writePending(int lockWaitMs)
     return {};
 }
 
-void IniSettingsStore::attempt(int lockWaitMs) { setTrouble(writePending(lockWaitMs)); }
+void IniSettingsStore::attempt(int lockWaitMs)
+{
+    if (mHeld == 0)
+        setTrouble(writePending(lockWaitMs));
+}
+
+void IniSettingsStore::releaseWrites()
+{
+    if (mHeld > 0 && --mHeld == 0 && !mPending.empty())
+        attempt(kLockWaitMs);
+}
 
 void IniSettingsStore::setTrouble(const StoreTrouble& trouble)
 {

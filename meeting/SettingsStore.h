@@ -34,6 +34,11 @@ public:
                         const QString& fallback) = 0;
     virtual void save(const QString& application, const QString& section, const QString& key, const QString& value) = 0;
 
+    // Saves that belong together: while writes are held, saves only collect,
+    // and the last release writes them all at once (see OneWrite).
+    virtual void holdWrites() {}
+    virtual void releaseWrites() {}
+
     // A store that writes every value as it is saved has nothing left over:
     // these are for one that may not be able to.
 
@@ -73,6 +78,8 @@ public:
     bool flush() override;
     StoreTrouble trouble() const override { return mTrouble; }
     bool keepForRecovery() override;
+    void holdWrites() override { ++mHeld; }
+    void releaseWrites() override;
 
     QString filePath(const QString& application) const;
     // Where values this store could not write are kept when the program is
@@ -118,6 +125,7 @@ private:
     StoreTrouble mTrouble;
     QString mReadFailure;
     QTimer mRetry;
+    int mHeld = 0;  // writes held back by OneWrite, nested
 };
 
 // Told whenever the store's trouble begins, changes or ends (Kind::None).
@@ -146,6 +154,20 @@ void reopenSettingsStore();
 // The store in force; tests may stand another in (not owned; nullptr restores).
 SettingsStore& settingsStore();
 SettingsStore* setSettingsStore(SettingsStore* store);
+
+// The saves made while it lives reach the file together, in one replacement
+// of it, or stay pending together: a crash or a failing disk leaves the values
+// as they were before or as they are after, never some of each.
+class OneWrite {
+public:
+    OneWrite() : mStore(settingsStore()) { mStore.holdWrites(); }
+    ~OneWrite() { mStore.releaseWrites(); }
+    OneWrite(const OneWrite&) = delete;
+    OneWrite& operator=(const OneWrite&) = delete;
+
+private:
+    SettingsStore& mStore;
+};
 
 QString GetSetting(const QString& application, const QString& section, const QString& key,
                    const QString& fallback = QString());
