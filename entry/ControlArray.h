@@ -9,6 +9,7 @@ namespace entry {
 template <class T> class ControlArray {
 public:
     void add(T* control) { mItems.push_back(control); }
+    void removeLast() { mItems.pop_back(); }
     T* operator[](int index) const { return mItems.at(static_cast<size_t>(index)); }
     T* operator->() const { return mItems.at(0); }
     int UBound() const { return static_cast<int>(mItems.size()) - 1; }

@@ -10,6 +10,8 @@ namespace ui {
 void HoverPointer::watch(QWidget* widget, int shape)
 {
     mShapes.insert(widget, shape);
+    // Controls come and go with the agenda topics; a new one may take a gone one's address.
+    connect(widget, &QObject::destroyed, this, [this](QObject* gone) { mShapes.remove(gone); });
     widget->setMouseTracking(true);
     widget->installEventFilter(this);
 }
