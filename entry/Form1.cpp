@@ -2,6 +2,7 @@
 
 #include "app/AppTitle.h"
 #include "app/Application.h"
+#include "app/Dialogs.h"
 #include "app/Environment.h"
 #include "app/Files.h"
 #include "app/Guard.h"
@@ -16,6 +17,7 @@
 #include "ui/WindowLook.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -25,6 +27,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -32,8 +36,11 @@
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
+#include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace entry {
 
@@ -69,7 +76,20 @@ public:
     enum class OnFocus { SelectAll, KeepCaret };
     FieldEdit(OnFocus onFocus, QWidget* parent) : QLineEdit(parent), mOnFocus(onFocus) {}
 
+    // Commands the field's own menu offers below the editing ones.
+    void setMenuCommands(QList<QAction*> commands) { mCommands = std::move(commands); }
+
 protected:
+    void contextMenuEvent(QContextMenuEvent* e) override
+    {
+        if (mCommands.isEmpty())
+            return QLineEdit::contextMenuEvent(e);
+        const QPointer<QMenu> menu = createStandardContextMenu();
+        menu->addSeparator();
+        menu->addActions(mCommands);
+        menu->exec(e->globalPos());
+        delete menu;
+    }
     void focusInEvent(QFocusEvent* e) override
     {
         QLineEdit::focusInEvent(e);
@@ -109,9 +129,10 @@ private:
 
     OnFocus mOnFocus;
     bool mSelectAfterPress = false;
+    QList<QAction*> mCommands;
 };
 
-QLineEdit* textBox(QWidget* parent, Field f, int left, int top, int width, int height)
+FieldEdit* textBox(QWidget* parent, Field f, int left, int top, int width, int height)
 {
     // The title is the one field whose text is not selected on focus.
     auto* e =
@@ -128,6 +149,26 @@ namespace {
 constexpr int kFormWidth = 9000, kFormHeight = 9660;
 // The designed margin between the controls and the window's edge, in twips.
 constexpr int kMargin = 120;
+// The topic panels on the strip: the first one's place, and the gap between
+// one panel and the next. The strip's designed height holds the first.
+constexpr int kPanelLeft = 60, kPanelTop = 120, kPanelWidth = 7905, kPanelHeight = 3975, kPanelGap = 120;
+constexpr int kStripHeight = 5505;
+// One notch of a mouse wheel, in eighths of a degree.
+constexpr int kWheelNotch = 120;
+
+QString topicHeading(int topic) { return QStringLiteral("Agenda Topic : %1").arg(topic + 1); }
+
+// A panel added once the window has been styled looks as the first one does;
+// the panels are built alike, so their controls pair up in order.
+void matchLook(const QWidget* model, QWidget* copy)
+{
+    copy->setPalette(model->palette());
+    copy->setAutoFillBackground(model->autoFillBackground());
+    const QList<QWidget*> from = model->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    const QList<QWidget*> to = copy->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (qsizetype i = 0; i < std::min(from.size(), to.size()); ++i)
+        matchLook(from[i], to[i]);
+}
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent), SkinFramework1(std::make_shared<ui::SkinFramework>()), mPointer(this)
@@ -237,7 +278,53 @@ void Form1::buildAgendaTopics()
     VScroll1->setPageStep(1);
     connect(VScroll1, &QScrollBar::valueChanged, this, &Form1::placeStrip);  // Change
     connect(VScroll1, &QScrollBar::sliderMoved, this, &Form1::placeStrip);  // Scroll
+    // The wheel anywhere over the topics turns them; what the panels' controls
+    // don't take comes here.
+    Picture1->installEventFilter(this);
+    buildTopicCommands();
     buildTopicPanel(0);
+    enableTopicCommands();
+}
+
+void Form1::enableTopicCommands()
+{
+    actAddTopic->setEnabled(topicCount() < meeting::kMostTopics);
+    actRemoveTopic->setEnabled(topicCount() > 1);
+}
+
+// "Add Topic" and "Remove Topic", in the frame's title line beside its caption,
+// where no designed control stands.
+void Form1::buildTopicCommands()
+{
+    const auto command = [this](const QString& caption, const QKeySequence& keys, void (Form1::*handler)()) {
+        auto* action = new QAction(caption, this);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setToolTip(QStringLiteral("%1 (%2)").arg(caption, keys.toString(QKeySequence::NativeText)));
+        // After the menu or the key that asked for it has been handled: the
+        // command may take away the very panel a menu was opened on.
+        connect(action, &QAction::triggered, this, handler, Qt::QueuedConnection);
+        addAction(action);
+        return action;
+    };
+    actAddTopic =
+        command(QStringLiteral("Add Topic"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), &Form1::addTopic);
+    actRemoveTopic = command(QStringLiteral("Remove Topic"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete),
+                             &Form1::removeTopic);
+    PushButtonAddTopic =
+        ui::placeControl<QPushButton>(Frame3, QStringLiteral("PushButtonAddTopic"), 5415, 0, 1530, 285);
+    PushButtonRemoveTopic =
+        ui::placeControl<QPushButton>(Frame3, QStringLiteral("PushButtonRemoveTopic"), 7005, 0, 1530, 285);
+    const std::pair<QPushButton*, QAction*> buttons[] = {{PushButtonAddTopic, actAddTopic},
+                                                         {PushButtonRemoveTopic, actRemoveTopic}};
+    for (const auto& [button, action] : buttons) {
+        button->setText(action->text());
+        button->setToolTip(action->toolTip());
+        button->setAccessibleName(action->text());
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
+        watchHover(button, ui::vbCustom);
+    }
 }
 
 // Footer.
@@ -303,8 +390,19 @@ void Form1::buildLayout()
 void Form1::buildTopicPanel(int i)
 {
     const QColor lightGrey = ui::platformColour(ui::kLightGrey);
-    auto* panel = ui::placeControl<ui::PictureBox>(Picture3, QStringLiteral("picMainContainer"), 60, 120, 7905, 3975);
+    auto* panel =
+        ui::placeControl<ui::PictureBox>(Picture3, QStringLiteral("picMainContainer"), kPanelLeft,
+                                         kPanelTop + i * (kPanelHeight + kPanelGap), kPanelWidth, kPanelHeight);
     picMainContainer.add(panel);
+    panel->setAccessibleName(topicHeading(i));
+    // A right click on the panel brings its topic to the top, the one the commands act on.
+    panel->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(panel, &QWidget::customContextMenuRequested, this, [this, panel, i](const QPoint& at) {
+        VScroll1->setValue(i);
+        QMenu menu;
+        menu.addActions({actAddTopic, actRemoveTopic});
+        menu.exec(panel->mapToGlobal(at));
+    });
 
     auto label = [&](ControlArray<QLabel>& array, const char* name, const QString& text, int left, int top, int width) {
         QLabel* l = caption(panel, QString::fromLatin1(name), text, left, top, width, 330);
@@ -312,11 +410,12 @@ void Form1::buildTopicPanel(int i)
         array.add(l);
     };
     auto text = [&](ControlArray<QLineEdit>& array, Field f, int left, int top, int width) {
-        QLineEdit* e = textBox(panel, f, left, top, width, 330);
+        FieldEdit* e = textBox(panel, f, left, top, width, 330);
+        e->setMenuCommands({actAddTopic, actRemoveTopic});
         array.add(e);
         connectField(e, f, i);
     };
-    label(lblTopicNo, "lblTopicNo", QStringLiteral("Agenda Topic : 1"), 30, 45, 7830);
+    label(lblTopicNo, "lblTopicNo", topicHeading(i), 30, 45, 7830);
     label(lblTimeAlloted, "lblTimeAlloted", meeting::fieldCaption(Field::txtTimeAlloted), 30, 360, 1605);
     label(lblTopic, "lblTopic", meeting::fieldCaption(Field::txtTopic), 1620, 360, 4305);
     label(lblPresenter, "lblPresenter", meeting::fieldCaption(Field::txtPresenter), 5910, 360, 1950);
@@ -353,6 +452,116 @@ void Form1::buildTopicPanel(int i)
     };
     deadline(picCont1, "picCont1", dtpDeadlin1, Field::dtpDeadlin1, 3195);
     deadline(picCont2, "picCont2", dtpDeadline2, Field::dtpDeadline2, 3510);
+    if (i > 0) {
+        matchLook(picMainContainer[0], panel);
+        panel->show();
+    }
+}
+
+void Form1::removeLastTopicPanel()
+{
+    const int last = picMainContainer.UBound();
+    for (auto it = mFieldOf.begin(); it != mFieldOf.end();)
+        it = meeting::isTopicField(it->field) && it->topic == last ? mFieldOf.erase(it) : std::next(it);
+    delete picMainContainer[last];  // and every control on it
+    for (auto* holders : {&picMainContainer, &picCont1, &picCont2})
+        holders->removeLast();
+    for (auto* labels : {&lblTopicNo, &lblTimeAlloted, &lblTopic, &lblPresenter, &lblDiscussion, &lblConclusion,
+                         &lblActionItem, &lblPersonResponsible, &lblDeadline})
+        labels->removeLast();
+    for (auto* texts :
+         {&txtTimeAlloted, &txtTopic, &txtPresenter, &txtDiscussion1, &txtDiscussion2, &txtDiscussion3, &txtConclusion1,
+          &txtConclusion2, &txtConclusion3, &txtAction1, &txtAction2, &txtPerson1, &txtPerson2})
+        texts->removeLast();
+    for (auto* pickers : {&dtpDeadlin1, &dtpDeadline2})
+        pickers->removeLast();
+}
+
+void Form1::setTopicCount(int count)
+{
+    count = std::clamp(count, 1, meeting::kMostTopics);
+    while (topicCount() < count)
+        buildTopicPanel(topicCount());
+    while (topicCount() > count)
+        removeLastTopicPanel();
+    Picture3->resize(Picture3->width(),
+                     platform::units::twipsToPixels(kStripHeight + (count - 1) * (kPanelHeight + kPanelGap)));
+    VScroll1->setMaximum(count - 1);  // a value past it moves back, and the strip with it
+    enableTopicCommands();
+    setTabOrder();
+    nameForScreenReaders();
+}
+
+bool Form1::topicHoldsAnything(int topic) const
+{
+    for (const meeting::FieldFacts& f : meeting::kFields) {
+        if (!f.topic)
+            continue;
+        if (f.kind == meeting::FieldKind::Text ? !text(f.field, topic).isEmpty() : deadline(f.field, topic).has_value())
+            return true;
+    }
+    return false;
+}
+
+void Form1::showTopic(int topic)
+{
+    VScroll1->setValue(topic);
+    txtTimeAlloted[topic]->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::addTopic()
+{
+    const int count = topicCount();
+    if (count >= meeting::kMostTopics)
+        return;
+    {
+        meeting::OneWrite together;
+        setTopicCount(count + 1);
+        meeting::saveTopicCount(count + 1, count);
+    }
+    showTopic(count);
+}
+
+void Form1::removeTopic()
+{
+    const int count = topicCount();
+    if (count <= 1)
+        return;
+    const int gone = VScroll1->value();
+    if (topicHoldsAnything(gone)
+        && app::MsgBox(QStringLiteral("Remove agenda topic %1 and everything typed in it?").arg(gone + 1),
+                       app::vbYesNo | app::vbQuestion | app::vbDefaultButton2)
+               != app::vbYes)
+        return;
+    {
+        meeting::OneWrite together;
+        // The topics after it move up a panel, value by value; the last panel goes.
+        for (int topic = gone; topic + 1 < count; ++topic) {
+            for (const meeting::FieldFacts& f : meeting::kFields) {
+                if (!f.topic)
+                    continue;
+                if (f.kind == meeting::FieldKind::Text)
+                    assignText(f.field, topic, text(f.field, topic + 1));
+                else
+                    assignDeadline(f.field, topic, deadline(f.field, topic + 1));
+            }
+        }
+        setTopicCount(count - 1);
+        meeting::saveTopicCount(count - 1, count);
+    }
+    showTopic(std::min(gone, count - 2));
+}
+
+void Form1::turnTopicsByWheel(const QWheelEvent* event)
+{
+    // A notch turns one topic; a smooth wheel's small steps add up to notches.
+    const int angle = event->angleDelta().y();
+    if ((angle > 0) != (mWheelAngle > 0))
+        mWheelAngle = 0;
+    mWheelAngle += angle;
+    const int notches = mWheelAngle / kWheelNotch;
+    mWheelAngle -= notches * kWheelNotch;
+    VScroll1->setValue(VScroll1->value() - notches);
 }
 
 void Form1::connectField(QLineEdit* edit, Field f, int topic)
@@ -400,7 +609,8 @@ void Form1::setTabOrder()
     }
     for (QWidget* w :
          {static_cast<QWidget*>(txtObservers), static_cast<QWidget*>(txtResource), static_cast<QWidget*>(txtNotes),
-          static_cast<QWidget*>(PushButton22), static_cast<QWidget*>(PushButton2), static_cast<QWidget*>(PushButton3)})
+          static_cast<QWidget*>(PushButton22), static_cast<QWidget*>(PushButton2), static_cast<QWidget*>(PushButton3),
+          static_cast<QWidget*>(PushButtonAddTopic), static_cast<QWidget*>(PushButtonRemoveTopic)})
         order.push_back(w);
     for (size_t k = 1; k < order.size(); ++k)
         QWidget::setTabOrder(order[k - 1], order[k]);
@@ -434,6 +644,15 @@ void Form1::watchHover(QWidget* w, int shape) { mHover.watch(w, shape); }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Wheel) {
+        // Over the topics the wheel turns topics, also over a deadline, whose
+        // date it would otherwise change unseen.
+        const auto it = mFieldOf.constFind(watched);
+        if (watched == Picture1 || (it != mFieldOf.constEnd() && meeting::isTopicField(it->field))) {
+            turnTopicsByWheel(static_cast<QWheelEvent*>(event));
+            return true;
+        }
+    }
     if (event->type() == QEvent::FocusIn) {
         const auto it = mFieldOf.constFind(watched);
         if (it != mFieldOf.constEnd() && meeting::isTopicField(it->field))
@@ -450,13 +669,49 @@ void Form1::placeStrip()
     Picture3->move(Picture3->x(), platform::units::twipsToPixels(static_cast<int>(top)));
 }
 
+ControlArray<QLineEdit>* Form1::topicTexts(Field f)
+{
+    return const_cast<ControlArray<QLineEdit>*>(std::as_const(*this).topicTexts(f));
+}
+
+const ControlArray<QLineEdit>* Form1::topicTexts(Field f) const
+{
+    switch (f) {
+    case Field::txtTimeAlloted: return &txtTimeAlloted;
+    case Field::txtTopic: return &txtTopic;
+    case Field::txtPresenter: return &txtPresenter;
+    case Field::txtDiscussion1: return &txtDiscussion1;
+    case Field::txtDiscussion2: return &txtDiscussion2;
+    case Field::txtDiscussion3: return &txtDiscussion3;
+    case Field::txtConclusion1: return &txtConclusion1;
+    case Field::txtConclusion2: return &txtConclusion2;
+    case Field::txtConclusion3: return &txtConclusion3;
+    case Field::txtAction1: return &txtAction1;
+    case Field::txtAction2: return &txtAction2;
+    case Field::txtPerson1: return &txtPerson1;
+    case Field::txtPerson2: return &txtPerson2;
+    default: return nullptr;
+    }
+}
+
 QLineEdit* Form1::textField(Field f, int topic) const
 {
-    for (auto it = mFieldOf.cbegin(); it != mFieldOf.cend(); ++it)
-        if (it->field == f && it->topic == topic)
-            if (auto* e = qobject_cast<QLineEdit*>(it.key()))
-                return e;
-    return nullptr;
+    if (const ControlArray<QLineEdit>* texts = topicTexts(f))
+        return topic >= 0 && topic <= texts->UBound() ? (*texts)[topic] : nullptr;
+    switch (f) {
+    case Field::txtTitle: return txtTitle;
+    case Field::txtMeetingLocation: return txtMeetingLocation;
+    case Field::txtMeetingCalledBy: return txtMeetingCalledBy;
+    case Field::txtTypeOfMeeting: return txtTypeOfMeeting;
+    case Field::txtFacilitator: return txtFacilitator;
+    case Field::txtNoteTaker: return txtNoteTaker;
+    case Field::txtTimekeeper: return txtTimekeeper;
+    case Field::txtAttendees: return txtAttendees;
+    case Field::txtObservers: return txtObservers;
+    case Field::txtResource: return txtResource;
+    case Field::txtNotes: return txtNotes;
+    default: return nullptr;
+    }
 }
 
 DatePicker* Form1::datePicker(Field f, int topic) const

@@ -19,6 +19,8 @@ class QLineEdit;
 class QPushButton;
 class QScrollArea;
 class QScrollBar;
+class QWheelEvent;
+class QAction;
 
 namespace ui {
 class PictureBox;
@@ -43,6 +45,10 @@ public:
     void PushButton22_Click();  // "Start Creating Template"
     void PushButton2_Click();  // "Clear/Reset Data"
     void PushButton3_Click();  // "Load Sample/Example Data"
+    // "Add Topic": an empty topic after the last, on show with the keys in its
+    // time. "Remove Topic": the topic on show, asking first if it holds anything.
+    void addTopic();
+    void removeTopic();
 
     ui::WindowPointer& pointer() { return mPointer; }
 
@@ -53,6 +59,8 @@ public:
     void assignText(meeting::Field f, int topic, const QString& text) override;
     void assignDateTime(const QDateTime& value) override;
     void assignDeadline(meeting::Field f, int topic, const meeting::MaybeDate& value) override;
+    int topicCount() const override { return picMainContainer.UBound() + 1; }
+    void setTopicCount(int count) override;
 
     // GenerationHost
     bool runUnderWay() const override { return mBusy; }
@@ -73,6 +81,10 @@ public:
 
     // The controls, by their designed names.
     QPushButton *PushButton22, *PushButton2, *PushButton3;
+    // In the "Agenda Topics" frame; each runs its command's action, which also
+    // has the keys and stands in the topic panels' context menu.
+    QPushButton *PushButtonAddTopic, *PushButtonRemoveTopic;
+    QAction *actAddTopic, *actRemoveTopic;
     QGroupBox *Frame1, *Frame2, *Frame3;
     QLineEdit *txtTitle, *txtMeetingLocation, *txtMeetingCalledBy, *txtTypeOfMeeting, *txtFacilitator, *txtNoteTaker,
         *txtTimekeeper, *txtAttendees, *txtObservers, *txtResource, *txtNotes;
@@ -100,7 +112,16 @@ private:
     void buildAgendaTopics();
     void buildFooter();
     void buildStoreNotice();
+    void buildTopicCommands();
+    void enableTopicCommands();
     void buildTopicPanel(int index);
+    void removeLastTopicPanel();
+    // Whether topic `topic` holds anything typed or chosen.
+    bool topicHoldsAnything(int topic) const;
+    void showTopic(int topic);
+    void turnTopicsByWheel(const QWheelEvent* event);
+    ControlArray<QLineEdit>* topicTexts(meeting::Field f);
+    const ControlArray<QLineEdit>* topicTexts(meeting::Field f) const;
     void connectField(QLineEdit* edit, meeting::Field f, int topic);
     void connectPicker(DatePicker* picker, meeting::Field f, int topic);
     void setTabOrder();
@@ -123,6 +144,7 @@ private:
     meeting::TroubleListener mOtherTroubleListener;
     app::WorkUnderWay mOtherWorkUnderWay;
     preview::Form2* mForm2 = nullptr;
+    int mWheelAngle = 0;  // what a smooth wheel has turned short of a notch
 
     struct FieldInfo {
         meeting::Field field;

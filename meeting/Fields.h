@@ -41,6 +41,10 @@ enum class Field {
 
 enum class FieldKind { Text, DateTime, Deadline };
 
+// A meeting has one agenda topic or more, up to this many; every topic has the
+// topic fields below, each under its own keys.
+inline constexpr int kMostTopics = 50;
+
 // A cell of the minutes template, counted from 1 as the template counts them.
 // A topic field's row is the one it has in the template's own topic; the
 // copies for later topics follow it.

@@ -5,6 +5,9 @@
 #include "meeting/DateText.h"
 #include "meeting/SettingsStore.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 namespace meeting {
 
 namespace {
@@ -38,38 +41,85 @@ void saveDeadline(Field f, int topic, const MaybeDate& value)
     save(writeKey(f, topic), value ? dateToText(*value) : QString());
 }
 
+void saveTopicCount(int count, int oldCount)
+{
+    for (int topic = std::min(count, oldCount); topic < std::max(count, oldCount); ++topic)
+        for (const FieldFacts& f : kFields)
+            if (f.topic)
+                save(writeKey(f.field, topic), QString());
+    save(QLatin1String(kTopicCountKey), QString::number(count));
+}
+
+namespace {
+
+// The restore's own order; the footer comes back resource persons first.
+constexpr Field kRestoreOrder[] = {
+    Field::txtTitle,       Field::txtMeetingCalledBy, Field::txtMeetingLocation, Field::txtTypeOfMeeting,
+    Field::txtFacilitator, Field::txtNoteTaker,       Field::txtTimekeeper,      Field::txtAttendees,
+    Field::dtpDateTime,    Field::txtTimeAlloted,     Field::txtTopic,           Field::txtPresenter,
+    Field::txtDiscussion1, Field::txtDiscussion2,     Field::txtDiscussion3,     Field::txtConclusion1,
+    Field::txtConclusion2, Field::txtConclusion3,     Field::txtAction1,         Field::txtAction2,
+    Field::txtPerson1,     Field::txtPerson2,         Field::dtpDeadlin1,        Field::dtpDeadline2,
+    Field::txtResource,    Field::txtObservers,       Field::txtNotes,
+};
+constexpr int kFirstRestoreStep = 130;
+constexpr int kTopicCountStep = 186;
+constexpr int kStepsPerTopic = 1000;
+
+void restoreField(RecordFields& fields, Field f, int topic)
+{
+    const QString key = readKey(f, topic);
+    switch (kindOf(f)) {
+    case FieldKind::Text: fields.assignText(f, topic, read(key, QString())); break;
+    case FieldKind::DateTime: {
+        const QString today = dateToText(QDateTime(app::clock::now().date(), QTime(0, 0), Qt::UTC));
+        fields.assignDateTime(textToDate(read(key, today)));
+        break;
+    }
+    case FieldKind::Deadline: {
+        const QString text = read(key, QString());
+        fields.assignDeadline(f, topic, text.isEmpty() ? MaybeDate() : MaybeDate(textToDate(text)));
+        break;
+    }
+    }
+}
+
+int storedTopicCount()
+{
+    const QString text = read(QLatin1String(kTopicCountKey), QStringLiteral("1"));
+    bool ok = false;
+    const int count = text.toInt(&ok);
+    if (!ok || count < 1 || count > kMostTopics) {
+        QString shown = text.left(60);
+        if (text.size() > 60)
+            shown += QStringLiteral("...");
+        throw std::runtime_error(
+            QStringLiteral("Type mismatch: the stored number of agenda topics '%1' is not a whole number from 1 to %2")
+                .arg(shown)
+                .arg(kMostTopics)
+                .toStdString());
+    }
+    return count;
+}
+
+}  // namespace
+
 void restoreRecord(RecordFields& fields, app::Guard& g)
 {
-    // The restore's own order; the footer comes back resource persons first.
-    static constexpr Field order[] = {
-        Field::txtTitle,       Field::txtMeetingCalledBy, Field::txtMeetingLocation, Field::txtTypeOfMeeting,
-        Field::txtFacilitator, Field::txtNoteTaker,       Field::txtTimekeeper,      Field::txtAttendees,
-        Field::dtpDateTime,    Field::txtTimeAlloted,     Field::txtTopic,           Field::txtPresenter,
-        Field::txtDiscussion1, Field::txtDiscussion2,     Field::txtDiscussion3,     Field::txtConclusion1,
-        Field::txtConclusion2, Field::txtConclusion3,     Field::txtAction1,         Field::txtAction2,
-        Field::txtPerson1,     Field::txtPerson2,         Field::dtpDeadlin1,        Field::dtpDeadline2,
-        Field::txtResource,    Field::txtObservers,       Field::txtNotes,
-    };
-    const int topic = 0;  // the store holds keys of topic 0 only
-    int line = 130;
-    for (const Field f : order) {
-        g.step(line, [&] {
-            const QString key = readKey(f, topic);
-            switch (kindOf(f)) {
-            case FieldKind::Text: fields.assignText(f, topic, read(key, QString())); break;
-            case FieldKind::DateTime: {
-                const QString today = dateToText(QDateTime(app::clock::now().date(), QTime(0, 0), Qt::UTC));
-                fields.assignDateTime(textToDate(read(key, today)));
-                break;
-            }
-            case FieldKind::Deadline: {
-                const QString text = read(key, QString());
-                fields.assignDeadline(f, topic, text.isEmpty() ? MaybeDate() : MaybeDate(textToDate(text)));
-                break;
-            }
-            }
-        });
+    int line = kFirstRestoreStep;
+    for (const Field f : kRestoreOrder) {
+        g.step(line, [&] { restoreField(fields, f, 0); });
         line += 2;
+    }
+    // Read only now, so that a store of one topic restores exactly as before.
+    g.step(kTopicCountStep, [&] { fields.setTopicCount(storedTopicCount()); });
+    for (int topic = 1; topic < fields.topicCount(); ++topic) {
+        line = kFirstRestoreStep;
+        for (const Field f : kRestoreOrder) {
+            if (isTopicField(f))
+                g.step(kStepsPerTopic * topic + line, [&] { restoreField(fields, f, topic); });
+            line += 2;
+        }
     }
 }
 
@@ -86,13 +136,23 @@ void assign(RecordFields& fields, Field f, const char* text)
 }
 
 // The steps of a command are the lines 100, 102 and so on, one for each field.
-template <class List, class Assign> void inSteps(app::Guard& g, const List& list, Assign assignOne)
+// The step after the fields leaves one topic, the first.
+template <class List, class Assign>
+void inSteps(RecordFields& fields, app::Guard& g, const List& list, Assign assignOne)
 {
     int line = 100;
     for (const auto& item : list) {
         g.step(line, [&] { assignOne(item); });
         line += 2;
     }
+    g.step(line, [&] {
+        const int count = fields.topicCount();
+        if (count == 1)
+            return;  // a meeting of one topic: nothing more to write, as ever
+        OneWrite together;
+        fields.setTopicCount(1);
+        saveTopicCount(1, count);
+    });
 }
 
 }  // namespace
@@ -109,7 +169,7 @@ void resetRecord(RecordFields& fields, app::Guard& g)
         Field::txtAction2,       Field::txtPerson2,     Field::txtObservers,       Field::txtResource,
         Field::txtNotes,
     };
-    inSteps(g, reset, [&](Field f) { assign(fields, f, ""); });
+    inSteps(fields, g, reset, [&](Field f) { assign(fields, f, ""); });
 }
 
 void loadSampleRecord(RecordFields& fields, app::Guard& g)
@@ -142,7 +202,7 @@ void loadSampleRecord(RecordFields& fields, app::Guard& g)
         {Field::txtResource, "Ansel Marrow"},
         {Field::txtNotes, "None"},
     };
-    inSteps(g, sample, [&](const Assignment& a) { assign(fields, a.field, a.text); });
+    inSteps(fields, g, sample, [&](const Assignment& a) { assign(fields, a.field, a.text); });
 }
 
 }  // namespace meeting

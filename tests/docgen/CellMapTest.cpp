@@ -1,5 +1,5 @@
 // The meeting typed into the template as the program does it, with three
-// topics, checked cell by cell against the cell map written out here from
+// and with fifty topics, checked cell by cell against the cell map written out here from
 // the design: which field goes in which cell, in which size, capitals or not.
 #include "docgen/TemplateFilling.h"
 #include "meeting/DateText.h"
@@ -15,18 +15,19 @@ using meeting::Field;
 
 namespace {
 
-// A meeting of three topics with a text of its own in every field of every
+// A meeting of `topics` topics with a text of its own in every field of every
 // topic, and its own date in every deadline but one.
-void fillThreeTopics(testing_support::RecordingHost& host)
+void fillTopics(testing_support::RecordingHost& host, int topics)
 {
-    host.lastTopic = 2;
+    host.lastTopic = topics - 1;
     host.dateTime = QDateTime(QDate(2026, 12, 7), QTime(13, 5), Qt::UTC);
-    for (int topic = 0; topic <= 2; ++topic) {
+    for (int topic = 0; topic < topics; ++topic) {
         for (int f = 0; f < 27; ++f)
             host.texts[{Field(f), topic}] = QStringLiteral("field %1 of topic %2").arg(f).arg(topic);
-        host.deadlines[{Field::dtpDeadlin1, topic}] = QDateTime(QDate(2027, 1, 10 + topic), QTime(0, 0), Qt::UTC);
+        host.deadlines[{Field::dtpDeadlin1, topic}] = QDateTime(QDate(2027, 1, 1).addDays(topic), QTime(0, 0), Qt::UTC);
         if (topic != 1)
-            host.deadlines[{Field::dtpDeadline2, topic}] = QDateTime(QDate(2027, 1, 20 + topic), QTime(0, 0), Qt::UTC);
+            host.deadlines[{Field::dtpDeadline2, topic}] =
+                QDateTime(QDate(2027, 6, 1).addDays(topic), QTime(0, 0), Qt::UTC);
     }
 }
 
@@ -39,14 +40,17 @@ struct CellOf {
 
 }  // namespace
 
-TEST(CellMap, EveryFieldOfThreeTopicsIsTypedIntoItsCellWithItsFormat)
+class CellMap : public testing::TestWithParam<int> {};
+
+TEST_P(CellMap, EveryFieldOfEveryTopicIsTypedIntoItsCellWithItsFormat)
 {
+    const int topics = GetParam();
     testing_support::ProgramFolders folders;
     testing_support::ScriptedDialogs dialogs;
     const testing_support::LocaleOverride locale(QLocale(QStringLiteral("en_US")));
     wordproc::registerComponent();
     testing_support::RecordingHost host;
-    fillThreeTopics(host);
+    fillTopics(host, topics);
     docgen::fillTemplate(host);
     ASSERT_TRUE(dialogs.boxes.empty()) << dialogs.boxes.front().text.toStdString();
     ASSERT_EQ(host.port.shownCount, 1);
@@ -60,7 +64,7 @@ TEST(CellMap, EveryFieldOfThreeTopicsIsTypedIntoItsCellWithItsFormat)
         {6, 2, t(Field::txtFacilitator), 8, false},     {7, 2, t(Field::txtNoteTaker), 8, false},
         {8, 2, t(Field::txtTimekeeper), 8, false},      {9, 2, t(Field::txtAttendees), 8, false},
     };
-    for (int k = 0; k < 3; ++k) {
+    for (int k = 0; k < topics; ++k) {
         const int r = 12 + 11 * k;
         const std::vector<CellOf> block = {
             {r, 1, t(Field::txtTimeAlloted, k), 8, true},
@@ -94,7 +98,7 @@ TEST(CellMap, EveryFieldOfThreeTopicsIsTypedIntoItsCellWithItsFormat)
     wordproc::DocumentModel m = wordproc::loadPackage(host.port.wordFile);
     auto tables = m.tables();
     ASSERT_EQ(tables.size(), 2u);
-    ASSERT_EQ(tables[0]->rows.size(), 23u + 2 * 11);
+    ASSERT_EQ(tables[0]->rows.size(), 23u + 11u * static_cast<size_t>(topics - 1));
     EXPECT_EQ(tables[0]->rows.back().cells.size(), 1u) << "the template's last row stays last";
     EXPECT_EQ(tables[0]->rows.back().cells[0].paragraphs[0].text(), QString());
     const auto check = [&](const wordproc::Table& table, const CellOf& c) {
@@ -119,3 +123,6 @@ TEST(CellMap, EveryFieldOfThreeTopicsIsTypedIntoItsCellWithItsFormat)
     for (const CellOf& c : table2)
         check(*tables[1], c);
 }
+
+// Fifty topics end at row 562, far inside the row counter's 16 bits.
+INSTANTIATE_TEST_SUITE_P(ThreeAndFiftyTopics, CellMap, testing::Values(3, 50));

@@ -11,10 +11,14 @@
 #include "ui/Controls.h"
 #include "ui/Pointer.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateTimeEdit>
+#include <QDir>
 #include <QEnterEvent>
+#include <QFile>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -23,7 +27,9 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -130,19 +136,20 @@ TEST_F(EntryWindow, TheRestoreReadsItsKeysInOrderEachStepGuardedOnItsOwn)
         return start();
     }();
 
-    EXPECT_EQ(recording.reads, QStringList({"txtTitle",         "txtMeetingCalledBy", "txtMeetingLocation",
-                                            "txtTypeOfMeeting", "txtFacilitator",     "txtNoteTaker",
-                                            "txtTimekeeper",    "txtAttendees",       "dtpDateTime",
-                                            "txtTimeAlloted0",  "txtTopic0",          "txtPresenter0",
-                                            "txtDiscussion10",  "txtDiscussion20",    "txtDiscussion30",
-                                            "txtConclusion10",  "txtConclusion20",    "txtConclusion30",
-                                            "txtAction10",      "txtAction20",        "txtPerson10",
-                                            "txtPerson20",      "dtpDeadlin10",       "dtpDeadline20",
-                                            "txtResource",      "txtObservers",       "txtNotes"}));
+    EXPECT_EQ(recording.reads,
+              QStringList({"txtTitle",        "txtMeetingCalledBy", "txtMeetingLocation", "txtTypeOfMeeting",
+                           "txtFacilitator",  "txtNoteTaker",       "txtTimekeeper",      "txtAttendees",
+                           "dtpDateTime",     "txtTimeAlloted0",    "txtTopic0",          "txtPresenter0",
+                           "txtDiscussion10", "txtDiscussion20",    "txtDiscussion30",    "txtConclusion10",
+                           "txtConclusion20", "txtConclusion30",    "txtAction10",        "txtAction20",
+                           "txtPerson10",     "txtPerson20",        "dtpDeadlin10",       "dtpDeadline20",
+                           "txtResource",     "txtObservers",       "txtNotes",           "intTopicCount"}));
     QStringList lines;
     for (int n = 130; n <= 182; n += 2)
         lines << QString::number(n);
+    lines << QStringLiteral("186");  // the number of topics: one is left
     EXPECT_EQ(reportLines(), lines);
+    EXPECT_EQ(form->topicCount(), 1);
     for (const auto& b : dialogs.errorReports())
         EXPECT_TRUE(b.text.startsWith(
             QStringLiteral("The store is unreachable\r\nin Pondrel2021/08/31.Form1.Form_Load at line ")));
@@ -304,23 +311,23 @@ TEST_F(EntryWindow, TabVisitsTheFieldsInTheirOrderThenTheButtons)
     QApplication::setActiveWindow(form.get());
     form->txtTitle->setFocus();
     QStringList visited;
-    for (int i = 0; i < 31; ++i) {
+    for (int i = 0; i < 32; ++i) {
         QWidget* w = QApplication::focusWidget();
         while (w && w->objectName().isEmpty())
             w = w->parentWidget();
         visited << (w ? w->objectName() : QStringLiteral("?"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    // An absent deadline's date is greyed, so Tab stops at its box only.
-    EXPECT_EQ(
-        visited,
-        QStringList({"txtTitle",       "dtpDateTime",    "txtMeetingLocation", "txtMeetingCalledBy", "txtTypeOfMeeting",
-                     "txtFacilitator", "txtNoteTaker",   "txtTimekeeper",      "txtAttendees",       "txtTimeAlloted",
-                     "txtTopic",       "txtPresenter",   "txtDiscussion1",     "txtDiscussion2",     "txtDiscussion3",
-                     "txtConclusion1", "txtConclusion2", "txtConclusion3",     "txtAction1",         "txtPerson1",
-                     "dtpDeadlin1",    "txtAction2",     "txtPerson2",         "dtpDeadline2",       "txtObservers",
-                     "txtResource",    "txtNotes",       "PushButton22",       "PushButton2",        "PushButton3",
-                     "txtTitle"}));
+    // An absent deadline's date is greyed, so Tab stops at its box only; with
+    // one topic "Remove Topic" is greyed too.
+    EXPECT_EQ(visited, QStringList({"txtTitle",         "dtpDateTime",    "txtMeetingLocation", "txtMeetingCalledBy",
+                                    "txtTypeOfMeeting", "txtFacilitator", "txtNoteTaker",       "txtTimekeeper",
+                                    "txtAttendees",     "txtTimeAlloted", "txtTopic",           "txtPresenter",
+                                    "txtDiscussion1",   "txtDiscussion2", "txtDiscussion3",     "txtConclusion1",
+                                    "txtConclusion2",   "txtConclusion3", "txtAction1",         "txtPerson1",
+                                    "dtpDeadlin1",      "txtAction2",     "txtPerson2",         "dtpDeadline2",
+                                    "txtObservers",     "txtResource",    "txtNotes",           "PushButton22",
+                                    "PushButton2",      "PushButton3",    "PushButtonAddTopic", "txtTitle"}));
 }
 
 namespace {
@@ -392,7 +399,7 @@ TEST_F(EntryWindow, FocusByTabOrClickSelectsTheTextSoTypingReplacesItAndNoKeyIsL
     // The title keeps its caret on Tab and on a click.
     form->txtNotes->setFocus();
     queueKey(form.get(), Qt::Key_Tab, Qt::NoModifier);  // past the buttons to the title
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 4; ++i)
         queueKey(form.get(), Qt::Key_Tab);
     queueKeys(form.get(), QStringLiteral("!"));
     QApplication::processEvents();
@@ -512,6 +519,9 @@ TEST_F(EntryWindow, EachFieldIsAnnouncedByItsCaptionAndCtrlEnterStarts)
         {form->txtPerson2[0], "Person Responsible 2"},
         {form->dtpDeadlin1[0]->edit(), "Deadline 1"},
         {form->PushButton3, "Load Sample/Example Data"},
+        {form->PushButtonAddTopic, "Add Topic"},
+        {form->PushButtonRemoveTopic, "Remove Topic"},
+        {form->picMainContainer[0], "Agenda Topic : 1"},
     };
     for (const auto& [w, name] : names)
         EXPECT_EQ(w->accessibleName(), QLatin1String(name)) << w->objectName().toStdString();
@@ -548,4 +558,275 @@ TEST_F(EntryWindow, TheLayoutIsTheDesignedOneInTwips)
     EXPECT_EQ(form->dtpDateTime->edit()->minimumDate(), QDate(1601, 1, 1));
     EXPECT_EQ(form->dtpDeadlin1[0]->edit()->maximumDate(), QDate(9999, 12, 31));
     EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("Label2"))->text(), QStringLiteral("Meeting Date && Time"));
+    // The topic commands stand in the frame's title line, clear of its caption and of the topics.
+    const int caption = QFontMetrics(form->Frame3->font()).horizontalAdvance(form->Frame3->title());
+    for (QPushButton* b : {form->PushButtonAddTopic, form->PushButtonRemoveTopic}) {
+        EXPECT_EQ(b->parentWidget(), form->Frame3);
+        EXPECT_TRUE(form->Frame3->rect().contains(b->geometry()));
+        EXPECT_LE(b->geometry().bottom(), form->Picture1->y());
+        EXPECT_GT(b->x(), caption + 20);
+    }
+    EXPECT_EQ(form->PushButtonAddTopic->toolTip(), QStringLiteral("Add Topic (Ctrl+Shift+N)"));
+    EXPECT_EQ(form->PushButtonRemoveTopic->toolTip(), QStringLiteral("Remove Topic (Ctrl+Shift+Del)"));
+}
+
+namespace {
+
+constexpr int kPanelPitch = 3975 + 120;  // a topic panel and the gap below it, in twips
+
+QStringList headings(const Form1& form)
+{
+    QStringList out;
+    for (int i = 0; i <= form.lblTopicNo.UBound(); ++i)
+        out << form.lblTopicNo[i]->text();
+    return out;
+}
+
+void runQueued() { QCoreApplication::processEvents(); }
+
+}  // namespace
+
+TEST_F(EntryWindow, TopicsAreAddedAfterTheLastAndTheOneOnShowIsRemovedAskingFirstWhenItHoldsAnything)
+{
+    auto form = start();
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    EXPECT_FALSE(form->PushButtonRemoveTopic->isEnabled()) << "one topic is the least";
+
+    form->PushButtonAddTopic->click();
+    runQueued();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+    runQueued();
+    ASSERT_EQ(form->topicCount(), 3);
+    EXPECT_EQ(headings(*form), QStringList({"Agenda Topic : 1", "Agenda Topic : 2", "Agenda Topic : 3"}));
+    EXPECT_EQ(QApplication::focusWidget(), form->txtTimeAlloted[2]) << "the new topic takes the keys";
+    EXPECT_EQ(form->VScroll1->value(), 2);
+    EXPECT_EQ(form->Picture3->y(), platform::units::twipsToPixels(-2 * kPanelPitch));
+    EXPECT_EQ(form->VScroll1->maximum(), 2);
+    EXPECT_EQ(form->VScroll1->pageStep(), 1);
+    EXPECT_EQ(stored(QStringLiteral("intTopicCount")), QStringLiteral("3"));
+    for (int k = 0; k < 3; ++k)
+        form->txtTopic[k]->setText(QStringLiteral("topic %1").arg(k + 1));
+
+    // The second topic on show, removed: asked first, and No keeps it.
+    form->VScroll1->setValue(1);
+    dialogs.answers = {app::vbNo};
+    form->actRemoveTopic->trigger();
+    runQueued();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, QStringLiteral("Remove agenda topic 2 and everything typed in it?"));
+    EXPECT_EQ(dialogs.boxes[0].style, app::vbYesNo | app::vbQuestion | app::vbDefaultButton2);
+    EXPECT_EQ(form->topicCount(), 3);
+
+    dialogs.answers = {app::vbYes};
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete, Qt::ControlModifier | Qt::ShiftModifier);
+    runQueued();
+    ASSERT_EQ(form->topicCount(), 2);
+    EXPECT_EQ(headings(*form), QStringList({"Agenda Topic : 1", "Agenda Topic : 2"}));
+    EXPECT_EQ(form->txtTopic[1]->text(), QStringLiteral("topic 3")) << "the topics after it move up";
+    EXPECT_EQ(form->VScroll1->value(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), form->txtTimeAlloted[1]);
+    EXPECT_EQ(stored(QStringLiteral("txtTopic1")), QStringLiteral("topic 3"));
+    EXPECT_EQ(stored(QStringLiteral("txtTopic2")), QString()) << "past the count: written empty, not left behind";
+    EXPECT_EQ(stored(QStringLiteral("intTopicCount")), QStringLiteral("2"));
+
+    // A topic with nothing in it goes without a question; the last one stays.
+    form->addTopic();
+    form->removeTopic();
+    EXPECT_EQ(form->topicCount(), 2);
+    EXPECT_EQ(dialogs.boxes.size(), 2u);
+    form->txtTopic[1]->clear();
+    form->dtpDeadline2[1]->setValue(at(2027, 3, 1));  // a chosen deadline is something to lose too
+    dialogs.answers = {app::vbYes};
+    form->removeTopic();
+    EXPECT_EQ(dialogs.boxes.size(), 3u);
+    EXPECT_EQ(form->topicCount(), 1);
+    EXPECT_FALSE(form->PushButtonRemoveTopic->isEnabled());
+    form->removeTopic();
+    EXPECT_EQ(form->topicCount(), 1);
+    EXPECT_EQ(form->txtTopic[0]->text(), QStringLiteral("topic 1"));
+}
+
+class TopicRoundTrip : public EntryWindow, public testing::WithParamInterface<int> {};
+
+TEST_P(TopicRoundTrip, EveryValueOfEveryTopicComesBackAfterARestart)
+{
+    const int count = GetParam();
+    auto form = start();
+    for (int i = 1; i < count; ++i)
+        form->addTopic();
+    ASSERT_EQ(form->topicCount(), count);
+    EXPECT_EQ(form->actAddTopic->isEnabled(), count < 50) << "fifty topics are the most";
+    const auto textOf = [](Field f, int topic) {
+        return QStringLiteral("%1 of topic %2").arg(meeting::fieldName(f)).arg(topic);
+    };
+    const auto deadlineOf = [](int topic) {
+        return topic % 2 ? meeting::MaybeDate(at(2027, 1 + topic % 12, 1 + topic % 28)) : meeting::MaybeDate();
+    };
+    for (int topic = 0; topic < count; ++topic) {
+        for (const meeting::FieldFacts& f : meeting::kFields)
+            if (f.topic && f.kind == meeting::FieldKind::Text)
+                form->textField(f.field, topic)->setText(textOf(f.field, topic));
+        form->dtpDeadline2[topic]->setValue(deadlineOf(topic));
+    }
+    form.reset();
+
+    auto again = start();
+    ASSERT_EQ(again->topicCount(), count);
+    EXPECT_EQ(again->lblTopicNo[count - 1]->text(), QStringLiteral("Agenda Topic : %1").arg(count));
+    for (int topic = 0; topic < count; ++topic) {
+        for (const meeting::FieldFacts& f : meeting::kFields) {
+            if (f.topic && f.kind == meeting::FieldKind::Text) {
+                ASSERT_EQ(again->textField(f.field, topic)->text(), textOf(f.field, topic));
+            }
+        }
+        ASSERT_EQ(again->dtpDeadline2[topic]->value(), deadlineOf(topic)) << topic;
+    }
+    EXPECT_TRUE(dialogs.boxes.empty());
+    // A meeting of one topic keeps the store it always had.
+    EXPECT_EQ(stored(QStringLiteral("intTopicCount")),
+              count == 1 ? QStringLiteral("<missing>") : QString::number(count));
+}
+
+INSTANTIATE_TEST_SUITE_P(OneThreeAndFifty, TopicRoundTrip, testing::Values(1, 3, 50));
+
+// The topics after a removed one move up in one write of the store file:
+// a disk that fails partway leaves the meeting as it was or as it is now.
+TEST_F(EntryWindow, ARemovalReachesTheDiskInOneWriteOrNotAtAll)
+{
+    for (const bool roomForOneFile : {false, true}) {
+        SCOPED_TRACE(roomForOneFile ? "room for one file" : "no room at all");
+        auto form = start();
+        form->setTopicCount(1);
+        form->addTopic();
+        form->addTopic();
+        for (int k = 0; k < 3; ++k) {
+            form->txtTopic[k]->setText(QStringLiteral("topic %1").arg(k + 1));
+            form->txtPresenter[k]->setText(QStringLiteral("presenter %1").arg(k + 1));
+        }
+        QFile file(QDir(folders.settings()).filePath(QStringLiteral("Tessaly.ini")));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        {
+            testing_support::FailingWrites full(ENOSPC, roomForOneFile ? before.size() * 3 / 2 : 100);
+            form->VScroll1->setValue(0);
+            dialogs.answers = {app::vbYes};
+            form->removeTopic();
+            ASSERT_EQ(form->topicCount(), 2);
+            if (roomForOneFile) {
+                EXPECT_EQ(stored(QStringLiteral("txtTopic0")), QStringLiteral("topic 2")) << "the new meeting, whole";
+                EXPECT_EQ(stored(QStringLiteral("txtPresenter0")), QStringLiteral("presenter 2"));
+                EXPECT_EQ(stored(QStringLiteral("intTopicCount")), QStringLiteral("2"));
+            } else {
+                ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+                EXPECT_EQ(file.readAll(), before) << "the old meeting, whole";
+                file.close();
+                EXPECT_FALSE(form->lblStoreNotice->text().isEmpty()) << "and the window says why";
+            }
+        }
+        EXPECT_TRUE(meeting::settingsStore().flush()) << "the new meeting, once the disk has room";
+        EXPECT_EQ(stored(QStringLiteral("intTopicCount")), QStringLiteral("2"));
+        EXPECT_EQ(stored(QStringLiteral("txtTopic0")), QStringLiteral("topic 2"));
+        EXPECT_EQ(stored(QStringLiteral("txtPresenter0")), QStringLiteral("presenter 2"));
+        EXPECT_EQ(stored(QStringLiteral("txtPresenter1")), QStringLiteral("presenter 3"));
+        EXPECT_EQ(stored(QStringLiteral("txtPresenter2")), QString());
+    }
+}
+
+TEST_F(EntryWindow, TheNumberOfTopicsComesFromItsKeyAndABadValueFailsOnlyItsOwnStep)
+{
+    store(QStringLiteral("txtTopic0"), QStringLiteral("first"));
+    store(QStringLiteral("txtTopic1"), QStringLiteral("second"));
+    store(QStringLiteral("txtTopic2"), QStringLiteral("third"));
+    store(QStringLiteral("dtpDeadlin12"), QStringLiteral("not a date"));
+    struct Case {
+        const char* count;  // none: the key is absent, as in every store of one topic
+        int topics;
+        QStringList reported;
+    };
+    const Case cases[] = {
+        {nullptr, 1, {}},
+        // Topic 2's first deadline is step 174 plus 2000; the rest of the topic comes back.
+        {"3", 3, {QStringLiteral("2174")}},
+        {"abc", 1, {QStringLiteral("186")}},
+        {"0", 1, {QStringLiteral("186")}},
+        {"51", 1, {QStringLiteral("186")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.count ? c.count : "absent");
+        if (c.count)
+            store(QStringLiteral("intTopicCount"), QLatin1String(c.count));
+        dialogs.boxes.clear();
+        auto form = start();
+        EXPECT_EQ(form->topicCount(), c.topics);
+        EXPECT_EQ(reportLines(), c.reported);
+        EXPECT_EQ(form->txtTopic[0]->text(), QStringLiteral("first"));
+        if (c.topics == 3) {
+            EXPECT_EQ(form->txtTopic[2]->text(), QStringLiteral("third"));
+        }
+    }
+}
+
+TEST_F(EntryWindow, TabGoesThroughEachTopicInTurnAndTheViewAndTheWheelFollow)
+{
+    auto form = start();
+    form->addTopic();
+    form->addTopic();
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    const auto tabFrom = [](QWidget* from, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        from->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(from, modifiers & Qt::ShiftModifier ? Qt::Key_Backtab : Qt::Key_Tab, modifiers);
+        return QApplication::focusWidget();
+    };
+    EXPECT_EQ(tabFrom(form->txtAttendees), form->txtTimeAlloted[0]);
+    EXPECT_EQ(tabFrom(form->dtpDeadline2[0]->checkBox()), form->txtTimeAlloted[1]);
+    EXPECT_EQ(form->VScroll1->value(), 1);
+    EXPECT_EQ(form->Picture3->y(), platform::units::twipsToPixels(-kPanelPitch));
+    EXPECT_EQ(tabFrom(form->txtTimeAlloted[1], Qt::ShiftModifier), form->dtpDeadline2[0]->checkBox());
+    EXPECT_EQ(form->VScroll1->value(), 0);
+    EXPECT_EQ(tabFrom(form->dtpDeadline2[2]->checkBox()), form->txtObservers);
+    EXPECT_EQ(tabFrom(form->PushButton3), form->PushButtonAddTopic);
+    EXPECT_EQ(tabFrom(form->PushButtonAddTopic), form->PushButtonRemoveTopic);
+
+    // One topic a notch, over a field, a deadline or the panel alike; a smooth
+    // wheel's half notches add up. The deadline keeps its date.
+    form->VScroll1->setValue(0);
+    const auto wheel = [](QWidget* over, int angle) {
+        QWheelEvent e(QPointF(5, 5), over->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, angle), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(over, &e);
+    };
+    const meeting::MaybeDate deadline = form->dtpDeadlin1[1]->value();
+    wheel(form->txtTopic[0], -120);
+    EXPECT_EQ(form->VScroll1->value(), 1);
+    wheel(form->dtpDeadlin1[1]->edit(), -60);
+    EXPECT_EQ(form->VScroll1->value(), 1) << "half a notch turns nothing yet";
+    EXPECT_EQ(form->dtpDeadlin1[1]->value(), deadline);
+    wheel(form->Picture1, -60);
+    EXPECT_EQ(form->VScroll1->value(), 2);
+    wheel(form->Picture1, 120);
+    EXPECT_EQ(form->VScroll1->value(), 1);
+}
+
+TEST_F(EntryWindow, ResetAndTheSampleLeaveOneTopic)
+{
+    for (const bool sample : {false, true}) {
+        SCOPED_TRACE(sample ? "sample" : "reset");
+        auto form = start();
+        form->addTopic();
+        form->addTopic();
+        form->txtTopic[2]->setText(QStringLiteral("third"));
+        sample ? form->PushButton3->click() : form->PushButton2->click();
+        EXPECT_EQ(form->topicCount(), 1);
+        EXPECT_EQ(form->txtTopic[0]->text(), sample ? QStringLiteral("Penguin Meeting") : QString());
+        EXPECT_TRUE(dialogs.boxes.empty()) << "neither command asks";
+        EXPECT_EQ(stored(QStringLiteral("intTopicCount")), QStringLiteral("1"));
+        EXPECT_EQ(stored(QStringLiteral("txtTopic2")), QString());
+        form.reset();
+        EXPECT_EQ(start()->topicCount(), 1);
+    }
 }

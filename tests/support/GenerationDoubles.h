@@ -64,6 +64,8 @@ public:
     {
         deadlines[{f, topic}] = value;
     }
+    int topicCount() const override { return lastTopic + 1; }
+    void setTopicCount(int count) override { lastTopic = count - 1; }
 
     // Empty texts and no deadlines unless assigned.
     std::map<std::pair<meeting::Field, int>, QString> texts;
