@@ -12,6 +12,7 @@
 #include "wordproc/WordApplication.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -78,6 +79,31 @@ int main(int argc, char** argv)
 
     form.previewWindow()->showMaximized();
     shoot(form.previewWindow(), out, "preview-maximised.png");
+    form.previewWindow()->PushButton8->click();
+
+    // A meeting of three topics, the second one on show.
+    form.PushButton3->click();
+    for (int topic = 1; topic <= 2; ++topic) {
+        form.addTopic();
+        form.txtTimeAlloted[topic]->setText(QStringLiteral("%1 minutes").arg(15 * topic));
+        form.txtTopic[topic]->setText(topic == 1 ? QStringLiteral("Budget for the new year")
+                                                 : QStringLiteral("Summer outing"));
+        form.txtPresenter[topic]->setText(topic == 1 ? QStringLiteral("Hale Dorrance")
+                                                     : QStringLiteral("Mira Calloway"));
+        form.txtDiscussion1[topic]->setText(topic == 1 ? QStringLiteral("Costs rose by a tenth.")
+                                                       : QStringLiteral("The lake or the hills?"));
+        form.txtConclusion1[topic]->setText(topic == 1 ? QStringLiteral("The budget stands as proposed.")
+                                                       : QStringLiteral("The lake, in July."));
+        form.txtAction1[topic]->setText(topic == 1 ? QStringLiteral("Send the budget to the board")
+                                                   : QStringLiteral("Book the boats"));
+        form.txtPerson1[topic]->setText(topic == 1 ? QStringLiteral("Orrin Vasque") : QStringLiteral("Lio Vasque"));
+    }
+    form.VScroll1->setValue(1);
+    shoot(&form, out, "entry-three-topics.png");
+    form.PushButton22->click();
+    shoot(form.previewWindow(), out, "preview-three-topics.png");
+    if (qEnvironmentVariableIsSet("SCREENSHOTS_KEEP_DOCUMENT"))
+        QFile::copy(form.previewWindow()->mWordFile, out.filePath(QStringLiteral("three-topics.doc")));
     form.previewWindow()->PushButton8->click();
     return 0;
 }
