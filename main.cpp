@@ -12,14 +12,24 @@ namespace {
 
 // For measuring start-up from outside: with CORVALIN_EXIT_WHEN_SHOWN set, the
 // program ends as soon as the entry window has painted for the first time.
+// Its controls paint over it, so the first paint of any of them counts.
 class ExitWhenShown : public QObject {
+public:
+    explicit ExitWhenShown(const QWidget* window) : mWindow(window) {}
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint && watched->isWidgetType()
+            && static_cast<QWidget*>(watched)->window() == mWindow) {
+            qApp->removeEventFilter(this);
             QTimer::singleShot(0, [] { app::endProgram(); });
+        }
         return QObject::eventFilter(watched, event);
     }
+
+private:
+    const QWidget* mWindow;
 };
 
 }  // namespace
@@ -59,9 +69,9 @@ int main(int argc, char** argv)
     wordproc::registerComponent();
     app::closeWindowsOnStopSignals();
     entry::Form1 form;
-    ExitWhenShown probe;
+    ExitWhenShown probe(&form);
     if (qEnvironmentVariableIsSet("CORVALIN_EXIT_WHEN_SHOWN"))
-        form.installEventFilter(&probe);
+        application.installEventFilter(&probe);
     form.Form_Load();
     form.show();
     return application.exec();
