@@ -1,10 +1,11 @@
 // The whole road: from a click on "Start Creating Template" to the preview
-// shown with Page 1, for the sample meeting and for a meeting whose texts fill
-// about ten pages. Where LibreOffice is installed, its conversion of the same
+// shown with Page 1, for the sample meeting, for a meeting whose texts fill
+// about ten pages, and for one of fifty topics. Where LibreOffice is installed, its conversion of the same
 // saved document is timed too, for comparison.
 #include "app/Application.h"
 #include "bench/Soffice.h"
 #include "entry/Form1.h"
+#include "meeting/Fields.h"
 #include "meeting/SettingsStore.h"
 #include "preview/Form2.h"
 #include "wordproc/WordApplication.h"
@@ -89,6 +90,23 @@ BENCHMARK(SampleMeeting)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportA
 
 void TenPageMeeting(benchmark::State& state) { run(state, true); }
 BENCHMARK(TenPageMeeting)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+
+// The most topics a meeting has, every field of every topic holding a sentence.
+void FiftyTopics(benchmark::State& state)
+{
+    entry::Form1 form;
+    form.Form_Load();
+    form.PushButton3_Click();
+    form.setTopicCount(meeting::kMostTopics);
+    for (int topic = 0; topic < meeting::kMostTopics; ++topic)
+        for (const meeting::FieldFacts& f : meeting::kFields)
+            if (f.topic && f.kind == meeting::FieldKind::Text)
+                form.textField(f.field, topic)
+                    ->setText(
+                        QStringLiteral("%1 of topic %2, as the meeting agreed it.").arg(f.caption).arg(topic + 1));
+    clickToPreview(state, form, QStringLiteral("fifty.doc"));
+}
+BENCHMARK(FiftyTopics)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
 
 // Long meetings, click to preview: one field of words, of one unbroken token
 // (a pasted link, a long number), of ideographs, or words spread over seven

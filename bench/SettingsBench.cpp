@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -45,6 +46,25 @@ void KeystrokeWrite(benchmark::State& state)
 }
 // About 30 characters a field is the sample meeting (779 bytes); 740 is 20 KB.
 BENCHMARK(KeystrokeWrite)->Arg(30)->Arg(740)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// A keystroke into a meeting of fifty topics, every field of every topic
+// holding a sentence (about 60 KB).
+void KeystrokeIntoFiftyTopics(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    meeting::IniSettingsStore store(dir.path());
+    store.holdWrites();
+    for (int topic = 0; topic < meeting::kMostTopics; ++topic)
+        for (const meeting::FieldFacts& f : meeting::kFields)
+            if (f.topic || topic == 0)
+                store.save(app, section, meeting::writeKey(f.field, topic),
+                           QStringLiteral("%1 of topic %2, as the meeting agreed it.").arg(f.caption).arg(topic + 1));
+    store.save(app, section, QLatin1String(meeting::kTopicCountKey), QString::number(meeting::kMostTopics));
+    store.releaseWrites();
+    typeKeystrokes(state, store);
+    state.counters["store_bytes"] = double(QFileInfo(store.filePath(app)).size());
+}
+BENCHMARK(KeystrokeIntoFiftyTopics)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // A keystroke in a short field while another field holds 1,000,000 characters:
 // the whole store is written again, so its size is what costs.
