@@ -276,6 +276,44 @@ TEST_F(PageOutput, TheSampleMeetingsPdfHasItsPagesPaperTitleAndTextsInReadingOrd
     EXPECT_NE(copied, blank) << "the copied page is blank";
 }
 
+// Twelve topics run over several pages; each topic's texts follow the one's before.
+TEST_F(PageOutput, EveryTopicsTextsFollowEachOtherInThePdf)
+{
+    constexpr int kTopics = 12;
+    host.lastTopic = kTopics - 1;
+    QStringList expected;
+    for (int topic = 0; topic < kTopics; ++topic) {
+        for (const meeting::FieldFacts& f : meeting::kFields) {
+            if (!f.topic || f.kind != meeting::FieldKind::Text)
+                continue;
+            const QString text = QStringLiteral("t%1 %2").arg(topic + 1).arg(QLatin1String(f.name).mid(3));
+            host.texts[{f.field, topic}] = text;
+        }
+        // In the order the page shows them: row by row, each row's cells from the left.
+        for (const meeting::Field f :
+             {meeting::Field::txtTimeAlloted, meeting::Field::txtTopic, meeting::Field::txtPresenter,
+              meeting::Field::txtDiscussion1, meeting::Field::txtDiscussion2, meeting::Field::txtDiscussion3,
+              meeting::Field::txtConclusion1, meeting::Field::txtConclusion2, meeting::Field::txtConclusion3,
+              meeting::Field::txtAction1, meeting::Field::txtPerson1, meeting::Field::txtAction2,
+              meeting::Field::txtPerson2}) {
+            const QString text = host.texts[{f, topic}];
+            expected << (meeting::facts(f).caps ? text.toUpper() : text);
+        }
+    }
+    docgen::fillTemplate(host);
+    ASSERT_EQ(reportLines(), QStringList());
+    ASSERT_GT(form.pageCount(), 2);
+    const QString pdf = saveAsPdf(QStringLiteral("topics.pdf"));
+    const QString text = pageTexts(pdf).join(QLatin1Char(' '));
+    qsizetype at = 0;
+    for (const QString& shown : expected) {
+        const qsizetype found = text.indexOf(shown + QLatin1Char(' '), at);
+        ASSERT_GE(found, at) << shown.toStdString() << " not found after position " << at
+                             << " in: " << text.toStdString();
+        at = found + shown.size();
+    }
+}
+
 TEST_F(PageOutput, PrintingToAFileGivesThePagesOfThePdf)
 {
     generate(1500);
