@@ -98,6 +98,8 @@ int main(int argc, char** argv)
                                                    : QStringLiteral("Book the boats"));
         form.txtPerson1[topic]->setText(topic == 1 ? QStringLiteral("Orrin Vasque") : QStringLiteral("Lio Vasque"));
     }
+    // Typing in the second topic: the view follows the keys there.
+    form.txtTopic[1]->setFocus(Qt::MouseFocusReason);
     form.VScroll1->setValue(1);
     shoot(&form, out, "entry-three-topics.png");
     form.PushButton22->click();
