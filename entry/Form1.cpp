@@ -669,11 +669,6 @@ void Form1::placeStrip()
     Picture3->move(Picture3->x(), platform::units::twipsToPixels(static_cast<int>(top)));
 }
 
-ControlArray<QLineEdit>* Form1::topicTexts(Field f)
-{
-    return const_cast<ControlArray<QLineEdit>*>(std::as_const(*this).topicTexts(f));
-}
-
 const ControlArray<QLineEdit>* Form1::topicTexts(Field f) const
 {
     switch (f) {

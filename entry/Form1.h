@@ -120,7 +120,7 @@ private:
     bool topicHoldsAnything(int topic) const;
     void showTopic(int topic);
     void turnTopicsByWheel(const QWheelEvent* event);
-    ControlArray<QLineEdit>* topicTexts(meeting::Field f);
+    // The text fields of one name, one per topic; none for a field of the header or footer.
     const ControlArray<QLineEdit>* topicTexts(meeting::Field f) const;
     void connectField(QLineEdit* edit, meeting::Field f, int topic);
     void connectPicker(DatePicker* picker, meeting::Field f, int topic);
