@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <stdexcept>
@@ -33,6 +34,14 @@ QPageSize paperOf(const platform::Picture& page)
     return QPageSize(
         QSizeF(platform::units::twipsToPoints(twips.width()), platform::units::twipsToPoints(twips.height())),
         QPageSize::Point, QString(), QPageSize::ExactMatch);
+}
+
+// A title as the one line a PDF's information and its XMP metadata both hold:
+// each run of line breaks (a CR LF pair among them) becomes one blank.
+QString oneLine(const QString& title)
+{
+    static const QRegularExpression breaks(QStringLiteral("[\\r\\n\\v\\f\\x{85}\\x{2028}\\x{2029}]+"));
+    return QString(title).replace(breaks, QStringLiteral(" "));
 }
 
 }  // namespace
@@ -87,7 +96,7 @@ QByteArray pdfOfPages(const Pages& pages, const QString& title)
         QPdfWriter writer(&buffer);
         // PDF/A-1b: the archival form that filing offices ask for.
         writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
-        writer.setTitle(title);
+        writer.setTitle(oneLine(title));
         writer.setCreator(QGuiApplication::applicationName());
         writer.setResolution(platform::units::kTwipsPerInch);  // one device unit is one twip
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -112,7 +121,7 @@ void preparePrinter(QPrinter& printer, const Pages& pages, const QString& title,
 {
     if (!pages.empty())
         printer.setPageSize(paperOf(*pages.front()));
-    printer.setDocName(title);
+    printer.setDocName(oneLine(title));
     printer.setFromTo(0, 0);
     printer.setPrintRange(QPrinter::AllPages);
     // Qt takes a name ending in ".pdf" for a choice of printing to a file; the

@@ -234,6 +234,34 @@ TEST(PdfFileName, IsTheTitleWithWhatAFileNameCantHoldReplaced)
         EXPECT_EQ(preview::pdfFileName(c.title), c.name) << c.title.toStdString();
 }
 
+// A title typed with line breaks is one line in both of the PDF's records of
+// it, its information and its XMP metadata, which must agree.
+TEST(PdfTitle, LineBreaksBecomeOneBlankAndBothRecordsAgree)
+{
+    QTemporaryDir out;
+    platform::Picture page;
+    page.size = QSizeF(12240, 15840);
+    const std::pair<const char16_t*, const char*> titles[] = {
+        {u"Two\r\nLine", "Two Line"},
+        {u"Two\nLine\rThree", "Two Line Three"},
+        {u"Two\r\n\r\nLine\u2028End", "Two Line End"},
+        {u"One line", "One line"},
+    };
+    for (const auto& [typed, shown] : titles) {
+        SCOPED_TRACE(shown);
+        const QString pdf = QDir(out.path()).filePath(QStringLiteral("title.pdf"));
+        QFile file(pdf);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(preview::pdfOfPages({std::make_shared<const platform::Picture>(page)}, QString::fromUtf16(typed)));
+        file.close();
+        EXPECT_EQ(info(pdf, QStringLiteral("Title")), QLatin1String(shown));
+        const QString xmp = poppler(QStringLiteral("pdfinfo"), {QStringLiteral("-meta"), pdf});
+        const QRegularExpression dcTitle(QStringLiteral("<dc:title>.*?<rdf:li[^>]*>(.*?)</rdf:li>"),
+                                         QRegularExpression::DotMatchesEverythingOption);
+        EXPECT_EQ(dcTitle.match(xmp).captured(1), QLatin1String(shown)) << xmp.toStdString();
+    }
+}
+
 TEST_F(PageOutput, TheSampleMeetingsPdfHasItsPagesPaperTitleAndTextsInReadingOrder)
 {
     generate(2000);  // a longer run first leaves page pictures beyond the sample's
