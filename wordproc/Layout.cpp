@@ -266,11 +266,26 @@ struct LineMeasure {
     qreal before = 0;
 };
 
+// Where the line after `line` starts. A tab whose stop lies at or past the
+// edge of a line is cut short there by a text layout and hangs at the end of
+// the line, as a blank does; a word processor carries it to the next line,
+// where the text after it starts at the first stop.
+qreal indentAfter(const QString& text, const QTextLine& line, qreal tabStop)
+{
+    if (line.textLength() == 0)
+        return 0;
+    const int last = line.textStart() + line.textLength() - 1;
+    if (text.at(last) != u'\t')
+        return 0;
+    const qreal stop = (std::floor(line.cursorToX(last) / tabStop) + 1) * tabStop;
+    return stop >= line.x() + line.width() - 0.5 ? tabStop : 0;
+}
+
 // Lines are made only while the budget, counted as the pages will take them
 // (spaced, after the space above), is not yet filled; `used` grows by each.
-// Gives the room the last line made took.
+// The first starts `indent` in. Gives the room the last line made took.
 qreal makeLines(QTextLayout& layout, bool opensParagraph, const LineMeasure& measure, qreal budget, qreal pageRoom,
-                qreal& used)
+                qreal indent, qreal& used)
 {
     layout.beginLayout();
     qreal y = 0, taken = 0;
@@ -279,8 +294,9 @@ qreal makeLines(QTextLayout& layout, bool opensParagraph, const LineMeasure& mea
         if (!tl.isValid())
             break;
         tl.setLeadingIncluded(true);
-        tl.setLineWidth(measure.width);
-        tl.setPosition(QPointF(0, y));
+        tl.setLineWidth(std::max<qreal>(1, measure.width - indent));
+        tl.setPosition(QPointF(indent, y));
+        indent = indentAfter(layout.text(), tl, layout.textOption().tabStopDistance());
         const bool firstOfParagraph = opensParagraph && tl.lineNumber() == 0;
         taken = std::min(tl.height() * measure.spacing + (firstOfParagraph ? measure.before : 0), pageRoom);
         y += tl.height();
@@ -337,7 +353,7 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
     laid.extendTo(wantedChars + 1);
     qsizetype window = std::min(wantedChars, text.size());
     std::vector<Line> lines;
-    qreal used = 0;
+    qreal used = 0, indent = 0;
     size_t firstRun = 0, first = 0;  // both only move forward, as the windows do
     for (qsizetype start = 0;;) {
         laid.extendTo(start + window + 1);  // one more tells whether the window cuts the text
@@ -347,7 +363,7 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
         layout.setFormats(formatsWithin(laid, firstRun, start, end));
         layout.setTextOption(option);
         layout.setCacheEnabled(true);  // glyphRuns() below would shape the text again otherwise
-        const qreal taken = makeLines(layout, start == 0, measure, budget, pageRoom, used);
+        const qreal taken = makeLines(layout, start == 0, measure, budget, pageRoom, indent, used);
         int count = layout.lineCount();
         const bool reachedEnd =
             count > 0
@@ -367,6 +383,7 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
         if (!again)
             break;
         start += layout.lineAt(count).textStart();
+        indent = layout.lineAt(count).x();  // the line laid again keeps its start
     }
     if (!lines.empty()) {
         lines.front().before = measure.before;

@@ -289,6 +289,20 @@ TEST(LinesAndTabs, ALineEndFromAnotherSystemIsOneBreakAndTabsStopAtTheDocumentsS
     EXPECT_NEAR(glyphPositions(QStringLiteral("\tX"), 1000).front().x() - start, 1000, 1);
 }
 
+// A tab that would end past the right edge of a full line goes on to the
+// next line, where the text after it then starts at the first stop.
+TEST(LinesAndTabs, ATabAtTheEndOfAFullLineStartsTheNextLineAtTheFirstStop)
+{
+    const qreal start = glyphPositions(QStringLiteral("X")).front().x();
+    int fits = 1;  // the most letters one line holds
+    while (glyphPositions(QString(fits + 1, u'a')).back().y() == glyphPositions(QStringLiteral("a")).front().y())
+        ++fits;
+    const auto laid = glyphPositions(QString(fits, u'a') + QStringLiteral("\tX"));
+    ASSERT_EQ(laid.size(), static_cast<size_t>(fits + 1));
+    EXPECT_GT(laid.back().y(), laid.front().y()) << "X is on the next line";
+    EXPECT_NEAR(laid.back().x() - start, 720, 1) << "after the tab, at the first stop";
+}
+
 // A long paragraph is laid out piece by piece; a word longer than a line
 // still breaks where one text layout of the whole paragraph breaks it, and
 // every glyph comes once, in order, over the lines of all the pages.
