@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QRawFont>
@@ -281,6 +282,41 @@ qreal indentAfter(const QString& text, const QTextLine& line, qreal tabStop)
     return stop >= line.x() + line.width() - 0.5 ? tabStop : 0;
 }
 
+// How tall a line is and where its baseline lies below its top. The fonts of
+// the paragraph's runs decide it, as in a word processor: a font that stands
+// in for the few characters they lack draws those, but makes no line taller.
+// Raised or lowered text keeps the text layout's own measure.
+struct LineBox {
+    qreal ascent = 0;
+    qreal height = 0;
+};
+LineBox lineBox(const QTextLayout& layout, const QTextLine& line)
+{
+    const LineBox laid{line.ascent(), line.height()};
+    qreal ascent = 0, descent = 0, leading = 0;
+    const auto take = [&](const QFont& font) {
+        const QFontMetricsF m(font);
+        ascent = std::max(ascent, m.ascent());
+        descent = std::max(descent, m.descent());
+        leading = std::max(leading, m.leading());
+    };
+    const int from = line.textStart(), to = from + line.textLength();
+    bool any = false;
+    for (const QTextLayout::FormatRange& r : layout.formats()) {
+        if (r.start >= to || r.start + r.length <= from)
+            continue;
+        if (r.format.verticalAlignment() != QTextCharFormat::AlignNormal
+            || r.format.hasProperty(QTextFormat::TextBaselineOffset))
+            return laid;
+        take(r.format.font());
+        any = true;
+    }
+    if (!any)
+        take(layout.font());
+    const LineBox own{ascent, ascent + descent + leading};
+    return own.height < laid.height - 0.01 ? own : laid;
+}
+
 // Lines are made only while the budget, counted as the pages will take them
 // (spaced, after the space above), is not yet filled; `used` grows by each.
 // The first starts `indent` in. Gives the room the last line made took.
@@ -298,8 +334,9 @@ qreal makeLines(QTextLayout& layout, bool opensParagraph, const LineMeasure& mea
         tl.setPosition(QPointF(indent, y));
         indent = indentAfter(layout.text(), tl, layout.textOption().tabStopDistance());
         const bool firstOfParagraph = opensParagraph && tl.lineNumber() == 0;
-        taken = std::min(tl.height() * measure.spacing + (firstOfParagraph ? measure.before : 0), pageRoom);
-        y += tl.height();
+        const qreal height = lineBox(layout, tl).height;
+        taken = std::min(height * measure.spacing + (firstOfParagraph ? measure.before : 0), pageRoom);
+        y += height;
         used += taken;
     }
     layout.endLayout();
@@ -309,11 +346,13 @@ qreal makeLines(QTextLayout& layout, bool opensParagraph, const LineMeasure& mea
 // The glyphs of one laid line of the window that starts at `start`. Lines and
 // stretches both run forward through the text: `first` walks the stretches,
 // whatever the number of lines.
-Line takeLine(const QTextLine& tl, const LaidText& laid, int paraIndex, qsizetype start, qreal spacing, size_t& first)
+Line takeLine(const QTextLayout& layout, const QTextLine& tl, const LaidText& laid, int paraIndex, qsizetype start,
+              qreal spacing, size_t& first)
 {
     const std::vector<Stretch>& stretches = laid.stretches();
+    const LineBox box = lineBox(layout, tl);
     Line line;
-    line.height = tl.height() * spacing;
+    line.height = box.height * spacing;
     line.para = paraIndex;
     const int lineStart = static_cast<int>(start) + tl.textStart();
     const int lineEnd = lineStart + tl.textLength();
@@ -326,7 +365,7 @@ Line takeLine(const QTextLine& tl, const LaidText& laid, int paraIndex, qsizetyp
         const int to = std::min(stretches[k].start + stretches[k].length, lineEnd);
         for (const QGlyphRun& run : glyphsOfLine(tl, from - static_cast<int>(start), to - from)) {
             const bool embolden = l.bold && !hasBoldFace(run.rawFont().familyName());
-            line.glyphs.push_back({QPointF(0, -tl.y()), run, l.colour, embolden});
+            line.glyphs.push_back({QPointF(0, box.ascent - tl.ascent() - tl.y()), run, l.colour, embolden});
         }
     }
     return line;
@@ -379,7 +418,7 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
             }
         }
         for (int i = 0; i < count; ++i)
-            lines.push_back(takeLine(layout.lineAt(i), laid, paraIndex, start, measure.spacing, first));
+            lines.push_back(takeLine(layout, layout.lineAt(i), laid, paraIndex, start, measure.spacing, first));
         if (!again)
             break;
         start += layout.lineAt(count).textStart();

@@ -289,6 +289,25 @@ TEST(LinesAndTabs, ALineEndFromAnotherSystemIsOneBreakAndTabsStopAtTheDocumentsS
     EXPECT_NEAR(glyphPositions(QStringLiteral("\tX"), 1000).front().x() - start, 1000, 1);
 }
 
+// A line holding a few characters of another script is as tall as one of the
+// paragraph's own font: the font that stands in for those characters draws
+// them, but does not set the line's height.
+TEST(LinesAndTabs, LinesOfMixedScriptsAreAsTallAsThoseOfTheParagraphsFont)
+{
+    testing_support::requireFontFor(QString(QChar(0x4F1A)),
+                                    "a CJK font such as Droid Sans Fallback (fonts-droid-fallback)");
+    testing_support::requireFontFor(QStringLiteral("\u0645\u0631"),
+                                    "an Arabic font such as DejaVu Sans (fonts-dejavu-core)");
+    const auto pitch = [](const QString& line) {
+        const auto laid = glyphPositions(line + QLatin1Char('\n') + line);
+        return laid.back().y() - laid.front().y();
+    };
+    const qreal latin = pitch(QStringLiteral("Minutes"));
+    EXPECT_NEAR(pitch(QStringLiteral("Minutes \u4F1A\u8BAE")), latin, 0.5) << "CJK";
+    EXPECT_NEAR(pitch(QStringLiteral("Minutes \uAE40\uBBFC\uC900")), latin, 0.5) << "Hangul";
+    EXPECT_NEAR(pitch(QStringLiteral("Minutes \u0645\u0631\u062D\u0628\u0627")), latin, 0.5) << "Arabic";
+}
+
 // A tab that would end past the right edge of a full line goes on to the
 // next line, where the text after it then starts at the first stop.
 TEST(LinesAndTabs, ATabAtTheEndOfAFullLineStartsTheNextLineAtTheFirstStop)
