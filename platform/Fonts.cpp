@@ -12,11 +12,17 @@ void ensurePlatformFonts()
 {
     static std::once_flag once;
     std::call_once(once, [] {
-        // Only the regular face: the bold face shipped beside it has the
-        // regular strokes, so bold is drawn emboldened from the regular one.
-        const QString file = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
-        if (!QFile::exists(file) || QFontDatabase::addApplicationFont(file) < 0)
+        // Both faces: bold text takes the bold face's widths, as a word
+        // processor sets it. That face has the regular strokes; the layout
+        // sees so and draws them heavier.
+        const QString folder = QStringLiteral("/usr/share/wine/fonts/");
+        if (!QFile::exists(folder + QStringLiteral("tahoma.ttf"))
+            || QFontDatabase::addApplicationFont(folder + QStringLiteral("tahoma.ttf")) < 0) {
             QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"));
+            return;
+        }
+        if (QFile::exists(folder + QStringLiteral("tahomabd.ttf")))
+            QFontDatabase::addApplicationFont(folder + QStringLiteral("tahomabd.ttf"));
     });
 }
 

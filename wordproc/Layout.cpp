@@ -9,6 +9,7 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRawFont>
 #include <QTextLayout>
 
@@ -20,19 +21,31 @@ using namespace platform::units;
 
 namespace {
 
-// Whether a family has a face with bold strokes of its own.
-bool hasBoldFace(const QString& family)
+// Whether the glyphs of `face` have bold strokes. A regular face asked for
+// bold has none; some bold faces have the bold widths but the regular
+// strokes: a stem no wider than the regular face's gives them away. Both are
+// drawn emboldened.
+bool hasBoldStrokes(const QRawFont& face)
 {
+    if (face.weight() < QFont::DemiBold)
+        return false;
     static QHash<QString, bool> known;
-    const auto it = known.constFind(family);
+    const QString key = face.familyName() + QLatin1Char('/') + face.styleName();
+    const auto it = known.constFind(key);
     if (it != known.constEnd())
         return *it;
-    bool bold = false;
-    const QStringList styles = QFontDatabase::styles(family);
-    for (const QString& style : styles)
-        bold = bold || QFontDatabase::weight(family, style) >= QFont::DemiBold;
-    known.insert(family, bold);
-    return bold;
+    QFont regularFont(face.familyName());
+    regularFont.setPixelSize(100);
+    const QRawFont regular = QRawFont::fromFont(regularFont);
+    // The stem of an "l", in ems.
+    const auto stem = [](const QRawFont& f) {
+        const QList<quint32> l = f.glyphIndexesForString(QStringLiteral("l"));
+        return l.isEmpty() || f.pixelSize() <= 0 ? 0.0
+                                                 : f.pathForGlyph(l.front()).boundingRect().width() / f.pixelSize();
+    };
+    const bool heavier = regular.weight() >= QFont::DemiBold || stem(face) > stem(regular) * 1.15;
+    known.insert(key, heavier);
+    return heavier;
 }
 
 QColor colourOf(qint32 bgr)
@@ -364,7 +377,7 @@ Line takeLine(const QTextLayout& layout, const QTextLine& tl, const LaidText& la
         const int from = std::max(stretches[k].start, lineStart);
         const int to = std::min(stretches[k].start + stretches[k].length, lineEnd);
         for (const QGlyphRun& run : glyphsOfLine(tl, from - static_cast<int>(start), to - from)) {
-            const bool embolden = l.bold && !hasBoldFace(run.rawFont().familyName());
+            const bool embolden = l.bold && !hasBoldStrokes(run.rawFont());
             line.glyphs.push_back({QPointF(0, box.ascent - tl.ascent() - tl.y()), run, l.colour, embolden});
         }
     }

@@ -289,6 +289,40 @@ TEST(LinesAndTabs, ALineEndFromAnotherSystemIsOneBreakAndTabsStopAtTheDocumentsS
     EXPECT_NEAR(glyphPositions(QStringLiteral("\tX"), 1000).front().x() - start, 1000, 1);
 }
 
+// Bold text is set in the bold face, with its widths: the labels of the
+// template, in the setup's Tahoma, are as wide as a word processor sets them.
+// That face has the regular strokes, so they are still drawn heavier.
+TEST(LinesAndTabs, BoldTextTakesTheBoldFacesWidths)
+{
+    DocumentModel m;
+    Paragraph p;
+    CharFormat bold;
+    bold.name = QStringLiteral("Tahoma");
+    bold.size = 7;
+    bold.bold = true;
+    p.runs.push_back(wordproc::Run{QStringLiteral("OBSERVERS"), bold});
+    m.body = {p};
+    const PageLayout laid = layoutDocument(m);
+    const auto& glyphs = laid.pages.front().picture.glyphs;
+    ASSERT_EQ(glyphs.size(), 1u);
+    const QGlyphRun run = glyphs.front().run();
+    ASSERT_EQ(run.rawFont().familyName(), QStringLiteral("Tahoma")) << "install fonts-wine (scripts/test.sh does)";
+    const QList<quint32> indexes = run.glyphIndexes();
+    const qreal width = run.positions().back().x() + run.rawFont().advancesForGlyphIndexes({indexes.back()}).front().x()
+                        - run.positions().front().x();
+    EXPECT_NEAR(width / 20, 42.5, 0.1) << "points";
+    EXPECT_TRUE(glyphs.front().embolden);
+
+    // A bold face with bold strokes of its own is drawn as it is.
+    p.runs.front().format.name = QStringLiteral("Liberation Sans");
+    m.body = {p};
+    const PageLayout relaid = layoutDocument(m);
+    const auto& real = relaid.pages.front().picture.glyphs;
+    ASSERT_EQ(real.size(), 1u);
+    EXPECT_EQ(real.front().run().rawFont().styleName(), QStringLiteral("Bold")) << "install fonts-liberation2";
+    EXPECT_FALSE(real.front().embolden);
+}
+
 // A line holding a few characters of another script is as tall as one of the
 // paragraph's own font: the font that stands in for those characters draws
 // them, but does not set the line's height.
