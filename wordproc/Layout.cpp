@@ -558,12 +558,14 @@ private:
                     drawRow(row, cells, first, end, left, height);
                     break;
                 }
-                if (!mEmpty) {  // a row that does not fit moves to the next page
+                // A row that does not fit fills the page line by line and goes
+                // on at the next. One kept whole moves to the next page, as does
+                // one of which not a line fits; on a page of its own it splits.
+                const qreal room = bottom() - mY;
+                if (!mEmpty && (row.cantSplit || !fitsALine(cells, first, room))) {
                     newPage(Position{block, r, cuts});
                     continue;
                 }
-                // A row taller than a whole page splits between lines.
-                const qreal room = bottom() - mY;
                 const bool progress = linesWithin(cells, first, room, end);
                 for (size_t c = 0; c < cells.size(); ++c)
                     cuts[c] = end[c] == cells[c].size() ? TextCut{static_cast<int>(row.cells[c].paragraphs.size()), 0}
@@ -592,6 +594,15 @@ private:
             height = std::max(height, h);
         }
         return height;
+    }
+
+    // Whether the next line of any cell fits in `room`.
+    static bool fitsALine(const std::vector<std::vector<Line>>& cells, const std::vector<size_t>& first, qreal room)
+    {
+        for (size_t c = 0; c < cells.size(); ++c)
+            if (first[c] < cells[c].size() && cells[c][first[c]].total() <= room)
+                return true;
+        return false;
     }
 
     // Where each cell's lines from `first` on stop to fit in `room` (its

@@ -44,6 +44,9 @@ struct Cell {
 
 struct Row {
     std::vector<Cell> cells;
+    // Kept whole on one page unless taller than a page; otherwise a row
+    // breaks across pages between lines, as word processors break it.
+    bool cantSplit = false;
 };
 
 // Twips left and right of every cell's text: the layout keeps them, and the

@@ -358,6 +358,14 @@ public:
         size_t gridAt = 0;
         int rowWidth = 0;
         children([&] {
+            if (isW("trPr")) {
+                children([&] {
+                    if (isW("cantSplit"))
+                        row.cantSplit = onOff();
+                    mXml.skipCurrentElement();
+                });
+                return;
+            }
             if (!isW("tc")) {
                 mXml.skipCurrentElement();
                 return;

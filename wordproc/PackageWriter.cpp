@@ -234,11 +234,11 @@ public:
         mXml.writeEndElement();
         for (const Row& r : t.rows) {
             mXml.writeStartElement(W, QStringLiteral("tr"));
-            // Rows move whole to the next page unless taller than a page, as
-            // this engine lays them out; other word processors then agree.
-            mXml.writeStartElement(W, QStringLiteral("trPr"));
-            mXml.writeEmptyElement(W, QStringLiteral("cantSplit"));
-            mXml.writeEndElement();
+            if (r.cantSplit) {
+                mXml.writeStartElement(W, QStringLiteral("trPr"));
+                mXml.writeEmptyElement(W, QStringLiteral("cantSplit"));
+                mXml.writeEndElement();
+            }
             int at = 0;
             for (const Cell& c : r.cells) {
                 const auto from = std::lower_bound(grid.begin(), grid.end(), at);

@@ -423,18 +423,25 @@ TEST(Package, TheTemplateComesOutOfASavePartByPartAsItWentIn)
         ASSERT_TRUE(before.count(QLatin1String(part)) && after.count(QLatin1String(part)));
         EXPECT_EQ(xmlContent(after.at(QLatin1String(part))), xmlContent(before.at(QLatin1String(part))));
     }
-    // The body is the component's own writing (rows it can't split, blanks
-    // kept): its texts and the styles they are in come out as they went in.
+    // The body is the component's own writing (blanks kept): its texts, the
+    // styles they are in and the rows kept whole come out as they went in;
+    // no row is kept whole that the template lets break across pages.
     const auto textsAndStyles = [](const QByteArray& xml) {
         QStringList out = xmlContent(xml);
         out.removeIf([](const QString& item) {
             return item.startsWith(QLatin1Char('<')) && !item.startsWith(QLatin1String("<w:pStyle"))
-                   && !item.startsWith(QLatin1String("<w:tcW")) && !item.startsWith(QLatin1String("<w:shd"));
+                   && !item.startsWith(QLatin1String("<w:tcW")) && !item.startsWith(QLatin1String("<w:shd"))
+                   && !item.startsWith(QLatin1String("<w:cantSplit"));
         });
         return out;
     };
     EXPECT_EQ(textsAndStyles(after.at(QStringLiteral("word/document.xml"))),
               textsAndStyles(before.at(QStringLiteral("word/document.xml"))));
+    m.tables()[0]->rows[5].cantSplit = true;
+    savePackage(m, out, 1);
+    DocumentModel again = loadPackage(out);
+    for (size_t r = 0; r < again.tables()[0]->rows.size(); ++r)
+        EXPECT_EQ(again.tables()[0]->rows[r].cantSplit, r == 5) << "row " << r;
     EXPECT_TRUE(after.at(QStringLiteral("word/styles.xml")).contains("<w:semiHidden/>"));
     EXPECT_TRUE(after.at(QStringLiteral("word/styles.xml")).contains("w:lang"));
 }
