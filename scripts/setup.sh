@@ -23,7 +23,8 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libzip-dev libgtest-dev libgmock-dev
-                libbenchmark-dev fonts-liberation2 fonts-wine fonts-droid-fallback fonts-dejavu-core)
+                libbenchmark-dev fonts-liberation2 fonts-wine fonts-droid-fallback fonts-nanum
+                fonts-dejavu-core)
 
 build_program() {
   cmake -S "$ROOT" -B "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVALIN_TESTS=ON >/dev/null

@@ -342,6 +342,18 @@ TEST_F(PageOutput, EveryTopicsTextsFollowEachOtherInThePdf)
     }
 }
 
+// A Korean name can be searched for and copied out of the PDF: the setup's
+// Hangul font draws it, and its glyphs map back to the name.
+TEST_F(PageOutput, AKoreanNameComesOutOfThePdfAsTyped)
+{
+    const QString korean = QStringLiteral("\uAE40\uBBFC\uC900");  // Kim Minjun
+    host.texts[{meeting::Field::txtPresenter, 0}] = korean;
+    docgen::fillTemplate(host);
+    ASSERT_EQ(reportLines(), QStringList());
+    const QString text = pageTexts(saveAsPdf(QStringLiteral("korean.pdf"))).join(QLatin1Char(' '));
+    EXPECT_TRUE(text.contains(korean)) << "install fonts-nanum (scripts/test.sh does): " << text.toStdString();
+}
+
 TEST_F(PageOutput, PrintingToAFileGivesThePagesOfThePdf)
 {
     generate(1500);
