@@ -23,6 +23,10 @@ void ensurePlatformFonts()
         }
         if (QFile::exists(folder + QStringLiteral("tahomabd.ttf")))
             QFontDatabase::addApplicationFont(folder + QStringLiteral("tahomabd.ttf"));
+        // Ideographs come from the CJK font first. Left to the system's
+        // fallback order, the Hangul font's Hanja would draw some of them: a
+        // mixed look, and several times the time to lay them out.
+        QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("Droid Sans Fallback"));
     });
 }
 
