@@ -121,8 +121,11 @@ public:
                 lastOwn = &p.runs[r].format;
             }
             mRunLook[r] = look;
-            if (!p.runs[r].text.isEmpty() && !*mLooks[look].resolved.hidden)
+            if (!p.runs[r].text.isEmpty() && !*mLooks[look].resolved.hidden) {
                 mSmallest = std::min(mSmallest, pointsToTwips(*mLooks[look].resolved.size));
+                mLargest = std::max(mLargest, pointsToTwips(*mLooks[look].resolved.size));
+                mWidestSpacing = std::max(mWidestSpacing, pointsToTwips(*mLooks[look].resolved.spacing));
+            }
         }
     }
 
@@ -132,6 +135,9 @@ public:
     const std::vector<Stretch>& stretches() const { return mStretches; }
     // The smallest font of the text, in twips.
     qreal smallest() const { return mSmallest; }
+    qreal largest() const { return mLargest; }
+    // The widest space put after each letter, in twips; none when condensed.
+    qreal widestSpacing() const { return mWidestSpacing; }
     bool complete() const { return mRun == mPara.runs.size(); }
     // The model offset of the character laid at `index`; at the end of what
     // is built so far, that of the next character to be read.
@@ -209,6 +215,8 @@ private:
     std::vector<size_t> mRunLook;  // the look of each run
     std::vector<Look> mLooks;
     qreal mSmallest = 1e9;
+    qreal mLargest = 0;
+    qreal mWidestSpacing = 0;
     QString mText;
     std::vector<int> mToModel;  // layout index -> model offset
     // The text layout is given one range per run; the glyphs are taken per
@@ -274,17 +282,39 @@ QList<QTextLayout::FormatRange> formatsWithin(const LaidText& laid, size_t& firs
 
 // How a paragraph's lines are measured: their width, their height's multiple
 // and the space above the first.
+//
+// A word processor fills a line with the letters' advances and the space put
+// after each but the last, which may hang past the edge (`overhang`). A text
+// layout also counts the ink a line's last glyph puts past its advance (the
+// hook of many fonts' "t" or "f"), so it is given room for the largest such
+// ink (`inkRoom`) and a line is taken back while it holds more than fits.
+// Where Qt would align the text on that wider line, `alignShare` of the
+// difference (a half when centred, all of it when right-aligned) moves it back.
 struct LineMeasure {
     qreal width = 1;
     qreal spacing = 1;
     qreal before = 0;
+    qreal overhang = 0;
+    qreal inkRoom = 0;
+    qreal alignShare = 0;
 };
+
+void fitLine(QTextLine& tl, qreal width, const LineMeasure& m)
+{
+    tl.setLineWidth(std::max<qreal>(1, width + m.overhang + m.inkRoom));
+    for (int length = tl.textLength(); length > 1 && tl.naturalTextWidth() - m.overhang > width + 0.01;) {
+        tl.setLineWidth(std::max<qreal>(1, tl.naturalTextWidth() - 1.0 / 32));
+        if (tl.textLength() >= length)
+            break;
+        length = tl.textLength();
+    }
+}
 
 // Where the line after `line` starts. A tab whose stop lies at or past the
 // edge of a line is cut short there by a text layout and hangs at the end of
 // the line, as a blank does; a word processor carries it to the next line,
 // where the text after it starts at the first stop.
-qreal indentAfter(const QString& text, const QTextLine& line, qreal tabStop)
+qreal indentAfter(const QString& text, const QTextLine& line, qreal tabStop, qreal edge)
 {
     if (line.textLength() == 0)
         return 0;
@@ -292,7 +322,7 @@ qreal indentAfter(const QString& text, const QTextLine& line, qreal tabStop)
     if (text.at(last) != u'\t')
         return 0;
     const qreal stop = (std::floor(line.cursorToX(last) / tabStop) + 1) * tabStop;
-    return stop >= line.x() + line.width() - 0.5 ? tabStop : 0;
+    return stop >= edge - 0.5 ? tabStop : 0;
 }
 
 // How tall a line is and where its baseline lies below its top. The fonts of
@@ -343,9 +373,9 @@ qreal makeLines(QTextLayout& layout, bool opensParagraph, const LineMeasure& mea
         if (!tl.isValid())
             break;
         tl.setLeadingIncluded(true);
-        tl.setLineWidth(std::max<qreal>(1, measure.width - indent));
+        fitLine(tl, measure.width - indent, measure);
         tl.setPosition(QPointF(indent, y));
-        indent = indentAfter(layout.text(), tl, layout.textOption().tabStopDistance());
+        indent = indentAfter(layout.text(), tl, layout.textOption().tabStopDistance(), measure.width);
         const bool firstOfParagraph = opensParagraph && tl.lineNumber() == 0;
         const qreal height = lineBox(layout, tl).height;
         taken = std::min(height * measure.spacing + (firstOfParagraph ? measure.before : 0), pageRoom);
@@ -360,12 +390,13 @@ qreal makeLines(QTextLayout& layout, bool opensParagraph, const LineMeasure& mea
 // stretches both run forward through the text: `first` walks the stretches,
 // whatever the number of lines.
 Line takeLine(const QTextLayout& layout, const QTextLine& tl, const LaidText& laid, int paraIndex, qsizetype start,
-              qreal spacing, size_t& first)
+              const LineMeasure& measure, size_t& first)
 {
     const std::vector<Stretch>& stretches = laid.stretches();
     const LineBox box = lineBox(layout, tl);
+    const qreal dx = measure.alignShare * (measure.width + measure.overhang - tl.x() - tl.width());
     Line line;
-    line.height = box.height * spacing;
+    line.height = box.height * measure.spacing;
     line.para = paraIndex;
     const int lineStart = static_cast<int>(start) + tl.textStart();
     const int lineEnd = lineStart + tl.textLength();
@@ -378,7 +409,7 @@ Line takeLine(const QTextLayout& layout, const QTextLine& tl, const LaidText& la
         const int to = std::min(stretches[k].start + stretches[k].length, lineEnd);
         for (const QGlyphRun& run : glyphsOfLine(tl, from - static_cast<int>(start), to - from)) {
             const bool embolden = l.bold && !hasBoldStrokes(run.rawFont());
-            line.glyphs.push_back({QPointF(0, box.ascent - tl.ascent() - tl.y()), run, l.colour, embolden});
+            line.glyphs.push_back({QPointF(dx, box.ascent - tl.ascent() - tl.y()), run, l.colour, embolden});
         }
     }
     return line;
@@ -398,9 +429,15 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
     const QString& text = laid.text();
     const QTextOption option = lineOption(styles, pf);
     const QFont markFont = fontFor(styles.resolvedChars(p, p.markFormat));
+    const Align align = pf.align.value_or(Align::Left);
     const LineMeasure measure{std::clamp<qreal>(width, 1, 1e6),  // a text layout works in 26.6 fixed point
                               pf.lineSpacing ? *pf.lineSpacing / 240.0 : 1.0,
-                              static_cast<qreal>(pf.spaceBefore.value_or(0))};
+                              static_cast<qreal>(pf.spaceBefore.value_or(0)), laid.widestSpacing(),
+                              // a justified line is stretched to the width it is laid in
+                              align == Align::Justify ? 0 : laid.largest() / 4,
+                              align == Align::Right    ? 1.0
+                              : align == Align::Center ? 0.5
+                                                       : 0.0};
     const qsizetype wantedChars = windowLength(laid, measure.width, budget);
     laid.extendTo(wantedChars + 1);
     qsizetype window = std::min(wantedChars, text.size());
@@ -431,7 +468,7 @@ std::vector<Line> layParagraph(const StyleResolver& styles, const Paragraph& p, 
             }
         }
         for (int i = 0; i < count; ++i)
-            lines.push_back(takeLine(layout, layout.lineAt(i), laid, paraIndex, start, measure.spacing, first));
+            lines.push_back(takeLine(layout, layout.lineAt(i), laid, paraIndex, start, measure, first));
         if (!again)
             break;
         start += layout.lineAt(count).textStart();

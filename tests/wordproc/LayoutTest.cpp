@@ -258,12 +258,13 @@ TEST(Layout, APageLaidOutUnderALimitIsThePageOfTheWholeLayout)
 namespace {
 
 // Where the glyphs of a one-paragraph document land: (x, y) in twips.
-std::vector<QPointF> glyphPositions(const QString& text, int defaultTabStop = 720)
+std::vector<QPointF> glyphPositions(const QString& text, int defaultTabStop = 720,
+                                    const wordproc::CharFormat& format = {})
 {
     DocumentModel m;
     m.defaultTabStop = defaultTabStop;
     Paragraph p;
-    p.runs.push_back(wordproc::Run{text, {}});
+    p.runs.push_back(wordproc::Run{text, format});
     m.body = {p};
     std::vector<QPointF> out;
     const PageLayout laid = layoutDocument(m);
@@ -359,6 +360,25 @@ TEST(LinesAndTabs, ATabAtTheEndOfAFullLineStartsTheNextLineAtTheFirstStop)
     ASSERT_EQ(laid.size(), static_cast<size_t>(fits + 1));
     EXPECT_GT(laid.back().y(), laid.front().y()) << "X is on the next line";
     EXPECT_NEAR(laid.back().x() - start, 720, 1) << "after the tab, at the first stop";
+}
+
+// Spaced-out letters fill a line as they do in a word processor: the space
+// after the last letter of a line may reach past its edge.
+TEST(LinesAndTabs, TheSpaceAfterALinesLastLetterMayPassItsEdge)
+{
+    constexpr qreal kLineWidth = 12240 - 2 * 1440;  // Letter less its margins
+    for (const double points : {0.2, 0.5, 1.0, 2.0, 3.0}) {
+        SCOPED_TRACE(points);
+        wordproc::CharFormat spaced;
+        spaced.spacing = points;
+        const qreal after = points * 20;
+        const auto laid = glyphPositions(QString(400, u'a'), 720, spaced);
+        const qreal pitch = laid[1].x() - laid[0].x();
+        const auto onFirstLine =
+            std::count_if(laid.begin(), laid.end(), [&](QPointF at) { return at.y() == laid[0].y(); });
+        EXPECT_LE(onFirstLine * pitch - after, kLineWidth + 0.5);
+        EXPECT_GT((onFirstLine + 1) * pitch - after, kLineWidth - 0.5);
+    }
 }
 
 // A long paragraph is laid out piece by piece; a word longer than a line
