@@ -633,11 +633,16 @@ private:
         return height;
     }
 
+    // Whether the lines of a split row, `height` tall, fit in `room`: a line
+    // that would end exactly at the page's foot goes on to the next page, as a
+    // word processor (counting in whole twips) moves it.
+    static bool partFits(qreal height, qreal room) { return height < room - 0.5; }
+
     // Whether the next line of any cell fits in `room`.
     static bool fitsALine(const std::vector<std::vector<Line>>& cells, const std::vector<size_t>& first, qreal room)
     {
         for (size_t c = 0; c < cells.size(); ++c)
-            if (first[c] < cells[c].size() && cells[c][first[c]].total() <= room)
+            if (first[c] < cells[c].size() && partFits(cells[c][first[c]].total(), room))
                 return true;
         return false;
     }
@@ -652,7 +657,7 @@ private:
         for (size_t c = 0; c < cells.size(); ++c) {
             qreal used = 0;
             size_t i = first[c];
-            for (; i < cells[c].size() && used + cells[c][i].total() <= room; ++i)
+            for (; i < cells[c].size() && partFits(used + cells[c][i].total(), room); ++i)
                 used += cells[c][i].total();
             end[c] = i;
             progress = progress || i > first[c];

@@ -381,6 +381,35 @@ TEST(LinesAndTabs, TheSpaceAfterALinesLastLetterMayPassItsEdge)
     }
 }
 
+// A row's lines that would end exactly at the foot of the page leave the
+// last of them to the next page, as a word processor does.
+TEST(SplitRows, TheirLinesEndAboveThePagesFoot)
+{
+    constexpr int kLine = 160;  // Tahoma's line at 8 points, in twips
+    wordproc::CharFormat tahoma;
+    tahoma.name = QStringLiteral("Tahoma");
+    tahoma.size = 8;
+    for (const int slack : {0, 1}) {
+        SCOPED_TRACE(slack);
+        DocumentModel m;
+        m.page.height = m.page.top + m.page.bottom + 10 * kLine + slack;
+        wordproc::Cell cell;
+        cell.width = 9360;
+        for (int i = 0; i < 25; ++i) {
+            Paragraph p;
+            p.runs.push_back(wordproc::Run{QStringLiteral("line %1").arg(i + 1), tahoma});
+            cell.paragraphs.push_back(p);
+        }
+        wordproc::Table table;
+        table.rows.push_back(wordproc::Row{{cell}});
+        m.body = {table};
+        const PageLayout laid = layoutDocument(m);
+        ASSERT_GE(laid.pages.size(), 2u);
+        ASSERT_EQ(laid.pages[1].start.cuts.size(), 1u);
+        EXPECT_EQ(laid.pages[1].start.cuts[0].para, slack ? 10 : 9) << "the first paragraph of page 2";
+    }
+}
+
 // A long paragraph is laid out piece by piece; a word longer than a line
 // still breaks where one text layout of the whole paragraph breaks it, and
 // every glyph comes once, in order, over the lines of all the pages.
