@@ -259,11 +259,12 @@ namespace {
 
 // Where the glyphs of a one-paragraph document land: (x, y) in twips.
 std::vector<QPointF> glyphPositions(const QString& text, int defaultTabStop = 720,
-                                    const wordproc::CharFormat& format = {})
+                                    const wordproc::CharFormat& format = {}, Align align = Align::Left)
 {
     DocumentModel m;
     m.defaultTabStop = defaultTabStop;
     Paragraph p;
+    p.format.align = align;
     p.runs.push_back(wordproc::Run{text, format});
     m.body = {p};
     std::vector<QPointF> out;
@@ -364,7 +365,7 @@ TEST(LinesAndTabs, ATabAtTheEndOfAFullLineStartsTheNextLineAtTheFirstStop)
 
 // Spaced-out letters fill a line as they do in a word processor: the space
 // after the last letter of a line may reach past its edge.
-TEST(LinesAndTabs, TheSpaceAfterALinesLastLetterMayPassItsEdge)
+TEST(LinesAndTabs, TheSpaceAfterALinesLastLetterMayPassItsEdgeAndAlignedLinesKeepToTheirs)
 {
     constexpr qreal kLineWidth = 12240 - 2 * 1440;  // Letter less its margins
     for (const double points : {0.2, 0.5, 1.0, 2.0, 3.0}) {
@@ -379,6 +380,13 @@ TEST(LinesAndTabs, TheSpaceAfterALinesLastLetterMayPassItsEdge)
         EXPECT_LE(onFirstLine * pitch - after, kLineWidth + 0.5);
         EXPECT_GT((onFirstLine + 1) * pitch - after, kLineWidth - 0.5);
     }
+    // Right-aligned and centred lines keep to the edges all the same.
+    const qreal left = 1440, right = left + kLineWidth;
+    const auto twoXs = glyphPositions(QStringLiteral("tt"));
+    const qreal advance = twoXs[1].x() - twoXs[0].x();
+    EXPECT_NEAR(glyphPositions(QStringLiteral("at"), 720, {}, Align::Right).back().x() + advance, right, 0.5);
+    const auto centred = glyphPositions(QStringLiteral("tt"), 720, {}, Align::Center);
+    EXPECT_NEAR(centred.front().x() - left, right - (centred.back().x() + advance), 0.5);
 }
 
 // A row's lines that would end exactly at the foot of the page leave the
