@@ -7,8 +7,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 # libxml2-utils and python3 check saved documents against the document schemas;
 # poppler-utils reads back the PDF files the preview writes and prints;
-# clang-format checks the house style.
-ensure_packages "${BUILD_PACKAGES[@]}" libxml2-utils python3 poppler-utils clang-format
+# clang-format checks the house style; LibreOffice lays out the same documents
+# for the fidelity test to set beside Corvalin's pages.
+ensure_packages "${BUILD_PACKAGES[@]}" libxml2-utils python3 poppler-utils clang-format libreoffice-writer-nogui
 
 echo "The house style (scripts/format.sh --check):"
 bash "$ROOT/scripts/format.sh" --check
