@@ -607,7 +607,7 @@ private:
                 for (size_t c = 0; c < cells.size(); ++c)
                     cuts[c] = end[c] == cells[c].size() ? TextCut{static_cast<int>(row.cells[c].paragraphs.size()), 0}
                                                         : TextCut{cells[c][end[c]].para, cells[c][end[c]].offset};
-                drawRow(row, cells, first, end, left, room);
+                drawRow(row, cells, first, end, left, std::min(partHeight(cells, first, end), room));
                 for (size_t c = 0; c < cells.size(); ++c) {
                     // Going on inside a paragraph, the next page's first line has no space above.
                     if (progress && end[c] < cells[c].size() && cells[c][end[c]].offset > 0)
@@ -627,6 +627,20 @@ private:
         for (size_t c = 0; c < cells.size() && mY + height <= bottom() + 0.5; ++c) {
             qreal h = 0;
             for (size_t i = first[c]; i < cells[c].size() && mY + h <= bottom() + 0.5; ++i)
+                h += cells[c][i].total();
+            height = std::max(height, h);
+        }
+        return height;
+    }
+
+    // How tall a row's part on a page is: as its cells' lines [first, end).
+    static qreal partHeight(const std::vector<std::vector<Line>>& cells, const std::vector<size_t>& first,
+                            const std::vector<size_t>& end)
+    {
+        qreal height = 0;
+        for (size_t c = 0; c < cells.size(); ++c) {
+            qreal h = 0;
+            for (size_t i = first[c]; i < end[c]; ++i)
                 h += cells[c][i].total();
             height = std::max(height, h);
         }

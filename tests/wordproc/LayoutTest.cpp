@@ -390,7 +390,8 @@ TEST(LinesAndTabs, TheSpaceAfterALinesLastLetterMayPassItsEdgeAndAlignedLinesKee
 }
 
 // A row's lines that would end exactly at the foot of the page leave the
-// last of them to the next page, as a word processor does.
+// last of them to the next page, as a word processor does; the row's part on
+// the page is as tall as its lines.
 TEST(SplitRows, TheirLinesEndAboveThePagesFoot)
 {
     constexpr int kLine = 160;  // Tahoma's line at 8 points, in twips
@@ -403,6 +404,7 @@ TEST(SplitRows, TheirLinesEndAboveThePagesFoot)
         m.page.height = m.page.top + m.page.bottom + 10 * kLine + slack;
         wordproc::Cell cell;
         cell.width = 9360;
+        cell.shading = 0xF3F3F3;
         for (int i = 0; i < 25; ++i) {
             Paragraph p;
             p.runs.push_back(wordproc::Run{QStringLiteral("line %1").arg(i + 1), tahoma});
@@ -414,7 +416,11 @@ TEST(SplitRows, TheirLinesEndAboveThePagesFoot)
         const PageLayout laid = layoutDocument(m);
         ASSERT_GE(laid.pages.size(), 2u);
         ASSERT_EQ(laid.pages[1].start.cuts.size(), 1u);
-        EXPECT_EQ(laid.pages[1].start.cuts[0].para, slack ? 10 : 9) << "the first paragraph of page 2";
+        const int onPage1 = slack ? 10 : 9;
+        EXPECT_EQ(laid.pages[1].start.cuts[0].para, onPage1) << "the first paragraph of page 2";
+        // Its shading ends with its last line there, not at the page's foot.
+        ASSERT_EQ(laid.pages[0].picture.fills.size(), 1u);
+        EXPECT_NEAR(laid.pages[0].picture.fills[0].rect.height(), onPage1 * kLine, 0.5);
     }
 }
 
