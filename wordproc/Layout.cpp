@@ -109,6 +109,10 @@ class LaidText {
 public:
     LaidText(const StyleResolver& styles, const Paragraph& p) : mPara(p), mRunLook(p.runs.size())
     {
+        // Before any font is made for the runs: the fonts name the family that
+        // draws the characters no installed font has.
+        for (const Run& run : p.runs)
+            platform::coverCharacters(run.text);
         // The style chain is walked once; each run's own format goes over it.
         const CharFormat base = styles.resolvedChars(p, CharFormat());
         const CharFormat* lastOwn = nullptr;
@@ -718,7 +722,7 @@ private:
 QFont fontFor(const CharFormat& c)
 {
     platform::ensurePlatformFonts();
-    QFont f(*c.name);
+    QFont f = platform::documentFont(*c.name);
     // Brought into the range of sizes here as well, for formats made by hand:
     // converting an absurd size to an integer would overflow.
     const double twips = std::isfinite(*c.size) ? std::clamp(pointsToTwips(*c.size), 1.0,

@@ -342,16 +342,24 @@ TEST_F(PageOutput, EveryTopicsTextsFollowEachOtherInThePdf)
     }
 }
 
-// A Korean name can be searched for and copied out of the PDF: the setup's
-// Hangul font draws it, and its glyphs map back to the name.
-TEST_F(PageOutput, AKoreanNameComesOutOfThePdfAsTyped)
+// Names in any script can be searched for and copied out of the PDF: a Korean
+// one drawn by the setup's Hangul font, and Ethiopic and Thai ones that no
+// font of the setup has, drawn as boxes whose glyphs still map back to them.
+TEST_F(PageOutput, NamesInEveryScriptComeOutOfThePdfAsTyped)
 {
-    const QString korean = QStringLiteral("\uAE40\uBBFC\uC900");  // Kim Minjun
-    host.texts[{meeting::Field::txtPresenter, 0}] = korean;
+    const QString names[] = {
+        QStringLiteral("\uAE40\uBBFC\uC900"),  // Kim Minjun (install fonts-nanum: scripts/test.sh does)
+        QStringLiteral("\u1200\u12ED\u120C"),  // Haile
+        QStringLiteral("\u0E2A\u0E21\u0E0A\u0E32\u0E22"),  // Somchai
+    };
+    host.texts[{meeting::Field::txtPresenter, 0}] = names[0];
+    host.texts[{meeting::Field::txtPerson1, 0}] = names[1];
+    host.texts[{meeting::Field::txtObservers, 0}] = names[2];
     docgen::fillTemplate(host);
     ASSERT_EQ(reportLines(), QStringList());
-    const QString text = pageTexts(saveAsPdf(QStringLiteral("korean.pdf"))).join(QLatin1Char(' '));
-    EXPECT_TRUE(text.contains(korean)) << "install fonts-nanum (scripts/test.sh does): " << text.toStdString();
+    const QString text = pageTexts(saveAsPdf(QStringLiteral("names.pdf"))).join(QLatin1Char(' '));
+    for (const QString& name : names)
+        EXPECT_TRUE(text.contains(name)) << name.toStdString() << " not in: " << text.toStdString();
 }
 
 TEST_F(PageOutput, PrintingToAFileGivesThePagesOfThePdf)
