@@ -72,6 +72,15 @@ QString dateToText(const QDateTime& value, const QLocale& locale)
     return date + QLatin1Char(' ') + locale.toString(QTime(t.hour(), t.minute(), t.second()), longTimeFormat(locale));
 }
 
+QString quotedInMessage(const QString& text)
+{
+    constexpr qsizetype kLongest = 60;
+    if (text.size() <= kLongest)
+        return text;
+    const qsizetype cut = text.at(kLongest - 1).isHighSurrogate() ? kLongest - 1 : kLongest;
+    return text.left(cut) + QStringLiteral("...");
+}
+
 QDateTime textToDate(const QString& text, const QLocale& locale)
 {
     const QString dateFormat = shortDateFormat(locale);
@@ -89,12 +98,9 @@ QDateTime textToDate(const QString& text, const QLocale& locale)
         if (date.isValid() && time.isValid())
             return QDateTime(date, time, Qt::UTC);
     }
-    QString shown = text.left(60);
-    if (text.size() > 60)
-        shown += QStringLiteral("...");
     throw std::runtime_error(
         QStringLiteral("Type mismatch: the stored text '%1' is not a date in the regional format (%2 %3)")
-            .arg(shown, dateFormat, timeFormat)
+            .arg(quotedInMessage(text), dateFormat, timeFormat)
             .toStdString());
 }
 

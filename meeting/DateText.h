@@ -21,6 +21,10 @@ QString dateToText(const QDateTime& value, const QLocale& locale = regionalLocal
 // Reads such a text back. Throws with a description when it is not a date.
 QDateTime textToDate(const QString& text, const QLocale& locale = regionalLocale());
 
+// A stored text as an error message quotes it: whole up to 60 characters
+// (UTF-16 units), else the most of it that fits, cut between characters, and "...".
+QString quotedInMessage(const QString& text);
+
 // The formats used, exposed for the tests of odd locales.
 QString shortDateFormat(const QLocale& locale);
 QString longTimeFormat(const QLocale& locale);

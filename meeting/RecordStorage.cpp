@@ -90,12 +90,9 @@ int storedTopicCount()
     bool ok = false;
     const int count = text.toInt(&ok);
     if (!ok || count < 1 || count > kMostTopics) {
-        QString shown = text.left(60);
-        if (text.size() > 60)
-            shown += QStringLiteral("...");
         throw std::runtime_error(
             QStringLiteral("Type mismatch: the stored number of agenda topics '%1' is not a whole number from 1 to %2")
-                .arg(shown)
+                .arg(quotedInMessage(text))
                 .arg(kMostTopics)
                 .toStdString());
     }

@@ -41,14 +41,24 @@ INSTANTIATE_TEST_SUITE_P(Locales, DateTextRoundTrip, testing::Values("en_US", "d
 TEST(DateText, AnythingElseIsATypeMismatchThatQuotesTheText)
 {
     const QLocale us(QStringLiteral("en_US"));
-    for (const QString& bad : {QStringLiteral("next Tuesday"), QStringLiteral("13/45/2026"), QString(),
-                               QStringLiteral("12/7/2026 25:00:00 PM")}) {
+    const QString laugh = QStringLiteral("\U0001F602");
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("next Tuesday"), QStringLiteral("next Tuesday")},
+        {QStringLiteral("13/45/2026"), QStringLiteral("13/45/2026")},
+        {QString(), QString()},
+        {QStringLiteral("12/7/2026 25:00:00 PM"), QStringLiteral("12/7/2026 25:00:00 PM")},
+        // A long text is quoted in part, cut between characters.
+        {QString(59, u'a') + laugh + QStringLiteral("tail"), QString(59, u'a') + QStringLiteral("...")},
+        {QString(58, u'a') + laugh + QStringLiteral("tail"), QString(58, u'a') + laugh + QStringLiteral("...")},
+    };
+    for (const auto& [bad, quoted] : cases) {
         try {
             textToDate(bad, us);
             ADD_FAILURE() << "accepted " << bad.toStdString();
         } catch (const std::runtime_error& e) {
-            EXPECT_TRUE(
-                QString::fromUtf8(e.what()).startsWith(QStringLiteral("Type mismatch: the stored text '%1'").arg(bad)));
+            EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(
+                QStringLiteral("Type mismatch: the stored text '%1'").arg(quoted)))
+                << e.what();
         }
     }
 }
