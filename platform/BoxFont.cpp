@@ -153,8 +153,8 @@ QByteArray boxFont(const QString& family, const std::vector<char16_t>& wanted)
 
     // In the order of their tags, as the table directory lists them.
     const std::pair<const char*, QByteArray> tables[] = {
-        {"OS/2", os2.data()},  {"cmap", cmapTable(characters)}, {"glyf", glyf.data()}, {"head", head.data()},
-        {"hhea", hhea.data()}, {"hmtx", hmtx.data()},           {"loca", loca.data()}, {"maxp", maxp.data()},
+        {"OS/2", os2.data()},        {"cmap", cmapTable(characters)}, {"glyf", glyf.data()}, {"head", head.data()},
+        {"hhea", hhea.data()},       {"hmtx", hmtx.data()},           {"loca", loca.data()}, {"maxp", maxp.data()},
         {"name", nameTable(family)}, {"post", post.data()},
     };
     constexpr quint16 kTables = std::size(tables);

@@ -63,7 +63,7 @@ LastResort& lastResort()
 void lookUpPage(LastResort& state, char16_t c)
 {
     ensurePlatformFonts();
-    static const QFontMetricsF system{QFont(QStringLiteral("Tahoma"))};
+    const QFontMetricsF system{QFont(QStringLiteral("Tahoma"))};
     const char16_t first = c & 0xFF00;
     for (char32_t u = first; u < first + 0x100u; ++u) {
         const QChar q(static_cast<char16_t>(u));
