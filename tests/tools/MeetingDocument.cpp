@@ -92,12 +92,13 @@ bool writeMeeting(const QString& path, const std::function<void(testing_support:
         meeting::loadSampleRecord(host, g);
     }
     edit(host);
+    // The number first: it writes the keys of the topics it adds empty.
+    meeting::saveTopicCount(host.topicCount(), 1);
     for (const auto& [key, text] : host.texts)
         meeting::saveText(key.first, key.second, text);
     for (const auto& [key, when] : host.deadlines)
         meeting::saveDeadline(key.first, key.second, when);
     meeting::saveDateTime(host.dateTime);
-    meeting::saveTopicCount(host.topicCount(), 1);
     const bool written = meeting::settingsStore().flush();
     meeting::reopenSettingsStore();
     meeting::setSettingsFolder(previous);
@@ -125,6 +126,24 @@ int writeExamples(const QDir& out)
              while (notes.size() < 30000)
                  notes += sentence(counter++) + QLatin1Char(' ');
              host.texts[{Field::txtNotes, 0}] = notes.left(30000);
+         }},
+        {"two-fields",
+         [&](testing_support::RecordingHost& host) {
+             for (const auto& [field, length] : {std::pair{Field::txtDiscussion1, 5000}, {Field::txtNotes, 12000}}) {
+                 QString text;
+                 while (text.size() < length)
+                     text += sentence(counter++) + QLatin1Char(' ');
+                 host.texts[{field, 0}] = text.left(length);
+             }
+         }},
+        {"twelve-topics",
+         [&](testing_support::RecordingHost& host) {
+             constexpr int kTopics = 12;
+             host.setTopicCount(kTopics);
+             for (int topic = 0; topic < kTopics; ++topic)
+                 for (const meeting::FieldFacts& f : meeting::kFields)
+                     if (f.kind == meeting::FieldKind::Text && (f.topic || topic == 0))
+                         host.texts[{f.field, topic}] = prose(2 + counter % 2, counter);
          }},
         {"scripts",
          [](testing_support::RecordingHost& host) {
