@@ -17,18 +17,19 @@
 #include "docgen/TemplateFilling.h"
 #include "meeting/RecordStorage.h"
 #include "meeting/SettingsStore.h"
+#include "platform/SafeFile.h"
 #include "preview/PageOutput.h"
 #include "tests/support/GenerationDoubles.h"
 #include "wordproc/WordApplication.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <cstdio>
 #include <memory>
+#include <stdexcept>
 
 namespace {
 
@@ -47,12 +48,6 @@ public:
     bool print(QPrinter&, int) override { return false; }
     int shown = 0;
 };
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size() && f.flush();
-}
 
 // A sentence of ordinary prose, different for each call.
 QString sentence(int n)
@@ -82,7 +77,7 @@ QString prose(int sentences, int& counter)
 }
 
 // The sample meeting, changed by `edit`, written as the store file `path`.
-bool writeMeeting(const QString& path, const std::function<void(testing_support::RecordingHost&)>& edit)
+void writeMeeting(const QString& path, const std::function<void(testing_support::RecordingHost&)>& edit)
 {
     QTemporaryDir folder;
     const QString previous = meeting::setSettingsFolder(folder.path());
@@ -102,8 +97,9 @@ bool writeMeeting(const QString& path, const std::function<void(testing_support:
     const bool written = meeting::settingsStore().flush();
     meeting::reopenSettingsStore();
     meeting::setSettingsFolder(previous);
-    QFile::remove(path);
-    return written && QFile::copy(QDir(folder.path()).filePath(QStringLiteral("Tessaly.ini")), path);
+    if (!written)
+        throw std::runtime_error(qPrintable(path + QStringLiteral(": the meeting can't be written")));
+    platform::copyFile(QDir(folder.path()).filePath(QStringLiteral("Tessaly.ini")), path, platform::defaultFileMode());
 }
 
 int writeExamples(const QDir& out)
@@ -168,10 +164,7 @@ int writeExamples(const QDir& out)
     };
     for (const auto& e : examples) {
         const QString path = out.filePath(QLatin1String(e.name) + QStringLiteral(".ini"));
-        if (!writeMeeting(path, e.edit)) {
-            std::fprintf(stderr, "%s: can't be written\n", qPrintable(path));
-            return 1;
-        }
+        writeMeeting(path, e.edit);
         std::printf("%s\n", qPrintable(path));
     }
     return 0;
@@ -180,10 +173,8 @@ int writeExamples(const QDir& out)
 int writeDocuments(const QString& meetingFile, const QDir& out)
 {
     QTemporaryDir settings;
-    if (!QFile::copy(meetingFile, QDir(settings.path()).filePath(QStringLiteral("Tessaly.ini")))) {
-        std::fprintf(stderr, "%s: can't be read\n", qPrintable(meetingFile));
-        return 1;
-    }
+    platform::copyFile(meetingFile, QDir(settings.path()).filePath(QStringLiteral("Tessaly.ini")),
+                       platform::defaultFileMode());
     meeting::setSettingsFolder(settings.path());
     PrintedDialogs dialogs;
     app::setDialogs(&dialogs);
@@ -199,15 +190,12 @@ int writeDocuments(const QString& meetingFile, const QDir& out)
 
     const QString name = QFileInfo(meetingFile).completeBaseName();
     const QString doc = out.filePath(name + QStringLiteral(".doc"));
-    QFile::remove(doc);
-    if (!QFile::copy(host.port.wordFile, doc))
-        return 1;
+    platform::copyFile(host.port.wordFile, doc, platform::defaultFileMode());
     preview::Pages pages;
     for (int i = 0; i < host.port.pageCount(); ++i)
         pages.push_back(std::make_shared<const platform::Picture>(host.port.imagePicture(i)));
     const QString pdf = out.filePath(name + QStringLiteral(".corvalin.pdf"));
-    if (!writeFile(pdf, preview::pdfOfPages(pages, host.text(Field::txtTitle))))
-        return 1;
+    platform::replaceFile(pdf, preview::pdfOfPages(pages, host.text(Field::txtTitle)), platform::defaultFileMode());
     std::printf("%s\n%s\n", qPrintable(doc), qPrintable(pdf));
     return 0;
 }
@@ -230,5 +218,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s: can't be made\n", qPrintable(out.path()));
         return 1;
     }
-    return args[0] == QStringLiteral("--examples") ? writeExamples(out) : writeDocuments(args[0], out);
+    try {
+        return args[0] == QStringLiteral("--examples") ? writeExamples(out) : writeDocuments(args[0], out);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
 }
