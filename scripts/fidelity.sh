@@ -14,6 +14,7 @@
 # Needs a build (scripts/test.sh), libreoffice-writer-nogui, poppler-utils, python3.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$ROOT/scripts/libreoffice.sh"
 TOOL=${MEETING_DOCUMENT:-$ROOT/build/tests/meeting_document}
 LIMIT=${FIDELITY_TIME_LIMIT:-180}  # seconds for one conversion
 
@@ -27,33 +28,6 @@ done
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
-# LibreOffice sees the same Tahoma as Corvalin only when fontconfig is told where it is.
-cat > "$WORK/fonts.conf" <<CONF
-<?xml version="1.0"?>
-<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
-<fontconfig><include ignore_missing="yes">/etc/fonts/fonts.conf</include><dir>/usr/share/wine/fonts</dir></fontconfig>
-CONF
-
-# `soffice` in a session of its own, so that a conversion that hangs can be
-# ended whole (the script, its launcher and the office process), and with a
-# profile of its own, so that an office already open neither takes the job
-# nor is disturbed by it.
-convert() {
-    setsid env FONTCONFIG_FILE="$WORK/fonts.conf" soffice "-env:UserInstallation=file://$WORK/profile" \
-        --headless --convert-to pdf --outdir "$WORK/libreoffice" "$1" >"$WORK/soffice.log" 2>&1 &
-    local office=$! waited=0
-    while kill -0 "$office" 2>/dev/null; do
-        if [ "$waited" -ge $((LIMIT * 10)) ]; then
-            kill -KILL -- "-$office" 2>/dev/null || true
-            wait "$office" 2>/dev/null || true
-            echo "fidelity: LibreOffice took longer than $LIMIT s over $1" >&2
-            return 1
-        fi
-        sleep 0.1
-        waited=$((waited + 1))
-    done
-    wait "$office" || { cat "$WORK/soffice.log" >&2; return 1; }
-}
 
 # Page counts and the share of identical lines: on each page, the lines both
 # PDFs hold in the same order, of the longer page's lines.
@@ -107,7 +81,7 @@ while [ $# -gt 0 ]; do
         failed=1
         continue
     fi
-    convert "$WORK/$name.doc" || { failed=1; continue; }
+    libreoffice_to_pdf "$WORK/$name.doc" "$WORK/libreoffice" "$WORK" "$LIMIT" || { failed=1; continue; }
     compare "$name" "$WORK/$name.corvalin.pdf" "$WORK/libreoffice/$name.pdf" "$least" || failed=1
 done
 exit "$failed"
