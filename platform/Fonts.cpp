@@ -40,7 +40,7 @@ void ensurePlatformFonts()
 namespace {
 
 // Characters looked up, those found missing in the order found, and the
-// family drawing them. Each growth of the set is a new font of its own name,
+// family drawing them (none until one is missing). Each growth of the set is a new font of its own name,
 // holding every missing character so far under the glyph it had before:
 // fonts registered under one name again are not looked up again, and pictures
 // made earlier keep naming the font they were drawn with.
@@ -48,8 +48,9 @@ struct LastResort {
     std::mutex lock;
     std::bitset<0x10000> seen;
     std::vector<char16_t> missing;
-    QString family = QStringLiteral("Corvalin Last Resort");
+    QString family;
     int fonts = 0;
+    QHash<QString, QString> installed;  // the family each name a document gives resolves to
 };
 
 LastResort& lastResort()
@@ -88,21 +89,14 @@ QFont documentFont(const QString& family)
     // installed under that very name, so an alias ("Times New Roman" for
     // Liberation Serif) would leave the box font in charge of every character.
     ensurePlatformFonts();
-    static std::mutex lock;
-    static QHash<QString, QString> resolved;
-    QString installed;
-    {
-        const std::lock_guard<std::mutex> hold(lock);
-        auto found = resolved.find(family);
-        if (found == resolved.end())
-            found = resolved.insert(family, QFontInfo(QFont(family)).family());
-        installed = *found;
-    }
-    QFont font(installed);
     LastResort& state = lastResort();
     const std::lock_guard<std::mutex> hold(state.lock);
-    if (state.fonts > 0)  // a list of families costs each font lookup a little
-        font.setFamilies({installed, state.family});
+    auto installed = state.installed.constFind(family);
+    if (installed == state.installed.constEnd())
+        installed = state.installed.insert(family, QFontInfo(QFont(family)).family());
+    QFont font(*installed);
+    if (!state.family.isEmpty())  // a list of families costs each font lookup a little
+        font.setFamilies({*installed, state.family});
     return font;
 }
 
